@@ -1,0 +1,56 @@
+#pragma once
+// ColorRef: a colour as 0x00BBGGRR (red in the low byte), and the pixel word that holds it.
+//
+// Pixel buffers are QImage::Format_RGBX8888: on a little-endian machine the 32-bit word of a
+// pixel is 0xFFBBGGRR, i.e. the ColorRef with the unused top byte set to 0xFF, so a buffer can
+// be shown on screen as it is and a ColorRef is one mask away.
+#include <QImage>
+#include <cstdint>
+
+namespace orv {
+
+using ColorRef = int32_t;
+
+constexpr QImage::Format kPixelFormat = QImage::Format_RGBX8888;
+constexpr uint32_t kPixelOpaque = 0xFF000000u;
+constexpr uint32_t kColorMask = 0x00FFFFFFu;
+constexpr ColorRef kInvalidColor = -1;   // 0xFFFFFFFF: a read outside a surface
+
+constexpr int CapChannel(int v) { return v > 255 ? 255 : (v < 0 ? 0 : v); }
+
+// r + 256 g + 65536 b with each channel capped at 255 (negative channels count as 0).
+constexpr ColorRef RGB(int r, int g, int b)
+{
+    return CapChannel(r) + 256 * CapChannel(g) + 65536 * CapChannel(b);
+}
+
+constexpr uint32_t ToPixel(ColorRef c) { return (static_cast<uint32_t>(c) & kColorMask) | kPixelOpaque; }
+constexpr ColorRef FromPixel(uint32_t p) { return static_cast<ColorRef>(p & kColorMask); }
+
+constexpr int RedOf(ColorRef c) { return c & 0xFF; }
+constexpr int GreenOf(ColorRef c) { return (c >> 8) & 0xFF; }
+constexpr int BlueOf(ColorRef c) { return (c >> 16) & 0xFF; }
+
+// The three signed channels of a pixel value: blue = c \ 65536, green = (c - 65536 blue) \ 256,
+// red = the rest. Every colour 0..16777215 gives its bytes; -1 gives red -1, green 0, blue 0.
+struct ColorParts {
+    int32_t red;
+    int32_t green;
+    int32_t blue;
+};
+
+constexpr ColorParts SplitColor(ColorRef c)
+{
+    const int32_t blue = c / 65536;
+    const int32_t green = (c - blue * 65536) / 256;
+    const int32_t red = c - blue * 65536 - green * 256;
+    return {red, green, blue};
+}
+
+// A new pixel buffer of w x h filled with one colour.
+QImage NewPixelBuffer(int w, int h, ColorRef fill);
+
+// The same picture in the pixel format (a no-op share when it already is).
+QImage ToPixelFormat(const QImage& image);
+
+} // namespace orv

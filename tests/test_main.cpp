@@ -1,0 +1,19 @@
+// Test entry point: one application object for the whole run, on the offscreen platform
+// unless the caller chose another (screenshots under xvfb use xcb).
+#include <gtest/gtest.h>
+#ifdef ORVANE_GUI_TESTS
+#include <QApplication>
+using App = QApplication;
+#else
+#include <QGuiApplication>
+using App = QGuiApplication;
+#endif
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    ::testing::InitGoogleTest(&argc, argv);
+    App app(argc, argv);
+    return RUN_ALL_TESTS();
+}

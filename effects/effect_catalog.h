@@ -1,0 +1,28 @@
+#pragma once
+// The effects that orvane-batch can apply, by name. Each entry parses its NAME=VALUE
+// parameters exactly as the effect's dialog reads its controls (defaults from the effect's
+// Params struct) and runs the same kernel as the editor on a kPixelFormat picture.
+#include "effects/column_passes.h"
+#include <QImage>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace orv {
+
+using EffectParams = QMap<QString, QString>;
+
+struct BatchEffect {
+    QString name;
+    QStringList parameterNames;
+    // Runs on `image` (which may change size). On a bad parameter returns false with a
+    // one-line message naming it in *error and leaves the image alone.
+    std::function<bool(QImage& image, const EffectParams& params, ProgressSink* sink,
+                       QString* error)> run;
+};
+
+const std::vector<BatchEffect>& BatchEffects();
+const BatchEffect* FindBatchEffect(const QString& name);
+
+} // namespace orv

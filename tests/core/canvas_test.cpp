@@ -1,0 +1,510 @@
+#include "documents/canvas.h"
+#include <gtest/gtest.h>
+#include <cmath>
+#include <set>
+#include <utility>
+#include <vector>
+
+namespace orv {
+namespace {
+
+constexpr ColorRef kWhite = 0xFFFFFF;
+constexpr ColorRef kBlack = 0;
+constexpr ColorRef kRed = 0x0000FF;
+
+using PixelSet = std::set<std::pair<int, int>>;
+
+uint32_t& Word(Canvas& c, int x, int y) { return reinterpret_cast<uint32_t*>(c.buffer().scanLine(y))[x]; }
+
+// Every pixel word, row by row (independent of the drawing unit).
+std::vector<uint32_t> AllPixels(const Canvas& c)
+{
+    std::vector<uint32_t> out;
+    for (int y = 0; y < c.pixelHeight(); ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(c.buffer().constScanLine(y));
+        out.insert(out.end(), row, row + c.pixelWidth());
+    }
+    return out;
+}
+
+// The pixels of the canvas whose colour is not `background`.
+PixelSet Marked(const Canvas& c, ColorRef background = kWhite)
+{
+    PixelSet out;
+    const std::vector<uint32_t> words = AllPixels(c);
+    for (size_t i = 0; i < words.size(); ++i)
+        if (words[i] != ToPixel(background)) out.insert({int(i % c.pixelWidth()), int(i / c.pixelWidth())});
+    return out;
+}
+
+// A canvas whose pixels all differ, so any pixel left changed shows up.
+Canvas Patterned(int w, int h)
+{
+    Canvas c(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) Word(c, x, y) = ToPixel(RGB(x * 7, y * 11, (x * y) & 255));
+    return c;
+}
+
+PixelSet Rect(int x0, int y0, int x1, int y1)
+{
+    PixelSet out;
+    for (int y = y0; y <= y1; ++y)
+        for (int x = x0; x <= x1; ++x) out.insert({x, y});
+    return out;
+}
+
+TEST(CanvasPen, DrawModesCombinePenWithPixel)
+{
+    Canvas c(4, 1, kWhite);
+    c.setDrawMode(kDrawModeNotXorPen);
+    c.PSet(0, 0, kBlack);                 // NOT(0 XOR FFFFFF) = 0
+    EXPECT_EQ(c.Point(0, 0), kBlack);
+    Word(c, 1, 0) = ToPixel(0x123456);
+    c.PSet(1, 0, kWhite);                 // NOT(FFFFFF XOR c) = c
+    EXPECT_EQ(c.Point(1, 0), 0x123456);
+    c.PSet(2, 0, 0x0F0F0F);               // NOT(0F0F0F XOR FFFFFF) = 0F0F0F
+    EXPECT_EQ(c.Point(2, 0), 0x0F0F0F);
+    EXPECT_EQ(Word(c, 2, 0), 0xFF0F0F0Fu);
+    c.setDrawMode(kDrawModeCopyPen);
+    c.PSet(3, 0, kRed);
+    EXPECT_EQ(c.Point(3, 0), kRed);
+}
+
+TEST(CanvasPen, DotsOfEachWidth)
+{
+    Canvas c(20, 20);
+    c.PSet(5, 5, kBlack);
+    EXPECT_EQ(Marked(c), (PixelSet{{5, 5}}));
+
+    c.Cls();
+    c.setDrawWidth(3);
+    c.PSet(5, 5, kBlack);
+    EXPECT_EQ(Marked(c), Rect(4, 4, 6, 6));
+
+    // Width 4: the square 3..6 x 3..6 without its corners.
+    c.Cls();
+    c.setDrawWidth(4);
+    c.PSet(5, 5, kBlack);
+    PixelSet four = Rect(3, 3, 6, 6);
+    for (auto corner : {std::pair{3, 3}, {6, 3}, {3, 6}, {6, 6}}) four.erase(corner);
+    EXPECT_EQ(Marked(c), four);
+
+    // Width 5: rows of 3, 5, 5, 5, 3 pixels.
+    c.Cls();
+    c.setDrawWidth(5);
+    c.PSet(10, 10, kBlack);
+    PixelSet five = Rect(8, 8, 12, 12);
+    for (auto corner : {std::pair{8, 8}, {12, 8}, {8, 12}, {12, 12}}) five.erase(corner);
+    EXPECT_EQ(Marked(c), five);
+    EXPECT_EQ(c.CurrentX(), 10.0f);
+}
+
+TEST(CanvasLine, HorizontalLineCoversBothEnds)
+{
+    Canvas c(10, 6);
+    c.Line(2, 3, 6, 3, kBlack, LineMode::Line);
+    EXPECT_EQ(Marked(c), Rect(2, 3, 6, 3));
+    EXPECT_EQ(c.CurrentX(), 6.0f);
+    EXPECT_EQ(c.CurrentY(), 3.0f);
+}
+
+TEST(CanvasLine, SlopedLineRoundsHalvesDownwardInEitherDirection)
+{
+    // (0,0)-(4,2): y = x / 2, so 0.5 and 1.5 round to 1 and 2.
+    const PixelSet expected{{0, 0}, {1, 1}, {2, 1}, {3, 2}, {4, 2}};
+    Canvas a(6, 4), b(6, 4);
+    a.Line(0, 0, 4, 2, kBlack, LineMode::Line);
+    b.Line(4, 2, 0, 0, kBlack, LineMode::Line);
+    EXPECT_EQ(Marked(a), expected);
+    EXPECT_EQ(Marked(b), expected);
+
+    // Steep: (1,0)-(2,3): x = 1 + y / 3 gives 1, 1, 2, 2.
+    Canvas s(4, 4);
+    s.Line(2, 3, 1, 0, kBlack, LineMode::Line);
+    EXPECT_EQ(Marked(s), (PixelSet{{1, 0}, {1, 1}, {2, 2}, {2, 3}}));
+}
+
+TEST(CanvasLine, WidePenCoversUnionOfStamps)
+{
+    Canvas c(20, 12);
+    c.setDrawWidth(3);
+    c.Line(5, 5, 10, 5, kBlack, LineMode::Line);
+    EXPECT_EQ(Marked(c), Rect(4, 4, 11, 6));
+}
+
+TEST(CanvasBox, OutlineIsTheSameForAnyCornerOrder)
+{
+    PixelSet expected = Rect(2, 2, 6, 5);
+    for (const auto& inner : Rect(3, 3, 5, 4)) expected.erase(inner);
+    const float corners[4][4] = {{2, 2, 6, 5}, {6, 5, 2, 2}, {2, 5, 6, 2}, {6, 2, 2, 5}};
+    for (const auto& k : corners) {
+        Canvas c(10, 8);
+        c.Line(k[0], k[1], k[2], k[3], kBlack, LineMode::Box);
+        EXPECT_EQ(Marked(c), expected);
+    }
+}
+
+TEST(CanvasBox, WideOutlineGrowsOnBothSides)
+{
+    // Width 3 around (5,5)-(10,9): the frame 4..11 x 4..10 leaves only 7..8 x 7 open.
+    Canvas c(16, 14);
+    c.setDrawWidth(3);
+    c.Line(5, 5, 10, 9, kBlack, LineMode::Box);
+    PixelSet expected = Rect(4, 4, 11, 10);
+    expected.erase({7, 7});
+    expected.erase({8, 7});
+    EXPECT_EQ(Marked(c), expected);
+}
+
+TEST(CanvasBox, FilledBoxUsesPenColourAndOutlineBoxUsesFillColour)
+{
+    Canvas c(8, 8);
+    c.setFillStyle(kFillSolid);
+    c.setFillColor(kRed);
+    c.Line(4, 3, 2, 2, kBlack, LineMode::FilledBox);
+    EXPECT_EQ(Marked(c), Rect(2, 2, 4, 3));
+    EXPECT_EQ(Marked(c, kBlack).size(), 64u - 6u);
+
+    Canvas d(8, 8);
+    d.setFillStyle(kFillSolid);
+    d.setFillColor(kRed);
+    d.Line(1, 1, 5, 4, kBlack, LineMode::Box);
+    EXPECT_EQ(d.Point(1, 1), kBlack);
+    EXPECT_EQ(d.Point(3, 2), kRed);
+    EXPECT_EQ(d.Point(4, 3), kRed);
+    EXPECT_EQ(d.Point(5, 3), kBlack);
+    EXPECT_EQ(Marked(d).size(), 20u);   // 5 x 4 box
+}
+
+TEST(CanvasEllipse, SmallCircleOutlineAndInterior)
+{
+    // Radius 2 at (5,5): rows 3..7 span 5, 4..6, 3..7, 4..6, 5; the outline is what has a
+    // neighbour outside.
+    const PixelSet ring{{5, 3}, {4, 4}, {6, 4}, {3, 5}, {7, 5}, {4, 6}, {6, 6}, {5, 7}};
+    const PixelSet inside{{5, 4}, {4, 5}, {5, 5}, {6, 5}, {5, 6}};
+    Canvas c(11, 11);
+    c.Circle(5, 5, 2, kBlack);
+    EXPECT_EQ(Marked(c), ring);
+
+    Canvas f(11, 11);
+    f.setFillStyle(kFillSolid);
+    f.setFillColor(kRed);
+    f.Circle(5, 5, 2, kBlack);
+    EXPECT_EQ(Marked(f), [&] { PixelSet all = ring; all.insert(inside.begin(), inside.end()); return all; }());
+    for (const auto& [x, y] : inside) EXPECT_EQ(f.Point(x, y), kRed);
+    EXPECT_EQ(f.CurrentX(), 5.0f);
+}
+
+TEST(CanvasEllipse, SemiAxesFollowTheAspect)
+{
+    // r = 50, aspect 0.5: semi-axes 50 and 25 around (60,40).
+    Canvas c(130, 90);
+    c.Circle(60, 40, 50, kBlack, 0.5f);
+    EXPECT_EQ(c.Point(10, 40), kBlack);
+    EXPECT_EQ(c.Point(110, 40), kBlack);
+    EXPECT_EQ(c.Point(9, 40), kWhite);
+    EXPECT_EQ(c.Point(111, 40), kWhite);
+    EXPECT_EQ(c.Point(60, 15), kBlack);
+    EXPECT_EQ(c.Point(60, 65), kBlack);
+    EXPECT_EQ(c.Point(60, 14), kWhite);
+    EXPECT_EQ(c.Point(60, 66), kWhite);
+    EXPECT_EQ(c.Point(60, 40), kWhite);   // not filled
+
+    // Aspect 2: semi-axes 25 and 50 around (60,60).
+    Canvas t(130, 130);
+    t.Circle(60, 60, 50, kBlack, 2.0f);
+    EXPECT_EQ(t.Point(35, 60), kBlack);
+    EXPECT_EQ(t.Point(85, 60), kBlack);
+    EXPECT_EQ(t.Point(34, 60), kWhite);
+    EXPECT_EQ(t.Point(60, 10), kBlack);
+    EXPECT_EQ(t.Point(60, 110), kBlack);
+    EXPECT_EQ(t.Point(60, 111), kWhite);
+}
+
+TEST(CanvasEllipse, DegenerateAndHalfPixelCentres)
+{
+    Canvas dot(9, 9);
+    dot.Circle(4, 4, 0, kBlack);
+    EXPECT_EQ(Marked(dot), (PixelSet{{4, 4}}));
+
+    // Centre 10.5, flat: columns 8.5..12.5 hold the pixels 9..12.
+    Canvas flat(20, 8);
+    flat.Circle(10.5f, 4, 2, kBlack, 0.0f);
+    EXPECT_EQ(Marked(flat), Rect(9, 4, 12, 4));
+
+    // Radius 0 between two pixels: one dot, the centre rounded halves to even.
+    Canvas half(20, 8);
+    half.Circle(10.5f, 4, 0, kBlack);
+    EXPECT_EQ(Marked(half), (PixelSet{{10, 4}}));
+
+    // Zero width box (aspect 10000): a vertical segment of 2 r + 1 pixels.
+    Canvas thin(9, 20);
+    thin.Circle(4, 10, 5, kBlack, 10000.0f);
+    EXPECT_EQ(Marked(thin), Rect(4, 5, 4, 15));
+}
+
+TEST(CanvasInvert, EveryShapeDrawnTwiceRestoresThePixels)
+{
+    Canvas c = Patterned(64, 48);
+    const std::vector<uint32_t> before = AllPixels(c);
+    c.setDrawMode(kDrawModeNotXorPen);
+    c.setFillStyle(kFillTransparent);
+    for (int16_t width : {1, 2, 3, 4, 5, 7, 12}) {
+        c.setDrawWidth(width);
+        auto twice = [&](auto draw) {
+            draw();
+            EXPECT_NE(AllPixels(c), before) << "width " << width;
+            draw();
+            EXPECT_EQ(AllPixels(c), before) << "width " << width;
+        };
+        twice([&] { c.Line(3, 4, 50, 9, kRed, LineMode::Line); });
+        twice([&] { c.Line(40, 2, 33, 45, kBlack, LineMode::Line); });
+        twice([&] { c.Line(5, 40, 40, 5, 0x00FF00, LineMode::Line); });
+        twice([&] { c.Line(10, 10, 10, 10, kBlack, LineMode::Line); });
+        twice([&] { c.Line(-20, 30, 90, 31, kBlack, LineMode::Line); });
+        twice([&] { c.Line(7, 20, 30, 8, kBlack, LineMode::Box); });
+        twice([&] { c.Line(20, 20, 22, 21, kBlack, LineMode::Box); });
+        twice([&] { c.Line(50, 40, 30, 25, kBlack, LineMode::FilledBox); });
+        twice([&] { c.Line(60, 44, 70, 50, kBlack, LineMode::FilledBox); });
+        twice([&] { c.Circle(30, 24, 20, kBlack, 0.5f); });
+        twice([&] { c.Circle(30, 24, 20, kBlack, 2.0f); });
+        twice([&] { c.Circle(30.5f, 24, 9, kBlack, 1.0f); });
+        twice([&] { c.Circle(12, 12, 0, kBlack); });
+        twice([&] { c.Circle(60, 5, 30, kBlack, 0.3f); });
+        twice([&] { c.PSet(20, 30, kBlack); });
+    }
+    // A filled ellipse and a box with an interior invert the interior too.
+    c.setDrawWidth(2);
+    c.setFillStyle(kFillSolid);
+    c.setFillColor(0x808080);
+    for (int i = 0; i < 2; ++i) c.Circle(32, 20, 15, kBlack, 0.7f);
+    for (int i = 0; i < 2; ++i) c.Line(4, 4, 25, 30, kBlack, LineMode::Box);
+    EXPECT_EQ(AllPixels(c), before);
+}
+
+TEST(CanvasInvert, SameArgumentsGiveSamePixels)
+{
+    Canvas a = Patterned(40, 30), b = Patterned(40, 30);
+    for (Canvas* c : {&a, &b}) {
+        c->setDrawWidth(6);
+        c->Line(1, 2, 37, 25, kRed, LineMode::Line);
+        c->Circle(20.5f, 15, 11, kBlack, 0.6f);
+    }
+    EXPECT_EQ(AllPixels(a), AllPixels(b));
+}
+
+TEST(CanvasUnits, TwipsMapToPixels)
+{
+    Canvas c(20, 20);
+    c.setScaleMode(kScaleTwips);
+    EXPECT_EQ(c.ScaleWidth(), 300.0f);
+    c.PSet(150, 150, kBlack);
+    EXPECT_EQ(Marked(c), (PixelSet{{10, 10}}));
+    EXPECT_EQ(c.Point(150, 150), kBlack);
+    EXPECT_EQ(c.Point(157, 143), kBlack);   // 10.47 and 9.53 round to 10
+    EXPECT_EQ(c.Point(142, 150), kWhite);   // 9.47 rounds to 9
+    EXPECT_EQ(c.Point(300, 0), kInvalidColor);
+}
+
+TEST(CanvasUnits, OutsideAndAbsurdCoordinatesAreHarmless)
+{
+    Canvas c(16, 10);
+    EXPECT_EQ(c.Point(-1, 0), kInvalidColor);
+    EXPECT_EQ(c.Point(16, 0), kInvalidColor);
+    EXPECT_EQ(c.Point(0, 10), kInvalidColor);
+    EXPECT_EQ(c.Point(NAN, 1), kInvalidColor);
+    EXPECT_EQ(c.Point(1e30f, 1), kInvalidColor);
+
+    c.Line(NAN, 1, 5, 5, kBlack, LineMode::Line);
+    c.Circle(5, 5, NAN, kBlack);
+    c.PSet(1e9f, -1e9f, kBlack);
+    c.Line(1e9f, 1e9f, 2e9f, 3e9f, kBlack, LineMode::FilledBox);
+    EXPECT_TRUE(Marked(c).empty());
+
+    // A very long line is clipped before it is walked.
+    c.Line(-1e6f, 4, 1e6f, 4, kBlack, LineMode::Line);
+    EXPECT_EQ(Marked(c), Rect(0, 4, 15, 4));
+    c.Cls();
+    c.setDrawWidth(3);
+    c.Line(-1e9f, -1e9f, 1e9f, 1e9f, kBlack, LineMode::Line);
+    EXPECT_EQ(c.Point(5, 5), kBlack);
+    EXPECT_EQ(c.Point(12, 2), kWhite);
+    c.Circle(8, 5, 1e9f, kBlack, 0.5f);
+    c.Line(-5e8f, -5e8f, 5e8f, 5e8f, kBlack, LineMode::Box);
+    c.setDrawWidth(32767);
+    c.PSet(8, 5, kRed);
+    EXPECT_TRUE(Marked(c, kRed).empty());
+}
+
+TEST(CanvasDirty, ReportsOnlyTheChangedPixels)
+{
+    Canvas c(100, 80);
+    std::vector<QRect> dirty;
+    c.onDirty = [&](const QRect& r) { dirty.push_back(r); };
+
+    c.PSet(5, 6, kBlack);
+    c.Line(2, 3, 6, 3, kBlack, LineMode::Line);
+    c.Circle(50, 40, 2, kBlack);
+    c.Line(-10, 70, 3, 75, kBlack, LineMode::Box);
+    ASSERT_EQ(dirty.size(), 4u);
+    EXPECT_EQ(dirty[0], QRect(5, 6, 1, 1));
+    EXPECT_EQ(dirty[1], QRect(2, 3, 5, 1));
+    EXPECT_EQ(dirty[2], QRect(48, 38, 5, 5));
+    EXPECT_EQ(dirty[3], QRect(0, 70, 4, 6));
+
+    // Pixels that already have the pen colour are not changes.
+    dirty.clear();
+    c.Line(2, 3, 6, 3, kBlack, LineMode::Line);
+    c.setDrawMode(kDrawModeNotXorPen);
+    c.Line(0, 0, 99, 79, kWhite, LineMode::Line);
+    EXPECT_TRUE(dirty.empty());
+
+    c.markDirty(QRect(90, 70, 50, 50));
+    c.Cls();
+    ASSERT_EQ(dirty.size(), 2u);
+    EXPECT_EQ(dirty[0], QRect(90, 70, 10, 10));
+    EXPECT_EQ(dirty[1], QRect(0, 0, 100, 80));
+}
+
+TEST(CanvasSize, ResizeKeepsPixelsAndShowsBackColour)
+{
+    Canvas c(4, 3, kWhite);
+    int resizes = 0;
+    c.onResize = [&] { ++resizes; };
+    c.setBackColor(kRed);
+    c.PSet(3, 2, kBlack);
+    c.resizePixels(6, 5);
+    EXPECT_EQ(resizes, 1);
+    EXPECT_EQ(c.Point(3, 2), kBlack);
+    EXPECT_EQ(c.Point(0, 0), kWhite);
+    EXPECT_EQ(c.Point(4, 0), kRed);
+    EXPECT_EQ(c.Point(0, 4), kRed);
+    EXPECT_EQ(c.Point(5, 4), kRed);
+
+    c.resizePixels(6, 5);
+    EXPECT_EQ(resizes, 1);
+    c.resizePixels(3, 2);
+    EXPECT_EQ(resizes, 2);
+    EXPECT_EQ(c.Point(3, 2), kInvalidColor);
+    c.resizePixels(4, 3);
+    EXPECT_EQ(c.Point(3, 2), kRed);   // the cut-off pixel is gone
+    c.resizePixels(0, -5);
+    EXPECT_EQ(c.pixelWidth(), 1);
+    EXPECT_EQ(c.pixelHeight(), 1);
+}
+
+QImage TwoByTwo(QImage::Format format)
+{
+    QImage pic(2, 2, format);
+    pic.setPixel(0, 0, qRgb(255, 0, 0));
+    pic.setPixel(1, 0, qRgb(0, 255, 0));
+    pic.setPixel(0, 1, qRgb(0, 0, 255));
+    pic.setPixel(1, 1, qRgb(0, 0, 0));
+    return pic;
+}
+
+TEST(CanvasPictures, SetPictureFillsTheRestAndAutoSizes)
+{
+    Canvas c(4, 3, kBlack);
+    c.setBackColor(0x00FFFF);
+    c.setPicture(TwoByTwo(QImage::Format_RGB32));
+    EXPECT_EQ(c.Point(0, 0), kRed);
+    EXPECT_EQ(c.Point(1, 0), 0x00FF00);
+    EXPECT_EQ(c.Point(0, 1), 0xFF0000);
+    EXPECT_EQ(c.Point(2, 0), 0x00FFFF);
+    EXPECT_EQ(c.Point(3, 2), 0x00FFFF);
+
+    int resizes = 0;
+    c.onResize = [&] { ++resizes; };
+    c.setAutoSize(true);
+    c.setPicture(TwoByTwo(QImage::Format_ARGB32));
+    EXPECT_EQ(resizes, 1);
+    EXPECT_EQ(c.pixelWidth(), 2);
+    EXPECT_EQ(c.Point(1, 1), kBlack);
+    EXPECT_EQ(c.buffer().format(), kPixelFormat);
+}
+
+TEST(CanvasPictures, PaintPictureNaturalStretchedAndClipped)
+{
+    Canvas c(6, 6);
+    c.PaintPicture(TwoByTwo(QImage::Format_RGB32), 1, 1);
+    EXPECT_EQ(c.Point(1, 1), kRed);
+    EXPECT_EQ(c.Point(2, 2), kBlack);
+    EXPECT_EQ(Marked(c).size(), 4u);
+
+    Canvas s(6, 6);
+    s.PaintPicture(TwoByTwo(QImage::Format_RGB32), 1, 1, 4, 4);
+    EXPECT_EQ(s.Point(1, 1), kRed);
+    EXPECT_EQ(s.Point(2, 2), kRed);
+    EXPECT_EQ(s.Point(3, 1), 0x00FF00);
+    EXPECT_EQ(s.Point(1, 4), 0xFF0000);
+    EXPECT_EQ(s.Point(4, 4), kBlack);
+    EXPECT_EQ(s.Point(5, 5), kWhite);
+
+    // Negative width mirrors: the block covers x-2 .. x-1.
+    Canvas m(4, 2);
+    m.PaintPicture(TwoByTwo(QImage::Format_RGB32), 3, 0, -2, 2);
+    EXPECT_EQ(m.Point(2, 0), kRed);
+    EXPECT_EQ(m.Point(1, 0), 0x00FF00);
+
+    Canvas edge(3, 3);
+    edge.PaintPicture(TwoByTwo(QImage::Format_RGB32), 2, -1, 1e9f, 1e9f);
+    // Each source pixel covers 5e8 x 5e8 pixels: the visible part is all top-left red.
+    EXPECT_EQ(Marked(edge), Rect(2, 0, 2, 2));
+    EXPECT_EQ(edge.Point(2, 2), kRed);
+}
+
+TEST(CanvasPictures, ImageIsASnapshot)
+{
+    Canvas c(3, 3);
+    const Picture before = c.Image();
+    c.PSet(1, 1, kBlack);
+    EXPECT_EQ(FromPixel(before.pixel(1, 1)), kWhite);
+    EXPECT_EQ(FromPixel(c.Image().pixel(1, 1)), kBlack);
+}
+
+TEST(CanvasText, PrintDrawsInForeColourAndAdvances)
+{
+    Canvas c = Patterned(120, 40);
+    const std::vector<uint32_t> before = AllPixels(c);
+    QFont f;
+    f.setPixelSize(16);
+    c.setFont(f);
+    c.setForeColor(kRed);
+    const float w = c.TextWidth("Hi!");
+    EXPECT_GT(w, 5.0f);
+    EXPECT_GT(c.TextHeight("Hi!"), 10.0f);
+    c.setCurrentX(10);
+    c.setCurrentY(5);
+    c.Print("Hi!");
+    EXPECT_FLOAT_EQ(c.CurrentX(), 10 + w);
+
+    int drawn = 0;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 120; ++x)
+            if (Word(c, x, y) != before[size_t(y * 120 + x)]) {
+                ++drawn;
+                EXPECT_EQ(c.Point(x, y), kRed);
+                EXPECT_GE(x, 9);
+                EXPECT_GE(y, 5);
+            }
+    EXPECT_GT(drawn, 10);
+
+    // Inverted text drawn twice leaves the picture as it was.
+    Canvas inv = Patterned(120, 40);
+    inv.setFont(f);
+    inv.setDrawMode(kDrawModeNotXorPen);
+    for (int i = 0; i < 2; ++i) {
+        inv.setCurrentX(-3);
+        inv.setCurrentY(30);
+        inv.Print("Hi!");
+    }
+    EXPECT_EQ(AllPixels(inv), before);
+
+    inv.setScaleMode(kScaleTwips);
+    EXPECT_FLOAT_EQ(inv.TextWidth("Hi!"), 15 * w);
+}
+
+} // namespace
+} // namespace orv

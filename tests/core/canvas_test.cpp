@@ -54,6 +54,13 @@ PixelSet Rect(int x0, int y0, int x1, int y1)
     return out;
 }
 
+PixelSet WithoutCorners(int x0, int y0, int x1, int y1)
+{
+    PixelSet out = Rect(x0, y0, x1, y1);
+    for (auto corner : {std::pair{x0, y0}, {x1, y0}, {x0, y1}, {x1, y1}}) out.erase(corner);
+    return out;
+}
+
 TEST(CanvasPen, DrawModesCombinePenWithPixel)
 {
     Canvas c(4, 1, kWhite);
@@ -86,17 +93,13 @@ TEST(CanvasPen, DotsOfEachWidth)
     c.Cls();
     c.setDrawWidth(4);
     c.PSet(5, 5, kBlack);
-    PixelSet four = Rect(3, 3, 6, 6);
-    for (auto corner : {std::pair{3, 3}, {6, 3}, {3, 6}, {6, 6}}) four.erase(corner);
-    EXPECT_EQ(Marked(c), four);
+    EXPECT_EQ(Marked(c), WithoutCorners(3, 3, 6, 6));
 
     // Width 5: rows of 3, 5, 5, 5, 3 pixels.
     c.Cls();
     c.setDrawWidth(5);
     c.PSet(10, 10, kBlack);
-    PixelSet five = Rect(8, 8, 12, 12);
-    for (auto corner : {std::pair{8, 8}, {12, 8}, {8, 12}, {12, 12}}) five.erase(corner);
-    EXPECT_EQ(Marked(c), five);
+    EXPECT_EQ(Marked(c), WithoutCorners(8, 8, 12, 12));
     EXPECT_EQ(c.CurrentX(), 10.0f);
 }
 
@@ -453,15 +456,6 @@ TEST(CanvasPictures, PaintPictureNaturalStretchedAndClipped)
     // Each source pixel covers 5e8 x 5e8 pixels: the visible part is all top-left red.
     EXPECT_EQ(Marked(edge), Rect(2, 0, 2, 2));
     EXPECT_EQ(edge.Point(2, 2), kRed);
-}
-
-TEST(CanvasPictures, ImageIsASnapshot)
-{
-    Canvas c(3, 3);
-    const Picture before = c.Image();
-    c.PSet(1, 1, kBlack);
-    EXPECT_EQ(FromPixel(before.pixel(1, 1)), kWhite);
-    EXPECT_EQ(FromPixel(c.Image().pixel(1, 1)), kBlack);
 }
 
 TEST(CanvasText, PrintDrawsInForeColourAndAdvances)

@@ -1,0 +1,58 @@
+#include "documents/ui/canvas_view.h"
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace orv {
+
+namespace {
+int ButtonMask(Qt::MouseButtons b)
+{
+    return (b & Qt::LeftButton ? 1 : 0) | (b & Qt::RightButton ? 2 : 0) | (b & Qt::MiddleButton ? 4 : 0);
+}
+}
+
+CanvasView::CanvasView(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("DrawIMG"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    setCursor(Qt::CrossCursor);
+    setFocusPolicy(Qt::StrongFocus);
+    resize(canvas_.pixelWidth(), canvas_.pixelHeight());
+    canvas_.onDirty = [this](const QRect& r) { update(r); };
+    canvas_.onResize = [this] {
+        resize(canvas_.pixelWidth(), canvas_.pixelHeight());
+        update();
+        emit resized();
+    };
+}
+
+void CanvasView::paintEvent(QPaintEvent* event)
+{
+    QPainter p(this);
+    const QRect r = event->rect();
+    p.drawImage(r.topLeft(), canvas_.buffer(), r);
+}
+
+void CanvasView::emitMouse(void (CanvasView::*signal)(int, float, float), int buttons, const QPointF& pos)
+{
+    emit(this->*signal)(buttons, static_cast<float>(canvas_.fromPixels(pos.x())),
+                        static_cast<float>(canvas_.fromPixels(pos.y())));
+}
+
+void CanvasView::mousePressEvent(QMouseEvent* event)
+{
+    emitMouse(&CanvasView::mouseDown, ButtonMask(event->button()), event->position());
+}
+
+void CanvasView::mouseMoveEvent(QMouseEvent* event)
+{
+    emitMouse(&CanvasView::mouseMove, ButtonMask(event->buttons()), event->position());
+}
+
+void CanvasView::mouseReleaseEvent(QMouseEvent* event)
+{
+    emitMouse(&CanvasView::mouseUp, ButtonMask(event->button()), event->position());
+}
+
+} // namespace orv

@@ -1,0 +1,387 @@
+#include "documents/ui/frmDocument.h"
+#include "documents/ui/canvas_view.h"
+#include "shell/settings_store.h"
+#include "shell/ui/frmMain.h"
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMessageBox>
+#include <QScrollBar>
+#include <QStyle>
+#include <QToolBar>
+
+namespace orv {
+
+namespace {
+
+constexpr int kHandleTwips = 135;   // 9 x 9 pixels
+constexpr int kHandleGap = 150;
+constexpr int kHome = 100;
+constexpr int kLoadMargin = 200;
+constexpr int kViewportInset = 24;
+
+QWidget* MakeHandle(QWidget* parent, const char* name, Qt::CursorShape cursor)
+{
+    auto* h = new QWidget(parent);
+    h->setObjectName(QString::fromLatin1(name));
+    h->setFixedSize(9, 9);
+    h->setAutoFillBackground(true);
+    h->setStyleSheet(QStringLiteral("background: #1f4e8c; border: 1px solid white;"));
+    h->setAttribute(Qt::WA_StyledBackground);
+    h->setCursor(cursor);
+    return h;
+}
+
+} // namespace
+
+frmDocument::frmDocument(frmMain* main) : main_(main)
+{
+    setObjectName(QStringLiteral("frmDocument"));
+    setAcceptDrops(true);
+    Picture4 = new QWidget(this);
+    Picture4->setObjectName(QStringLiteral("Picture4"));
+    Picture4->setAutoFillBackground(true);
+    Picture4->setPalette(QPalette(QColor(128, 128, 128)));
+    DrawIMG = new CanvasView(Picture4);
+    Picture1 = MakeHandle(Picture4, "Picture1", Qt::SizeHorCursor);
+    Picture2 = MakeHandle(Picture4, "Picture2", Qt::SizeFDiagCursor);
+    Picture3 = MakeHandle(Picture4, "Picture3", Qt::SizeVerCursor);
+    HScroll1 = new QScrollBar(Qt::Horizontal, this);
+    HScroll1->setObjectName(QStringLiteral("HScroll1"));
+    VScroll1 = new QScrollBar(Qt::Vertical, this);
+    VScroll1->setObjectName(QStringLiteral("VScroll1"));
+    // A scroll bar never keeps the keyboard focus: it belongs to the canvas.
+    HScroll1->setFocusPolicy(Qt::NoFocus);
+    VScroll1->setFocusPolicy(Qt::NoFocus);
+    connect(HScroll1, &QScrollBar::valueChanged, this, &frmDocument::HScroll1_Change);
+    connect(VScroll1, &QScrollBar::valueChanged, this, &frmDocument::VScroll1_Change);
+    connect(DrawIMG, &CanvasView::resized, this, &frmDocument::DrawIMG_Resize);
+    buildMenus();
+    resize(480, 360);
+    Form_Load();
+}
+
+Canvas& frmDocument::canvas()
+{
+    return DrawIMG->canvas();
+}
+
+QMdiSubWindow* frmDocument::subWindow() const
+{
+    return qobject_cast<QMdiSubWindow*>(parentWidget());
+}
+
+QAction* frmDocument::menuAction(const QString& controlName) const
+{
+    for (QMenu* m : menus_)
+        for (QAction* a : m->findChildren<QAction*>(controlName)) return a;
+    return nullptr;
+}
+
+void frmDocument::buildMenus()
+{
+    auto menu = [this](const QString& caption, const QString& name) {
+        auto* m = new QMenu(caption, this);
+        m->setObjectName(name);
+        menus_.append(m);
+        return m;
+    };
+    // An entry: its control name, caption, shortcut and whether its command is available.
+    auto item = [](QMenu* m, const char* name, const QString& caption, bool enabled,
+                   QKeySequence shortcut = {}) {
+        QAction* a = new QAction(caption, m);
+        a->setObjectName(QString::fromLatin1(name));
+        a->setShortcut(shortcut);
+        a->setEnabled(enabled);
+        m->addAction(a);
+        return a;
+    };
+    auto sub = [](QMenu* parent, const char* name, const QString& caption) {
+        QMenu* m = parent->addMenu(caption);
+        m->setObjectName(QString::fromLatin1(name));
+        return m;
+    };
+
+    QMenu* file = menu(QStringLiteral("&File"), QStringLiteral("mnuFile"));
+    connect(item(file, "mnuFileNew", QStringLiteral("New"), true, QKeySequence(Qt::CTRL | Qt::Key_N)),
+            &QAction::triggered, main_, &frmMain::mnuFileNew_Click);
+    item(file, "mnuFileOpen", QStringLiteral("Open"), false, QKeySequence(Qt::CTRL | Qt::Key_O));
+    item(file, "mnuOpenURL", QStringLiteral("Open URL..."), false);
+    file->addSeparator();
+    connect(item(file, "mnuFileClose", QStringLiteral("Close"), true), &QAction::triggered, this,
+            [this] { if (subWindow()) subWindow()->close(); else close(); });
+    file->addSeparator();
+    item(file, "mnuFileSave", QStringLiteral("Save"), false, QKeySequence(Qt::CTRL | Qt::Key_S));
+    item(file, "mnuFileSaveAs", QStringLiteral("Save As..."), false);
+    item(file, "mnuFileSaveAll", QStringLiteral("Save All"), false);
+    file->addSeparator();
+    QMenu* scan = sub(file, "mnuFileScan", QStringLiteral("Scan"));
+    item(scan, "mnuFileScanScan", QStringLiteral("Scan..."), false);
+    item(scan, "mnuFileScanSelectSource", QStringLiteral("Select source..."), false);
+    scan->menuAction()->setEnabled(false);
+    item(file, "mnuWallpaper", QStringLiteral("Set as wallpaper..."), false);
+    file->addSeparator();
+    item(file, "mnuFilePageSetup", QStringLiteral("Page Setup..."), false);
+    item(file, "mnuFilePrintPreview", QStringLiteral("Print Preview"), false);
+    item(file, "mnuFilePrint", QStringLiteral("Print..."), false, QKeySequence(Qt::CTRL | Qt::Key_P));
+    file->addSeparator();
+    connect(item(file, "mnuFileExit", QStringLiteral("Exit"), true), &QAction::triggered, main_,
+            &frmMain::mnuFileExit_Click);
+
+    QMenu* edit = menu(QStringLiteral("Edit"), QStringLiteral("mnuEdit"));
+    item(edit, "mnuEditUndo", QStringLiteral("Undo"), false);
+    edit->addSeparator();
+    connect(item(edit, "mnuCopy", QStringLiteral("Copy"), true), &QAction::triggered, this,
+            &frmDocument::mnuCopy_Click);
+    item(edit, "mnuPaste", QStringLiteral("Paste"), false);
+    edit->addSeparator();
+    item(edit, "mnuEditGrid", QStringLiteral("Grid"), false);
+    item(edit, "mnuEditBorder", QStringLiteral("Border"), false);
+    QMenu* fill = sub(edit, "mnuEditFill", QStringLiteral("Fill"));
+    item(fill, "mnuEditFillGradient", QStringLiteral("Gradient"), false);
+    item(fill, "mnuEditFillImage", QStringLiteral("Image"), false);
+    item(fill, "mnuEditPlasma", QStringLiteral("Plasma"), false);
+    QMenu* flip = sub(edit, "mnuEditFlip", QStringLiteral("Flip"));
+    item(flip, "mnuEditFlipVertical", QStringLiteral("Flip Vertical"), false);
+    item(flip, "mnuEditFlipHorizontal", QStringLiteral("Flip Horizontal"), false);
+    item(flip, "mnuEditRotate90", QStringLiteral("Rotate 90°"), false);
+    item(flip, "mnuEditRotate", QStringLiteral("Rotate"), false);
+    QMenu* convert = sub(edit, "mnuEditConvert", QStringLiteral("Convert to"));
+    item(convert, "mnuEditConvertGrayscale", QStringLiteral("Grayscale"), false);
+    edit->addSeparator();
+    item(edit, "mnuEditBrithnest", QStringLiteral("Brithnest"), false);
+    item(edit, "mnuEditContrast", QStringLiteral("Contrast"), false);
+
+    QMenu* view = menu(QStringLiteral("View"), QStringLiteral("mnuPopUp1"));
+    QAction* options = item(view, "mnuOptions", QStringLiteral("Options"), true);
+    options->setCheckable(true);
+    connect(options, &QAction::triggered, this, &frmDocument::mnuOptions_Click);
+    view->addSeparator();
+    for (auto [name, caption, slot] :
+         {std::tuple{"mnuViewTools", "Tools", &frmDocument::mnuViewTools_Click},
+          std::tuple{"mnuViewColors", "Colors", &frmDocument::mnuViewColors_Click},
+          std::tuple{"mnuViewWindows", "Windows", &frmDocument::mnuViewWindows_Click}}) {
+        QAction* a = item(view, name, QString::fromLatin1(caption), true);
+        a->setCheckable(true);
+        a->setChecked(true);
+        connect(a, &QAction::triggered, this, slot);
+    }
+    view->addSeparator();
+    item(view, "mnuViewPreferences", QStringLiteral("Preferences..."), false);
+
+    QMenu* effects = menu(QStringLiteral("Effects"), QStringLiteral("mnuEffects"));
+    for (auto [name, caption] :
+         {std::pair{"mnuRollPicture", "Picture roll"}, std::pair{"mnuEffectsInsertImage", "Insert image"},
+          std::pair{"mnuInvert", "Invert"}, std::pair{"mnuEffectsMix", "Mix"},
+          std::pair{"mnuEffectsDrip", "Drip"}, std::pair{"mnuEffectsTypical", "Typical"},
+          std::pair{"mnuVideoFeedBack", "Video FeedBack"}, std::pair{"mnuEffectsCirclize", "Circlize"},
+          std::pair{"mnuEffectsWobbly", "Wobbly"}, std::pair{"mnuEffectsCrystalShaper", "Crystal Shaper"},
+          std::pair{"mnuEffectsWaveing", "Waveing"}, std::pair{"mnuEffectsStndGlass", "Stained Glass"},
+          std::pair{"mnuEffectsRndWobbly", "Round wobbly"}, std::pair{"mnuEffectsTornado", "Tornado"}})
+        item(effects, name, QString::fromUtf8(caption), false);
+
+    QMenu* plugins = menu(QStringLiteral("Plugins"), QStringLiteral("mnuPlugins"));
+    item(plugins, "mnuPlugIn", QStringLiteral("(None)"), false);
+
+    QMenu* window = menu(QStringLiteral("Window"), QStringLiteral("mnuWindow"));
+    main_->fillWindowMenu(window);
+
+    QMenu* help = menu(QStringLiteral("Help"), QStringLiteral("mnuHelp"));
+    item(help, "mnuHelpAbout", QStringLiteral("About Orvane 3.0..."), false);
+    item(help, "mnuHelpCheckForUpdate", QStringLiteral("Check for update"), false);
+}
+
+void frmDocument::Form_Load()
+{
+    // Canvas at its home position, filling the window less the margins, a handle and the
+    // scroll bars' room, so that a new picture fits without scrolling.
+    const int innerW = PixelsToTwips(width() - VScroll1->sizeHint().width()) - kViewportInset;
+    const int innerH = PixelsToTwips(height() - HScroll1->sizeHint().height()) - kViewportInset;
+    canvas().resizePixels(std::max(1, TwipsToPixels(innerW - kLoadMargin - kHandleTwips)),
+                          std::max(1, TwipsToPixels(innerH - kLoadMargin - kHandleTwips)));
+    placeCanvas(kHome, kHome);
+    canvas().setScaleMode(kScalePixels);
+    main_->documentLoaded();
+}
+
+void frmDocument::updateStatusTexts()
+{
+    main_->setStatusPanel(2, QStringLiteral("Height: ") + QString::number(canvas().pixelHeight()));
+    main_->setStatusPanel(3, QStringLiteral("Width: ") + QString::number(canvas().pixelWidth()));
+}
+
+void frmDocument::placeCanvas(int leftTwips, int topTwips)
+{
+    canvasLeft_ = leftTwips;
+    canvasTop_ = topTwips;
+    DrawIMG->move(TwipsToPixels(leftTwips), TwipsToPixels(topTwips));
+    placeHandles();
+}
+
+void frmDocument::placeHandles()
+{
+    const int l = canvasLeft_, t = canvasTop_;
+    const int w = PixelsToTwips(canvas().pixelWidth()), h = PixelsToTwips(canvas().pixelHeight());
+    Picture1->move(TwipsToPixels(l + w + kHandleGap), TwipsToPixels(t + h / 2.0));
+    Picture2->move(TwipsToPixels(l + w + kHandleGap), TwipsToPixels(t + h + kHandleGap));
+    Picture3->move(TwipsToPixels(l + w / 2.0), TwipsToPixels(t + h + kHandleGap));
+}
+
+void frmDocument::Form_Activate()
+{
+    updateStatusTexts();
+    if (ToolName.isEmpty()) ToolName = QStringLiteral("FreeDraw");
+    if (FirstActivation) {
+        FirstActivation = false;
+        main_->AddFormToBar(this);
+    }
+    menuAction(QStringLiteral("mnuViewColors"))->setChecked(true);
+    menuAction(QStringLiteral("mnuViewWindows"))->setChecked(main_->windowBarChecked());
+    placeHandles();
+}
+
+void frmDocument::resizeEvent(QResizeEvent*)
+{
+    Form_Resize();
+}
+
+void frmDocument::Form_Resize()
+{
+    updateStatusTexts();
+    if (QMdiSubWindow* sw = subWindow(); sw && sw->isMinimized()) return;
+
+    // Scroll bars along the right and bottom edges of the client area; the viewport fills
+    // the rest less a small inset.
+    const int width = PixelsToTwips(this->width());
+    const int height = PixelsToTwips(this->height());
+    const int hbarH = PixelsToTwips(HScroll1->sizeHint().height());
+    const int vbarW = PixelsToTwips(VScroll1->sizeHint().width());
+    const int hTop = height - hbarH;
+    const int vLeft = width - vbarW;
+    HScroll1->setGeometry(0, TwipsToPixels(hTop), TwipsToPixels(vLeft), TwipsToPixels(hbarH));
+    VScroll1->setGeometry(TwipsToPixels(vLeft), 0, TwipsToPixels(vbarW), TwipsToPixels(hTop));
+    int viewW = vLeft - kViewportInset;
+    int viewH = hTop - kViewportInset;
+    const int canvasW = PixelsToTwips(canvas().pixelWidth());
+    const int canvasH = PixelsToTwips(canvas().pixelHeight());
+
+    // Scroll ranges are plain ints, so a picture of any size can be scrolled to its edges.
+    if (canvasW + kHandleTwips < viewW) {
+        HScroll1->setValue(0);
+        HScroll1_Change();
+        HScroll1->hide();
+        viewH = height;
+    } else {
+        HScroll1->show();
+        HScroll1->setMaximum(4 * kHandleTwips + canvasW - viewW);
+        HScroll1->setSingleStep(15);
+        HScroll1->setPageStep(std::max(15, viewW / 3));
+    }
+    if (canvasH + kHandleTwips < viewH) {
+        VScroll1->setValue(0);
+        VScroll1_Change();
+        VScroll1->hide();
+        viewW = width;
+    } else {
+        VScroll1->show();
+        VScroll1->setMaximum(4 * kHandleTwips + canvasH - viewH);
+        VScroll1->setSingleStep(15);
+        VScroll1->setPageStep(std::max(15, viewH / 3));
+    }
+    Picture4->setGeometry(0, 0, TwipsToPixels(viewW), TwipsToPixels(viewH));
+}
+
+void frmDocument::DrawIMG_Resize()
+{
+    updateStatusTexts();
+    placeHandles();
+    Form_Resize();
+}
+
+void frmDocument::HScroll1_Change()
+{
+    placeCanvas(kHome - HScroll1->value(), canvasTop_);
+}
+
+void frmDocument::VScroll1_Change()
+{
+    placeCanvas(canvasLeft_, kHome - VScroll1->value());
+}
+
+int frmDocument::CountDocuments() const
+{
+    return main_->documentCount();
+}
+
+void frmDocument::closeEvent(QCloseEvent* event)
+{
+    if (!Form_QueryUnload()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    if (CountDocuments() - 1 < 1) main_->lastDocumentClosed();
+}
+
+bool frmDocument::Form_QueryUnload()
+{
+    if (Changed) {
+        if (QMdiSubWindow* sw = subWindow()) sw->raise();
+        const auto answer = QMessageBox::question(
+            main_, kAppTitle, QStringLiteral("Do you want to save the file ") + windowTitle() + QStringLiteral("?"),
+            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+        // Yes closes only once the picture is really saved; otherwise the document stays.
+        if (answer == QMessageBox::Cancel) return false;
+        if (answer == QMessageBox::Yes && !mnuFileSaveAs_Click()) return false;
+    }
+    main_->RemoveFormFromBar(this);
+    return true;
+}
+
+bool frmDocument::mnuFileSaveAs_Click()
+{
+    return false;
+}
+
+void frmDocument::mnuCopy_Click()
+{
+    QGuiApplication::clipboard()->setImage(canvas().Image());
+}
+
+void frmDocument::mnuOptions_Click()
+{
+    QWidget* options = main_->optionsPanel();
+    options->setVisible(!options->isVisible());
+    menuAction(QStringLiteral("mnuOptions"))->setChecked(options->isVisible());
+}
+
+void frmDocument::mnuViewTools_Click()
+{
+    // The action has already toggled its check mark.
+    const bool checked = menuAction(QStringLiteral("mnuViewTools"))->isChecked();
+    main_->toolsToolbar()->setVisible(!main_->toolsToolbar()->isVisible());
+    SaveSetting(kAppTitle, QStringLiteral("Settings"), QStringLiteral("Tools"), SettingText(checked));
+}
+
+void frmDocument::mnuViewColors_Click()
+{
+    const bool checked = menuAction(QStringLiteral("mnuViewColors"))->isChecked();
+    main_->colorPanel()->setVisible(checked);
+    SaveSetting(kAppTitle, QStringLiteral("Settings"), QStringLiteral("ShowColors"), SettingText(checked));
+}
+
+void frmDocument::mnuViewWindows_Click()
+{
+    main_->mnuViewWindows_Click();
+    menuAction(QStringLiteral("mnuViewWindows"))->setChecked(main_->windowBarChecked());
+}
+
+void frmDocument::setSwitchedOn(bool on)
+{
+    switchedOff_ = !on;
+    if (QMdiSubWindow* sw = subWindow()) sw->setVisible(on);
+}
+
+} // namespace orv

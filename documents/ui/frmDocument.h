@@ -1,0 +1,99 @@
+#pragma once
+// A document window: one picture on its canvas DrawIMG inside the scrolling viewport Picture4,
+// with three resize handles, the scratch surfaces, the undo pictures and the per-document state.
+// Its menu bar is the one the user sees while it is the active document.
+#include "documents/canvas.h"
+#include <QWidget>
+
+class QAction;
+class QMenu;
+class QMdiSubWindow;
+class QScrollBar;
+
+namespace orv {
+
+class CanvasView;
+class frmMain;
+
+class frmDocument : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmDocument(frmMain* main);
+
+    // Public members other windows read and write.
+    QString ToolName;
+    int16_t ToolIndex = 0;
+    bool ButtonPressed = false;
+    bool Changed = false;
+    bool IsUndo = false;
+
+    // Controls.
+    CanvasView* DrawIMG = nullptr;
+    QWidget* Picture4 = nullptr;   // viewport
+    QWidget* Picture1 = nullptr;   // handle at the middle of the right edge
+    QWidget* Picture2 = nullptr;   // handle at the bottom-right corner
+    QWidget* Picture3 = nullptr;   // handle at the middle of the bottom edge
+    QScrollBar* HScroll1 = nullptr;
+    QScrollBar* VScroll1 = nullptr;
+    Canvas picTemp;
+    Canvas picSaveDummy;
+    Picture imgUnDo;
+    Picture imgReDo;
+
+    Canvas& canvas();
+
+    // The document's menu bar, in order: File, Edit, View, Effects, Plugins, Window, Help.
+    const QList<QMenu*>& menus() const { return menus_; }
+    QAction* menuAction(const QString& controlName) const;   // e.g. "mnuEditUndo"
+
+    void Form_Activate();
+    void Form_Resize();
+    void DrawIMG_Resize();
+    void HScroll1_Change();
+    void VScroll1_Change();
+    int CountDocuments() const;
+
+    void mnuCopy_Click();
+    void mnuOptions_Click();
+    void mnuViewTools_Click();
+    void mnuViewColors_Click();
+    void mnuViewWindows_Click();
+    // Save As; returns whether the picture was saved (saving is not available yet).
+    bool mnuFileSaveAs_Click();
+
+    // Window-bar double click: a switched-off document window is hidden.
+    bool isSwitchedOff() const { return switchedOff_; }
+    void setSwitchedOn(bool on);
+
+    // Canvas placement inside the viewport, in twips.
+    int canvasLeftTwips() const { return canvasLeft_; }
+    int canvasTopTwips() const { return canvasTop_; }
+
+    QMdiSubWindow* subWindow() const;
+    QSize sizeHint() const override { return {480, 360}; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void Form_Load();
+    void buildMenus();
+    void updateStatusTexts();
+    void placeCanvas(int leftTwips, int topTwips);
+    void placeHandles();
+    bool Form_QueryUnload();
+
+    frmMain* main_;
+    QList<QMenu*> menus_;
+    bool FirstActivation = true;
+    bool switchedOff_ = false;
+    int canvasLeft_ = 100;
+    int canvasTop_ = 100;
+};
+
+// Twips <-> pixels for window layout (15 twips per pixel).
+inline int TwipsToPixels(double twips) { return static_cast<int>(std::nearbyint(twips / 15.0)); }
+inline int PixelsToTwips(int pixels) { return pixels * 15; }
+
+} // namespace orv

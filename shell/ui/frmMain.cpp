@@ -1,0 +1,486 @@
+#include "shell/ui/frmMain.h"
+#include "documents/ui/canvas_view.h"
+#include "documents/ui/frmDocument.h"
+#include "orvane_version.h"
+#include "shell/frame_placement.h"
+#include "shell/settings_store.h"
+#include "shell/ui/frmSplash.h"
+#include "shell/ui/window_bar.h"
+#include <QCloseEvent>
+#include <QCursor>
+#include <QDockWidget>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace orv {
+
+namespace {
+
+frmMain* gMain = nullptr;
+const QString kSettings = QStringLiteral("Settings");
+
+// Positions of the main toolbar buttons that act on the active document.
+constexpr int kDocumentButtons[] = {3, 5, 7, 8, 10};
+
+} // namespace
+
+frmMain::frmMain()
+{
+    gMain = this;
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(kAppTitle);
+    setWindowIcon(QIcon(QStringLiteral(":/orvane-logo.png")));
+    setAcceptDrops(true);
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    windowBar_ = new WindowBar(central);
+    layout->addWidget(windowBar_);
+    mdi_ = new QMdiArea(central);
+    mdi_->setObjectName(QStringLiteral("MDIClient"));
+    mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdi_->viewport()->installEventFilter(this);
+    layout->addWidget(mdi_, 1);
+    setCentralWidget(central);
+    connect(mdi_, &QMdiArea::subWindowActivated, this, &frmMain::subWindowActivated);
+    connect(windowBar_, &WindowBar::bringToFront, this, [this](frmDocument* doc) {
+        if (QMdiSubWindow* sw = doc->subWindow()) {
+            sw->raise();
+            mdi_->setActiveSubWindow(sw);
+        }
+    });
+    connect(windowBar_, &WindowBar::switchDocument, this,
+            [](frmDocument* doc, bool on) { doc->setSwitchedOn(on); });
+
+    buildMenus();
+    buildToolbars();
+    buildStatusBar();
+}
+
+frmMain::~frmMain()
+{
+    if (gMain == this) gMain = nullptr;
+}
+
+frmMain* frmMain::instance()
+{
+    return gMain;
+}
+
+void frmMain::buildMenus()
+{
+    QMenu* file = new QMenu(QStringLiteral("&File"), this);
+    QAction* fileNew = file->addAction(QStringLiteral("New"), QKeySequence(Qt::CTRL | Qt::Key_N), this,
+                                       &frmMain::mnuFileNew_Click);
+    fileNew->setObjectName(QStringLiteral("mnuFileNew"));
+    QAction* open = file->addAction(QStringLiteral("Open"));
+    open->setObjectName(QStringLiteral("mnuFileOpen"));
+    open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    open->setEnabled(false);
+    file->addAction(QStringLiteral("Open URL..."))->setEnabled(false);
+    QMenu* scan = file->addMenu(QStringLiteral("Scan"));
+    scan->addAction(QStringLiteral("Scan..."))->setEnabled(false);
+    scan->addAction(QStringLiteral("Select source..."))->setEnabled(false);
+    scan->menuAction()->setEnabled(false);
+    file->addSeparator();
+    file->addAction(QStringLiteral("Exit"), this, &frmMain::mnuFileExit_Click)
+        ->setObjectName(QStringLiteral("mnuFileExit"));
+
+    QMenu* view = new QMenu(QStringLiteral("View"), this);
+    mnuViewWindows = view->addAction(QStringLiteral("Windows"), this, &frmMain::mnuViewWindows_Click);
+    mnuViewWindows->setObjectName(QStringLiteral("mnuViewWindows"));
+    mnuViewWindows->setCheckable(true);
+    mnuViewWindows->setChecked(true);
+    view->addAction(QStringLiteral("Preferences..."))->setEnabled(false);
+
+    QMenu* help = new QMenu(QStringLiteral("Help"), this);
+    help->addAction(QStringLiteral("About Orvane 3.0..."), this, &frmMain::mnuHelpAbout_Click)
+        ->setObjectName(QStringLiteral("mnuHelpAbout"));
+    help->addAction(QStringLiteral("Check for update"))->setEnabled(false);
+
+    frameMenus_ = {file, view, help};
+    showMenusOf(nullptr);
+}
+
+void frmMain::buildToolbars()
+{
+    Toolbar1 = addToolBar(QStringLiteral("Main"));
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->setMovable(true);
+    struct Button {
+        int position;
+        const char* theme;
+        QStyle::StandardPixmap fallback;
+        const char* tip;
+    };
+    const Button buttons[] = {
+        {1, "document-new", QStyle::SP_FileIcon, "New"},
+        {2, "document-open", QStyle::SP_DialogOpenButton, "Open"},
+        {3, "document-save-as", QStyle::SP_DialogSaveButton, "Save As"},
+        {5, "document-print", QStyle::SP_FileDialogContentsView, "Print"},
+        {7, "view-list-details", QStyle::SP_FileDialogDetailedView, "View"},
+        {8, "applications-graphics", QStyle::SP_DesktopIcon, "Tools"},
+        {10, "window-close", QStyle::SP_DialogCloseButton, "Close"},
+    };
+    toolbarButtons_.fill(nullptr, 10);
+    int next = 1;
+    for (const Button& b : buttons) {
+        while (next < b.position) {   // positions without a button are gaps
+            Toolbar1->addSeparator();
+            ++next;
+        }
+        QIcon icon = QIcon::fromTheme(QString::fromLatin1(b.theme), style()->standardIcon(b.fallback));
+        QAction* a = Toolbar1->addAction(icon, QString::fromLatin1(b.tip));
+        a->setObjectName(QStringLiteral("Toolbar1_%1").arg(b.position));
+        const int position = b.position;
+        connect(a, &QAction::triggered, this, [this, position] { Toolbar1_ButtonClick(position); });
+        toolbarButtons_[b.position - 1] = a;
+        ++next;
+    }
+    toolbarButton(2)->setEnabled(false);   // File > Open is not available yet
+    for (int p : kDocumentButtons) toolbarButton(p)->setEnabled(false);
+
+    Toolbar2 = new QToolBar(QStringLiteral("Tools"), this);
+    Toolbar2->setObjectName(QStringLiteral("Toolbar2"));
+    addToolBar(Qt::LeftToolBarArea, Toolbar2);
+    Toolbar2->hide();
+
+    auto* colors = new QDockWidget(QStringLiteral("Colors"), this);
+    colors->setObjectName(QStringLiteral("ColorsDock"));
+    colors->setFeatures(QDockWidget::NoDockWidgetFeatures);
+    colors->setTitleBarWidget(new QWidget(colors));
+    Picture1 = colors;
+    auto* panel = new QWidget(colors);
+    panel->setObjectName(QStringLiteral("Picture1"));
+    panel->setMinimumWidth(120);
+    colors->setWidget(panel);
+    addDockWidget(Qt::RightDockWidgetArea, colors);
+    colors->hide();
+
+    auto* options = new QDockWidget(QStringLiteral("Options"), this);
+    options->setObjectName(QStringLiteral("Options"));
+    options->setFeatures(QDockWidget::NoDockWidgetFeatures);
+    options->setWidget(new QWidget(options));
+    addDockWidget(Qt::RightDockWidgetArea, options);
+    Options = options;
+    options->hide();
+}
+
+void frmMain::buildStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    bar->setSizeGripEnabled(true);
+    const int widths[] = {140, 110, 110, 0};
+    for (int w : widths) {
+        auto* label = new QLabel(bar);
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        if (w) label->setMinimumWidth(w);
+        bar->addWidget(label, w ? 0 : 1);
+        panels_.append(label);
+    }
+}
+
+QAction* frmMain::toolbarButton(int position) const
+{
+    return position >= 1 && position <= toolbarButtons_.size() ? toolbarButtons_[position - 1] : nullptr;
+}
+
+void frmMain::setStatusPanel(int panel, const QString& text)
+{
+    if (panel >= 1 && panel <= panels_.size()) panels_[panel - 1]->setText(text);
+}
+
+QString frmMain::statusPanel(int panel) const
+{
+    return panel >= 1 && panel <= panels_.size() ? panels_[panel - 1]->text() : QString();
+}
+
+void frmMain::MDIForm_Load(const QString& commandLine)
+{
+    QList<QRect> screens;
+    for (QScreen* s : QGuiApplication::screens()) screens.append(s->availableGeometry());
+    const FramePlacement placement = ReadFramePlacement(screens);
+    if (placement.state != kStateMinimized) {
+        const QRect& t = placement.twips;
+        move(TwipsToPixels(t.x()), TwipsToPixels(t.y()));
+        resize(TwipsToPixels(t.width()), TwipsToPixels(t.height()));
+    }
+
+    const bool toolbarIn = GetSettingBool(kAppTitle, kSettings, QStringLiteral("ToolBar"), true);
+    Toolbar1->setVisible(toolbarIn);
+    setStatusPanel(1, QStringLiteral("Orvane " ORVANE_VERSION_TEXT));
+    const QString layout = GetSetting(kAppTitle, kSettings, QStringLiteral("MainToolBar"), QString());
+    if (!layout.isEmpty()) restoreState(QByteArray::fromBase64(layout.toLatin1()));
+    Toolbar1->setVisible(toolbarIn);
+    windowBar_->reset();
+
+    CheckCommand(commandLine);
+    if (commandLine.isEmpty()) LoadNewDoc();
+    loaded_ = true;
+    switch (placement.state) {
+    case kStateMinimized: showMinimized(); break;
+    case kStateMaximized: showMaximized(); break;
+    default: showNormal(); break;
+    }
+}
+
+void frmMain::CheckCommand(const QString& commandLine)
+{
+    if (!commandLine.isEmpty()) OpenFile(commandLine);
+}
+
+void frmMain::OpenFile(const QString& path)
+{
+    frmDocument* doc = LoadNewDoc();
+    const QFileInfo info(path);
+    if (!info.isFile()) {
+        QMessageBox::warning(this, kAppTitle, QStringLiteral("Cannot open \"%1\": no such file.").arg(path));
+        return;
+    }
+    doc->setWindowTitle(info.fileName());
+    windowBar_->Holder_Resize();
+}
+
+frmDocument* frmMain::LoadNewDoc()
+{
+    ++NewDocCount;
+    auto* doc = new frmDocument(this);
+    doc->setWindowTitle(QStringLiteral("Image") + QString::number(NewDocCount));
+    QMdiSubWindow* sw = mdi_->addSubWindow(doc);
+    sw->setWindowIcon(windowIcon());
+    sw->adjustSize();
+    sw->show();
+    mdi_->setActiveSubWindow(sw);
+    subWindowActivated(sw);
+    return doc;
+}
+
+frmDocument* frmMain::ActiveDocument() const
+{
+    QMdiSubWindow* sw = mdi_->currentSubWindow();
+    return sw ? qobject_cast<frmDocument*>(sw->widget()) : nullptr;
+}
+
+QList<frmDocument*> frmMain::documents() const
+{
+    QList<frmDocument*> docs;
+    for (QMdiSubWindow* sw : mdi_->subWindowList())
+        if (auto* d = qobject_cast<frmDocument*>(sw->widget())) docs.append(d);
+    return docs;
+}
+
+int frmMain::documentCount() const
+{
+    return static_cast<int>(documents().size());
+}
+
+void frmMain::subWindowActivated(QMdiSubWindow* window)
+{
+    if (!window) {
+        if (mdi_->subWindowList().isEmpty()) {
+            lastActivated_ = nullptr;
+            showMenusOf(nullptr);
+        }
+        return;
+    }
+    if (window == lastActivated_) return;
+    lastActivated_ = window;
+    if (auto* doc = qobject_cast<frmDocument*>(window->widget())) {
+        showMenusOf(doc);
+        doc->Form_Activate();
+    }
+}
+
+void frmMain::showMenusOf(frmDocument* doc)
+{
+    QMenuBar* bar = menuBar();
+    bar->clear();
+    for (QMenu* m : doc ? doc->menus() : frameMenus_) bar->addMenu(m);
+}
+
+void frmMain::documentLoaded()
+{
+    for (int p : kDocumentButtons)
+        if (p != 3 && p != 5) toolbarButton(p)->setEnabled(true);   // Save As and Print come later
+    Toolbar2->show();
+    Picture1->show();
+}
+
+void frmMain::lastDocumentClosed()
+{
+    for (int p : kDocumentButtons) toolbarButton(p)->setEnabled(false);
+    Toolbar2->hide();
+    Picture1->hide();
+    Options->hide();
+    lastActivated_ = nullptr;
+    showMenusOf(nullptr);
+    setStatusPanel(2, QString());
+    setStatusPanel(3, QString());
+}
+
+void frmMain::AddFormToBar(frmDocument* form)
+{
+    windowBar_->AddFormToBar(form);
+}
+
+void frmMain::RemoveFormFromBar(frmDocument* form)
+{
+    windowBar_->RemoveFormFromBar(form);
+}
+
+bool frmMain::windowBarChecked() const
+{
+    return mnuViewWindows->isChecked();
+}
+
+void frmMain::mnuViewWindows_Click()
+{
+    // Called from the frame's menu (already toggled) or a document's (toggle here).
+    if (sender() != mnuViewWindows) mnuViewWindows->setChecked(!mnuViewWindows->isChecked());
+    windowBar_->setVisible(mnuViewWindows->isChecked());
+    SaveSetting(kAppTitle, kSettings, QStringLiteral("ShowWindows"), SettingText(mnuViewWindows->isChecked()));
+}
+
+void frmMain::mnuFileNew_Click()
+{
+    LoadNewDoc();
+}
+
+void frmMain::mnuFileExit_Click()
+{
+    close();
+}
+
+void frmMain::mnuHelpAbout_Click()
+{
+    frmSplash about(frmSplash::Role::About, this);
+    about.exec();
+}
+
+void frmMain::Toolbar1_ButtonClick(int position)
+{
+    frmDocument* doc = ActiveDocument();
+    switch (position) {
+    case 1: LoadNewDoc(); break;
+    case 7:
+        if (doc) doc->menus()[2]->popup(QCursor::pos());
+        break;
+    case 8:
+        if (doc) {
+            QAction* tools = doc->menuAction(QStringLiteral("mnuViewTools"));
+            tools->setChecked(!tools->isChecked());
+            doc->mnuViewTools_Click();
+        }
+        break;
+    case 10:
+        if (doc && doc->subWindow()) doc->subWindow()->close();
+        break;
+    default: break;
+    }
+}
+
+void frmMain::fillWindowMenu(QMenu* menu)
+{
+    menu->addAction(QStringLiteral("Cascade"), mdi_, &QMdiArea::cascadeSubWindows);
+    menu->addAction(QStringLiteral("Tile Horizontal"), this, [this] { tile(Qt::Horizontal); });
+    menu->addAction(QStringLiteral("Tile Vertical"), this, [this] { tile(Qt::Vertical); });
+    menu->addAction(QStringLiteral("Arrange Icons"), this, &frmMain::arrangeIcons);
+    QAction* listStart = menu->addSeparator();
+    // The list of open documents is built each time the menu opens.
+    connect(menu, &QMenu::aboutToShow, this, [this, menu, listStart] {
+        const QList<QAction*> all = menu->actions();
+        for (qsizetype i = all.indexOf(listStart) + 1; i < all.size(); ++i) {
+            menu->removeAction(all[i]);
+            all[i]->deleteLater();
+        }
+        int n = 0;
+        for (QMdiSubWindow* sw : mdi_->subWindowList()) {
+            QAction* a = menu->addAction(QStringLiteral("&%1 %2").arg(++n).arg(sw->windowTitle()));
+            a->setCheckable(true);
+            a->setChecked(sw == mdi_->currentSubWindow());
+            connect(a, &QAction::triggered, this, [this, sw] { mdi_->setActiveSubWindow(sw); });
+        }
+    });
+}
+
+void frmMain::tile(Qt::Orientation orientation)
+{
+    // Horizontal: full-width windows stacked top to bottom; vertical: side by side.
+    QList<QMdiSubWindow*> windows;
+    for (QMdiSubWindow* sw : mdi_->subWindowList())
+        if (sw->isVisible() && !sw->isMinimized()) windows.append(sw);
+    if (windows.isEmpty()) return;
+    const QRect area = mdi_->viewport()->rect();
+    const int n = static_cast<int>(windows.size());
+    for (int i = 0; i < n; ++i) {
+        windows[i]->showNormal();
+        if (orientation == Qt::Horizontal) {
+            const int h = area.height() / n;
+            windows[i]->setGeometry(0, i * h, area.width(), h);
+        } else {
+            const int w = area.width() / n;
+            windows[i]->setGeometry(i * w, 0, w, area.height());
+        }
+    }
+}
+
+void frmMain::arrangeIcons()
+{
+    // Minimised windows in a row along the bottom of the frame.
+    int x = 0;
+    const int bottom = mdi_->viewport()->height();
+    for (QMdiSubWindow* sw : mdi_->subWindowList()) {
+        if (!sw->isMinimized()) continue;
+        sw->move(x, bottom - sw->height());
+        x += sw->width();
+    }
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == mdi_->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        mnuFileNew_Click();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    // Every document answers its save question first; a Cancel stops the exit.
+    for (QMdiSubWindow* sw : mdi_->subWindowList()) {
+        if (!sw->close()) {
+            event->ignore();
+            return;
+        }
+    }
+    MDIForm_Unload();
+    event->accept();
+}
+
+void frmMain::MDIForm_Unload()
+{
+    const int state = isMinimized() ? kStateMinimized : (isMaximized() ? kStateMaximized : kStateNormal);
+    const QRect twips(PixelsToTwips(x()), PixelsToTwips(y()), PixelsToTwips(width()), PixelsToTwips(height()));
+    SaveFramePlacement(state, twips);
+    const QString layout = QString::fromLatin1(saveState().toBase64());
+    SaveSetting(kAppTitle, kSettings, QStringLiteral("MainToolBar"), layout);
+    SaveSetting(kAppTitle, kSettings, QStringLiteral("ToolsToolBar"), layout);
+}
+
+} // namespace orv

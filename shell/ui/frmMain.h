@@ -1,0 +1,92 @@
+#pragma once
+// The main window: the multiple-document frame with the main toolbar, the window bar, the
+// tool toolbar, the colour panel and the status bar. It owns the program-wide state: the
+// new-document counter, the window bar and the loaded flag.
+#include <QMainWindow>
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QToolBar;
+
+namespace orv {
+
+class frmDocument;
+class WindowBar;
+
+class frmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    frmMain();
+    ~frmMain() override;
+    static frmMain* instance();   // the one main window
+
+    // Load handler: placement, toolbars, status bar, command line, first document; shows the
+    // frame. `commandLine` is the whole text after the program name.
+    void MDIForm_Load(const QString& commandLine);
+
+    frmDocument* LoadNewDoc();
+    void OpenFile(const QString& path);
+    void CheckCommand(const QString& commandLine);
+    frmDocument* ActiveDocument() const;
+    QList<frmDocument*> documents() const;
+    int documentCount() const;
+    int32_t NewDocCount = 0;
+    bool loaded() const { return loaded_; }
+
+    void AddFormToBar(frmDocument* form);
+    void RemoveFormFromBar(frmDocument* form);
+    WindowBar* windowBar() const { return windowBar_; }
+    bool windowBarChecked() const;
+
+    // Called by documents.
+    void documentLoaded();
+    void lastDocumentClosed();
+    void setStatusPanel(int panel, const QString& text);   // panels 1..4
+    QString statusPanel(int panel) const;
+    QToolBar* mainToolbar() const { return Toolbar1; }
+    QToolBar* toolsToolbar() const { return Toolbar2; }
+    QWidget* colorPanel() const { return Picture1; }
+    QWidget* optionsPanel() const { return Options; }
+    QMdiArea* mdiArea() const { return mdi_; }
+    QAction* toolbarButton(int position) const;   // 1-based
+    void fillWindowMenu(QMenu* menu);
+
+public slots:
+    void mnuFileNew_Click();
+    void mnuFileExit_Click();
+    void mnuViewWindows_Click();
+    void mnuHelpAbout_Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildToolbars();
+    void buildStatusBar();
+    void showMenusOf(frmDocument* doc);
+    void subWindowActivated(QMdiSubWindow* window);
+    void tile(Qt::Orientation orientation);
+    void arrangeIcons();
+    void Toolbar1_ButtonClick(int position);
+    void MDIForm_Unload();
+
+    QMdiArea* mdi_ = nullptr;
+    WindowBar* windowBar_ = nullptr;
+    QToolBar* Toolbar1 = nullptr;
+    QToolBar* Toolbar2 = nullptr;
+    QWidget* Picture1 = nullptr;
+    QWidget* Options = nullptr;
+    QList<QMenu*> frameMenus_;
+    QAction* mnuViewWindows = nullptr;
+    QList<QAction*> toolbarButtons_;   // positions 1..10, nullptr where nothing is
+    QList<QLabel*> panels_;
+    QMdiSubWindow* lastActivated_ = nullptr;
+    bool loaded_ = false;
+};
+
+} // namespace orv

@@ -1,0 +1,52 @@
+#include "shell/ui/frmSplash.h"
+#include "orvane_version.h"
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace orv {
+
+frmSplash::frmSplash(Role role, QWidget* parent)
+    : QDialog(parent, role == Role::Splash ? Qt::SplashScreen | Qt::FramelessWindowHint : Qt::Dialog),
+      role_(role)
+{
+    setObjectName(QStringLiteral("frmSplash"));
+    setWindowTitle(QStringLiteral("About Orvane 3.0"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(28, 24, 28, 20);
+    layout->setSpacing(10);
+
+    auto* logo = new QLabel(this);
+    logo->setPixmap(QPixmap(QStringLiteral(":/orvane-logo.png")));
+    logo->setAlignment(Qt::AlignCenter);
+    layout->addWidget(logo);
+
+    auto* title = new QLabel(QStringLiteral("Orvane 3.0"), this);
+    title->setObjectName(QStringLiteral("Label1"));
+    QFont big = title->font();
+    big.setPointSizeF(big.pointSizeF() * 1.8);
+    big.setBold(true);
+    title->setFont(big);
+    title->setAlignment(Qt::AlignCenter);
+    layout->addWidget(title);
+
+    auto* subtitle = new QLabel(QStringLiteral("Raster image editor, version " ORVANE_VERSION_TEXT), this);
+    subtitle->setObjectName(QStringLiteral("Label2"));
+    subtitle->setAlignment(Qt::AlignCenter);
+    layout->addWidget(subtitle);
+
+    if (role == Role::About) {
+        auto* ok = new QPushButton(QStringLiteral("OK"), this);
+        connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+        layout->addWidget(ok, 0, Qt::AlignCenter);
+    }
+    setStyleSheet(role == Role::Splash ? QStringLiteral("frmSplash { border: 1px solid #555; }") : QString());
+}
+
+void frmSplash::mousePressEvent(QMouseEvent* event)
+{
+    if (role_ == Role::About) accept();
+    QDialog::mousePressEvent(event);
+}
+
+} // namespace orv

@@ -1,0 +1,275 @@
+#include "documents/ui/canvas_view.h"
+#include "gui_fixture.h"
+#include "shell/frame_placement.h"
+#include "shell/ui/window_bar.h"
+#include <QClipboard>
+#include <QMouseEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QScrollBar>
+#include <QToolBar>
+
+namespace orv::test {
+
+namespace {
+QStringList Captions(const frmMain& f)
+{
+    QStringList c;
+    for (frmDocument* d : f.documents()) c << d->windowTitle();
+    return c;
+}
+} // namespace
+
+TEST_F(FrameTest, FirstStartOpensImage1MaximisedAndSavesStateOnExit)
+{
+    frmMain& f = start();
+    EXPECT_EQ(Captions(f), QStringList{QStringLiteral("Image1")});
+    EXPECT_TRUE(f.isMaximized());
+    EXPECT_EQ(f.statusPanel(1), QStringLiteral("Orvane 3.0.43"));
+    EXPECT_TRUE(f.loaded());
+    closeWithoutQuestions();
+    EXPECT_EQ(setting(QStringLiteral("MainState")), QStringLiteral("2"));
+    EXPECT_NE(setting(QStringLiteral("MainWidth")), QStringLiteral("<none>"));
+}
+
+TEST_F(FrameTest, StoredPlacementIsRestoredAndExitWhileMinimisedKeepsIt)
+{
+    store(QStringLiteral("Settings"), QStringLiteral("MainState"), QStringLiteral("0"));
+    store(QStringLiteral("Settings"), QStringLiteral("MainLeft"), QStringLiteral("1500"));
+    store(QStringLiteral("Settings"), QStringLiteral("MainTop"), QStringLiteral("3000"));
+    store(QStringLiteral("Settings"), QStringLiteral("MainWidth"), QStringLiteral("9000"));
+    store(QStringLiteral("Settings"), QStringLiteral("MainHeight"), QStringLiteral("7500"));
+    frmMain& f = start();
+    EXPECT_FALSE(f.isMaximized());
+    EXPECT_EQ(f.pos(), QPoint(100, 200));
+    EXPECT_EQ(f.size(), QSize(600, 500));
+    f.showMinimized();
+    QApplication::processEvents();
+    closeWithoutQuestions();
+    EXPECT_EQ(setting(QStringLiteral("MainState")), QStringLiteral("1"));
+    EXPECT_EQ(setting(QStringLiteral("MainLeft")), QStringLiteral("1500"));
+    EXPECT_EQ(setting(QStringLiteral("MainWidth")), QStringLiteral("9000"));
+}
+
+TEST_F(FrameTest, UnusableStoredValuesStillStartWithDefaults)
+{
+    store(QStringLiteral("Preferences"), QStringLiteral("SplshScrn"), QStringLiteral("7"));
+    EXPECT_EQ(ReadSplashChoice(), 1);
+    store(QStringLiteral("Preferences"), QStringLiteral("SplshScrn"), QStringLiteral("0"));
+    EXPECT_EQ(ReadSplashChoice(), 0);
+
+    const QList<QRect> screen{QRect(0, 0, 1280, 800)};
+    store(QStringLiteral("Settings"), QStringLiteral("MainState"), QStringLiteral("zero"));
+    store(QStringLiteral("Settings"), QStringLiteral("MainLeft"), QStringLiteral("left"));
+    FramePlacement p = ReadFramePlacement(screen);
+    EXPECT_EQ(p.state, kStateMaximized);
+    EXPECT_EQ(p.twips, QRect(1000, 1000, 6500, 6500));
+
+    store(QStringLiteral("Settings"), QStringLiteral("MainState"), QStringLiteral("0"));
+    store(QStringLiteral("Settings"), QStringLiteral("MainLeft"), QStringLiteral("-900000"));
+    p = ReadFramePlacement(screen);   // off every screen
+    EXPECT_EQ(p.twips, QRect(1000, 1000, 6500, 6500));
+
+    store(QStringLiteral("Settings"), QStringLiteral("MainLeft"), QStringLiteral("3000"));
+    p = ReadFramePlacement(screen);
+    EXPECT_EQ(p.state, kStateNormal);
+    EXPECT_EQ(p.twips.x(), 3000);
+    start();   // and the frame itself comes up
+    EXPECT_EQ(frame->documentCount(), 1);
+}
+
+TEST_F(FrameTest, NewDocumentsAreNumberedAndTheCounterNeverGoesBack)
+{
+    frmMain& f = start();
+    f.mnuFileNew_Click();
+    f.mnuFileNew_Click();
+    EXPECT_EQ(Captions(f), (QStringList{"Image1", "Image2", "Image3"}));
+    ASSERT_EQ(f.ActiveDocument()->windowTitle(), QStringLiteral("Image3"));
+    f.ActiveDocument()->subWindow()->close();
+    QApplication::processEvents();
+    f.mnuFileNew_Click();
+    EXPECT_EQ(Captions(f), (QStringList{"Image1", "Image2", "Image4"}));
+}
+
+TEST_F(FrameTest, DoubleClickOnTheEmptyBackgroundCreatesADocument)
+{
+    frmMain& f = start();
+    QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(f.mdiArea()->viewport(), &dbl);
+    EXPECT_EQ(f.documentCount(), 2);
+}
+
+TEST_F(FrameTest, CloseQuestionCancelKeepsTheDocumentNoClosesIt)
+{
+    frmMain& f = start();
+    frmDocument* doc = f.ActiveDocument();
+    doc->Changed = true;
+
+    QString text;
+    AnswerNextMessageBox(QMessageBox::Cancel, &text);
+    EXPECT_FALSE(doc->subWindow()->close());
+    EXPECT_EQ(text, QStringLiteral("Do you want to save the file Image1?"));
+    EXPECT_EQ(f.documentCount(), 1);
+    EXPECT_TRUE(doc->Changed);
+    EXPECT_FALSE(f.windowBar()->barSlots()[0].Free);
+
+    // Yes cannot save yet, so the document stays open and changed.
+    AnswerNextMessageBox(QMessageBox::Yes);
+    EXPECT_FALSE(doc->subWindow()->close());
+    EXPECT_EQ(f.documentCount(), 1);
+    EXPECT_TRUE(doc->Changed);
+
+    AnswerNextMessageBox(QMessageBox::No);
+    EXPECT_TRUE(doc->subWindow()->close());
+    QApplication::processEvents();
+    EXPECT_EQ(f.documentCount(), 0);
+    EXPECT_TRUE(f.windowBar()->barSlots()[0].Free);
+}
+
+TEST_F(FrameTest, CancelInTheCloseQuestionStopsTheExit)
+{
+    frmMain& f = start();
+    f.ActiveDocument()->Changed = true;
+    AnswerNextMessageBox(QMessageBox::Cancel);
+    EXPECT_FALSE(f.close());
+    EXPECT_EQ(f.documentCount(), 1);
+    EXPECT_EQ(setting(QStringLiteral("MainState")), QStringLiteral("<none>"));
+}
+
+TEST_F(FrameTest, DocumentControlsFollowTheNumberOfDocuments)
+{
+    frmMain& f = start();
+    f.mnuFileNew_Click();
+    EXPECT_TRUE(f.toolbarButton(10)->isEnabled());
+    EXPECT_TRUE(f.toolsToolbar()->isVisibleTo(&f));
+    EXPECT_TRUE(f.colorPanel()->isVisibleTo(&f));
+
+    f.ActiveDocument()->subWindow()->close();
+    QApplication::processEvents();
+    EXPECT_TRUE(f.toolbarButton(10)->isEnabled());   // one of two closed
+    EXPECT_TRUE(f.toolsToolbar()->isVisibleTo(&f));
+
+    f.ActiveDocument()->subWindow()->close();
+    QApplication::processEvents();
+    for (int p : {3, 5, 7, 8, 10}) EXPECT_FALSE(f.toolbarButton(p)->isEnabled()) << p;
+    EXPECT_FALSE(f.toolsToolbar()->isVisibleTo(&f));
+    EXPECT_FALSE(f.colorPanel()->isVisibleTo(&f));
+    EXPECT_FALSE(f.optionsPanel()->isVisibleTo(&f));
+    // Without documents the frame's own menus are shown.
+    QStringList menus;
+    for (QAction* a : f.menuBar()->actions()) menus << a->text();
+    EXPECT_EQ(menus, (QStringList{"&File", "View", "Help"}));
+}
+
+TEST_F(FrameTest, ActiveDocumentMenusReplaceTheFrames)
+{
+    frmMain& f = start();
+    QStringList menus;
+    for (QAction* a : f.menuBar()->actions()) menus << a->text();
+    EXPECT_EQ(menus, (QStringList{"&File", "Edit", "View", "Effects", "Plugins", "Window", "Help"}));
+    frmDocument* doc = f.ActiveDocument();
+    EXPECT_FALSE(doc->menuAction(QStringLiteral("mnuEditUndo"))->isEnabled());
+    EXPECT_EQ(doc->menuAction(QStringLiteral("mnuFileNew"))->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
+    EXPECT_TRUE(doc->menuAction(QStringLiteral("mnuViewTools"))->isChecked());
+    EXPECT_EQ(doc->menuAction(QStringLiteral("mnuEditRotate90"))->text(), QStringLiteral("Rotate 90°"));
+}
+
+TEST_F(FrameTest, StatusTextsFollowActivationAndCanvasResize)
+{
+    frmMain& f = start();
+    frmDocument* doc = f.ActiveDocument();
+    EXPECT_EQ(f.statusPanel(2), QStringLiteral("Height: %1").arg(doc->canvas().pixelHeight()));
+    doc->canvas().resizePixels(640, 480);
+    EXPECT_EQ(f.statusPanel(2), QStringLiteral("Height: 480"));
+    EXPECT_EQ(f.statusPanel(3), QStringLiteral("Width: 640"));
+    doc->canvas().setScaleMode(kScaleTwips);   // the texts are in pixels whatever the unit
+    f.mnuFileNew_Click();
+    f.mdiArea()->setActiveSubWindow(doc->subWindow());
+    EXPECT_EQ(f.statusPanel(2), QStringLiteral("Height: 480"));
+    EXPECT_EQ(doc->ToolName, QStringLiteral("FreeDraw"));
+}
+
+TEST_F(FrameTest, ScrollBarsReachEveryEdgeOfAWidePicture)
+{
+    frmMain& f = start();
+    frmDocument* doc = f.ActiveDocument();
+    EXPECT_TRUE(doc->HScroll1->isHidden());   // the design-size canvas fits
+    EXPECT_EQ(doc->canvasLeftTwips(), 100);
+
+    doc->canvas().resizePixels(6000, 4000);
+    ASSERT_FALSE(doc->HScroll1->isHidden());
+    ASSERT_FALSE(doc->VScroll1->isHidden());
+    EXPECT_GT(doc->HScroll1->maximum(), 32767);   // beyond the old 16-bit limit
+    doc->HScroll1->setValue(1500);
+    EXPECT_EQ(doc->canvasLeftTwips(), 100 - 1500);
+    EXPECT_EQ(doc->DrawIMG->x(), -93);   // -1400 twips
+    doc->HScroll1->setValue(doc->HScroll1->maximum());
+    // At the end of the range the canvas's right edge is inside the viewport.
+    EXPECT_LE(doc->DrawIMG->geometry().right(), doc->Picture4->width());
+    doc->VScroll1->setValue(300);
+    EXPECT_EQ(doc->canvasTopTwips(), -200);
+    // The right-edge handle follows the canvas.
+    EXPECT_EQ(doc->Picture1->x(), doc->DrawIMG->geometry().right() + 1 + 10);
+}
+
+TEST_F(FrameTest, CopyPutsTheDrawnImageOnTheClipboard)
+{
+    frmMain& f = start();
+    frmDocument* doc = f.ActiveDocument();
+    doc->canvas().Line(0, 5, 30, 5, RGB(255, 0, 0), LineMode::Line);
+    doc->mnuCopy_Click();
+    const QImage clip = QApplication::clipboard()->image();
+    ASSERT_EQ(clip.size(), QSize(doc->canvas().pixelWidth(), doc->canvas().pixelHeight()));
+    EXPECT_EQ(clip.pixelColor(10, 5), QColor(255, 0, 0));
+    EXPECT_EQ(clip.pixelColor(10, 20), QColor(255, 255, 255));
+}
+
+TEST_F(FrameTest, ViewTogglesSaveTheirKeys)
+{
+    frmMain& f = start();
+    frmDocument* doc = f.ActiveDocument();
+    doc->menuAction(QStringLiteral("mnuViewTools"))->trigger();
+    EXPECT_EQ(setting(QStringLiteral("Tools")), QStringLiteral("False"));
+    EXPECT_FALSE(f.toolsToolbar()->isVisibleTo(&f));
+    doc->menuAction(QStringLiteral("mnuViewColors"))->trigger();
+    EXPECT_EQ(setting(QStringLiteral("ShowColors")), QStringLiteral("False"));
+    EXPECT_FALSE(f.colorPanel()->isVisibleTo(&f));
+    doc->menuAction(QStringLiteral("mnuViewWindows"))->trigger();
+    EXPECT_EQ(setting(QStringLiteral("ShowWindows")), QStringLiteral("False"));
+    EXPECT_FALSE(f.windowBar()->isVisibleTo(&f));
+    EXPECT_FALSE(doc->menuAction(QStringLiteral("mnuViewWindows"))->isChecked());
+    doc->menuAction(QStringLiteral("mnuOptions"))->trigger();
+    EXPECT_TRUE(f.optionsPanel()->isVisibleTo(&f));
+    EXPECT_TRUE(doc->menuAction(QStringLiteral("mnuOptions"))->isChecked());
+}
+
+TEST_F(FrameTest, WindowBarReusesTheLowestFreeSlot)
+{
+    frmMain& f = start();
+    f.mnuFileNew_Click();
+    f.mnuFileNew_Click();
+    const auto& bar = f.windowBar()->barSlots();
+    ASSERT_EQ(bar.size(), 3u);
+    frmDocument* second = bar[1].Form;
+    second->subWindow()->close();
+    QApplication::processEvents();
+    EXPECT_TRUE(f.windowBar()->barSlots()[1].Free);
+    f.mnuFileNew_Click();
+    EXPECT_EQ(f.windowBar()->barSlots()[1].Form->windowTitle(), QStringLiteral("Image4"));
+    EXPECT_EQ(f.windowBar()->barSlots().size(), 3u);
+}
+
+TEST_F(FrameTest, CommandLineWithAnExistingFileOpensItInsteadOfImage1)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("my picture.bmp"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    frmMain& f = start(path);
+    EXPECT_EQ(Captions(f), QStringList{QStringLiteral("my picture.bmp")});
+}
+
+} // namespace orv::test

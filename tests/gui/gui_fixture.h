@@ -1,0 +1,68 @@
+#pragma once
+// Shared set-up of the GUI tests: a private settings folder per test, the real main window,
+// and answering the next message box the way a user would.
+#include "documents/ui/frmDocument.h"
+#include "shell/settings_store.h"
+#include "shell/ui/frmMain.h"
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace orv::test {
+
+// Clicks `button` on the next modal message box, and records its text.
+inline void AnswerNextMessageBox(QMessageBox::StandardButton button, QString* text = nullptr)
+{
+    QTimer::singleShot(0, [button, text] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr) << "no message box is open";
+        if (text) *text = box->text();
+        box->button(button)->click();
+    });
+}
+
+class FrameTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(settingsDir.isValid());
+        SetSettingsFolder(settingsDir.path());
+    }
+    void TearDown() override
+    {
+        closeWithoutQuestions();
+        SetSettingsFolder(QString());
+    }
+    frmMain& start(const QString& commandLine = QString())
+    {
+        frame = std::make_unique<frmMain>();
+        frame->MDIForm_Load(commandLine);
+        QApplication::processEvents();
+        return *frame;
+    }
+    // Ends the run as File > Exit would, with every document unchanged.
+    void closeWithoutQuestions()
+    {
+        if (!frame) return;
+        for (frmDocument* d : frame->documents()) d->Changed = false;
+        frame->close();
+        frame.reset();
+    }
+    QString setting(const QString& key) const
+    {
+        return GetSetting(kAppTitle, QStringLiteral("Settings"), key, QStringLiteral("<none>"));
+    }
+    void store(const QString& section, const QString& key, const QString& value)
+    {
+        SaveSetting(kAppTitle, section, key, value);
+    }
+
+    QTemporaryDir settingsDir;
+    std::unique_ptr<frmMain> frame;
+};
+
+} // namespace orv::test

@@ -1,5 +1,6 @@
 #include "documents/ui/frmDocument.h"
 #include "documents/ui/canvas_view.h"
+#include "effects/ui/effect_menu.h"
 #include "shell/settings_store.h"
 #include "shell/ui/frmMain.h"
 #include <QClipboard>
@@ -59,6 +60,7 @@ frmDocument::frmDocument(frmMain* main) : main_(main)
     connect(VScroll1, &QScrollBar::valueChanged, this, &frmDocument::VScroll1_Change);
     connect(DrawIMG, &CanvasView::resized, this, &frmDocument::DrawIMG_Resize);
     buildMenus();
+    ConnectEffectMenus(this);
     resize(480, 360);
     Form_Load();
 }
@@ -131,7 +133,8 @@ void frmDocument::buildMenus()
             &frmMain::mnuFileExit_Click);
 
     QMenu* edit = menu(QStringLiteral("Edit"), QStringLiteral("mnuEdit"));
-    item(edit, "mnuEditUndo", QStringLiteral("Undo"), false);
+    connect(item(edit, "mnuEditUndo", QStringLiteral("Undo"), false), &QAction::triggered, this,
+            &frmDocument::mnuEditUndo_Click);
     edit->addSeparator();
     connect(item(edit, "mnuCopy", QStringLiteral("Copy"), true), &QAction::triggered, this,
             &frmDocument::mnuCopy_Click);

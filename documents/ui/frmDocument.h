@@ -58,6 +58,8 @@ public:
     void mnuViewTools_Click();
     void mnuViewColors_Click();
     void mnuViewWindows_Click();
+    void TakeUndoSnapshot();
+    void mnuEditUndo_Click();
     // Save As; returns whether the picture was saved (saving is not available yet).
     bool mnuFileSaveAs_Click();
 
@@ -91,6 +93,9 @@ private:
     int canvasLeft_ = 100;
     int canvasTop_ = 100;
 };
+
+// The undo snapshot of the active document, taken before every change.
+void TakeUndoSnapshot();
 
 // Twips <-> pixels for window layout (15 twips per pixel).
 inline int TwipsToPixels(double twips) { return static_cast<int>(std::nearbyint(twips / 15.0)); }

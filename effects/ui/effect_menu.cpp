@@ -1,0 +1,23 @@
+#include "effects/ui/effect_menu.h"
+#include "documents/ui/frmDocument.h"
+#include "effects/ui/frmBrithnest.h"
+#include "effects/ui/frmEffectsInvert.h"
+#include <QAction>
+
+namespace orv {
+
+void ConnectEffectMenus(frmDocument* doc)
+{
+    const std::pair<const char*, void (*)(frmDocument*)> launchers[] = {
+        {"mnuInvert", &mnuInvert_Click},
+        {"mnuEditBrithnest", &mnuEditBrithnest_Click},
+        {"mnuEditContrast", &mnuEditContrast_Click},
+    };
+    for (auto [name, launch] : launchers) {
+        QAction* action = doc->menuAction(QString::fromLatin1(name));
+        action->setEnabled(true);
+        QObject::connect(action, &QAction::triggered, doc, [doc, launch = launch] { launch(doc); });
+    }
+}
+
+} // namespace orv

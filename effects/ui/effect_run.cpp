@@ -1,0 +1,48 @@
+#include "effects/ui/effect_run.h"
+#include "documents/ui/canvas_view.h"
+#include "documents/ui/frmDocument.h"
+#include "effects/ui/frmProccessing.h"
+#include "shell/ui/frmMain.h"
+#include <QApplication>
+
+namespace orv {
+
+bool EffectRun(frmDocument* doc, const EffectRunSpec& spec)
+{
+    if (spec.dialog) spec.dialog->hide();
+    if (!spec.snapshotTaken) doc->TakeUndoSnapshot();
+
+    frmMain* main = frmMain::instance();
+    frmProccessing progress(main);
+    progress.setWindowTitle(spec.caption);
+    progress.show();
+    progress.repaint();
+    // The main window is disabled; the progress dialog is a window of its own and stays usable.
+    if (main) main->setEnabled(false);
+    progress.setEnabled(true);
+
+    Canvas& canvas = doc->canvas();
+    canvas.setScaleMode(kScalePixels);
+    CancelRequested = false;
+    const QSize before(canvas.pixelWidth(), canvas.pixelHeight());
+    const bool finished = RunOnWorkingCopy(canvas.buffer(), spec.makePasses, &progress);
+    if (finished) {
+        if (QSize(canvas.pixelWidth(), canvas.pixelHeight()) != before && canvas.onResize)
+            canvas.onResize();
+        canvas.Refresh();
+    }
+
+    if (main) main->setEnabled(true);
+    if (spec.dialog) spec.dialog->done(finished ? QDialog::Accepted : QDialog::Rejected);
+    progress.close();
+    return finished;
+}
+
+void ShowEffectDialog(QDialog* dialog)
+{
+    dialog->setParent(frmMain::instance(), dialog->windowFlags() | Qt::Dialog);
+    dialog->setWindowModality(Qt::ApplicationModal);
+    dialog->exec();
+}
+
+} // namespace orv

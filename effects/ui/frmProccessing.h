@@ -1,0 +1,32 @@
+#pragma once
+// The progress dialog of effect runs: a caption per effect, a 0..100 bar and a Cancel button
+// that only raises CancelRequested; the running effect notices it after the current column.
+#include "effects/column_passes.h"
+#include <QDialog>
+
+class QProgressBar;
+class QPushButton;
+
+namespace orv {
+
+// Set by the progress dialog's Cancel, cleared by every run before its pixel loop.
+inline bool CancelRequested = false;
+
+class frmProccessing : public QDialog, public ProgressSink {
+    Q_OBJECT
+public:
+    explicit frmProccessing(QWidget* owner);
+
+    QProgressBar* ProgressBar1;
+    QPushButton* Command1;
+
+    // ProgressSink: the bar's value; pending events run, then the cancel flag is read.
+    void setProgress(float value) override;
+    bool cancelRequested() override;
+    float progress() const { return progress_; }
+
+private:
+    float progress_ = 0;
+};
+
+} // namespace orv

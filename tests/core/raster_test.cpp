@@ -140,6 +140,14 @@ TEST(RasterStretchBlt, FlipsOntoItselfGiveTheExactMirror)
     StretchBlt(img, 0, 2, 3, -2, img, 0, 0, 3, 2, Rop::SrcCopy);
     EXPECT_EQ(Colors(img), Colors(start));
 
+    QImage odd = Picture({{1}, {2}, {3}});
+    StretchBlt(odd, 0, 3, 1, -3, odd, 0, 0, 1, 3, Rop::SrcCopy);
+    EXPECT_EQ(Colors(odd), (std::vector<std::vector<ColorRef>>{{3}, {2}, {1}}));
+    // Enlarging downwards on the same image reads rows before they are overwritten.
+    QImage column = Picture({{1}, {2}, {3}, {4}});
+    StretchBlt(column, 0, 1, 1, 3, column, 0, 0, 1, 2, Rop::SrcCopy);   // rows 0, 1, 1
+    EXPECT_EQ(Colors(column), (std::vector<std::vector<ColorRef>>{{1}, {1}, {2}, {2}}));
+
     // Both ways at once onto another image, and with an operation other than a copy.
     QImage dst = Picture({{0, 0, 0}, {0, 0, 0}});
     StretchBlt(dst, 3, 2, -3, -2, start, 0, 0, 3, 2, Rop::SrcCopy);
@@ -205,6 +213,17 @@ TEST(RasterFloodFill, FillsExactlyTheFourConnectedRegionOfTheSeedColour)
                                          "rrr#r",
                                          "####r",
                                          "..#rr"})));
+    img = Drawn({"...#.",   // the same mirrored, so the region turns the other way
+                 ".#.#.",
+                 ".#...",
+                 ".####",
+                 "..#.."});
+    EXPECT_EQ(FloodFillSurface(img, 4, 0, kRed), QRect(0, 0, 5, 5));
+    EXPECT_EQ(Colors(img), Colors(Drawn({"rrr#r",
+                                         "r#r#r",
+                                         "r#rrr",
+                                         "r####",
+                                         "rr#.."})));
 
     // A hole in the middle stays; a diagonal neighbour and a near colour are not reached.
     img = Drawn({"...",

@@ -9,7 +9,7 @@ namespace orv {
 
 class WorkingCopy {
 public:
-    explicit WorkingCopy(const QImage& canvasImage) : image_(ToPixelFormat(canvasImage).copy()) {}
+    explicit WorkingCopy(const QImage& canvasImage) : image_(CopyPixelBuffer(canvasImage)) {}
     WorkingCopy(int w, int h) : image_(NewPixelBuffer(w, h, 0)) {}
 
     int width() const { return image_.width(); }

@@ -53,4 +53,8 @@ QImage NewPixelBuffer(int w, int h, ColorRef fill);
 // The same picture in the pixel format (a no-op share when it already is).
 QImage ToPixelFormat(const QImage& image);
 
+// A copy of the picture in the pixel format that owns its pixels (as the working copy of an
+// effect run needs).
+QImage CopyPixelBuffer(const QImage& image);
+
 } // namespace orv

@@ -1,0 +1,20 @@
+#pragma once
+// Reading the NAME=VALUE parameters of orvane-batch. Every failure gives a one-line message
+// that starts with the effect's name and names the parameter.
+#include "effects/effect_catalog.h"
+
+namespace orv {
+
+// False with "<effect>: unknown parameter <name>" when params holds a name not in `known`.
+bool CheckParamNames(const QString& effect, const EffectParams& params, const QStringList& known,
+                     QString* error);
+
+// An integer lo .. hi. When absent, *value keeps its default and the result is true.
+bool ReadIntParam(const QString& effect, const EffectParams& params, const QString& name,
+                  int lo, int hi, int* value, QString* error);
+
+// One of the given words; *index becomes its position. When absent, *index keeps its default.
+bool ReadChoiceParam(const QString& effect, const EffectParams& params, const QString& name,
+                     const QStringList& choices, int* index, QString* error);
+
+} // namespace orv

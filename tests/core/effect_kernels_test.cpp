@@ -1,0 +1,297 @@
+// Invert / colour separation, brightness and contrast, run as the editor runs them.
+#include "effects/brightness.h"
+#include "effects/contrast.h"
+#include "effects/invert.h"
+#include <gtest/gtest.h>
+
+namespace orv {
+namespace {
+
+QImage Picture(std::initializer_list<ColorRef> pixels)
+{
+    QImage img = NewPixelBuffer(static_cast<int>(pixels.size()), 1, 0);
+    auto* row = reinterpret_cast<uint32_t*>(img.scanLine(0));
+    for (ColorRef c : pixels) *row++ = ToPixel(c);
+    return img;
+}
+
+ColorRef At(const QImage& img, int x, int y = 0)
+{
+    return FromPixel(reinterpret_cast<const uint32_t*>(img.constScanLine(y))[x]);
+}
+
+template <class Params>
+bool RunEffect(QImage& img, std::vector<ColumnPass> (*passes)(WorkingCopy&, const Params&),
+         const Params& p, ProgressSink* sink = nullptr)
+{
+    return RunOnWorkingCopy(img, [&](WorkingCopy& w) { return passes(w, p); }, sink);
+}
+
+QImage Inverted(QImage img, InvertMode mode, bool r, bool g, bool b)
+{
+    InvertParams p;
+    p.mode = mode;
+    p.red = r;
+    p.green = g;
+    p.blue = b;
+    EXPECT_TRUE(RunEffect(img, InvertPasses, p));
+    return img;
+}
+
+// Records progress values; asks to cancel at the cancel test number `cancelAt` (1-based).
+class RecordingSink : public ProgressSink {
+public:
+    explicit RecordingSink(int cancelAt = 0) : cancelAt_(cancelAt) {}
+    void setProgress(float value) override { values.push_back(value); }
+    bool cancelRequested() override { return ++tests_ == cancelAt_; }
+    std::vector<float> values;
+
+private:
+    int cancelAt_;
+    int tests_ = 0;
+};
+
+TEST(InvertEffect, AllChannelsInvertInEitherMode)
+{
+    const QImage src = Picture({0xFFFFFF, 0x000000, RGB(10, 200, 30)});
+    for (InvertMode mode : {InvertMode::Invert, InvertMode::ColorSeparation}) {
+        const QImage out = Inverted(src, mode, true, true, true);
+        EXPECT_EQ(At(out, 0), 0x000000);
+        EXPECT_EQ(At(out, 1), 0xFFFFFF);
+        EXPECT_EQ(At(out, 2), RGB(245, 55, 225));
+    }
+}
+
+TEST(InvertEffect, AllChannelsIsOneWholePassWithoutProgressOrCancel)
+{
+    QImage img = Picture({RGB(1, 2, 3)});
+    RecordingSink sink(1);
+    EXPECT_TRUE(RunEffect(img, InvertPasses, InvertParams{}, &sink));
+    EXPECT_TRUE(sink.values.empty());
+    EXPECT_EQ(At(img, 0), RGB(254, 253, 252));
+}
+
+TEST(InvertEffect, SeparationKeepsTickedChannels)
+{
+    const QImage src = Picture({RGB(10, 200, 30), 0xFFFFFF});
+    const QImage red = Inverted(src, InvertMode::ColorSeparation, true, false, false);
+    EXPECT_EQ(At(red, 0), RGB(10, 0, 0));
+    const QImage greenBlue = Inverted(src, InvertMode::ColorSeparation, false, true, true);
+    EXPECT_EQ(At(greenBlue, 0), RGB(0, 200, 30));
+    EXPECT_EQ(At(greenBlue, 1), RGB(0, 255, 255));
+    const QImage none = Inverted(src, InvertMode::ColorSeparation, false, false, false);
+    EXPECT_EQ(At(none, 0), 0);
+    EXPECT_EQ(At(none, 1), 0);
+}
+
+TEST(InvertEffect, InvertOfSomeChannelsGivesValidColours)
+{
+    // The unticked channels come out 0 and the ticked ones 255 - v; every pixel stays opaque.
+    const QImage src = Picture({RGB(10, 200, 30), 0x000000});
+    const QImage red = Inverted(src, InvertMode::Invert, true, false, false);
+    EXPECT_EQ(At(red, 0), RGB(245, 0, 0));
+    EXPECT_EQ(At(red, 1), RGB(255, 0, 0));
+    const QImage greenBlue = Inverted(src, InvertMode::Invert, false, true, true);
+    EXPECT_EQ(At(greenBlue, 0), RGB(0, 55, 225));
+    const QImage none = Inverted(src, InvertMode::Invert, false, false, false);
+    EXPECT_EQ(At(none, 0), 0);
+    EXPECT_EQ(reinterpret_cast<const uint32_t*>(red.constScanLine(0))[0] >> 24, 0xFFu);
+}
+
+TEST(BrightnessEffect, AddsAndHoldsChannelsInRange)
+{
+    const QImage src = Picture({RGB(200, 100, 10), RGB(0, 128, 255)});
+    QImage up = src;
+    ASSERT_TRUE(RunEffect(up, BrightnessPasses, BrightnessParams{100}));
+    EXPECT_EQ(At(up, 0), RGB(255, 200, 110));
+    EXPECT_EQ(At(up, 1), RGB(100, 228, 255));
+    QImage down = src;
+    ASSERT_TRUE(RunEffect(down, BrightnessPasses, BrightnessParams{-100}));
+    EXPECT_EQ(At(down, 0), RGB(100, 0, 0));
+    EXPECT_EQ(At(down, 1), RGB(0, 28, 155));
+    QImage same = src;
+    ASSERT_TRUE(RunEffect(same, BrightnessPasses, BrightnessParams{}));
+    EXPECT_EQ(At(same, 0), RGB(200, 100, 10));
+    EXPECT_EQ(At(same, 1), RGB(0, 128, 255));
+}
+
+TEST(BrightnessEffect, EveryChannelValueIsHeldInRange)
+{
+    QImage img = NewPixelBuffer(256, 1, 0);
+    auto* row = reinterpret_cast<uint32_t*>(img.scanLine(0));
+    for (int u = 0; u < 256; ++u) row[u] = ToPixel(RGB(u, 255 - u, u));
+    for (int v : {37, -37}) {
+        QImage out = img;
+        ASSERT_TRUE(RunEffect(out, BrightnessPasses, BrightnessParams{v}));
+        for (int u = 0; u < 256; ++u)
+            ASSERT_EQ(At(out, u), RGB(u + v, 255 - u + v, u + v)) << u << " " << v;
+    }
+}
+
+TEST(BrightnessEffect, EveryColumnOfAWidePictureChanges)
+{
+    // 4-pixel groups and the leftover columns of each band both get the sum.
+    QImage img = NewPixelBuffer(1027, 3, RGB(250, 5, 77));
+    ASSERT_TRUE(RunEffect(img, BrightnessPasses, BrightnessParams{-6}));
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 1027; ++x) ASSERT_EQ(At(img, x, y), RGB(244, 0, 71)) << x << "," << y;
+}
+
+TEST(ContrastEffect, LowestValueTurnsEverythingGrey)
+{
+    QImage img = Picture({0xFFFFFF, RGB(10, 200, 30), 0x000000});
+    ASSERT_TRUE(RunEffect(img, ContrastPasses, ContrastParams{-200}));
+    for (int x = 0; x < 3; ++x) EXPECT_EQ(At(img, x), RGB(128, 128, 128));
+}
+
+TEST(ContrastEffect, ScalesFromTheBrightestAverage)
+{
+    // Brightest average (128 + 128 + 129) \ 3 = 128; v = 56: k = 256, scale 2, offset 0.
+    QImage img = Picture({RGB(100, 50, 200), RGB(128, 128, 129), RGB(0, 1, 127)});
+    ASSERT_TRUE(RunEffect(img, ContrastPasses, ContrastParams{56}));
+    EXPECT_EQ(At(img, 0), RGB(200, 100, 255));
+    EXPECT_EQ(At(img, 1), RGB(255, 255, 255));
+    EXPECT_EQ(At(img, 2), RGB(0, 2, 254));
+}
+
+TEST(ContrastEffect, InitialValueOnAPictureWithWhite)
+{
+    // M = 255, v = 1: scale 201/255, offset 27.5. 0 -> 27.5 -> 28; 100 -> 106.32 -> 106;
+    // 200 -> 185.15 -> 185; 255 -> 228.5 -> 228.
+    QImage img = Picture({0xFFFFFF, RGB(0, 100, 200)});
+    ASSERT_TRUE(RunEffect(img, ContrastPasses, ContrastParams{}));
+    EXPECT_EQ(At(img, 0), RGB(228, 228, 228));
+    EXPECT_EQ(At(img, 1), RGB(28, 106, 185));
+}
+
+TEST(ContrastEffect, HalvesRoundToEven)
+{
+    // M = 255, v = 55: k = 255, scale 1, offset 0.5: 0 -> 0.5 -> 0, 1 -> 1.5 -> 2,
+    // 2 -> 2.5 -> 2, 255 -> 255.5 -> held to 255.
+    QImage img = Picture({0xFFFFFF, RGB(0, 1, 2)});
+    ASSERT_TRUE(RunEffect(img, ContrastPasses, ContrastParams{55}));
+    EXPECT_EQ(At(img, 0), 0xFFFFFF);
+    EXPECT_EQ(At(img, 1), RGB(0, 2, 2));
+}
+
+TEST(ContrastEffect, AllBlackPictureStaysAsItIs)
+{
+    // Every average is 0, so there is no scale; the picture is left unchanged.
+    QImage img = NewPixelBuffer(5, 4, 0);
+    reinterpret_cast<uint32_t*>(img.scanLine(2))[3] = ToPixel(RGB(2, 0, 0));   // average 2 \ 3 = 0
+    ASSERT_TRUE(RunEffect(img, ContrastPasses, ContrastParams{200}));
+    EXPECT_EQ(At(img, 3, 2), RGB(2, 0, 0));
+    EXPECT_EQ(At(img, 0, 0), 0);
+}
+
+TEST(EffectRuns, ProgressFollowsTheBands)
+{
+    // 4096 rows make bands of 64 columns: 200 columns are bands ending at 63, 127, 191, 199.
+    const int h = 4096;
+    ASSERT_EQ(BandWidth(h), 64);
+    QImage img = NewPixelBuffer(200, h, RGB(10, 20, 30));
+    RecordingSink contrast;
+    ASSERT_TRUE(RunEffect(img, ContrastPasses, ContrastParams{}, &contrast));
+    const std::vector<float> expected{15.75f, 31.75f, 47.75f, 49.75f,
+                                      65.75f, 81.75f, 97.75f, 99.75f};
+    EXPECT_EQ(contrast.values, expected);
+
+    RecordingSink brightness;
+    ASSERT_TRUE(RunEffect(img, BrightnessPasses, BrightnessParams{1}, &brightness));
+    EXPECT_EQ(brightness.values, (std::vector<float>{31.5f, 63.5f, 95.5f, 99.5f}));
+
+    InvertParams red;
+    red.green = red.blue = false;
+    RecordingSink invert;
+    ASSERT_TRUE(RunEffect(img, InvertPasses, red, &invert));
+    EXPECT_EQ(invert.values.size(), 4u);
+}
+
+TEST(EffectRuns, CancelLeavesThePictureAndALaterRunCoversAllColumns)
+{
+    const QImage src = NewPixelBuffer(200, 4096, RGB(100, 50, 200));
+    QImage img = src;
+    RecordingSink cancelFirst(1);
+    EXPECT_FALSE(RunEffect(img, BrightnessPasses, BrightnessParams{10}, &cancelFirst));
+    EXPECT_EQ(img, src);
+
+    RecordingSink cancelSecondPass(5);   // first band of the writing pass
+    EXPECT_FALSE(RunEffect(img, ContrastPasses, ContrastParams{}, &cancelSecondPass));
+    EXPECT_EQ(img, src);
+
+    RecordingSink noCancel;
+    ASSERT_TRUE(RunEffect(img, BrightnessPasses, BrightnessParams{10}, &noCancel));
+    EXPECT_EQ(img, NewPixelBuffer(200, 4096, RGB(110, 60, 210)));
+}
+
+TEST(EffectRuns, TinyPictures)
+{
+    QImage one = Picture({RGB(200, 100, 10)});
+    ASSERT_TRUE(RunEffect(one, BrightnessPasses, BrightnessParams{100}));
+    EXPECT_EQ(At(one, 0), RGB(255, 200, 110));
+    ASSERT_TRUE(RunEffect(one, ContrastPasses, ContrastParams{-200}));
+    EXPECT_EQ(At(one, 0), RGB(128, 128, 128));
+
+    // One row of 7: brightest average (60 + 90 + 90) \ 3 = 80; v = -40: k = 160, scale 2,
+    // offset 48.
+    QImage row = Picture({RGB(60, 90, 90), 0, RGB(1, 2, 3), 0, 0, 0, RGB(40, 40, 40)});
+    ASSERT_TRUE(RunEffect(row, ContrastPasses, ContrastParams{-40}));
+    EXPECT_EQ(At(row, 0), RGB(168, 228, 228));
+    EXPECT_EQ(At(row, 1), RGB(48, 48, 48));
+    EXPECT_EQ(At(row, 2), RGB(50, 52, 54));
+    EXPECT_EQ(At(row, 6), RGB(128, 128, 128));
+}
+
+TEST(BatchParams, DefaultsAndValues)
+{
+    InvertParams inv;
+    QString error;
+    ASSERT_TRUE(ParseInvertParams({}, &inv, &error));
+    EXPECT_EQ(inv.mode, InvertMode::Invert);
+    EXPECT_TRUE(inv.red && inv.green && inv.blue);
+    ASSERT_TRUE(ParseInvertParams({{"mode", "separate"}, {"green", "0"}}, &inv, &error));
+    EXPECT_EQ(inv.mode, InvertMode::ColorSeparation);
+    EXPECT_TRUE(inv.red && !inv.green && inv.blue);
+
+    BrightnessParams bright;
+    ASSERT_TRUE(ParseBrightnessParams({}, &bright, &error));
+    EXPECT_EQ(bright.value, 0);
+    ASSERT_TRUE(ParseBrightnessParams({{"value", "-100"}}, &bright, &error));
+    EXPECT_EQ(bright.value, -100);
+
+    ContrastParams con;
+    ASSERT_TRUE(ParseContrastParams({}, &con, &error));
+    EXPECT_EQ(con.value, 1);
+    ASSERT_TRUE(ParseContrastParams({{"value", "200"}}, &con, &error));
+    EXPECT_EQ(con.value, 200);
+}
+
+TEST(BatchParams, BadValuesAreNamed)
+{
+    QString error;
+    BrightnessParams bright;
+    EXPECT_FALSE(ParseBrightnessParams({{"value", "101"}}, &bright, &error));
+    EXPECT_EQ(error, "brightness: value must be an integer from -100 to 100");
+    EXPECT_FALSE(ParseBrightnessParams({{"value", "2.5"}}, &bright, &error));
+    EXPECT_EQ(error, "brightness: value must be an integer from -100 to 100");
+    EXPECT_FALSE(ParseBrightnessParams({{"level", "5"}}, &bright, &error));
+    EXPECT_EQ(error, "brightness: unknown parameter level");
+
+    ContrastParams con;
+    EXPECT_FALSE(ParseContrastParams({{"value", "-201"}}, &con, &error));
+    EXPECT_EQ(error, "contrast: value must be an integer from -200 to 200");
+    EXPECT_FALSE(ParseContrastParams({{"value", ""}}, &con, &error));
+    EXPECT_EQ(error, "contrast: value must be an integer from -200 to 200");
+
+    InvertParams inv;
+    EXPECT_FALSE(ParseInvertParams({{"mode", "Invert"}}, &inv, &error));
+    EXPECT_EQ(error, "invert: mode must be invert or separate");
+    EXPECT_FALSE(ParseInvertParams({{"red", "2"}}, &inv, &error));
+    EXPECT_EQ(error, "invert: red must be 0 or 1");
+    EXPECT_FALSE(ParseInvertParams({{"alpha", "1"}}, &inv, &error));
+    EXPECT_EQ(error, "invert: unknown parameter alpha");
+    EXPECT_EQ(inv.mode, InvertMode::Invert);   // untouched on failure
+}
+
+} // namespace
+} // namespace orv

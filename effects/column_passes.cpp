@@ -1,6 +1,7 @@
 #include "effects/column_passes.h"
 #include "effects/working_copy.h"
 #include <algorithm>
+#include <chrono>
 
 namespace orv {
 
@@ -13,15 +14,22 @@ int BandWidth(int height)
 bool RunColumnPasses(int width, int height, const std::vector<ColumnPass>& passes,
                      ProgressSink* sink)
 {
-    const int band = BandWidth(height);
+    using Clock = std::chrono::steady_clock;
+    // Bands start small and double while one takes less than this, so the user interface
+    // still gets its events often while fast kernels read long runs of each row.
+    constexpr auto kQuickBand = std::chrono::milliseconds(8);
     for (const ColumnPass& pass : passes) {
         if (pass.wholeAtOnce) {
             if (width > 0) pass.columns(0, width);
             continue;
         }
-        for (int x0 = 0; x0 < width; x0 += band) {
+        int band = BandWidth(height);
+        for (int x0 = 0; x0 < width;) {
             const int x1 = std::min(width, x0 + band);
+            const Clock::time_point start = Clock::now();
             pass.columns(x0, x1);
+            if (Clock::now() - start < kQuickBand) band = std::min(width, band * 2);
+            x0 = x1;
             if (sink) {
                 const float last = static_cast<float>(x1 - 1);
                 sink->setProgress(pass.progressFrom

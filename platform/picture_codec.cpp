@@ -1,7 +1,6 @@
 #include "platform/picture_codec.h"
 #include "platform/color.h"
 #include <Magick++.h>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -158,58 +157,50 @@ void FlattenOntoWhite(QImage& image)
 }
 
 // Hands the picture's pixels to GraphicsMagick in one block, as opaque 8-bit true colour.
+// The fourth byte is read as alpha (GraphicsMagick's fast "RGBA" import; our pixels hold 0xFF
+// there) and the alpha channel is then dropped.
 Magick::Image ToMagick(const QImage& picture)
 {
     const QImage pixels = ToPixelFormat(picture);
-    Magick::Image image(pixels.width(), pixels.height(), "RGBP", Magick::CharPixel,
+    Magick::Image image(pixels.width(), pixels.height(), "RGBA", Magick::CharPixel,
                         pixels.constBits());
+    image.matte(false);
     image.type(Magick::TrueColorType);
     image.depth(8);
     return image;
 }
 
-// Writes all bytes to a new file at path.
-bool WriteBytes(const QString& path, const Magick::Blob& blob, QString* reason)
+// Encodes into the (temporary) file at path. GraphicsMagick writes to a stream we opened, so
+// no part of the path is read as GraphicsMagick syntax; `format` names the encoder.
+bool EncodeToFile(Magick::Image& image, const std::string& format, const QString& path,
+                  QString* reason)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-    if (fd < 0) {
+    FILE* file = std::fopen(QFile::encodeName(path).constData(), "wbe");
+    if (!file) {
         *reason = SystemReason(errno);
         return false;
     }
-    const char* data = static_cast<const char*>(blob.data());
-    size_t left = blob.length();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, data, left);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            *reason = SystemReason(n < 0 ? errno : ENOSPC);
-            ::close(fd);
-            return false;
-        }
-        data += n;
-        left -= static_cast<size_t>(n);
+    image.imageInfo()->file = file;
+    try {
+        image.write(format + ":stream");
+    } catch (const Magick::Error& e) {
+        // A failed write of the stream says more than GraphicsMagick's "error writing".
+        const int err = errno;
+        *reason = std::ferror(file) ? SystemReason(err) : MagickReason(e);
+    } catch (const Magick::Warning&) {
+        // A warning still leaves a complete file.
     }
-    if (::close(fd) != 0) {
-        *reason = SystemReason(errno);
-        return false;
-    }
-    return true;
+    image.imageInfo()->file = nullptr;
+    if (reason->isEmpty() && (std::fflush(file) != 0 || std::ferror(file))) *reason = SystemReason(errno);
+    if (std::fclose(file) != 0 && reason->isEmpty()) *reason = SystemReason(errno);
+    return reason->isEmpty();
 }
 
-bool Encode(Magick::Image image, const QString& path, QString* error)
+bool Encode(Magick::Image image, const std::string& format, const QString& path, QString* error)
 {
-    Magick::Blob blob;
-    try {
-        image.write(&blob);
-    } catch (const Magick::Error& e) {
-        *error = SaveError(path, MagickReason(e));
-        return false;
-    } catch (const Magick::Warning&) {
-        // A warning still leaves a complete file in the blob.
-    }
     return WriteFileAtomically(path, [&](const QString& tempPath, QString* err) {
         QString reason;
-        if (WriteBytes(tempPath, blob, &reason)) return true;
+        if (EncodeToFile(image, format, tempPath, &reason)) return true;
         *err = SaveError(path, reason);
         return false;
     }, error);
@@ -295,8 +286,7 @@ bool EncodeBmp24(const QImage& image, const QString& path, QString* error)
     EnsurePictureCodecsReady();
     try {
         Magick::Image out = ToMagick(image);
-        out.magick("BMP3");   // version 3 header, 24 bits a pixel, uncompressed
-        return Encode(out, path, error);
+        return Encode(out, "BMP3", path, error);   // version 3 header, 24 bits, uncompressed
     } catch (const Magick::Exception& e) {
         *error = SaveError(path, MagickReason(e));
     } catch (const std::bad_alloc&) {
@@ -311,9 +301,8 @@ bool EncodeJpeg(const QImage& image, const QString& path, int quality, QString* 
     EnsurePictureCodecsReady();
     try {
         Magick::Image out = ToMagick(image);
-        out.magick("JPEG");
         out.quality(static_cast<unsigned>(std::clamp(quality, 0, 100)));
-        return Encode(out, path, error);
+        return Encode(out, "JPEG", path, error);
     } catch (const Magick::Exception& e) {
         *error = SaveError(path, MagickReason(e));
     } catch (const std::bad_alloc&) {

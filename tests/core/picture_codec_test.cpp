@@ -316,7 +316,7 @@ TEST_F(PictureCodec, FullDiskLeavesTheOldFileAndNoTemporary)
     WriteAll(target, "old");
     QString error;
     EXPECT_FALSE(EncodeBmp24(Pattern(200, 200), target, &error));   // 120 KB
-    EXPECT_EQ(error, "Cannot save \"" + target + "\": the disk is full.");
+    EXPECT_EQ(error.toStdString(), ("Cannot save \"" + target + "\": the disk is full.").toStdString());
     EXPECT_EQ(ReadAll(target), "old");
     EXPECT_EQ(QDir(disk).entryList(QDir::Files | QDir::Hidden), QStringList{"big.bmp"});
     ::umount2(QFile::encodeName(disk).constData(), MNT_DETACH);

@@ -1,0 +1,110 @@
+// Picture codecs on a 6000 x 4000 photo-sized picture, each beside GraphicsMagick doing the
+// same work alone: our decode (file read, GraphicsMagick read, pixel hand-over, pixel buffer)
+// against GraphicsMagick's read alone; our encoders (pixel hand-over, encode, atomic write)
+// against GraphicsMagick writing the same pixels to a file.
+#include "platform/color.h"
+#include "platform/picture_codec.h"
+#include <Magick++.h>
+#include <QFile>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using namespace orv;
+
+constexpr int kW = 6000;
+constexpr int kH = 4000;
+const QString kJpegIn = QStringLiteral("/tmp/orvane_codec_bench_in.jpg");
+const QString kOut = QStringLiteral("/tmp/orvane_codec_bench_out");
+
+// A smooth picture with some detail, so JPEG has realistic work.
+const QImage& Picture()
+{
+    static const QImage picture = [] {
+        QImage img = NewPixelBuffer(kW, kH, 0);
+        for (int y = 0; y < kH; ++y) {
+            auto* row = reinterpret_cast<uint32_t*>(img.scanLine(y));
+            for (int x = 0; x < kW; ++x)
+                row[x] = ToPixel(RGB(x * 255 / kW, y * 255 / kH, ((x / 7) ^ (y / 5)) & 255));
+        }
+        return img;
+    }();
+    return picture;
+}
+
+void EnsureJpegInput()
+{
+    if (QFile::exists(kJpegIn)) return;
+    QString error;
+    EncodeJpeg(Picture(), kJpegIn, 85, &error);
+}
+
+void BM_Decode_Jpeg_Orvane(benchmark::State& state)
+{
+    EnsureJpegInput();
+    for (auto _ : state) {
+        DecodedPicture d = DecodePictureFile(kJpegIn);
+        if (!d.ok()) state.SkipWithError(qPrintable(d.error));
+        benchmark::DoNotOptimize(d.image.constBits());
+    }
+}
+BENCHMARK(BM_Decode_Jpeg_Orvane)->Unit(benchmark::kMillisecond);
+
+void BM_Decode_Jpeg_GraphicsMagickReadAlone(benchmark::State& state)
+{
+    EnsureJpegInput();
+    for (auto _ : state) {
+        Magick::Image image;
+        image.read(kJpegIn.toStdString());
+        benchmark::DoNotOptimize(image.columns());
+    }
+}
+BENCHMARK(BM_Decode_Jpeg_GraphicsMagickReadAlone)->Unit(benchmark::kMillisecond);
+
+void BM_Encode_Bmp24_Orvane(benchmark::State& state)
+{
+    const QImage& picture = Picture();
+    QString error;
+    for (auto _ : state) {
+        if (!EncodeBmp24(picture, kOut + ".bmp", &error)) state.SkipWithError(qPrintable(error));
+    }
+}
+BENCHMARK(BM_Encode_Bmp24_Orvane)->Unit(benchmark::kMillisecond);
+
+Magick::Image MagickPicture()
+{
+    EnsurePictureCodecsReady();
+    const QImage& picture = Picture();
+    Magick::Image image(kW, kH, "RGBA", Magick::CharPixel, picture.constBits());
+    image.matte(false);
+    image.type(Magick::TrueColorType);
+    image.depth(8);
+    return image;
+}
+
+void BM_Encode_Bmp24_GraphicsMagickWriteAlone(benchmark::State& state)
+{
+    Magick::Image image = MagickPicture();
+    for (auto _ : state) image.write(("BMP3:" + kOut + "_gm.bmp").toStdString());
+}
+BENCHMARK(BM_Encode_Bmp24_GraphicsMagickWriteAlone)->Unit(benchmark::kMillisecond);
+
+void BM_Encode_Jpeg85_Orvane(benchmark::State& state)
+{
+    const QImage& picture = Picture();
+    QString error;
+    for (auto _ : state) {
+        if (!EncodeJpeg(picture, kOut + ".jpg", 85, &error)) state.SkipWithError(qPrintable(error));
+    }
+}
+BENCHMARK(BM_Encode_Jpeg85_Orvane)->Unit(benchmark::kMillisecond);
+
+void BM_Encode_Jpeg85_GraphicsMagickWriteAlone(benchmark::State& state)
+{
+    Magick::Image image = MagickPicture();
+    image.quality(85);
+    for (auto _ : state) image.write(("JPEG:" + kOut + "_gm.jpg").toStdString());
+}
+BENCHMARK(BM_Encode_Jpeg85_GraphicsMagickWriteAlone)->Unit(benchmark::kMillisecond);
+
+} // namespace

@@ -1,0 +1,325 @@
+#include "platform/color.h"
+#include "platform/picture_codec.h"
+#include <Magick++.h>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <sys/mount.h>
+
+namespace orv {
+
+namespace {
+
+QImage Pattern(int w, int h)
+{
+    QImage img = NewPixelBuffer(w, h, 0);
+    for (int y = 0; y < h; ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(img.scanLine(y));
+        for (int x = 0; x < w; ++x) row[x] = ToPixel(RGB((x * 37 + y * 11) & 255, (x * y) & 255, (x + 3 * y * y) & 255));
+    }
+    return img;
+}
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+uint32_t Le32(const QByteArray& b, int at)
+{
+    return uint8_t(b[at]) | uint8_t(b[at + 1]) << 8 | uint8_t(b[at + 2]) << 16 | uint32_t(uint8_t(b[at + 3])) << 24;
+}
+uint16_t Le16(const QByteArray& b, int at) { return uint8_t(b[at]) | uint8_t(b[at + 1]) << 8; }
+
+void PutLe(QByteArray& b, int at, uint32_t v, int bytes)
+{
+    for (int i = 0; i < bytes; ++i) b[at + i] = char((v >> (8 * i)) & 0xFF);
+}
+
+// A 24-bit BMP header (file and info header, 54 bytes) claiming w x h pixels.
+QByteArray BmpHeader(uint32_t w, uint32_t h)
+{
+    QByteArray b(54, '\0');
+    b[0] = 'B';
+    b[1] = 'M';
+    const uint64_t image = uint64_t((w * 3 + 3) & ~3u) * h;
+    PutLe(b, 2, uint32_t(54 + image), 4);
+    PutLe(b, 10, 54, 4);
+    PutLe(b, 14, 40, 4);
+    PutLe(b, 18, w, 4);
+    PutLe(b, 22, h, 4);
+    PutLe(b, 26, 1, 2);
+    PutLe(b, 28, 24, 2);
+    PutLe(b, 34, uint32_t(image), 4);
+    return b;
+}
+
+uint32_t Crc32(const QByteArray& data)
+{
+    uint32_t crc = 0xFFFFFFFFu;
+    for (char c : data) {
+        crc ^= uint8_t(c);
+        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+    }
+    return ~crc;
+}
+
+QByteArray PngClaiming(uint32_t w, uint32_t h)
+{
+    QByteArray ihdr("IHDR");
+    for (uint32_t v : {w, h}) {
+        for (int s = 24; s >= 0; s -= 8) ihdr += char((v >> s) & 0xFF);
+    }
+    ihdr += QByteArray("\x08\x02\x00\x00\x00", 5);   // 8-bit RGB
+    QByteArray png("\x89PNG\r\n\x1a\n", 8);
+    png += QByteArray("\x00\x00\x00\x0d", 4) + ihdr;
+    const uint32_t crc = Crc32(ihdr);
+    for (int s = 24; s >= 0; s -= 8) png += char((crc >> s) & 0xFF);
+    return png + QByteArray(64, '\0');
+}
+
+QByteArray GifClaiming(uint16_t w, uint16_t h)
+{
+    QByteArray gif("GIF89a");
+    gif += char(w & 0xFF) + QByteArray(1, char(w >> 8)) + char(h & 0xFF) + QByteArray(1, char(h >> 8));
+    gif += QByteArray("\x80\x00\x00", 3) + QByteArray(6, '\0');       // 2-colour table
+    gif += QByteArray(",\0\0\0\0", 5) + char(w & 0xFF) + char(w >> 8) + char(h & 0xFF) + char(h >> 8);
+    gif += QByteArray("\x00\x02\x02\x4c\x01\x00;", 7);
+    return gif;
+}
+
+// The first (DC) step of the first quantisation table of a JPEG file; -1 when there is none.
+int LumaDcStep(const QByteArray& jpeg)
+{
+    const int at = jpeg.indexOf(QByteArray("\xFF\xDB", 2));
+    return at < 0 || at + 5 >= jpeg.size() || jpeg[at + 4] != 0 ? -1 : uint8_t(jpeg[at + 5]);
+}
+
+class PictureCodec : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+    QString path(const QString& name) const { return dir.filePath(name); }
+    QStringList entries() const { return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot); }
+
+    void ExpectOpenError(const QString& file, const char* reasonPart)
+    {
+        const DecodedPicture d = DecodePictureFile(file);
+        EXPECT_FALSE(d.ok());
+        EXPECT_TRUE(d.image.isNull());
+        EXPECT_TRUE(d.error.startsWith("Cannot open \"" + file + "\": ")) << d.error.toStdString();
+        EXPECT_TRUE(d.error.contains(reasonPart)) << d.error.toStdString();
+        EXPECT_FALSE(d.error.contains('\n'));
+    }
+
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST_F(PictureCodec, BmpRoundTripKeepsEveryPixelIn24BitUncompressedForm)
+{
+    for (const QImage& picture : {Pattern(37, 23), NewPixelBuffer(8, 3, RGB(10, 20, 30))}) {
+        QString error;
+        ASSERT_TRUE(EncodeBmp24(picture, path("a.bmp"), &error)) << error.toStdString();
+        const QByteArray bytes = ReadAll(path("a.bmp"));
+        const int w = picture.width(), h = picture.height();
+        const int stride = (w * 3 + 3) & ~3;   // rows padded to 4 bytes
+        ASSERT_EQ(bytes.size(), 54 + stride * h);
+        EXPECT_EQ(bytes.left(2), "BM");
+        EXPECT_EQ(Le32(bytes, 10), 54u);    // pixels right after the two headers: no palette
+        EXPECT_EQ(Le32(bytes, 14), 40u);    // version 3 info header
+        EXPECT_EQ(Le32(bytes, 18), uint32_t(w));
+        EXPECT_EQ(Le32(bytes, 22), uint32_t(h));   // positive: bottom-up rows
+        EXPECT_EQ(Le16(bytes, 28), 24);
+        EXPECT_EQ(Le32(bytes, 30), 0u);     // BI_RGB
+        // Bottom row first, each pixel blue, green, red.
+        const ColorRef topLeft = FromPixel(reinterpret_cast<const uint32_t*>(picture.constScanLine(0))[0]);
+        const int at = 54 + stride * (h - 1);
+        EXPECT_EQ(uint8_t(bytes[at]), BlueOf(topLeft));
+        EXPECT_EQ(uint8_t(bytes[at + 2]), RedOf(topLeft));
+
+        const DecodedPicture back = DecodePictureFile(path("a.bmp"));
+        ASSERT_TRUE(back.ok()) << back.error.toStdString();
+        EXPECT_EQ(back.image.format(), kPixelFormat);
+        EXPECT_EQ(back.image, picture);
+    }
+    EXPECT_EQ(entries(), QStringList{"a.bmp"});   // no temporary file left
+}
+
+TEST_F(PictureCodec, JpegDeclaresTheQualityItWasWrittenWith)
+{
+    const QImage picture = NewPixelBuffer(32, 16, RGB(200, 100, 50));
+    // The first luminance step is the standard table's 16 scaled by the quality:
+    // (16 * s + 50) / 100 with s = 5000 / q below 50 and 200 - 2q from 50, kept in 1..255;
+    // quality 0 counts as 1.
+    const struct { int asked, lumaDc; } cases[] = {
+        {85, 5}, {10, 80}, {40, 20}, {50, 16}, {100, 1}, {150, 1}, {0, 255}, {-5, 255}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.asked);
+        QString error;
+        ASSERT_TRUE(EncodeJpeg(picture, path("q.jpg"), c.asked, &error)) << error.toStdString();
+        const QByteArray bytes = ReadAll(path("q.jpg"));
+        EXPECT_EQ(bytes.left(3), QByteArray("\xFF\xD8\xFF"));
+        EXPECT_EQ(LumaDcStep(bytes), c.lumaDc);
+    }
+    // A flat colour comes back within JPEG's rounding.
+    QString error;
+    ASSERT_TRUE(EncodeJpeg(picture, path("q.jpg"), 95, &error));
+    const DecodedPicture back = DecodePictureFile(path("q.jpg"));
+    ASSERT_TRUE(back.ok());
+    const ColorRef c = FromPixel(reinterpret_cast<const uint32_t*>(back.image.constScanLine(8))[16]);
+    EXPECT_NEAR(RedOf(c), 200, 3);
+    EXPECT_NEAR(GreenOf(c), 100, 3);
+    EXPECT_NEAR(BlueOf(c), 50, 3);
+}
+
+TEST_F(PictureCodec, TransparencyIsFlattenedOntoWhite)
+{
+    const uint8_t rgba[] = {255, 0, 0, 0, 0, 0, 0, 128, 0, 0, 255, 255};
+    Magick::Image png(3, 1, "RGBA", Magick::CharPixel, rgba);
+    png.write(("PNG:" + path("alpha.png")).toStdString());
+    const DecodedPicture d = DecodePictureFile(path("alpha.png"));
+    ASSERT_TRUE(d.ok()) << d.error.toStdString();
+    const auto* row = reinterpret_cast<const uint32_t*>(d.image.constScanLine(0));
+    EXPECT_EQ(row[0], 0xFFFFFFFFu);                // fully transparent: white
+    EXPECT_EQ(row[1], ToPixel(RGB(127, 127, 127)));  // black at 128/255 over white: 255 * 127 / 255
+    EXPECT_EQ(row[2], ToPixel(RGB(0, 0, 255)));
+}
+
+TEST_F(PictureCodec, FormatCanBeForcedAndPathsAreTakenLiterally)
+{
+    QString error;
+    const QImage picture = Pattern(5, 4);
+    ASSERT_TRUE(EncodeBmp24(picture, path("gif:odd [0] name%d.dat"), &error)) << error.toStdString();
+    EXPECT_EQ(DecodePictureFile(path("gif:odd [0] name%d.dat"), "BMP").image, picture);
+    EXPECT_EQ(DecodePictureFile(path("gif:odd [0] name%d.dat")).image, picture);
+}
+
+TEST_F(PictureCodec, UnreadableFilesFailWithTheirReason)
+{
+    ExpectOpenError(path("missing.bmp"), "does not exist");
+    WriteAll(path("empty.bmp"), {});
+    ExpectOpenError(path("empty.bmp"), "the file is empty");
+    QDir(dir.path()).mkdir("folder.bmp");
+    ExpectOpenError(path("folder.bmp"), "folder");
+    QByteArray noise(4096, '\0');
+    uint32_t s = 12345;
+    for (char& c : noise) c = char((s = s * 1103515245u + 12345u) >> 24);
+    WriteAll(path("noise.bmp"), noise);
+    ExpectOpenError(path("noise.bmp"), "not a picture in a format");
+    WriteAll(path("text.jpg"), "just some text\n");
+    ExpectOpenError(path("text.jpg"), "not a picture in a format");
+}
+
+TEST_F(PictureCodec, CutFilesFailCleanly)
+{
+    QString error;
+    ASSERT_TRUE(EncodeBmp24(Pattern(64, 48), path("whole.bmp"), &error));
+    ASSERT_TRUE(EncodeJpeg(Pattern(64, 48), path("whole.jpg"), 85, &error));
+    for (const char* name : {"whole.bmp", "whole.jpg"}) {
+        const QByteArray whole = ReadAll(path(name));
+        for (int cut : {2, 10, 30, 53, 200, int(whole.size()) / 2, int(whole.size()) - 10}) {
+            SCOPED_TRACE(std::string(name) + " cut at " + std::to_string(cut));
+            const QString cutPath = path(QStringLiteral("cut%1-%2").arg(cut).arg(name));
+            WriteAll(cutPath, whole.left(cut));
+            const DecodedPicture d = DecodePictureFile(cutPath);
+            EXPECT_FALSE(d.ok());
+            EXPECT_TRUE(d.error.startsWith("Cannot open \"" + cutPath + "\": ")) << d.error.toStdString();
+        }
+    }
+    // Damage inside the data of a file of the right length.
+    QByteArray bmp = ReadAll(path("whole.bmp"));
+    PutLe(bmp, 10, 0x7FFFFFF0u, 4);   // pixel data offset far beyond the end
+    WriteAll(path("badoffset.bmp"), bmp);
+    EXPECT_FALSE(DecodePictureFile(path("badoffset.bmp")).ok());
+}
+
+TEST_F(PictureCodec, HeadersClaimingHugePicturesFailWithoutAllocating)
+{
+    // Headers claiming more pixels than the file holds are found out before any allocation.
+    WriteAll(path("huge.bmp"), BmpHeader(100000, 100000) + QByteArray(300, '\x55'));
+    ExpectOpenError(path("huge.bmp"), "damaged or incomplete");
+    WriteAll(path("huge.png"), PngClaiming(100000, 100000));
+    ExpectOpenError(path("huge.png"), "damaged or incomplete");
+    // A file that does hold them is refused by size.
+    WriteAll(path("wide.bmp"), BmpHeader(40000, 2) + QByteArray(240000, '\x55'));
+    ExpectOpenError(path("wide.bmp"), "too large (40000 pixels wide; at most 32768)");
+    WriteAll(path("huge.gif"), GifClaiming(65535, 65535));
+    ExpectOpenError(path("huge.gif"), "too large (65535 pixels wide; at most 32768)");
+}
+
+TEST_F(PictureCodec, FailedWritesLeaveTheOldFileAndNoTemporary)
+{
+    WriteAll(path("target.bmp"), "original bytes");
+    QFile::setPermissions(path("target.bmp"), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+    QString error;
+    QString seenTemp;
+    const bool ok = WriteFileAtomically(path("target.bmp"), [&](const QString& temp, QString* err) {
+        seenTemp = temp;
+        WriteAll(temp, "partial");
+        *err = "Cannot save: the encoder stopped.";
+        return false;
+    }, &error);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(error, "Cannot save: the encoder stopped.");
+    EXPECT_EQ(QFileInfo(seenTemp).path(), dir.path());   // beside the target
+    EXPECT_TRUE(QFileInfo(seenTemp).fileName().startsWith(".target.bmp."));
+    EXPECT_EQ(ReadAll(path("target.bmp")), "original bytes");
+    EXPECT_EQ(entries(), QStringList{"target.bmp"});
+
+    // A successful write replaces the file and keeps its permissions.
+    ASSERT_TRUE(EncodeBmp24(Pattern(3, 3), path("target.bmp"), &error));
+    EXPECT_EQ(ReadAll(path("target.bmp")).left(2), "BM");
+    EXPECT_EQ(QFile::permissions(path("target.bmp")),
+              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser | QFile::ReadGroup);
+    EXPECT_EQ(entries(), QStringList{"target.bmp"});
+}
+
+TEST_F(PictureCodec, WritesIntoImpossibleFoldersNameTheFile)
+{
+    const QImage picture = Pattern(4, 4);
+    QString error;
+    const QString missing = path("no such folder/out.bmp");
+    EXPECT_FALSE(EncodeBmp24(picture, missing, &error));
+    EXPECT_TRUE(error.startsWith("Cannot save \"" + missing + "\": the folder")) << error.toStdString();
+    EXPECT_TRUE(error.contains("does not exist"));
+
+    WriteAll(path("plain.txt"), "x");
+    const QString underFile = path("plain.txt/out.jpg");
+    EXPECT_FALSE(EncodeJpeg(picture, underFile, 85, &error));
+    EXPECT_TRUE(error.startsWith("Cannot save \"" + underFile + "\": ")) << error.toStdString();
+    EXPECT_TRUE(error.contains("is not a folder"));
+
+    QDir(dir.path()).mkdir("taken.bmp");
+    EXPECT_FALSE(EncodeBmp24(picture, path("taken.bmp"), &error));
+    EXPECT_TRUE(error.contains("a folder of that name exists")) << error.toStdString();
+    EXPECT_FALSE(EncodeBmp24(QImage(), path("null.bmp"), &error));
+    EXPECT_EQ(entries(), QStringList({"plain.txt", "taken.bmp"}));
+}
+
+TEST_F(PictureCodec, FullDiskLeavesTheOldFileAndNoTemporary)
+{
+    const QString disk = path("small disk");
+    QDir(dir.path()).mkdir("small disk");
+    if (::mount("tmpfs", QFile::encodeName(disk).constData(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "cannot mount a small disk here";
+    const QString target = disk + "/big.bmp";
+    WriteAll(target, "old");
+    QString error;
+    EXPECT_FALSE(EncodeBmp24(Pattern(200, 200), target, &error));   // 120 KB
+    EXPECT_EQ(error.toStdString(), ("Cannot save \"" + target + "\": the disk is full.").toStdString());
+    EXPECT_EQ(ReadAll(target), "old");
+    EXPECT_EQ(QDir(disk).entryList(QDir::Files | QDir::Hidden), QStringList{"big.bmp"});
+    ::umount2(QFile::encodeName(disk).constData(), MNT_DETACH);
+}
+
+} // namespace orv

@@ -98,6 +98,8 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     Request request;
     if (const auto usage = ParseArguments(app.arguments().mid(1), &request)) return Fail(kUsage, *usage);
+    if (QString bad; request.effect->check && !request.effect->check(request.params, &bad))
+        return Fail(kUsage, bad);
 
     DecodedPicture decoded = DecodePictureFile(request.input);
     if (!decoded.ok()) return Fail(kFileFailure, decoded.error);

@@ -1,4 +1,8 @@
 #include "effects/effect_catalog.h"
+#include "effects/brightness.h"
+#include "effects/contrast.h"
+#include "effects/invert.h"
+#include "effects/working_copy.h"
 
 namespace orv {
 
@@ -10,6 +14,25 @@ bool RunNone(QImage& image, const EffectParams&, ProgressSink* sink, QString*)
     return RunOnWorkingCopy(image, [](WorkingCopy&) { return std::vector<ColumnPass>{}; }, sink);
 }
 
+// An effect with parameters: parse them as its dialog reads its controls, then run its passes
+// on a working copy exactly as the editor does.
+template <class Params,
+          bool (*Parse)(const EffectParams&, Params*, QString*),
+          std::vector<ColumnPass> (*Passes)(WorkingCopy&, const Params&)>
+bool RunWith(QImage& image, const EffectParams& params, ProgressSink* sink, QString* error)
+{
+    Params p;
+    if (!Parse(params, &p, error)) return false;
+    return RunOnWorkingCopy(image, [&p](WorkingCopy& work) { return Passes(work, p); }, sink);
+}
+
+template <class Params, bool (*Parse)(const EffectParams&, Params*, QString*)>
+bool CheckWith(const EffectParams& params, QString* error)
+{
+    Params p;
+    return Parse(params, &p, error);
+}
+
 } // namespace
 
 const std::vector<BatchEffect>& BatchEffects()
@@ -17,6 +40,15 @@ const std::vector<BatchEffect>& BatchEffects()
     // One line per effect: name, parameter names, runner.
     static const std::vector<BatchEffect> effects = {
         {QStringLiteral("none"), {}, RunNone},
+        {QStringLiteral("invert"), {"mode", "red", "green", "blue"},
+         RunWith<InvertParams, ParseInvertParams, InvertPasses>,
+         CheckWith<InvertParams, ParseInvertParams>},
+        {QStringLiteral("brightness"), {"value"},
+         RunWith<BrightnessParams, ParseBrightnessParams, BrightnessPasses>,
+         CheckWith<BrightnessParams, ParseBrightnessParams>},
+        {QStringLiteral("contrast"), {"value"},
+         RunWith<ContrastParams, ParseContrastParams, ContrastPasses>,
+         CheckWith<ContrastParams, ParseContrastParams>},
     };
     return effects;
 }

@@ -20,6 +20,8 @@ struct BatchEffect {
     // one-line message naming it in *error and leaves the image alone.
     std::function<bool(QImage& image, const EffectParams& params, ProgressSink* sink,
                        QString* error)> run;
+    // Checks the parameters alone, before any picture is read (none for effects without).
+    std::function<bool(const EffectParams& params, QString* error)> check;
 };
 
 const std::vector<BatchEffect>& BatchEffects();

@@ -156,6 +156,13 @@ void FlattenOntoWhite(QImage& image)
     }
 }
 
+void ForceOpaque(QImage& image)
+{
+    const int64_t count = int64_t(image.width()) * image.height();
+    auto* p = reinterpret_cast<uint32_t*>(image.bits());
+    for (int64_t i = 0; i < count; ++i) p[i] |= kPixelOpaque;
+}
+
 // Hands the picture's pixels to GraphicsMagick in one block, as opaque 8-bit true colour.
 // The fourth byte is read as alpha (GraphicsMagick's fast "RGBA" import; our pixels hold 0xFF
 // there) and the alpha channel is then dropped.
@@ -268,7 +275,11 @@ DecodedPicture DecodePictureFile(const QString& path, const QString& magick)
         }
         // Format_RGBX8888 rows are exactly 4 * w bytes, so the buffer takes all rows at once.
         image.write(0, 0, w, h, "RGBA", Magick::CharPixel, pixels.bits());
-        if (image.matte()) FlattenOntoWhite(pixels);
+        // Without a matte channel the exported fourth byte is undefined: make it opaque.
+        if (image.matte())
+            FlattenOntoWhite(pixels);
+        else
+            ForceOpaque(pixels);
         result.image = std::move(pixels);
     } catch (const Magick::Exception& e) {
         result.image = QImage();

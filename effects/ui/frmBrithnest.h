@@ -7,11 +7,13 @@ namespace orv {
 class frmDocument;
 
 class frmBrithnest : public ScrollValueDialog {
+    Q_OBJECT
 public:
     explicit frmBrithnest(frmDocument* doc);
 };
 
 class frmContrast : public ScrollValueDialog {
+    Q_OBJECT
 public:
     explicit frmContrast(frmDocument* doc);
 };

@@ -1,0 +1,226 @@
+#include "documents/ui/canvas_view.h"
+#include "effects/ui/frmBrithnest.h"
+#include "effects/ui/frmEffectsInvert.h"
+#include "effects/ui/frmProccessing.h"
+#include "gui_fixture.h"
+#include <QAction>
+#include <QCheckBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+
+namespace orv::test {
+
+namespace {
+
+QWidget* VisibleWindow(const QString& objectName)
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == objectName && w->isVisible()) return w;
+    return nullptr;
+}
+
+// Runs `act` on the effect dialog `name` as soon as it is open.
+template <class Dialog>
+void WhenOpen(const QString& name, std::function<void(Dialog*)> act)
+{
+    QTimer::singleShot(0, [name, act] {
+        auto* dialog = qobject_cast<Dialog*>(VisibleWindow(name));
+        ASSERT_NE(dialog, nullptr) << name.toStdString() << " is not open";
+        act(dialog);
+    });
+}
+
+ColorRef At(frmDocument* doc, int x, int y)
+{
+    return doc->canvas().Point(x, y);
+}
+
+class EffectsTest : public FrameTest {
+protected:
+    frmDocument* doc = nullptr;
+    QAction* undo = nullptr;
+    void SetUp() override
+    {
+        FrameTest::SetUp();
+        start();
+        doc = frame->ActiveDocument();
+        undo = doc->menuAction(QStringLiteral("mnuEditUndo"));
+    }
+    // A stroke as the drawing tools make it: the snapshot, then the drawing.
+    void stroke(int y, ColorRef color)
+    {
+        doc->TakeUndoSnapshot();
+        doc->canvas().Line(0, y, 20, y, color, LineMode::Line);
+    }
+    void expectRunFinishedCleanly()
+    {
+        EXPECT_EQ(VisibleWindow(QStringLiteral("frmProccessing")), nullptr);
+        EXPECT_TRUE(frame->isEnabled());
+        EXPECT_EQ(doc->canvas().ScaleMode(), kScalePixels);
+    }
+};
+
+} // namespace
+
+TEST_F(EffectsTest, UndoAndRedoAlternateBetweenTwoPictures)
+{
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_FALSE(doc->Changed);
+    stroke(2, RGB(255, 0, 0));   // A
+    EXPECT_TRUE(undo->isEnabled());
+    EXPECT_TRUE(doc->Changed);
+    EXPECT_TRUE(doc->IsUndo);
+    stroke(4, RGB(0, 0, 255));   // B
+
+    undo->trigger();   // back to just A
+    EXPECT_EQ(undo->text(), QStringLiteral("Redo"));
+    EXPECT_EQ(At(doc, 5, 2), RGB(255, 0, 0));
+    EXPECT_EQ(At(doc, 5, 4), 0xFFFFFF);
+    undo->trigger();   // A and B again
+    EXPECT_EQ(undo->text(), QStringLiteral("Undo"));
+    EXPECT_EQ(At(doc, 5, 4), RGB(0, 0, 255));
+    undo->trigger();
+    EXPECT_EQ(At(doc, 5, 4), 0xFFFFFF);
+    EXPECT_EQ(At(doc, 5, 2), RGB(255, 0, 0));
+}
+
+TEST_F(EffectsTest, ANewStrokeAfterUndoStartsAFreshStep)
+{
+    stroke(2, RGB(255, 0, 0));
+    undo->trigger();   // blank again
+    stroke(6, RGB(0, 255, 0));
+    EXPECT_EQ(undo->text(), QStringLiteral("Undo"));
+    undo->trigger();   // the state before the new stroke: blank, not A
+    EXPECT_EQ(At(doc, 5, 6), 0xFFFFFF);
+    EXPECT_EQ(At(doc, 5, 2), 0xFFFFFF);
+}
+
+TEST_F(EffectsTest, HeldPicturesAreNotChangedByLaterDrawing)
+{
+    stroke(2, RGB(255, 0, 0));
+    const QImage held = doc->imgUnDo;
+    doc->canvas().Line(0, 8, 20, 8, RGB(0, 0, 0), LineMode::Line);
+    EXPECT_EQ(FromPixel(reinterpret_cast<const uint32_t*>(doc->imgUnDo.constScanLine(8))[5]), 0xFFFFFF);
+    EXPECT_EQ(doc->imgUnDo, held);
+}
+
+TEST_F(EffectsTest, UndoAfterASizeChangeKeepsTheNewSize)
+{
+    doc->canvas().resizePixels(40, 30);
+    doc->canvas().Line(0, 0, 39, 0, RGB(0, 0, 0), LineMode::Line);
+    doc->TakeUndoSnapshot();
+    doc->canvas().resizePixels(60, 50);
+    doc->canvas().Line(0, 45, 59, 45, RGB(255, 0, 0), LineMode::Line);
+    doc->Changed = false;   // as after a save
+    undo->trigger();
+    EXPECT_EQ(doc->canvas().pixelWidth(), 60);
+    EXPECT_EQ(doc->canvas().pixelHeight(), 50);
+    EXPECT_EQ(At(doc, 10, 0), 0);          // the old picture at the top-left
+    EXPECT_EQ(At(doc, 10, 45), 0xFFFFFF);  // the rest shows the background
+    EXPECT_EQ(At(doc, 50, 10), 0xFFFFFF);
+    EXPECT_FALSE(doc->Changed);            // undo never touches Changed
+}
+
+TEST_F(EffectsTest, InvertFromTheMenuRunsWithProgressAndUndo)
+{
+    doc->canvas().resizePixels(30, 20);
+    doc->canvas().Line(0, 0, 29, 0, RGB(10, 200, 30), LineMode::Line);
+    doc->canvas().setScaleMode(kScaleTwips);
+    WhenOpen<frmEffectsInvert>(QStringLiteral("frmEffectsInvert"), [](frmEffectsInvert* d) {
+        EXPECT_EQ(d->windowTitle(), QStringLiteral("Effects: Invert"));
+        EXPECT_TRUE(d->Option1->isChecked());
+        d->Command1->click();
+    });
+    doc->menuAction(QStringLiteral("mnuInvert"))->trigger();
+    EXPECT_EQ(At(doc, 5, 0), RGB(245, 55, 225));
+    EXPECT_EQ(At(doc, 5, 10), 0);
+    expectRunFinishedCleanly();
+    undo->trigger();
+    EXPECT_EQ(At(doc, 5, 0), RGB(10, 200, 30));
+}
+
+TEST_F(EffectsTest, InvertWithOneChannelInvertsItAndZeroesTheOthers)
+{
+    doc->canvas().resizePixels(10, 10);
+    doc->canvas().Line(0, 0, 9, 0, RGB(10, 200, 30), LineMode::Line);
+    WhenOpen<frmEffectsInvert>(QStringLiteral("frmEffectsInvert"), [](frmEffectsInvert* d) {
+        d->Check2->setChecked(false);
+        d->Check3->setChecked(false);
+        d->Command1->click();
+    });
+    doc->menuAction(QStringLiteral("mnuInvert"))->trigger();
+    EXPECT_EQ(At(doc, 3, 0), RGB(245, 0, 0));
+    EXPECT_EQ(At(doc, 3, 5), RGB(0, 0, 0));
+}
+
+TEST_F(EffectsTest, CancelInTheDialogKeepsTheLaunchersSnapshotOnly)
+{
+    WhenOpen<frmEffectsInvert>(QStringLiteral("frmEffectsInvert"),
+                               [](frmEffectsInvert* d) { d->Command2->click(); });
+    doc->menuAction(QStringLiteral("mnuInvert"))->trigger();
+    EXPECT_TRUE(doc->Changed);   // Invert's launcher took the snapshot
+    EXPECT_TRUE(undo->isEnabled());
+    EXPECT_EQ(At(doc, 1, 1), 0xFFFFFF);
+
+    FrameTest::closeWithoutQuestions();
+    start();
+    doc = frame->ActiveDocument();
+    WhenOpen<frmBrithnest>(QStringLiteral("frmBrithnest"), [](frmBrithnest* d) { d->Command2->click(); });
+    doc->menuAction(QStringLiteral("mnuEditBrithnest"))->trigger();
+    EXPECT_FALSE(doc->Changed);   // brightness takes it only at OK
+    EXPECT_FALSE(doc->menuAction(QStringLiteral("mnuEditUndo"))->isEnabled());
+}
+
+TEST_F(EffectsTest, CancelDuringARunLeavesTheCanvasAndALaterRunCoversEveryColumn)
+{
+    doc->canvas().resizePixels(1500, 1200);   // several bands
+    const QImage before = doc->canvas().Image();
+    bool mainDisabledDuringRun = false, cancelUsable = false;
+    WhenOpen<frmBrithnest>(QStringLiteral("frmBrithnest"), [&](frmBrithnest* d) {
+        d->HScroll1->setValue(-100);
+        // Pressed at the first chance the run gives the user, after its first columns.
+        QTimer::singleShot(0, [&] {
+            auto* progress = qobject_cast<frmProccessing*>(VisibleWindow(QStringLiteral("frmProccessing")));
+            ASSERT_NE(progress, nullptr);
+            EXPECT_EQ(progress->windowTitle(), QStringLiteral("Brithnest..."));
+            mainDisabledDuringRun = !frame->isEnabled();
+            cancelUsable = progress->Command1->isEnabled();
+            progress->Command1->click();
+        });
+        d->Command1->click();
+    });
+    doc->menuAction(QStringLiteral("mnuEditBrithnest"))->trigger();
+    EXPECT_TRUE(mainDisabledDuringRun);
+    EXPECT_TRUE(cancelUsable);
+    EXPECT_EQ(doc->canvas().Image(), before);
+    EXPECT_TRUE(undo->isEnabled());
+    EXPECT_TRUE(doc->Changed);
+    EXPECT_EQ(VisibleWindow(QStringLiteral("frmBrithnest")), nullptr);
+    expectRunFinishedCleanly();
+
+    WhenOpen<frmBrithnest>(QStringLiteral("frmBrithnest"), [](frmBrithnest* d) {
+        d->HScroll1->setValue(-100);
+        d->Command1->click();
+    });
+    doc->menuAction(QStringLiteral("mnuEditBrithnest"))->trigger();
+    EXPECT_EQ(At(doc, 0, 0), RGB(155, 155, 155));
+    EXPECT_EQ(At(doc, 1499, 1199), RGB(155, 155, 155));
+}
+
+TEST_F(EffectsTest, ContrastFromTheMenu)
+{
+    doc->canvas().resizePixels(4, 4);
+    doc->canvas().Cls();
+    WhenOpen<frmContrast>(QStringLiteral("frmContrast"), [](frmContrast* d) {
+        EXPECT_EQ(d->HScroll1->value(), 1);
+        EXPECT_EQ(d->HScroll1->minimum(), -200);
+        d->HScroll1->setValue(-200);
+        d->Command1->click();
+    });
+    doc->menuAction(QStringLiteral("mnuEditContrast"))->trigger();
+    EXPECT_EQ(At(doc, 2, 2), RGB(128, 128, 128));
+    expectRunFinishedCleanly();
+}
+
+} // namespace orv::test

@@ -1,5 +1,6 @@
 // Test entry point: one application object for the whole run, on the offscreen platform
 // unless the caller chose another (screenshots under xvfb use xcb).
+#include "platform/picture_codec.h"
 #include <gtest/gtest.h>
 #ifdef ORVANE_GUI_TESTS
 #include <QApplication>
@@ -15,5 +16,6 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
     App app(argc, argv);
+    orv::EnsurePictureCodecsReady();   // tests that make pictures with GraphicsMagick directly
     return RUN_ALL_TESTS();
 }

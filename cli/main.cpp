@@ -5,6 +5,7 @@
 // Exit status: 0 done; 2 bad usage (message names the culprit); 1 the input cannot be read or
 // the output cannot be written (message names the file).
 #include "cli/terminal_progress.h"
+#include "documents/picture_writer.h"
 #include "effects/effect_catalog.h"
 #include "platform/picture_codec.h"
 #include <QCoreApplication>
@@ -30,14 +31,11 @@ int Fail(int status, const QString& message)
     return status;
 }
 
-enum class OutputKind { Bmp, Jpeg };
-
 struct Request {
     bool time = false;
     int quality = 85;
     QString input;
     QString output;
-    OutputKind kind = OutputKind::Bmp;
     const BatchEffect* effect = nullptr;
     EffectParams params;
 };
@@ -66,14 +64,8 @@ std::optional<QString> ParseArguments(const QStringList& args, Request* request)
 
     request->input = positional[0];
     request->output = positional[1];
-    const QString suffix = QFileInfo(request->output).suffix().toLower();
-    if (suffix == QLatin1String("bmp")) {
-        request->kind = OutputKind::Bmp;
-    } else if (suffix == QLatin1String("jpg")) {
-        request->kind = OutputKind::Jpeg;
-    } else {
+    if (SaveFormatOf(request->output) == SaveFormat::Other)
         return QStringLiteral("the output \"%1\" must end in .bmp or .jpg").arg(request->output);
-    }
 
     request->effect = FindBatchEffect(positional[2]);
     if (!request->effect) return QStringLiteral("unknown effect \"%1\"").arg(positional[2]);
@@ -117,9 +109,7 @@ int main(int argc, char** argv)
     }
     if (request.time) std::fprintf(stderr, "effect_ms=%.3f\n", elapsedNs / 1e6);
 
-    const bool written = request.kind == OutputKind::Bmp
-                             ? EncodeBmp24(image, request.output, &error)
-                             : EncodeJpeg(image, request.output, request.quality, &error);
+    const bool written = WritePictureFile(image, request.output, request.quality, &error);
     if (!written) return Fail(kFileFailure, error);
     return kDone;
 }

@@ -116,7 +116,8 @@ void frmDocument::buildMenus()
             [this] { if (subWindow()) subWindow()->close(); else close(); });
     file->addSeparator();
     item(file, "mnuFileSave", QStringLiteral("Save"), false, QKeySequence(Qt::CTRL | Qt::Key_S));
-    item(file, "mnuFileSaveAs", QStringLiteral("Save As..."), false);
+    connect(item(file, "mnuFileSaveAs", QStringLiteral("Save As..."), true), &QAction::triggered, this,
+            &frmDocument::mnuFileSaveAs_Click);
     item(file, "mnuFileSaveAll", QStringLiteral("Save All"), false);
     file->addSeparator();
     QMenu* scan = sub(file, "mnuFileScan", QStringLiteral("Scan"));
@@ -341,11 +342,6 @@ bool frmDocument::Form_QueryUnload()
     }
     main_->RemoveFormFromBar(this);
     return true;
-}
-
-bool frmDocument::mnuFileSaveAs_Click()
-{
-    return false;
 }
 
 void frmDocument::mnuCopy_Click()

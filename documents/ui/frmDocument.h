@@ -60,7 +60,7 @@ public:
     void mnuViewWindows_Click();
     void TakeUndoSnapshot();
     void mnuEditUndo_Click();
-    // Save As; returns whether the picture was saved (saving is not available yet).
+    // Save As; returns whether the picture was saved.
     bool mnuFileSaveAs_Click();
 
     // Window-bar double click: a switched-off document window is hidden.

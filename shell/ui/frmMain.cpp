@@ -252,8 +252,13 @@ void frmMain::OpenFile(const QString& path)
         QMessageBox::warning(this, kAppTitle, QStringLiteral("Cannot open \"%1\": no such file.").arg(path));
         return;
     }
-    doc->setWindowTitle(info.fileName());
+    doc->setWindowTitle(GetFileName(path));
     windowBar_->Holder_Resize();
+}
+
+QString frmMain::GetFileName(const QString& path)
+{
+    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
 }
 
 frmDocument* frmMain::LoadNewDoc()
@@ -316,7 +321,7 @@ void frmMain::showMenusOf(frmDocument* doc)
 void frmMain::documentLoaded()
 {
     for (int p : kDocumentButtons)
-        if (p != 3 && p != 5) toolbarButton(p)->setEnabled(true);   // Save As and Print come later
+        if (p != 5) toolbarButton(p)->setEnabled(true);   // Print comes later
     Toolbar2->show();
     Picture1->show();
 }
@@ -377,6 +382,9 @@ void frmMain::Toolbar1_ButtonClick(int position)
     frmDocument* doc = ActiveDocument();
     switch (position) {
     case 1: LoadNewDoc(); break;
+    case 3:
+        if (doc) doc->mnuFileSaveAs_Click();
+        break;
     case 7:
         if (doc) doc->menus()[2]->popup(QCursor::pos());
         break;

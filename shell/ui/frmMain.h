@@ -30,6 +30,12 @@ public:
     frmDocument* LoadNewDoc();
     void OpenFile(const QString& path);
     void CheckCommand(const QString& commandLine);
+    // The last path after the final '/'.
+    static QString GetFileName(const QString& path);
+    // Writes the active document's picture: JPEG for a name ending in JPG, else a bitmap.
+    // Nothing else of the document changes.
+    bool PlugInPicSave(const QString& path, QString* error);
+    QString dialogFileName;   // the name the open and save dialogs start from
     frmDocument* ActiveDocument() const;
     QList<frmDocument*> documents() const;
     int documentCount() const;

@@ -22,6 +22,8 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -184,7 +186,14 @@ void frmMain::buildToolbars()
         frmDocument* doc = ActiveDocument();
         return doc ? &doc->canvas() : nullptr;
     }, colors);
-    colors->setWidget(colors_);
+    // The panel scrolls when the frame is too low to show all of it.
+    auto* scroller = new QScrollArea(colors);
+    scroller->setWidget(colors_);
+    scroller->setWidgetResizable(true);
+    scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setMinimumWidth(colors_->sizeHint().width() + scroller->verticalScrollBar()->sizeHint().width());
+    colors->setWidget(scroller);
     addDockWidget(Qt::RightDockWidgetArea, colors);
     colors->hide();
 

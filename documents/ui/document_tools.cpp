@@ -21,6 +21,7 @@ void frmDocument::setupTools()
     connect(DrawIMG, &CanvasView::mouseUp, this, &frmDocument::DrawIMG_MouseUp);
     Text1 = new QLineEdit(DrawIMG);
     Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setStyleSheet(QStringLiteral("background: white; color: black"));   // not the canvas's colours
     Text1->hide();
     Text1->installEventFilter(this);
     connect(Text1, &QLineEdit::textChanged, this, &frmDocument::Text1_Change);

@@ -2,6 +2,7 @@
 #include "documents/ui/canvas_view.h"
 #include "effects/ui/effect_menu.h"
 #include "shell/settings_store.h"
+#include "shell/ui/color_panel.h"
 #include "shell/ui/frmMain.h"
 #include <QClipboard>
 #include <QCloseEvent>
@@ -59,6 +60,7 @@ frmDocument::frmDocument(frmMain* main) : main_(main)
     connect(HScroll1, &QScrollBar::valueChanged, this, &frmDocument::HScroll1_Change);
     connect(VScroll1, &QScrollBar::valueChanged, this, &frmDocument::VScroll1_Change);
     connect(DrawIMG, &CanvasView::resized, this, &frmDocument::DrawIMG_Resize);
+    setupTools();
     buildMenus();
     ConnectEffectMenus(this);
     resize(480, 360);
@@ -241,8 +243,10 @@ void frmDocument::Form_Activate()
         FirstActivation = false;
         main_->AddFormToBar(this);
     }
+    main_->colors()->showCanvasColor(canvas().ForeColor());
     menuAction(QStringLiteral("mnuViewColors"))->setChecked(true);
     menuAction(QStringLiteral("mnuViewWindows"))->setChecked(main_->windowBarChecked());
+    main_->showTool(ToolIndex);
     placeHandles();
 }
 

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class QAction;
+class QLineEdit;
 class QMenu;
 class QMdiSubWindow;
 class QScrollBar;
@@ -39,6 +40,7 @@ public:
     Canvas picSaveDummy;
     Picture imgUnDo;
     Picture imgReDo;
+    QLineEdit* Text1 = nullptr;    // the text tool's entry box, a child of the canvas
 
     Canvas& canvas();
 
@@ -52,6 +54,14 @@ public:
     void HScroll1_Change();
     void VScroll1_Change();
     int CountDocuments() const;
+
+    // Mouse on the canvas: button mask 1 left, 2 right; x, y in the canvas's drawing unit.
+    void DrawIMG_MouseDown(int button, float x, float y);
+    void DrawIMG_MouseMove(int button, float x, float y);
+    void DrawIMG_MouseUp(int button, float x, float y);
+    void Text1_Change();
+    void Text1_Commit();    // Enter in the entry box
+    void Text1_Discard();   // Escape or focus loss
 
     void mnuCopy_Click();
     void mnuOptions_Click();
@@ -77,6 +87,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Form_Load();
@@ -85,6 +96,9 @@ private:
     void placeCanvas(int leftTwips, int topTwips);
     void placeHandles();
     bool Form_QueryUnload();
+    void setupTools();
+    void openTextBox(float x, float y);
+    bool handleMouse(QWidget* handle, QEvent* event);
 
     frmMain* main_;
     QList<QMenu*> menus_;
@@ -92,6 +106,7 @@ private:
     bool switchedOff_ = false;
     int canvasLeft_ = 100;
     int canvasTop_ = 100;
+    QPoint handleGrab_;   // where the pointer took the handle being dragged, in the handle
 };
 
 // The undo snapshot of the active document, taken before every change.

@@ -4,8 +4,12 @@
 #include "orvane_version.h"
 #include "shell/frame_placement.h"
 #include "shell/settings_store.h"
+#include "shell/ui/color_panel.h"
 #include "shell/ui/frmSplash.h"
+#include "shell/ui/tool_icons.h"
 #include "shell/ui/window_bar.h"
+#include "tools/tool.h"
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDockWidget>
@@ -18,6 +22,8 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -157,6 +163,18 @@ void frmMain::buildToolbars()
     Toolbar2 = new QToolBar(QStringLiteral("Tools"), this);
     Toolbar2->setObjectName(QStringLiteral("Toolbar2"));
     addToolBar(Qt::LeftToolBarArea, Toolbar2);
+    auto* toolGroup = new QActionGroup(Toolbar2);
+    toolGroup->setExclusive(true);
+    for (int i = 1; i <= 13; ++i) {
+        const ToolButtonInfo& info = kToolButtons[i - 1];
+        QAction* a = Toolbar2->addAction(ToolIcon(i), QString::fromLatin1(info.tip));
+        a->setObjectName(QString::fromLatin1(info.key));
+        a->setCheckable(true);
+        toolGroup->addAction(a);
+        connect(a, &QAction::triggered, this, [this, i] { Toolbar2_ButtonClick(i); });
+        toolButtons_.append(a);
+    }
+    toolButtons_.first()->setChecked(true);
     Toolbar2->hide();
 
     auto* colors = new QDockWidget(QStringLiteral("Colors"), this);
@@ -164,20 +182,29 @@ void frmMain::buildToolbars()
     colors->setFeatures(QDockWidget::NoDockWidgetFeatures);
     colors->setTitleBarWidget(new QWidget(colors));
     Picture1 = colors;
-    auto* panel = new QWidget(colors);
-    panel->setObjectName(QStringLiteral("Picture1"));
-    panel->setMinimumWidth(120);
-    colors->setWidget(panel);
+    colors_ = new ColorPanel([this]() -> Canvas* {
+        frmDocument* doc = ActiveDocument();
+        return doc ? &doc->canvas() : nullptr;
+    }, colors);
+    // The panel scrolls when the frame is too low to show all of it.
+    auto* scroller = new QScrollArea(colors);
+    scroller->setWidget(colors_);
+    scroller->setWidgetResizable(true);
+    scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setMinimumWidth(colors_->sizeHint().width() + scroller->verticalScrollBar()->sizeHint().width());
+    colors->setWidget(scroller);
     addDockWidget(Qt::RightDockWidgetArea, colors);
     colors->hide();
 
     auto* options = new QDockWidget(QStringLiteral("Options"), this);
     options->setObjectName(QStringLiteral("Options"));
     options->setFeatures(QDockWidget::NoDockWidgetFeatures);
-    options->setWidget(new QWidget(options));
+    options->setWidget(colors_->sliderPanel());
     addDockWidget(Qt::RightDockWidgetArea, options);
     Options = options;
     options->hide();
+    connect(colors_, &ColorPanel::swatchDoubleClicked, this, [this] { Options->setVisible(!Options->isVisible()); });
 }
 
 void frmMain::buildStatusBar()
@@ -193,6 +220,27 @@ void frmMain::buildStatusBar()
         bar->addWidget(label, w ? 0 : 1);
         panels_.append(label);
     }
+}
+
+QAction* frmMain::toolButton(int index) const
+{
+    return index >= 1 && index <= toolButtons_.size() ? toolButtons_[index - 1] : nullptr;
+}
+
+void frmMain::Toolbar2_ButtonClick(int index)
+{
+    if (frmDocument* doc = ActiveDocument()) {
+        doc->ToolIndex = int16_t(index - 1);
+        const char* toolName = kToolButtons[index - 1].toolName;
+        if (*toolName) doc->ToolName = QString::fromLatin1(toolName);
+    }
+    colors_->showOptions(index - 1);   // the effects and polygon buttons have no panel
+}
+
+void frmMain::showTool(int toolIndex)
+{
+    colors_->showOptions(toolIndex);
+    if (QAction* button = toolButton(toolIndex + 1)) button->setChecked(true);
 }
 
 QAction* frmMain::toolbarButton(int position) const

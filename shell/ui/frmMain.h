@@ -13,6 +13,7 @@ class QToolBar;
 
 namespace orv {
 
+class ColorPanel;
 class frmDocument;
 class WindowBar;
 
@@ -55,6 +56,12 @@ public:
     QToolBar* mainToolbar() const { return Toolbar1; }
     QToolBar* toolsToolbar() const { return Toolbar2; }
     QWidget* colorPanel() const { return Picture1; }
+    ColorPanel* colors() const { return colors_; }
+    QAction* toolButton(int index) const;   // tool toolbar button 1..13
+    // Tool toolbar click: the active document's tool and the tool's option panel.
+    void Toolbar2_ButtonClick(int index);
+    // Shows button toolIndex + 1 pressed and brings its option panel forward.
+    void showTool(int toolIndex);
     QWidget* optionsPanel() const { return Options; }
     QMdiArea* mdiArea() const { return mdi_; }
     QAction* toolbarButton(int position) const;   // 1-based
@@ -87,6 +94,8 @@ private:
     QToolBar* Toolbar2 = nullptr;
     QWidget* Picture1 = nullptr;
     QWidget* Options = nullptr;
+    ColorPanel* colors_ = nullptr;
+    QList<QAction*> toolButtons_;   // tool toolbar buttons 1..13
     QList<QMenu*> frameMenus_;
     QAction* mnuViewWindows = nullptr;
     QList<QAction*> toolbarButtons_;   // positions 1..10, nullptr where nothing is

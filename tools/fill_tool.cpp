@@ -1,0 +1,19 @@
+#include "tools/fill_tool.h"
+#include "platform/numbers.h"
+#include "platform/raster.h"
+#include <cmath>
+
+namespace orv {
+
+void FillTool::press(Canvas& canvas, const ToolContext&, float x, float y)
+{
+    canvas.setFillStyle(kFillSolid);
+    canvas.setFillColor(canvas.ForeColor());
+    UsePixels(canvas, x, y);
+    if (!std::isfinite(x) || !std::isfinite(y)) return;
+    const double px = RoundHalfEven(x), py = RoundHalfEven(y);
+    if (px < 0 || py < 0 || px >= canvas.pixelWidth() || py >= canvas.pixelHeight()) return;
+    canvas.markDirty(FloodFillSurface(canvas.buffer(), int(px), int(py), canvas.FillColor()));
+}
+
+} // namespace orv

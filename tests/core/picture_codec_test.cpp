@@ -1,5 +1,6 @@
 #include "platform/color.h"
 #include "platform/picture_codec.h"
+#include "tests/support/jpeg_tables.h"
 #include <Magick++.h>
 #include <QDir>
 #include <QFile>
@@ -98,12 +99,6 @@ QByteArray GifClaiming(uint16_t w, uint16_t h)
 }
 
 // The first (DC) step of the first quantisation table of a JPEG file; -1 when there is none.
-int LumaDcStep(const QByteArray& jpeg)
-{
-    const int at = jpeg.indexOf(QByteArray("\xFF\xDB", 2));
-    return at < 0 || at + 5 >= jpeg.size() || jpeg[at + 4] != 0 ? -1 : uint8_t(jpeg[at + 5]);
-}
-
 class PictureCodec : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(dir.isValid()); }
@@ -169,7 +164,7 @@ TEST_F(PictureCodec, JpegDeclaresTheQualityItWasWrittenWith)
         ASSERT_TRUE(EncodeJpeg(picture, path("q.jpg"), c.asked, &error)) << error.toStdString();
         const QByteArray bytes = ReadAll(path("q.jpg"));
         EXPECT_EQ(bytes.left(3), QByteArray("\xFF\xD8\xFF"));
-        EXPECT_EQ(LumaDcStep(bytes), c.lumaDc);
+        EXPECT_EQ(test::LumaDcStep(bytes), c.lumaDc);
     }
     // A flat colour comes back within JPEG's rounding.
     QString error;

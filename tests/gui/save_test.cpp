@@ -1,0 +1,210 @@
+#include "documents/ui/canvas_view.h"
+#include "documents/ui/frmJPGQuality.h"
+#include "gui_fixture.h"
+#include "platform/picture_codec.h"
+#include "tests/support/jpeg_tables.h"
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QSlider>
+#include <sys/mount.h>
+
+namespace orv::test {
+
+namespace {
+
+QWidget* VisibleWindow(const QString& objectName)
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == objectName && w->isVisible()) return w;
+    return nullptr;
+}
+
+// Types `name` into the save dialog (empty: cancels it), then runs `next` if given.
+void AnswerSaveDialog(const QString& name, std::function<void()> next = {})
+{
+    QTimer::singleShot(0, [name, next] {
+        auto* dialog = qobject_cast<QFileDialog*>(VisibleWindow(QStringLiteral("SaveDialog")));
+        ASSERT_NE(dialog, nullptr) << "no save dialog";
+        EXPECT_EQ(dialog->selectedNameFilter(), QStringLiteral("Bitmap files (*.bmp)"));
+        if (next) next();
+        if (name.isEmpty()) {
+            dialog->reject();
+        } else {
+            dialog->selectFile(name);
+            QMetaObject::invokeMethod(dialog, "accept");
+        }
+    });
+}
+
+// Answers the quality question: moves the slider to `quality`, or closes the window if -1.
+void AnswerQuality(int quality, int* shown = nullptr)
+{
+    QTimer::singleShot(50, [quality, shown] {
+        auto* q = qobject_cast<frmJPGQuality*>(VisibleWindow(QStringLiteral("frmJPGQuality")));
+        ASSERT_NE(q, nullptr) << "no quality question";
+        if (shown) *shown = q->Slider1->value();
+        EXPECT_EQ(q->windowTitle(), QStringLiteral("JPEG Save quality"));
+        if (quality < 0) {
+            q->close();
+            return;
+        }
+        q->Slider1->setValue(quality);
+        EXPECT_EQ(q->Label1->text(), QString::number(quality));
+        q->Command1->click();
+    });
+}
+
+QByteArray ReadFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+class SaveTest : public FrameTest {
+protected:
+    QTemporaryDir folder;
+    frmDocument* doc = nullptr;
+    void SetUp() override
+    {
+        FrameTest::SetUp();
+        start();
+        doc = frame->ActiveDocument();
+        doc->canvas().resizePixels(40, 30);
+        doc->TakeUndoSnapshot();
+        doc->canvas().Line(0, 3, 39, 3, RGB(255, 0, 0), LineMode::Line);
+    }
+    QString path(const QString& name) const { return folder.filePath(name); }
+    QStringList files() const { return QDir(folder.path()).entryList(QDir::Files | QDir::Hidden); }
+};
+
+} // namespace
+
+TEST_F(SaveTest, BitmapHoldsExactlyTheCanvasAndTheSaveClearsChanged)
+{
+    AnswerSaveDialog(path(QStringLiteral("a.bmp")));
+    ASSERT_TRUE(doc->mnuFileSaveAs_Click());
+    const DecodedPicture back = DecodePictureFile(path(QStringLiteral("a.bmp")));
+    ASSERT_TRUE(back.ok()) << back.error.toStdString();
+    EXPECT_EQ(back.image, doc->canvas().Image());
+    EXPECT_EQ(doc->windowTitle(), QStringLiteral("a.bmp"));
+    EXPECT_FALSE(doc->Changed);
+    EXPECT_EQ(files(), QStringList{QStringLiteral("a.bmp")});
+    // Unchanged since the save: closing asks nothing.
+    EXPECT_TRUE(doc->subWindow()->close());
+}
+
+TEST_F(SaveTest, JpegAsksTheQualityAndWritesIt)
+{
+    int shown = 0;
+    AnswerSaveDialog(path(QStringLiteral("photo.JPG")), [&] { AnswerQuality(40, &shown); });
+    ASSERT_TRUE(doc->mnuFileSaveAs_Click());
+    EXPECT_EQ(shown, 85);
+    EXPECT_EQ(LumaDcStep(ReadFile(path(QStringLiteral("photo.JPG")))), 20);   // quality 40
+    EXPECT_EQ(doc->windowTitle(), QStringLiteral("photo.JPG"));
+    EXPECT_FALSE(doc->Changed);
+    EXPECT_EQ(files(), QStringList{QStringLiteral("photo.JPG")});   // no temporary left
+    EXPECT_FALSE(QFile::exists(QStringLiteral("~TMP.BMP")));
+
+    // The next JPEG save starts at 85 again; closing the question keeps the value shown.
+    AnswerSaveDialog(path(QStringLiteral("second.jpg")), [&] { AnswerQuality(-1, &shown); });
+    ASSERT_TRUE(doc->mnuFileSaveAs_Click());
+    EXPECT_EQ(shown, 85);
+    EXPECT_EQ(LumaDcStep(ReadFile(path(QStringLiteral("second.jpg")))), 5);   // quality 85
+}
+
+TEST_F(SaveTest, ANameWithoutExtensionBecomesABitmap)
+{
+    AnswerSaveDialog(path(QStringLiteral("plain")));
+    ASSERT_TRUE(doc->mnuFileSaveAs_Click());
+    EXPECT_EQ(files(), QStringList{QStringLiteral("plain.bmp")});
+    EXPECT_EQ(doc->windowTitle(), QStringLiteral("plain.bmp"));
+    // The next dialog starts from the name last used.
+    EXPECT_EQ(frame->dialogFileName, path(QStringLiteral("plain.bmp")));
+}
+
+TEST_F(SaveTest, AnotherExtensionIsRefusedAndNothingChanges)
+{
+    QString message;
+    AnswerSaveDialog(path(QStringLiteral("x.gif")), [&] { AnswerNextMessageBox(QMessageBox::Ok, &message); });
+    EXPECT_FALSE(doc->mnuFileSaveAs_Click());
+    EXPECT_TRUE(message.contains(QStringLiteral(".bmp"))) << message.toStdString();
+    EXPECT_TRUE(message.contains(QStringLiteral(".jpg")));
+    EXPECT_TRUE(files().isEmpty());
+    EXPECT_TRUE(doc->Changed);
+    EXPECT_EQ(doc->windowTitle(), QStringLiteral("Image1"));
+}
+
+TEST_F(SaveTest, CancelledDialogChangesNothing)
+{
+    AnswerSaveDialog(QString());
+    EXPECT_FALSE(doc->mnuFileSaveAs_Click());
+    EXPECT_TRUE(doc->Changed);
+    EXPECT_TRUE(files().isEmpty());
+}
+
+TEST_F(SaveTest, CloseQuestionYesSavesOrKeepsTheDocument)
+{
+    // Yes, then a cancelled Save As: the document stays open and changed.
+    AnswerNextMessageBox(QMessageBox::Yes);
+    QTimer::singleShot(0, [] { AnswerSaveDialog(QString()); });
+    EXPECT_FALSE(doc->subWindow()->close());
+    EXPECT_EQ(frame->documentCount(), 1);
+    EXPECT_TRUE(doc->Changed);
+
+    // Yes, then a completed Save As: saved, and the window closes.
+    AnswerNextMessageBox(QMessageBox::Yes);
+    QTimer::singleShot(0, [this] { AnswerSaveDialog(path(QStringLiteral("kept.bmp"))); });
+    EXPECT_TRUE(doc->subWindow()->close());
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("kept.bmp"))));
+}
+
+TEST_F(SaveTest, PlugInPicSaveWritesABitmapAndLeavesTheDocument)
+{
+    QString error;
+    ASSERT_TRUE(frame->PlugInPicSave(path(QStringLiteral("Plugin.tmp")), &error)) << error.toStdString();
+    const DecodedPicture back = DecodePictureFile(path(QStringLiteral("Plugin.tmp")), QStringLiteral("BMP"));
+    ASSERT_TRUE(back.ok()) << back.error.toStdString();
+    EXPECT_EQ(back.image, doc->canvas().Image());
+    EXPECT_EQ(doc->windowTitle(), QStringLiteral("Image1"));
+    EXPECT_TRUE(doc->Changed);
+}
+
+TEST_F(SaveTest, FailuresOnFullAndReadOnlyDisksAreReportedAndKeepTheOldFile)
+{
+    const QString disk = path(QStringLiteral("disk"));
+    QDir(folder.path()).mkdir(QStringLiteral("disk"));
+    if (::mount("tmpfs", QFile::encodeName(disk).constData(), "tmpfs", 0, "size=16k") != 0)
+        GTEST_SKIP() << "cannot mount a small disk here";
+    const QString old = disk + QStringLiteral("/old.bmp");
+    {
+        QFile f(old);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("old picture");
+    }
+    doc->canvas().resizePixels(200, 200);   // 120 KB: more than the disk holds
+
+    QString message;
+    AnswerSaveDialog(disk + QStringLiteral("/new.bmp"), [&] { AnswerNextMessageBox(QMessageBox::Ok, &message); });
+    EXPECT_FALSE(doc->mnuFileSaveAs_Click());
+    EXPECT_TRUE(message.contains(QStringLiteral("disk is full"))) << message.toStdString();
+    EXPECT_TRUE(doc->Changed);
+    EXPECT_EQ(doc->windowTitle(), QStringLiteral("Image1"));
+
+    QString error;
+    EXPECT_FALSE(frame->PlugInPicSave(old, &error));   // replacing fails the same way
+    EXPECT_EQ(ReadFile(old), QByteArray("old picture"));
+
+    ASSERT_EQ(::mount("tmpfs", QFile::encodeName(disk).constData(), "tmpfs", MS_REMOUNT | MS_RDONLY,
+                      "size=16k"), 0);
+    doc->canvas().resizePixels(4, 4);
+    EXPECT_FALSE(frame->PlugInPicSave(old, &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("old.bmp"))) << error.toStdString();
+    EXPECT_EQ(ReadFile(old), QByteArray("old picture"));
+    EXPECT_EQ(QDir(disk).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("old.bmp")});
+    ::umount2(QFile::encodeName(disk).constData(), MNT_DETACH);
+}
+
+} // namespace orv::test

@@ -152,11 +152,47 @@ TargetColumns Smooth()
     };
 }
 
-// Position + u * 4 - 2 in single precision, rounded halves to even.
-inline int Scatter(int position, double u)
+// The source offset of a draw u: round(p + d) - p with d = u * 4 - 2 in single precision,
+// rounded halves to even. It depends on the position p only through its parity.
+int ScatterOffset(int parity, double u)
 {
     const float d = static_cast<float>(u) * 4.0f - 2.0f;
-    return static_cast<int>(std::nearbyint(static_cast<double>(position) + d));
+    return static_cast<int>(std::nearbyint(parity + static_cast<double>(d))) - parity;
+}
+
+// A draw is m / 2^53 for 53 random bits m, and the offset only grows with m, so it is -2 plus
+// the number of four thresholds that m has reached. The thresholds are found once, by
+// bisection on ScatterOffset itself, for even and for odd positions.
+struct ScatterSteps {
+    std::array<uint64_t, 4> from{};
+    int offset(double u) const
+    {
+        const auto m = static_cast<uint64_t>(u * 0x1p53);
+        return -2 + (m >= from[0]) + (m >= from[1]) + (m >= from[2]) + (m >= from[3]);
+    }
+};
+
+// [0] for even positions, [1] for odd ones.
+const std::array<ScatterSteps, 2>& Steps()
+{
+    static const std::array<ScatterSteps, 2> steps = [] {
+        std::array<ScatterSteps, 2> s;
+        for (int parity = 0; parity < 2; ++parity) {
+            for (int k = 0; k < 4; ++k) {
+                uint64_t lo = 0, hi = uint64_t{1} << 53;   // first m reaching offset k - 1
+                while (lo < hi) {
+                    const uint64_t mid = lo + (hi - lo) / 2;
+                    if (ScatterOffset(parity, static_cast<double>(mid) * 0x1p-53) >= k - 1)
+                        hi = mid;
+                    else
+                        lo = mid + 1;
+                }
+                s[parity].from[k] = lo;
+            }
+        }
+        return s;
+    }();
+    return steps;
 }
 
 TargetColumns Diffuse(const WorkingCopy& work)
@@ -169,11 +205,14 @@ TargetColumns Diffuse(const WorkingCopy& work)
         FilterBand(src, dst, x0, x1, 2, [&](int y, int lo, int hi, uint32_t* out) {
             // Visited pixels are numbered in row order: (y - 2) * (W - 4) + (x - 2).
             const uint64_t rowStart = uint64_t(y - 2) * uint64_t(w - 4);
+            const uint32_t* near[5];   // source rows y - 2 .. y + 2
+            for (int i = 0; i < 5; ++i) near[i] = src.row(y - 2 + i);
+            const std::array<ScatterSteps, 2>& steps = Steps();
             for (int x = lo; x < hi; ++x) {
                 const uint64_t n = rowStart + uint64_t(x - 2);
-                const int sy = Scatter(y, draws.at(2 * n));
-                const int sx = Scatter(x, draws.at(2 * n + 1));
-                out[x] = src.row(sy)[sx];
+                const int dy = steps[y & 1].offset(draws.at(2 * n));
+                const int dx = steps[x & 1].offset(draws.at(2 * n + 1));
+                out[x] = near[dy + 2][x + dx];
             }
         });
     };

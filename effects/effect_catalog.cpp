@@ -1,7 +1,12 @@
 #include "effects/effect_catalog.h"
 #include "effects/brightness.h"
 #include "effects/contrast.h"
+#include "effects/flip.h"
+#include "effects/grayscale.h"
 #include "effects/invert.h"
+#include "effects/rotate90.h"
+#include "effects/stained_glass.h"
+#include "effects/typical.h"
 #include "effects/working_copy.h"
 
 namespace orv {
@@ -24,6 +29,21 @@ bool RunWith(QImage& image, const EffectParams& params, ProgressSink* sink, QStr
     Params p;
     if (!Parse(params, &p, error)) return false;
     return RunOnWorkingCopy(image, [&p](WorkingCopy& work) { return Passes(work, p); }, sink);
+}
+
+// An effect without parameters, run on a working copy.
+template <std::vector<ColumnPass> (*Passes)(WorkingCopy&)>
+bool RunPlain(QImage& image, const EffectParams&, ProgressSink* sink, QString*)
+{
+    return RunOnWorkingCopy(image, [](WorkingCopy& work) { return Passes(work); }, sink);
+}
+
+// A flip: one mirrored copy of the picture onto itself, without a working copy.
+template <void (*Flip)(QImage&)>
+bool RunInPlace(QImage& image, const EffectParams&, ProgressSink*, QString*)
+{
+    Flip(image);
+    return true;
 }
 
 template <class Params, bool (*Parse)(const EffectParams&, Params*, QString*)>
@@ -49,6 +69,16 @@ const std::vector<BatchEffect>& BatchEffects()
         {QStringLiteral("contrast"), {"value"},
          RunWith<ContrastParams, ParseContrastParams, ContrastPasses>,
          CheckWith<ContrastParams, ParseContrastParams>},
+        {QStringLiteral("grayscale"), {}, RunPlain<GrayscalePasses>},
+        {QStringLiteral("flip-horizontal"), {}, RunInPlace<FlipHorizontal>},
+        {QStringLiteral("flip-vertical"), {}, RunInPlace<FlipVertical>},
+        {QStringLiteral("rotate90"), {}, RunPlain<Rotate90Passes>},
+        {QStringLiteral("stained-glass"), {"width", "height"},
+         RunWith<StainedGlassParams, ParseStainedGlassParams, StainedGlassPasses>,
+         CheckWith<StainedGlassParams, ParseStainedGlassParams>},
+        {QStringLiteral("typical"), {"filter"},
+         RunWith<TypicalParams, ParseTypicalParams, TypicalPasses>,
+         CheckWith<TypicalParams, ParseTypicalParams>},
     };
     return effects;
 }

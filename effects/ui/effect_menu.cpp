@@ -2,6 +2,9 @@
 #include "documents/ui/frmDocument.h"
 #include "effects/ui/frmBrithnest.h"
 #include "effects/ui/frmEffectsInvert.h"
+#include "effects/ui/frmEffectsStainedGlass.h"
+#include "effects/ui/frmEffectsTypical.h"
+#include "effects/ui/geometry_commands.h"
 #include <QAction>
 
 namespace orv {
@@ -12,6 +15,12 @@ void ConnectEffectMenus(frmDocument* doc)
         {"mnuInvert", &mnuInvert_Click},
         {"mnuEditBrithnest", &mnuEditBrithnest_Click},
         {"mnuEditContrast", &mnuEditContrast_Click},
+        {"mnuEditConvertGrayscale", &mnuEditConvertGrayscale_Click},
+        {"mnuEditFlipHorizontal", &mnuEditFlipHorizontal_Click},
+        {"mnuEditFlipVertical", &mnuEditFlipVertical_Click},
+        {"mnuEditRotate90", &mnuEditRotate90_Click},
+        {"mnuEffectsStndGlass", &mnuEffectsStndGlass_Click},
+        {"mnuEffectsTypical", &mnuEffectsTypical_Click},
     };
     for (auto [name, launch] : launchers) {
         QAction* action = doc->menuAction(QString::fromLatin1(name));

@@ -122,4 +122,28 @@ TEST_F(OrvaneBatch, UnreadableInputOrUnwritableOutputExitsWithOne)
     EXPECT_FALSE(QFile::exists(nowhere));
 }
 
+TEST_F(OrvaneBatch, GeometryEffectsAndFilters)
+{
+    // in.bmp is 41 x 17 with pixel (x, y) = RGB(6 x, 15 y, 4 (x xor y)).
+    const auto pixel = [](const QImage& img, int x, int y) {
+        return FromPixel(reinterpret_cast<const uint32_t*>(img.constScanLine(y))[x]);
+    };
+    ASSERT_EQ(run({path("in.bmp"), path("out.bmp"), "rotate90"}).status, 0);
+    QImage out = DecodePictureFile(path("out.bmp")).image;
+    ASSERT_EQ(out.size(), QSize(17, 41));
+    EXPECT_EQ(pixel(out, 16, 0), RGB(0, 0, 0));       // top-left went to the top-right
+    EXPECT_EQ(pixel(out, 0, 0), RGB(0, 240, 64));     // bottom-left went to the top-left
+
+    ASSERT_EQ(run({path("in.bmp"), path("out.bmp"), "flip-horizontal"}).status, 0);
+    EXPECT_EQ(pixel(DecodePictureFile(path("out.bmp")).image, 0, 0), RGB(240, 0, 160));
+    ASSERT_EQ(run({path("in.bmp"), path("out.bmp"), "stained-glass", "width=10", "height=7.5"}).status, 0);
+    // Rows of the cell at 7.5 are 7.5 .. 13.5 rounded: 8, 8, 10, 10, 12, 12, 14.
+    EXPECT_EQ(pixel(DecodePictureFile(path("out.bmp")).image, 19, 14), RGB(60, 120, 8));   // from (10, 8)
+    ASSERT_EQ(run({path("in.bmp"), path("out.bmp"), "typical", "filter=Emboss"}).status, 0);
+    EXPECT_EQ(pixel(DecodePictureFile(path("out.bmp")).image, 40, 3), RGB(128, 128, 128));
+
+    ExpectFailure({path("in.bmp"), path("out.bmp"), "stained-glass", "height=0"}, 2, "height");
+    ExpectFailure({path("in.bmp"), path("out.bmp"), "typical", "filter=Blur"}, 2, "filter");
+}
+
 } // namespace orv

@@ -1,0 +1,58 @@
+#pragma once
+// What the effect benchmarks share: a 6000 x 4000 test picture (and the same pixels as a
+// GraphicsMagick image), the editor's progress sink, and runners that time one operation.
+#include "effects/column_passes.h"
+#include "effects/working_copy.h"
+#include <Magick++.h>
+#include <QImage>
+#include <benchmark/benchmark.h>
+#include <vector>
+
+namespace orv::bench {
+
+constexpr int kWidth = 6000;
+constexpr int kHeight = 4000;
+
+// Smooth gradients with some noise, so no channel is constant and no table entry is unused.
+const QImage& TestPicture();
+// The same pixels as a Magick::Image.
+const Magick::Image& MagickPicture();
+
+// state.range(0): 0 = no sink, 1 = the editor's sink, which processes events at every cancel
+// test.
+ProgressSink* SinkFor(benchmark::State& state);
+
+// Pixels per second of the test picture.
+void SetRates(benchmark::State& state);
+
+// An effect as the editor runs it: working copy, passes, write-back.
+template <class MakePasses>
+void RunEffect(benchmark::State& state, MakePasses makePasses, ProgressSink* sink)
+{
+    for (auto _ : state) {
+        QImage image = TestPicture();
+        const bool done = RunOnWorkingCopy(image, makePasses, sink);
+        benchmark::DoNotOptimize(done);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    SetRates(state);
+}
+
+// A GraphicsMagick operation on its own unshared copy of the picture, made outside the timing
+// since the operations change it in place.
+template <class Op>
+void RunMagick(benchmark::State& state, Op op)
+{
+    const Magick::Image& base = MagickPicture();
+    for (auto _ : state) {
+        state.PauseTiming();
+        Magick::Image image = base;
+        image.modifyImage();
+        state.ResumeTiming();
+        op(image);
+        benchmark::DoNotOptimize(image);
+    }
+    SetRates(state);
+}
+
+} // namespace orv::bench

@@ -1,0 +1,108 @@
+#include "effects/ui/frmEffectsTypical.h"
+#include "documents/ui/frmDocument.h"
+#include "effects/typical.h"
+#include "effects/ui/effect_run.h"
+#include "shell/settings_store.h"
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace orv {
+
+namespace {
+
+const QString kSection = QStringLiteral("TypicalEffcts");
+const QString kKey = QStringLiteral("Effect");
+
+// The dialog's own bar; the run cannot be cancelled. The bar is repainted at once, without
+// handing events to the dialog, so its buttons cannot start a second run meanwhile.
+class BarProgress : public ProgressSink {
+public:
+    explicit BarProgress(QProgressBar* bar) : bar_(bar) {}
+    void setProgress(float value) override
+    {
+        bar_->setValue(static_cast<int>(value));
+        bar_->repaint();
+    }
+    bool cancelRequested() override { return false; }
+
+private:
+    QProgressBar* bar_;
+};
+
+} // namespace
+
+frmEffectsTypical::frmEffectsTypical(frmDocument* doc) : doc_(doc)
+{
+    setObjectName(QStringLiteral("frmEffectsTypical"));
+    setWindowTitle(QStringLiteral("Effects: Typical"));
+    auto* layout = new QVBoxLayout(this);
+    Combo1 = new QComboBox(this);
+    Combo1->setObjectName(QStringLiteral("Combo1"));
+    Combo1->addItems(TypicalFilterNames());
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->hide();
+    layout->addWidget(Combo1);
+    layout->addWidget(ProgressBar1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    Command1 = new QPushButton(QStringLiteral("OK"), this);
+    Command2 = new QPushButton(QStringLiteral("Cancel"), this);
+    Command1->setDefault(true);
+    buttons->addWidget(Command1);
+    buttons->addWidget(Command2);
+    layout->addLayout(buttons);
+    connect(Command1, &QPushButton::clicked, this, &frmEffectsTypical::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &QDialog::reject);
+
+    // A stored text that is no item leaves the list without a choice.
+    Combo1->setCurrentIndex(
+        Combo1->findText(GetSetting(kAppTitle, kSection, kKey, TypicalFilterNames().first())));
+    Picture1 = doc_->canvas().Image();
+}
+
+void frmEffectsTypical::Command1_Click()
+{
+    Command1->setEnabled(false);
+    Command2->setEnabled(false);
+    ProgressBar1->show();
+    Combo1->hide();
+
+    const int choice = Combo1->currentIndex();
+    BarProgress bar(ProgressBar1);
+    RunOnWorkingCopy(
+        Picture1,
+        [choice](WorkingCopy& work) {
+            // With no item chosen nothing is applied.
+            if (choice < 0) return std::vector<ColumnPass>{};
+            return TypicalPasses(work, TypicalParams{static_cast<TypicalFilter>(choice)});
+        },
+        &bar);
+
+    Canvas& canvas = doc_->canvas();
+    canvas.setScaleMode(kScalePixels);
+    canvas.buffer() = Picture1;
+    canvas.setScaleMode(kScaleTwips);
+    canvas.Refresh();
+    accept();
+}
+
+void frmEffectsTypical::done(int result)
+{
+    SaveSetting(kAppTitle, kSection, kKey, Combo1->currentText());
+    QDialog::done(result);
+}
+
+void mnuEffectsTypical_Click(frmDocument* doc)
+{
+    doc->TakeUndoSnapshot();
+    frmEffectsTypical dialog(doc);
+    ShowEffectDialog(&dialog);
+}
+
+} // namespace orv

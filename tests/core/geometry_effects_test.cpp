@@ -1,0 +1,201 @@
+// Grayscale, the flips, Rotate 90° and stained glass, run as the editor runs them.
+#include "effects/flip.h"
+#include "effects/grayscale.h"
+#include "effects/rotate90.h"
+#include "effects/stained_glass.h"
+#include <gtest/gtest.h>
+
+namespace orv {
+namespace {
+
+QImage Rows(std::initializer_list<std::initializer_list<ColorRef>> rows)
+{
+    QImage img = NewPixelBuffer(static_cast<int>(rows.begin()->size()), static_cast<int>(rows.size()), 0);
+    int y = 0;
+    for (const auto& r : rows) {
+        auto* row = reinterpret_cast<uint32_t*>(img.scanLine(y++));
+        for (ColorRef c : r) *row++ = ToPixel(c);
+    }
+    return img;
+}
+
+ColorRef At(const QImage& img, int x, int y = 0)
+{
+    return FromPixel(reinterpret_cast<const uint32_t*>(img.constScanLine(y))[x]);
+}
+
+// Every pixel a colour of its own: red = x, green = y, blue from both.
+QImage Numbered(int w, int h)
+{
+    QImage img = NewPixelBuffer(w, h, 0);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            reinterpret_cast<uint32_t*>(img.scanLine(y))[x] = ToPixel(RGB(x % 256, y % 256, (x / 256) * 16 + y / 256));
+    return img;
+}
+
+class CancelAt : public ProgressSink {
+public:
+    explicit CancelAt(int test) : test_(test) {}
+    void setProgress(float) override {}
+    bool cancelRequested() override { return ++tests_ == test_; }
+private:
+    int test_;
+    int tests_ = 0;
+};
+
+bool Apply(QImage& img, std::vector<ColumnPass> (*passes)(WorkingCopy&), ProgressSink* sink = nullptr)
+{
+    return RunOnWorkingCopy(img, [&](WorkingCopy& w) { return passes(w); }, sink);
+}
+
+QImage StainedGlass(QImage img, double width, double height)
+{
+    const StainedGlassParams p{width, height};
+    EXPECT_TRUE(RunOnWorkingCopy(img, [&](WorkingCopy& w) { return StainedGlassPasses(w, p); }, nullptr));
+    return img;
+}
+
+TEST(Grayscale, WeightsAddUpTo254)
+{
+    QImage img = Rows({{0xFFFFFF, 0, RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255),
+                        RGB(100, 100, 100), RGB(10, 20, 30)}});
+    ASSERT_TRUE(Apply(img, GrayscalePasses));
+    const int expected[] = {254, 0, 76, 150, 28, 100 /* 99.6 */, 18 /* 11.76 + 2.98 + 3.29 */};
+    for (int x = 0; x < 7; ++x) EXPECT_EQ(At(img, x), RGB(expected[x], expected[x], expected[x])) << x;
+}
+
+TEST(Grayscale, EveryColourRoundsAsTheFloatingSum)
+{
+    // The gray level is the floating sum green * 150 / 255 + red * 76 / 255 + blue * 28 / 255
+    // rounded; checked for every colour.
+    for (int c = 0; c < (1 << 24); c += 1) {
+        const double sum = GreenOf(c) * 150.0 / 255 + RedOf(c) * 76.0 / 255 + BlueOf(c) * 28.0 / 255;
+        if (GrayLevel(c) != static_cast<int>(std::nearbyint(sum))) {
+            ADD_FAILURE() << "colour " << c;
+            break;
+        }
+    }
+}
+
+TEST(Grayscale, CancelLeavesThePicture)
+{
+    const QImage src = Numbered(300, 2000);
+    QImage img = src;
+    CancelAt sink(1);
+    EXPECT_FALSE(Apply(img, GrayscalePasses, &sink));
+    EXPECT_EQ(img, src);
+}
+
+TEST(Flip, MirrorsAndTwiceRestores)
+{
+    const QImage src = Rows({{1, 2, 3}, {4, 5, 6}});
+    QImage h = src;
+    FlipHorizontal(h);
+    EXPECT_EQ(h, Rows({{3, 2, 1}, {6, 5, 4}}));
+    QImage v = src;
+    FlipVertical(v);
+    EXPECT_EQ(v, Rows({{4, 5, 6}, {1, 2, 3}}));
+
+    for (auto flip : {FlipHorizontal, FlipVertical}) {
+        QImage img = Numbered(301, 157);
+        flip(img);
+        flip(img);
+        EXPECT_EQ(img, Numbered(301, 157));
+    }
+}
+
+TEST(Rotate90, TurnsClockwise)
+{
+    // a b c      d a
+    // d e f  ->  e b
+    //            f c
+    QImage img = Rows({{1, 2, 3}, {4, 5, 6}});
+    ASSERT_TRUE(Apply(img, Rotate90Passes));
+    EXPECT_EQ(img, Rows({{4, 1}, {5, 2}, {6, 3}}));
+}
+
+TEST(Rotate90, FourTurnsRestore)
+{
+    // Tall and wide pictures of several bands and tiles.
+    for (QSize size : {QSize(200, 4096), QSize(37, 45), QSize(1, 1), QSize(1, 9)}) {
+        const QImage src = Numbered(size.width(), size.height());
+        QImage img = src;
+        for (int turn = 1; turn <= 4; ++turn) {
+            ASSERT_TRUE(Apply(img, Rotate90Passes));
+            const bool odd = turn % 2 == 1;
+            EXPECT_EQ(img.size(), odd ? size.transposed() : size);
+        }
+        EXPECT_EQ(img, src) << size.width() << "x" << size.height();
+    }
+    // One turn of the tall picture: its bottom-left corner is now the top-left.
+    QImage img = Numbered(200, 4096);
+    ASSERT_TRUE(Apply(img, Rotate90Passes));
+    EXPECT_EQ(At(img, 0, 0), At(Numbered(200, 4096), 0, 4095));
+    EXPECT_EQ(At(img, 4095, 199), At(Numbered(200, 4096), 199, 0));
+}
+
+TEST(Rotate90, CancelKeepsPictureAndSize)
+{
+    for (int cancelAt : {1, 2}) {
+        const QImage src = Numbered(300, 1000);   // two bands: 262 columns, then the rest
+        QImage img = src;
+        CancelAt sink(cancelAt);
+        EXPECT_FALSE(Apply(img, Rotate90Passes, &sink));
+        EXPECT_EQ(img, src);
+    }
+}
+
+TEST(StainedGlass, CellsOfFiveOnTwelveBySeven)
+{
+    const QImage src = Numbered(12, 7);
+    const QImage out = StainedGlass(src, 5, 5);
+    for (int y = 0; y < 7; ++y)
+        for (int x = 0; x < 12; ++x)
+            EXPECT_EQ(At(out, x, y), At(src, x / 5 * 5, y / 5 * 5)) << x << "," << y;
+    EXPECT_EQ(At(out, 11, 6), RGB(10, 5, 0));   // the cut-off 2 x 2 cell at (10, 5)
+    EXPECT_EQ(At(out, 9, 4), RGB(5, 0, 0));
+}
+
+TEST(StainedGlass, SmallAndStreakyCells)
+{
+    const QImage src = Numbered(12, 7);
+    EXPECT_EQ(StainedGlass(src, 1, 1), src);
+    const QImage streaks = StainedGlass(src, 5, 1);
+    EXPECT_EQ(At(streaks, 7, 3), RGB(5, 3, 0));
+    EXPECT_EQ(At(streaks, 4, 6), RGB(0, 6, 0));
+    // Below one pixel a cell covers nothing.
+    EXPECT_EQ(StainedGlass(src, 0.5, 3), src);
+}
+
+TEST(StainedGlass, FractionalCellsRoundEachPosition)
+{
+    // Width 2.5 on 12 columns: cells at 0, 2.5, 5, 7.5 and 10, two positions each, rounded
+    // halves to even: 0,1 | 2,4 (from 2.5 and 3.5) | 5,6 | 8,8 (7.5 and 8.5) | 10,11.
+    // Columns 3, 7 and 9 are covered by no cell.
+    const QImage out = StainedGlass(Numbered(12, 1), 2.5, 1);
+    const int from[] = {0, 0, 2, 3, 2, 5, 5, 7, 8, 9, 10, 10};
+    for (int x = 0; x < 12; ++x) EXPECT_EQ(RedOf(At(out, x)), from[x]) << x;
+}
+
+TEST(StainedGlass, SizesThatAreNoPositiveNumberAreRefused)
+{
+    double size = 0;
+    for (const char* bad : {"0", "-3", "abc", "", "0.0", "-0.5"})
+        EXPECT_FALSE(CellSizeFromText(QString::fromLatin1(bad), &size)) << bad;
+    ASSERT_TRUE(CellSizeFromText(QStringLiteral("2.5"), &size));
+    EXPECT_EQ(size, 2.5);
+    ASSERT_TRUE(CellSizeFromText(QStringLiteral(" 7px"), &size));
+    EXPECT_EQ(size, 7.0);
+
+    StainedGlassParams p;
+    QString error;
+    ASSERT_TRUE(ParseStainedGlassParams({}, &p, &error));
+    EXPECT_EQ(p.width, 5.0);
+    EXPECT_EQ(p.height, 5.0);
+    EXPECT_FALSE(ParseStainedGlassParams({{"height", "0"}}, &p, &error));
+    EXPECT_EQ(error, QStringLiteral("stained-glass: height must be a number greater than 0"));
+}
+
+} // namespace
+} // namespace orv

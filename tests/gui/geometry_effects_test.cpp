@@ -1,0 +1,212 @@
+#include "documents/ui/canvas_view.h"
+#include "effects/ui/frmEffectsStainedGlass.h"
+#include "effects/ui/frmEffectsTypical.h"
+#include "effects/ui/frmProccessing.h"
+#include "gui_fixture.h"
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+
+namespace orv::test {
+
+namespace {
+
+QWidget* VisibleWindow(const QString& objectName)
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == objectName && w->isVisible()) return w;
+    return nullptr;
+}
+
+template <class Dialog>
+void WhenOpen(const QString& name, std::function<void(Dialog*)> act)
+{
+    QTimer::singleShot(0, [name, act] {
+        auto* dialog = qobject_cast<Dialog*>(VisibleWindow(name));
+        ASSERT_NE(dialog, nullptr) << name.toStdString() << " is not open";
+        act(dialog);
+    });
+}
+
+// Presses the progress dialog's Cancel at the first chance the run gives, recording its caption.
+void CancelTheRun(QString* caption)
+{
+    QTimer::singleShot(0, [caption] {
+        auto* progress = qobject_cast<frmProccessing*>(VisibleWindow(QStringLiteral("frmProccessing")));
+        ASSERT_NE(progress, nullptr);
+        *caption = progress->windowTitle();
+        progress->Command1->click();
+    });
+}
+
+class GeometryEffectsTest : public FrameTest {
+protected:
+    frmDocument* doc = nullptr;
+    QAction* undo = nullptr;
+    void SetUp() override
+    {
+        FrameTest::SetUp();
+        start();
+        doc = frame->ActiveDocument();
+        undo = doc->menuAction(QStringLiteral("mnuEditUndo"));
+    }
+    Canvas& canvas() { return doc->canvas(); }
+    ColorRef at(int x, int y) { return canvas().Point(x, y); }
+    void trigger(const char* name) { doc->menuAction(QString::fromLatin1(name))->trigger(); }
+    void expectRunFinishedCleanly()
+    {
+        EXPECT_EQ(VisibleWindow(QStringLiteral("frmProccessing")), nullptr);
+        EXPECT_TRUE(frame->isEnabled());
+    }
+};
+
+} // namespace
+
+TEST_F(GeometryEffectsTest, GrayscaleFromTheMenu)
+{
+    canvas().resizePixels(6, 4);
+    canvas().Cls();
+    canvas().PSet(1, 1, RGB(255, 0, 0));
+    trigger("mnuEditConvertGrayscale");
+    EXPECT_EQ(at(1, 1), RGB(76, 76, 76));
+    EXPECT_EQ(at(0, 0), RGB(254, 254, 254));
+    EXPECT_TRUE(doc->Changed);
+    EXPECT_TRUE(undo->isEnabled());
+    expectRunFinishedCleanly();
+    EXPECT_EQ(canvas().ScaleMode(), kScalePixels);
+    undo->trigger();
+    EXPECT_EQ(at(1, 1), RGB(255, 0, 0));
+}
+
+TEST_F(GeometryEffectsTest, CancelDuringGrayscaleOrRotateKeepsTheCanvas)
+{
+    canvas().resizePixels(1500, 1200);   // several bands
+    canvas().Line(0, 0, 1499, 0, RGB(255, 0, 0), LineMode::Line);
+    const QImage before = canvas().Image();
+    const QPoint handle = doc->Picture2->pos();
+    for (const char* command : {"mnuEditConvertGrayscale", "mnuEditRotate90"}) {
+        QString caption;
+        CancelTheRun(&caption);
+        trigger(command);
+        EXPECT_EQ(caption, QString::fromUtf8(command == std::string("mnuEditRotate90") ? "Rotating..." : "Grayscaling..."));
+        EXPECT_EQ(canvas().Image(), before) << command;
+        EXPECT_EQ(doc->DrawIMG->size(), QSize(1500, 1200));
+        EXPECT_EQ(doc->Picture2->pos(), handle);
+        EXPECT_TRUE(undo->isEnabled());
+        expectRunFinishedCleanly();
+    }
+}
+
+TEST_F(GeometryEffectsTest, FlipsMirrorAndMarkTheDocumentChanged)
+{
+    canvas().resizePixels(10, 6);
+    canvas().Cls();
+    canvas().PSet(1, 2, RGB(0, 0, 255));
+    canvas().setScaleMode(kScaleTwips);
+    trigger("mnuEditFlipHorizontal");
+    EXPECT_EQ(at(8, 2), RGB(0, 0, 255));
+    EXPECT_EQ(at(1, 2), 0xFFFFFF);
+    EXPECT_EQ(canvas().ScaleMode(), kScalePixels);
+    // No snapshot, but closing the window now asks to save.
+    EXPECT_TRUE(doc->Changed);
+    EXPECT_FALSE(doc->IsUndo);
+    EXPECT_FALSE(undo->isEnabled());
+    trigger("mnuEditFlipVertical");
+    EXPECT_EQ(at(8, 3), RGB(0, 0, 255));
+    trigger("mnuEditFlipVertical");
+    trigger("mnuEditFlipHorizontal");
+    EXPECT_EQ(at(1, 2), RGB(0, 0, 255));
+}
+
+TEST_F(GeometryEffectsTest, Rotate90TurnsTheCanvasAndMovesTheHandles)
+{
+    canvas().resizePixels(30, 20);
+    canvas().Cls();
+    canvas().PSet(0, 0, RGB(255, 0, 0));    // top-left
+    canvas().PSet(29, 0, RGB(0, 255, 0));   // top-right
+    const QPoint right = doc->Picture1->pos() - doc->DrawIMG->pos();
+    const QPoint bottom = doc->Picture3->pos() - doc->DrawIMG->pos();
+    trigger("mnuEditRotate90");
+    EXPECT_EQ(canvas().pixelWidth(), 20);
+    EXPECT_EQ(canvas().pixelHeight(), 30);
+    EXPECT_EQ(doc->DrawIMG->size(), QSize(20, 30));
+    EXPECT_EQ(at(19, 0), RGB(255, 0, 0));    // clockwise: top-left to top-right
+    EXPECT_EQ(at(19, 29), RGB(0, 255, 0));   // top-right to bottom-right
+    // The handles follow the edges: 10 pixels nearer on the right, 10 further down.
+    EXPECT_EQ((doc->Picture1->pos() - doc->DrawIMG->pos()).x(), right.x() - 10);
+    EXPECT_EQ((doc->Picture3->pos() - doc->DrawIMG->pos()).y(), bottom.y() + 10);
+    EXPECT_TRUE(undo->isEnabled());
+    expectRunFinishedCleanly();
+    undo->trigger();
+    EXPECT_EQ(at(0, 0), RGB(255, 0, 0));
+}
+
+TEST_F(GeometryEffectsTest, StainedGlassRefusesACellOfNothingThenRuns)
+{
+    canvas().resizePixels(12, 7);
+    canvas().Cls();
+    canvas().PSet(5, 5, RGB(0, 0, 0));
+    QString message;
+    WhenOpen<frmEffectsStainedGlass>(QStringLiteral("frmEffectsStainedGlass"), [&](frmEffectsStainedGlass* d) {
+        EXPECT_EQ(d->windowTitle(), QStringLiteral("Effects: Stained glass"));
+        EXPECT_EQ(d->Text1->text(), QStringLiteral("5"));
+        EXPECT_EQ(d->Text2->text(), QStringLiteral("5"));
+        d->Text2->setText(QStringLiteral("0"));
+        AnswerNextMessageBox(QMessageBox::Ok, &message);
+        d->cmdOK->click();
+        EXPECT_TRUE(d->isVisible());
+        EXPECT_FALSE(doc->Changed);   // refused before the snapshot
+        d->Text2->setText(QStringLiteral("5"));
+        d->cmdOK->click();
+    });
+    trigger("mnuEffectsStndGlass");
+    EXPECT_EQ(message, QStringLiteral("The cell height must be a number greater than 0."));
+    EXPECT_EQ(at(9, 6), 0);            // the cell at (5, 5)
+    EXPECT_EQ(at(4, 6), 0xFFFFFF);
+    EXPECT_TRUE(doc->Changed);
+    expectRunFinishedCleanly();
+}
+
+TEST_F(GeometryEffectsTest, TypicalRemembersTheChoiceAndEndsInTwips)
+{
+    canvas().resizePixels(8, 6);
+    canvas().Cls();
+    EXPECT_EQ(GetSetting(kAppTitle, "TypicalEffcts", "Effect", "<none>"), QStringLiteral("<none>"));
+    WhenOpen<frmEffectsTypical>(QStringLiteral("frmEffectsTypical"), [](frmEffectsTypical* d) {
+        EXPECT_EQ(d->windowTitle(), QStringLiteral("Effects: Typical"));
+        EXPECT_EQ(d->Combo1->currentText(), QStringLiteral("Emboss"));
+        d->Combo1->setCurrentIndex(d->Combo1->findText(QStringLiteral("Smooth")));
+        d->Command2->click();
+    });
+    trigger("mnuEffectsTypical");
+    EXPECT_EQ(GetSetting(kAppTitle, "TypicalEffcts", "Effect", "<none>"), QStringLiteral("Smooth"));
+    EXPECT_TRUE(doc->Changed);   // the launcher's snapshot
+
+    store(QStringLiteral("TypicalEffcts"), QStringLiteral("Effect"), QStringLiteral("Emboss"));
+    WhenOpen<frmEffectsTypical>(QStringLiteral("frmEffectsTypical"), [](frmEffectsTypical* d) {
+        EXPECT_EQ(d->Combo1->currentText(), QStringLiteral("Emboss"));
+        d->Command1->click();
+    });
+    trigger("mnuEffectsTypical");
+    EXPECT_EQ(at(3, 3), RGB(128, 128, 128));
+    EXPECT_EQ(at(7, 5), RGB(128, 128, 128));
+    EXPECT_EQ(canvas().ScaleMode(), kScaleTwips);
+    EXPECT_EQ(VisibleWindow(QStringLiteral("frmEffectsTypical")), nullptr);
+
+    // A stored text that is no item: nothing is chosen and OK changes nothing.
+    store(QStringLiteral("TypicalEffcts"), QStringLiteral("Effect"), QStringLiteral("Blur"));
+    canvas().setScaleMode(kScalePixels);
+    canvas().PSet(2, 2, RGB(1, 2, 3));
+    const QImage before = canvas().Image();
+    WhenOpen<frmEffectsTypical>(QStringLiteral("frmEffectsTypical"), [](frmEffectsTypical* d) {
+        EXPECT_EQ(d->Combo1->currentIndex(), -1);
+        d->Command1->click();
+    });
+    trigger("mnuEffectsTypical");
+    EXPECT_EQ(canvas().Image(), before);
+    EXPECT_EQ(canvas().ScaleMode(), kScaleTwips);
+}
+
+} // namespace orv::test

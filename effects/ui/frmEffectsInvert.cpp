@@ -1,10 +1,10 @@
 #include "effects/ui/frmEffectsInvert.h"
+#include "effects/ui/dialog_buttons.h"
 #include "documents/ui/frmDocument.h"
 #include "effects/ui/effect_run.h"
 #include "effects/working_copy.h"
 #include <QCheckBox>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -44,17 +44,11 @@ frmEffectsInvert::frmEffectsInvert(frmDocument* doc) : doc_(doc)
     hint_->setWordWrap(true);
     layout->addWidget(hint_);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    Command1 = new QPushButton(QStringLiteral("OK"), this);
-    Command2 = new QPushButton(QStringLiteral("Cancel"), this);
-    Command1->setDefault(true);
-    buttons->addWidget(Command1);
-    buttons->addWidget(Command2);
-    layout->addLayout(buttons);
+    const OkCancel buttons = AddOkCancel(this, layout);
+    Command1 = buttons.ok;
+    Command2 = buttons.cancel;
 
     connect(Command1, &QPushButton::clicked, this, &frmEffectsInvert::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &QDialog::reject);
     for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{Option1, Option2, Check1, Check2, Check3})
         connect(b, &QAbstractButton::toggled, this, &frmEffectsInvert::updateHint);
     updateHint();

@@ -1,4 +1,5 @@
 #include "effects/ui/frmEffectsStainedGlass.h"
+#include "effects/ui/dialog_buttons.h"
 #include "documents/ui/frmDocument.h"
 #include "effects/stained_glass.h"
 #include "effects/ui/effect_run.h"
@@ -6,7 +7,6 @@
 #include "shell/settings_store.h"
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -34,16 +34,10 @@ frmEffectsStainedGlass::frmEffectsStainedGlass(frmDocument* doc) : doc_(doc)
     grid->addWidget(Text2, 1, 1);
     layout->addWidget(frmSetting);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cmdOK->setDefault(true);
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdCancel);
-    layout->addLayout(buttons);
+    const OkCancel buttons = AddOkCancel(this, layout);
+    cmdOK = buttons.ok;
+    cmdCancel = buttons.cancel;
     connect(cmdOK, &QPushButton::clicked, this, &frmEffectsStainedGlass::cmdOK_Click);
-    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 
     doc_->canvas().setScaleMode(kScalePixels);
 }

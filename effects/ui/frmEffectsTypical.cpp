@@ -1,10 +1,10 @@
 #include "effects/ui/frmEffectsTypical.h"
+#include "effects/ui/dialog_buttons.h"
 #include "documents/ui/frmDocument.h"
 #include "effects/typical.h"
 #include "effects/ui/effect_run.h"
 #include "shell/settings_store.h"
 #include <QComboBox>
-#include <QHBoxLayout>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -49,16 +49,10 @@ frmEffectsTypical::frmEffectsTypical(frmDocument* doc) : doc_(doc)
     layout->addWidget(Combo1);
     layout->addWidget(ProgressBar1);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    Command1 = new QPushButton(QStringLiteral("OK"), this);
-    Command2 = new QPushButton(QStringLiteral("Cancel"), this);
-    Command1->setDefault(true);
-    buttons->addWidget(Command1);
-    buttons->addWidget(Command2);
-    layout->addLayout(buttons);
+    const OkCancel buttons = AddOkCancel(this, layout);
+    Command1 = buttons.ok;
+    Command2 = buttons.cancel;
     connect(Command1, &QPushButton::clicked, this, &frmEffectsTypical::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &QDialog::reject);
 
     // A stored text that is no item leaves the list without a choice.
     Combo1->setCurrentIndex(

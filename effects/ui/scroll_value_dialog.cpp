@@ -1,5 +1,5 @@
 #include "effects/ui/scroll_value_dialog.h"
-#include <QHBoxLayout>
+#include "effects/ui/dialog_buttons.h"
 #include <QPushButton>
 #include <QScrollBar>
 #include <QVBoxLayout>
@@ -18,16 +18,10 @@ ScrollValueDialog::ScrollValueDialog(const QString& objectName, const QString& c
     HScroll1->setValue(initial);
     HScroll1->setMinimumWidth(260);
     layout->addWidget(HScroll1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    Command1 = new QPushButton(QStringLiteral("OK"), this);
-    Command2 = new QPushButton(QStringLiteral("Cancel"), this);
-    Command1->setDefault(true);
-    buttons->addWidget(Command1);
-    buttons->addWidget(Command2);
-    layout->addLayout(buttons);
+    const OkCancel buttons = AddOkCancel(this, layout);
+    Command1 = buttons.ok;
+    Command2 = buttons.cancel;
     connect(Command1, &QPushButton::clicked, this, [this] { emit okClicked(HScroll1->value()); });
-    connect(Command2, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 } // namespace orv

@@ -13,23 +13,6 @@ namespace orv::test {
 
 namespace {
 
-QWidget* VisibleWindow(const QString& objectName)
-{
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->objectName() == objectName && w->isVisible()) return w;
-    return nullptr;
-}
-
-template <class Dialog>
-void WhenOpen(const QString& name, std::function<void(Dialog*)> act)
-{
-    QTimer::singleShot(0, [name, act] {
-        auto* dialog = qobject_cast<Dialog*>(VisibleWindow(name));
-        ASSERT_NE(dialog, nullptr) << name.toStdString() << " is not open";
-        act(dialog);
-    });
-}
-
 // Presses the progress dialog's Cancel at the first chance the run gives, recording its caption.
 void CancelTheRun(QString* caption)
 {

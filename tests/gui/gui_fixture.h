@@ -14,6 +14,25 @@
 
 namespace orv::test {
 
+// The visible top-level window (dialogs included) with this object name, or none.
+inline QWidget* VisibleWindow(const QString& objectName)
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == objectName && w->isVisible()) return w;
+    return nullptr;
+}
+
+// Runs `act` on the dialog `name` as soon as it is open.
+template <class Dialog>
+void WhenOpen(const QString& name, std::function<void(Dialog*)> act)
+{
+    QTimer::singleShot(0, [name, act] {
+        auto* dialog = qobject_cast<Dialog*>(VisibleWindow(name));
+        ASSERT_NE(dialog, nullptr) << name.toStdString() << " is not open";
+        act(dialog);
+    });
+}
+
 // Clicks `button` on the next modal message box, and records its text.
 inline void AnswerNextMessageBox(QMessageBox::StandardButton button, QString* text = nullptr)
 {

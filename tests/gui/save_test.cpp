@@ -15,13 +15,6 @@ namespace orv::test {
 
 namespace {
 
-QWidget* VisibleWindow(const QString& objectName)
-{
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->objectName() == objectName && w->isVisible()) return w;
-    return nullptr;
-}
-
 // Types `name` into the save dialog (empty: cancels it), then runs `next` if given.
 void AnswerSaveDialog(const QString& name, std::function<void()> next = {})
 {

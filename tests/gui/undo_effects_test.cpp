@@ -13,24 +13,6 @@ namespace orv::test {
 
 namespace {
 
-QWidget* VisibleWindow(const QString& objectName)
-{
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->objectName() == objectName && w->isVisible()) return w;
-    return nullptr;
-}
-
-// Runs `act` on the effect dialog `name` as soon as it is open.
-template <class Dialog>
-void WhenOpen(const QString& name, std::function<void(Dialog*)> act)
-{
-    QTimer::singleShot(0, [name, act] {
-        auto* dialog = qobject_cast<Dialog*>(VisibleWindow(name));
-        ASSERT_NE(dialog, nullptr) << name.toStdString() << " is not open";
-        act(dialog);
-    });
-}
-
 ColorRef At(frmDocument* doc, int x, int y)
 {
     return doc->canvas().Point(x, y);

@@ -24,17 +24,8 @@ void CancelTheRun(QString* caption)
     });
 }
 
-class GeometryEffectsTest : public FrameTest {
+class GeometryEffectsTest : public DocumentTest {
 protected:
-    frmDocument* doc = nullptr;
-    QAction* undo = nullptr;
-    void SetUp() override
-    {
-        FrameTest::SetUp();
-        start();
-        doc = frame->ActiveDocument();
-        undo = doc->menuAction(QStringLiteral("mnuEditUndo"));
-    }
     Canvas& canvas() { return doc->canvas(); }
     ColorRef at(int x, int y) { return canvas().Point(x, y); }
     void trigger(const char* name) { doc->menuAction(QString::fromLatin1(name))->trigger(); }

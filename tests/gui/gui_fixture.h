@@ -4,6 +4,7 @@
 #include "documents/ui/frmDocument.h"
 #include "shell/settings_store.h"
 #include "shell/ui/frmMain.h"
+#include <QAction>
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -82,6 +83,20 @@ protected:
 
     QTemporaryDir settingsDir;
     std::unique_ptr<frmMain> frame;
+};
+
+// A started frame and its first document, with the document's Undo entry at hand.
+class DocumentTest : public FrameTest {
+protected:
+    void SetUp() override
+    {
+        FrameTest::SetUp();
+        start();
+        doc = frame->ActiveDocument();
+        undo = doc->menuAction(QStringLiteral("mnuEditUndo"));
+    }
+    frmDocument* doc = nullptr;
+    QAction* undo = nullptr;
 };
 
 } // namespace orv::test

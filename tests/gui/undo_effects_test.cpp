@@ -18,17 +18,8 @@ ColorRef At(frmDocument* doc, int x, int y)
     return doc->canvas().Point(x, y);
 }
 
-class EffectsTest : public FrameTest {
+class EffectsTest : public DocumentTest {
 protected:
-    frmDocument* doc = nullptr;
-    QAction* undo = nullptr;
-    void SetUp() override
-    {
-        FrameTest::SetUp();
-        start();
-        doc = frame->ActiveDocument();
-        undo = doc->menuAction(QStringLiteral("mnuEditUndo"));
-    }
     // A stroke as the drawing tools make it: the snapshot, then the drawing.
     void stroke(int y, ColorRef color)
     {

@@ -142,25 +142,67 @@ bool ReadFileBlob(const QString& path, Magick::Blob* blob, QString* error)
     return true;
 }
 
-// Colour values of partly transparent pixels composed over white; every pixel ends opaque.
-void FlattenOntoWhite(QImage& image)
+// Reads frame `frame` of the blob into image. GraphicsMagick's icon reader decodes every
+// picture of the file whatever frame is asked for, so the frame is chosen here from the list.
+void ReadFrame(Magick::Image& image, const Magick::Blob& blob, int frame)
 {
-    const int64_t count = int64_t(image.width()) * image.height();
-    uchar* p = image.bits();
-    for (int64_t i = 0; i < count; ++i, p += 4) {
-        const unsigned a = p[3];
-        if (a == 255) continue;
-        const unsigned white = 255 * (255 - a);
-        for (int c = 0; c < 3; ++c) p[c] = static_cast<uchar>((p[c] * a + white + 127) / 255);
-        p[3] = 255;
+    if (frame <= 0) {
+        image.read(blob);
+        return;
     }
+    MagickLib::ExceptionInfo exception;
+    MagickLib::GetExceptionInfo(&exception);
+    MagickLib::ImageInfo* info = MagickLib::CloneImageInfo(image.imageInfo());
+    info->subimage = 0;
+    info->subrange = 0;
+    MagickLib::Image* list = MagickLib::BlobToImage(info, blob.data(), blob.length(), &exception);
+    MagickLib::DestroyImageInfo(info);
+    MagickLib::Image* chosen = list;
+    for (int i = 0; chosen && i < frame; ++i) chosen = chosen->next;
+    if (chosen) {
+        if (MagickLib::Image* copy = MagickLib::CloneImage(chosen, 0, 0, 1, &exception)) image = Magick::Image(copy);
+    }
+    if (list) MagickLib::DestroyImageList(list);
+    Magick::throwException(exception);
 }
 
-void ForceOpaque(QImage& image)
+// Whether any pixel is not fully transparent. 32-bit bitmaps usually leave their fourth byte
+// 0, which GraphicsMagick reads as transparency: a picture that is wholly transparent carries
+// no transparency at all and shows its colours.
+bool AnyVisiblePixel(const Magick::Image& image, int w, int h)
 {
-    const int64_t count = int64_t(image.width()) * image.height();
-    auto* p = reinterpret_cast<uint32_t*>(image.bits());
-    for (int64_t i = 0; i < count; ++i) p[i] |= kPixelOpaque;
+    for (int y = 0; y < h; ++y) {
+        const Magick::PixelPacket* src = image.getConstPixels(0, y, w, 1);
+        if (!src) throw std::bad_alloc();
+        for (int x = 0; x < w; ++x)
+            if (src[x].opacity != TransparentOpacity) return true;
+    }
+    return false;
+}
+
+// Copies GraphicsMagick's pixels into the buffer in one pass, row by row straight from its
+// pixel cache. Transparent and partly transparent pixels (GraphicsMagick keeps opacity, 0 =
+// opaque) are composed onto `background`; every pixel ends opaque.
+void CopyPixels(const Magick::Image& image, QImage& pixels, ColorRef background)
+{
+    const int w = pixels.width(), h = pixels.height();
+    const bool matte = image.matte() && AnyVisiblePixel(image, w, h);
+    const unsigned bg[3] = {unsigned(RedOf(background)), unsigned(GreenOf(background)), unsigned(BlueOf(background))};
+    for (int y = 0; y < h; ++y) {
+        const Magick::PixelPacket* src = image.getConstPixels(0, y, w, 1);
+        if (!src) throw std::bad_alloc();
+        auto* row = reinterpret_cast<uint32_t*>(pixels.scanLine(y));
+        for (int x = 0; x < w; ++x) {
+            const Magick::PixelPacket& p = src[x];
+            unsigned c[3] = {ScaleQuantumToChar(p.red), ScaleQuantumToChar(p.green), ScaleQuantumToChar(p.blue)};
+            if (matte) {
+                const unsigned a = 255 - ScaleQuantumToChar(p.opacity);
+                if (a != 255)
+                    for (int i = 0; i < 3; ++i) c[i] = (c[i] * a + bg[i] * (255 - a) + 127) / 255;
+            }
+            row[x] = c[0] | c[1] << 8 | c[2] << 16 | kPixelOpaque;
+        }
+    }
 }
 
 // Hands the picture's pixels to GraphicsMagick in one block, as opaque 8-bit true colour.
@@ -241,6 +283,11 @@ void EnsurePictureCodecsReady()
 
 DecodedPicture DecodePictureFile(const QString& path, const QString& magick)
 {
+    return DecodePictureFile(path, DecodeOptions{magick});
+}
+
+DecodedPicture DecodePictureFile(const QString& path, const DecodeOptions& options)
+{
     EnsurePictureCodecsReady();
     DecodedPicture result;
     Magick::Blob blob;
@@ -248,11 +295,11 @@ DecodedPicture DecodePictureFile(const QString& path, const QString& magick)
 
     Magick::Image image;
     try {
-        image.subImage(0);
+        image.subImage(static_cast<unsigned>(std::max(options.frame, 0)));
         image.subRange(1);
-        if (!magick.isEmpty()) image.magick(magick.toStdString());
+        if (!options.magick.isEmpty()) image.magick(options.magick.toStdString());
         try {
-            image.read(blob);
+            ReadFrame(image, blob, options.frame);
         } catch (const Magick::Warning& warning) {
             // A flaw GraphicsMagick works around (stray bytes, odd markers) still gives the
             // picture; a file that ends early gives only part of it, which is a failure.
@@ -273,13 +320,7 @@ DecodedPicture DecodePictureFile(const QString& path, const QString& magick)
             result.error = OpenError(path, QStringLiteral("not enough memory for %1 x %2 pixels").arg(w).arg(h));
             return result;
         }
-        // Format_RGBX8888 rows are exactly 4 * w bytes, so the buffer takes all rows at once.
-        image.write(0, 0, w, h, "RGBA", Magick::CharPixel, pixels.bits());
-        // Without a matte channel the exported fourth byte is undefined: make it opaque.
-        if (image.matte())
-            FlattenOntoWhite(pixels);
-        else
-            ForceOpaque(pixels);
+        CopyPixels(image, pixels, options.background);
         result.image = std::move(pixels);
     } catch (const Magick::Exception& e) {
         result.image = QImage();

@@ -56,6 +56,7 @@ public:
 
 public slots:
     void mnuFileNew_Click();
+    void mnuFileOpen_Click();
     void mnuFileExit_Click();
     void mnuViewWindows_Click();
     void mnuHelpAbout_Click();

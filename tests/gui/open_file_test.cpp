@@ -55,12 +55,6 @@ protected:
     {
         FrameTest::SetUp();
         ASSERT_TRUE(files.isValid());
-        qputenv("XDG_DATA_HOME", QFile::encodeName(files.filePath("data")));
-    }
-    void TearDown() override
-    {
-        FrameTest::TearDown();
-        qunsetenv("XDG_DATA_HOME");
     }
     QString bmp(const QString& name, const QImage& picture)
     {
@@ -101,7 +95,7 @@ TEST_F(OpenFileTest, OpenedPictureSizesTheCanvasAndTheCounterAdvances)
     EXPECT_EQ(Captions(f), (QStringList{"Image1", "photo.DIB", "Image3"}));
 
     // The desktop's recent list has the file.
-    const QString list = files.filePath("data/recently-used.xbel");
+    const QString list = settingsDir.filePath("data/recently-used.xbel");
     EXPECT_EQ(RecentFilesListPath(), list);
     QFile recent(list);
     ASSERT_TRUE(recent.open(QIODevice::ReadOnly));
@@ -127,7 +121,7 @@ TEST_F(OpenFileTest, UnknownEndingsAndDamagedFilesAreReportedWithTheFileName)
     f.OpenFile(files.filePath("gone.bmp"));
     EXPECT_EQ(message, "Cannot open \"" + files.filePath("gone.bmp") + "\": the file does not exist.");
     EXPECT_EQ(Captions(f), (QStringList{"Image1", "photo.jpeg", "broken.gif", "gone.bmp"}));
-    EXPECT_FALSE(QFile::exists(files.filePath("data/recently-used.xbel")));   // nothing opened
+    EXPECT_FALSE(QFile::exists(settingsDir.filePath("data/recently-used.xbel")));   // nothing opened
 }
 
 TEST_F(OpenFileTest, WindowIsWidenedForWidePicturesButNeverHeightened)

@@ -86,7 +86,8 @@ TEST(RecentFiles, OtherEntriesAreKeptAndAnEntryOfTheFileGetsOurUse)
     ASSERT_TRUE(AddToRecentFiles(picture, list, &error)) << error.toStdString();
     const QString text = ReadText(list);
     EXPECT_TRUE(text.contains("<!-- kept -->"));
-    EXPECT_TRUE(text.contains(R"(<bookmark:application name="Text Editor" exec="&apos;gnome-text-editor %u&apos;" modified="2023-01-02T03:04:05.000000Z" count="3"/>)"))
+    // The same entry (the apostrophes may be written plainly: the same XML).
+    EXPECT_TRUE(text.contains(R"(<bookmark:application name="Text Editor" exec="'gnome-text-editor %u'" modified="2023-01-02T03:04:05.000000Z" count="3"/>)"))
         << text.toStdString();
     EXPECT_TRUE(text.contains(R"(<bookmark href="file:///home/u/notes%20a.txt" added="2023-01-02T03:04:05.000000Z")"));
     EXPECT_EQ(text.count("<bookmark "), 3);

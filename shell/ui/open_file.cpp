@@ -46,8 +46,10 @@ void frmMain::OpenFile(const QString& path)
     d->DrawIMG_Resize();
     QMdiSubWindow* sw = d->subWindow();
     const int needed = d->Picture1->x() + d->Picture1->width() + TwipsToPixels(150);
-    if (sw && !sw->isMaximized() && !sw->isMinimized() && needed > d->width())
-        sw->resize(sw->width() + needed - d->width(), sw->height());
+    // The document's width as its window gives it (it takes it only when next laid out).
+    const int width = sw ? sw->contentsRect().width() : d->width();
+    if (sw && !sw->isMaximized() && !sw->isMinimized() && needed > width)
+        sw->resize(sw->width() + needed - width, sw->height());
 
     // The desktop's recent list is a convenience: a failure there never stops an open.
     QString recentError;

@@ -4,6 +4,7 @@
 #include "platform/recent_files.h"
 #include <QDragEnterEvent>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMimeData>
 #include <QUrl>
@@ -199,8 +200,8 @@ TEST_F(OpenFileTest, FileOpenShowsTheTypeListAndOpensTheChoice)
     WithNextOpenDialog([&](QFileDialog* dialog) {
         filters = dialog->nameFilters();
         selected = dialog->selectedNameFilter();
-        dialog->selectFile(path);
-        QMetaObject::invokeMethod(dialog, "accept");
+        dialog->findChild<QLineEdit*>("fileNameEdit")->setText(path);   // typed by the user
+        static_cast<QDialog*>(dialog)->done(QDialog::Accepted);
     });
     f.mnuFileOpen_Click();
     EXPECT_EQ(filters, DialogNameFilters(kOpenPictureFilter));
@@ -208,7 +209,7 @@ TEST_F(OpenFileTest, FileOpenShowsTheTypeListAndOpensTheChoice)
     EXPECT_EQ(Captions(f), (QStringList{"Image1", "chosen.bmp"}));
 
     // Cancel: nothing happens. The toolbar's Open button shows the same dialog.
-    WithNextOpenDialog([](QFileDialog* dialog) { dialog->reject(); });
+    WithNextOpenDialog([](QFileDialog* dialog) { static_cast<QDialog*>(dialog)->done(QDialog::Rejected); });
     ASSERT_TRUE(f.toolbarButton(2)->isEnabled());
     f.toolbarButton(2)->trigger();
     EXPECT_EQ(f.documentCount(), 2);

@@ -1,7 +1,9 @@
 // Picture codecs on a 6000 x 4000 photo-sized picture, each beside GraphicsMagick doing the
 // same work alone: our decode (file read, GraphicsMagick read, pixel hand-over, pixel buffer)
-// against GraphicsMagick's read alone; our encoders (pixel hand-over, encode, atomic write)
+// and opening the file into a document's canvas against GraphicsMagick's read alone; our encoders (pixel hand-over, encode, atomic write)
 // against GraphicsMagick writing the same pixels to a file.
+#include "documents/canvas.h"
+#include "documents/image_loader.h"
 #include "platform/color.h"
 #include "platform/picture_codec.h"
 #include <Magick++.h>
@@ -49,6 +51,19 @@ void BM_Decode_Jpeg_Orvane(benchmark::State& state)
     }
 }
 BENCHMARK(BM_Decode_Jpeg_Orvane)->Unit(benchmark::kMillisecond);
+
+// What File > Open does to the canvas of a new document: clear it, decode, size and fill it.
+void BM_Open_Jpeg_IntoCanvas_Orvane(benchmark::State& state)
+{
+    EnsureJpegInput();
+    for (auto _ : state) {
+        Canvas canvas(400, 300);
+        const QString error = LoadImageFile(canvas, kJpegIn);
+        if (!error.isEmpty()) state.SkipWithError(qPrintable(error));
+        benchmark::DoNotOptimize(canvas.buffer().constBits());
+    }
+}
+BENCHMARK(BM_Open_Jpeg_IntoCanvas_Orvane)->Unit(benchmark::kMillisecond);
 
 void BM_Decode_Jpeg_GraphicsMagickReadAlone(benchmark::State& state)
 {

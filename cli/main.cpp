@@ -1,4 +1,5 @@
-// orvane-batch: applies one effect to a picture file without a window.
+// orvane-batch: applies one effect to a picture file without a window. INPUT is read as the
+// editor opens pictures: one of its ten file types, by the ending of the name.
 //
 //   orvane-batch [--time] [--quality=N] INPUT OUTPUT EFFECT [NAME=VALUE ...]
 //
@@ -7,7 +8,7 @@
 #include "cli/terminal_progress.h"
 #include "documents/picture_writer.h"
 #include "effects/effect_catalog.h"
-#include "platform/picture_codec.h"
+#include "documents/image_loader.h"
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -93,7 +94,7 @@ int main(int argc, char** argv)
     if (QString bad; request.effect->check && !request.effect->check(request.params, &bad))
         return Fail(kUsage, bad);
 
-    DecodedPicture decoded = DecodePictureFile(request.input);
+    DecodedPicture decoded = ReadPictureFile(request.input);
     if (!decoded.ok()) return Fail(kFileFailure, decoded.error);
 
     QImage image = std::move(decoded.image);

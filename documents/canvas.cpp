@@ -302,8 +302,13 @@ void Canvas::setPicture(const Picture& pic)
 {
     const QImage src = ToPixelFormat(pic);
     const QSize size = autoSize_ && !src.isNull() ? src.size() : image_.size();
-    QImage next = NewImage(size.width(), size.height(), backColor_);
-    if (!src.isNull()) CopyTopLeft(next, src);
+    QImage next;
+    if (src.size() == size) {
+        next = src;   // covers the whole canvas: shared, copied only when one side is drawn on
+    } else {
+        next = NewImage(size.width(), size.height(), backColor_);
+        if (!src.isNull()) CopyTopLeft(next, src);
+    }
     const bool resized = next.size() != image_.size();
     image_ = next;
     if (resized && onResize) onResize();

@@ -10,7 +10,10 @@
 #include <cstring>
 #include <fcntl.h>
 #include <mutex>
+#include <sys/mman.h>
 #include <sys/stat.h>
+#include <thread>
+#include <vector>
 #include <unistd.h>
 
 namespace orv {
@@ -142,25 +145,111 @@ bool ReadFileBlob(const QString& path, Magick::Blob* blob, QString* error)
     return true;
 }
 
-// Colour values of partly transparent pixels composed over white; every pixel ends opaque.
-void FlattenOntoWhite(QImage& image)
+// Reads frame `frame` of the blob into image. GraphicsMagick's icon reader decodes every
+// picture of the file whatever frame is asked for, so the frame is chosen here from the list.
+void ReadFrame(Magick::Image& image, const Magick::Blob& blob, int frame)
 {
-    const int64_t count = int64_t(image.width()) * image.height();
-    uchar* p = image.bits();
-    for (int64_t i = 0; i < count; ++i, p += 4) {
-        const unsigned a = p[3];
-        if (a == 255) continue;
-        const unsigned white = 255 * (255 - a);
-        for (int c = 0; c < 3; ++c) p[c] = static_cast<uchar>((p[c] * a + white + 127) / 255);
-        p[3] = 255;
+    if (frame <= 0) {
+        image.read(blob);
+        return;
+    }
+    MagickLib::ExceptionInfo exception;
+    MagickLib::GetExceptionInfo(&exception);
+    MagickLib::ImageInfo* info = MagickLib::CloneImageInfo(image.imageInfo());
+    info->subimage = 0;
+    info->subrange = 0;
+    MagickLib::Image* list = MagickLib::BlobToImage(info, blob.data(), blob.length(), &exception);
+    MagickLib::DestroyImageInfo(info);
+    MagickLib::Image* chosen = list;
+    for (int i = 0; chosen && i < frame; ++i) chosen = chosen->next;
+    if (chosen) {
+        if (MagickLib::Image* copy = MagickLib::CloneImage(chosen, 0, 0, 1, &exception)) image = Magick::Image(copy);
+    }
+    if (list) MagickLib::DestroyImageList(list);
+    Magick::throwException(exception);
+}
+
+// Whether any pixel is not fully transparent. 32-bit bitmaps usually leave their fourth byte
+// 0, which GraphicsMagick reads as transparency: a picture that is wholly transparent carries
+// no transparency at all and shows its colours.
+bool AnyVisiblePixel(const Magick::Image& image, int w, int h)
+{
+    for (int y = 0; y < h; ++y) {
+        const Magick::PixelPacket* src = image.getConstPixels(0, y, w, 1);
+        if (!src) throw std::bad_alloc();
+        for (int x = 0; x < w; ++x)
+            if (src[x].opacity != TransparentOpacity) return true;
+    }
+    return false;
+}
+
+// The buffer a decoded picture goes into. Photo-sized buffers are asked for in 2 MB pages
+// where the system gives them on request: filling one then takes a few dozen page faults
+// instead of tens of thousands.
+QImage NewDecodeBuffer(int w, int h)
+{
+    constexpr size_t kHugePage = size_t(2) << 20;
+    const size_t bytes = size_t(w) * size_t(h) * 4;
+    if (bytes < 8 * kHugePage) return QImage(w, h, kPixelFormat);
+    const size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+    void* data = std::aligned_alloc(kHugePage, rounded);
+    if (!data) return QImage();
+    ::madvise(data, rounded, MADV_HUGEPAGE);
+    return QImage(static_cast<uchar*>(data), w, h, w * 4, kPixelFormat, [](void* p) { std::free(p); }, data);
+}
+
+// Converts rows of GraphicsMagick pixels (16 bits a channel, opacity 0 = opaque) to opaque
+// pixel words; with `matte`, transparent and partly transparent pixels are composed onto
+// the background channels bg.
+void ConvertRows(const Magick::PixelPacket* src, QImage& pixels, int y0, int y1, bool matte, const unsigned bg[3])
+{
+    const int w = pixels.width();
+    for (int y = y0; y < y1; ++y, src += w) {
+        auto* row = reinterpret_cast<uint32_t*>(pixels.scanLine(y));
+        if (!matte) {
+            for (int x = 0; x < w; ++x)
+                row[x] = ScaleQuantumToChar(src[x].red) | ScaleQuantumToChar(src[x].green) << 8
+                         | ScaleQuantumToChar(src[x].blue) << 16 | kPixelOpaque;
+            continue;
+        }
+        for (int x = 0; x < w; ++x) {
+            const Magick::PixelPacket& p = src[x];
+            unsigned c[3] = {ScaleQuantumToChar(p.red), ScaleQuantumToChar(p.green), ScaleQuantumToChar(p.blue)};
+            const unsigned a = 255 - ScaleQuantumToChar(p.opacity);
+            if (a != 255)
+                for (int i = 0; i < 3; ++i) c[i] = (c[i] * a + bg[i] * (255 - a) + 127) / 255;
+            row[x] = c[0] | c[1] << 8 | c[2] << 16 | kPixelOpaque;
+        }
     }
 }
 
-void ForceOpaque(QImage& image)
+// Copies GraphicsMagick's pixels into the buffer in one pass, band by band straight from its
+// pixel cache (no copy while the cache is in memory), each band's rows shared out among the
+// processor's cores. Every pixel ends opaque.
+void CopyPixels(const Magick::Image& image, QImage& pixels, ColorRef background)
 {
-    const int64_t count = int64_t(image.width()) * image.height();
-    auto* p = reinterpret_cast<uint32_t*>(image.bits());
-    for (int64_t i = 0; i < count; ++i) p[i] |= kPixelOpaque;
+    constexpr int kBandRows = 256;
+    const int w = pixels.width(), h = pixels.height();
+    const bool matte = image.matte() && AnyVisiblePixel(image, w, h);
+    const unsigned bg[3] = {unsigned(RedOf(background)), unsigned(GreenOf(background)), unsigned(BlueOf(background))};
+    const int helpers = int(std::clamp(std::thread::hardware_concurrency(), 1u, 4u)) - 1;
+    for (int y0 = 0; y0 < h; y0 += kBandRows) {
+        const int rows = std::min(kBandRows, h - y0);
+        const Magick::PixelPacket* src = image.getConstPixels(0, y0, w, rows);
+        if (!src) throw std::bad_alloc();
+        if (helpers == 0 || int64_t(w) * rows < 65536) {
+            ConvertRows(src, pixels, y0, y0 + rows, matte, bg);
+            continue;
+        }
+        std::vector<std::thread> threads;
+        const int share = (rows + helpers) / (helpers + 1);
+        for (int t = 1; t <= helpers && t * share < rows; ++t) {
+            const int a = t * share, b = std::min(rows, a + share);
+            threads.emplace_back(ConvertRows, src + int64_t(a) * w, std::ref(pixels), y0 + a, y0 + b, matte, bg);
+        }
+        ConvertRows(src, pixels, y0, y0 + std::min(share, rows), matte, bg);
+        for (std::thread& t : threads) t.join();
+    }
 }
 
 // Hands the picture's pixels to GraphicsMagick in one block, as opaque 8-bit true colour.
@@ -241,6 +330,11 @@ void EnsurePictureCodecsReady()
 
 DecodedPicture DecodePictureFile(const QString& path, const QString& magick)
 {
+    return DecodePictureFile(path, DecodeOptions{magick});
+}
+
+DecodedPicture DecodePictureFile(const QString& path, const DecodeOptions& options)
+{
     EnsurePictureCodecsReady();
     DecodedPicture result;
     Magick::Blob blob;
@@ -248,11 +342,11 @@ DecodedPicture DecodePictureFile(const QString& path, const QString& magick)
 
     Magick::Image image;
     try {
-        image.subImage(0);
+        image.subImage(static_cast<unsigned>(std::max(options.frame, 0)));
         image.subRange(1);
-        if (!magick.isEmpty()) image.magick(magick.toStdString());
+        if (!options.magick.isEmpty()) image.magick(options.magick.toStdString());
         try {
-            image.read(blob);
+            ReadFrame(image, blob, options.frame);
         } catch (const Magick::Warning& warning) {
             // A flaw GraphicsMagick works around (stray bytes, odd markers) still gives the
             // picture; a file that ends early gives only part of it, which is a failure.
@@ -268,18 +362,12 @@ DecodedPicture DecodePictureFile(const QString& path, const QString& magick)
             return result;
         }
         if (image.colorSpace() == Magick::CMYKColorspace) image.colorSpace(Magick::RGBColorspace);
-        QImage pixels(static_cast<int>(w), static_cast<int>(h), kPixelFormat);
+        QImage pixels = NewDecodeBuffer(static_cast<int>(w), static_cast<int>(h));
         if (pixels.isNull()) {
             result.error = OpenError(path, QStringLiteral("not enough memory for %1 x %2 pixels").arg(w).arg(h));
             return result;
         }
-        // Format_RGBX8888 rows are exactly 4 * w bytes, so the buffer takes all rows at once.
-        image.write(0, 0, w, h, "RGBA", Magick::CharPixel, pixels.bits());
-        // Without a matte channel the exported fourth byte is undefined: make it opaque.
-        if (image.matte())
-            FlattenOntoWhite(pixels);
-        else
-            ForceOpaque(pixels);
+        CopyPixels(image, pixels, options.background);
         result.image = std::move(pixels);
     } catch (const Magick::Exception& e) {
         result.image = QImage();

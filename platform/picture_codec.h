@@ -3,6 +3,7 @@
 // encoding 24-bit Windows bitmaps and JPEGs. Writes are atomic: the file is written under a
 // temporary name in the same folder and renamed over the target, so a failure never leaves a
 // partial file and never damages the file it would have replaced.
+#include "platform/color.h"
 #include <QImage>
 #include <QString>
 #include <functional>
@@ -19,6 +20,13 @@ struct DecodedPicture {
 // more than the resource limits allow fail with a message instead of exhausting memory.
 // `magick` optionally forces the format ("BMP", "GIF", ...); empty lets the content decide.
 DecodedPicture DecodePictureFile(const QString& path, const QString& magick = {});
+
+struct DecodeOptions {
+    QString magick;                     // forced format; empty lets the content decide
+    ColorRef background = 0xFFFFFF;     // transparent and partly transparent pixels are composed onto it
+    int frame = 0;                      // frame of a multi-frame file (0 is the first)
+};
+DecodedPicture DecodePictureFile(const QString& path, const DecodeOptions& options);
 
 // Encoders; false with a clear message in *error on failure.
 bool EncodeBmp24(const QImage& image, const QString& path, QString* error);

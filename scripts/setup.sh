@@ -9,6 +9,7 @@ packages=(
   libgraphicsmagick++1-dev graphicsmagick
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth imagemagick fonts-dejavu-core
+  wx3.2-examples libsdl2-image-tests
 )
 
 missing=()

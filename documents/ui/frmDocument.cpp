@@ -111,7 +111,8 @@ void frmDocument::buildMenus()
     QMenu* file = menu(QStringLiteral("&File"), QStringLiteral("mnuFile"));
     connect(item(file, "mnuFileNew", QStringLiteral("New"), true, QKeySequence(Qt::CTRL | Qt::Key_N)),
             &QAction::triggered, main_, &frmMain::mnuFileNew_Click);
-    item(file, "mnuFileOpen", QStringLiteral("Open"), false, QKeySequence(Qt::CTRL | Qt::Key_O));
+    connect(item(file, "mnuFileOpen", QStringLiteral("Open"), true, QKeySequence(Qt::CTRL | Qt::Key_O)),
+            &QAction::triggered, main_, &frmMain::mnuFileOpen_Click);
     item(file, "mnuOpenURL", QStringLiteral("Open URL..."), false);
     file->addSeparator();
     connect(item(file, "mnuFileClose", QStringLiteral("Close"), true), &QAction::triggered, this,

@@ -5,6 +5,8 @@
 #include "documents/picture_writer.h"
 #include "documents/ui/frmDocument.h"
 #include "documents/ui/frmJPGQuality.h"
+#include "platform/recent_files.h"
+#include "shell/file_names.h"
 #include "shell/settings_store.h"
 #include "shell/ui/frmMain.h"
 #include "shell/ui/window_bar.h"
@@ -73,8 +75,10 @@ bool frmDocument::mnuFileSaveAs_Click()
         QMessageBox::warning(main, kAppTitle, error);
         return false;
     }
-    setWindowTitle(frmMain::GetFileName(path));
+    setWindowTitle(GetFileName(path));
     main->windowBar()->Holder_Resize();
+    QString recentError;   // the desktop's recent list is a convenience: its failure is no save failure
+    AddToRecentFiles(path, RecentFilesListPath(), &recentError);
     Changed = false;
     return true;
 }

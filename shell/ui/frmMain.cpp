@@ -2,9 +2,11 @@
 #include "documents/ui/canvas_view.h"
 #include "documents/ui/frmDocument.h"
 #include "orvane_version.h"
+#include "shell/file_names.h"
 #include "shell/frame_placement.h"
 #include "shell/settings_store.h"
 #include "shell/ui/color_panel.h"
+#include "shell/ui/file_drop.h"
 #include "shell/ui/frmSplash.h"
 #include "shell/ui/tool_icons.h"
 #include "shell/ui/window_bar.h"
@@ -13,7 +15,6 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDockWidget>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
@@ -48,6 +49,7 @@ frmMain::frmMain()
     setWindowTitle(kAppTitle);
     setWindowIcon(QIcon(QStringLiteral(":/orvane-logo.png")));
     setAcceptDrops(true);
+    new FileDrop(this);
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -93,10 +95,9 @@ void frmMain::buildMenus()
     QAction* fileNew = file->addAction(QStringLiteral("New"), QKeySequence(Qt::CTRL | Qt::Key_N), this,
                                        &frmMain::mnuFileNew_Click);
     fileNew->setObjectName(QStringLiteral("mnuFileNew"));
-    QAction* open = file->addAction(QStringLiteral("Open"));
+    QAction* open = file->addAction(QStringLiteral("Open"), QKeySequence(Qt::CTRL | Qt::Key_O), this,
+                                    &frmMain::mnuFileOpen_Click);
     open->setObjectName(QStringLiteral("mnuFileOpen"));
-    open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    open->setEnabled(false);
     file->addAction(QStringLiteral("Open URL..."))->setEnabled(false);
     QMenu* scan = file->addMenu(QStringLiteral("Scan"));
     scan->addAction(QStringLiteral("Scan..."))->setEnabled(false);
@@ -157,7 +158,6 @@ void frmMain::buildToolbars()
         toolbarButtons_[b.position - 1] = a;
         ++next;
     }
-    toolbarButton(2)->setEnabled(false);   // File > Open is not available yet
     for (int p : kDocumentButtons) toolbarButton(p)->setEnabled(false);
 
     Toolbar2 = new QToolBar(QStringLiteral("Tools"), this);
@@ -289,24 +289,7 @@ void frmMain::MDIForm_Load(const QString& commandLine)
 
 void frmMain::CheckCommand(const QString& commandLine)
 {
-    if (!commandLine.isEmpty()) OpenFile(commandLine);
-}
-
-void frmMain::OpenFile(const QString& path)
-{
-    frmDocument* doc = LoadNewDoc();
-    const QFileInfo info(path);
-    if (!info.isFile()) {
-        QMessageBox::warning(this, kAppTitle, QStringLiteral("Cannot open \"%1\": no such file.").arg(path));
-        return;
-    }
-    doc->setWindowTitle(GetFileName(path));
-    windowBar_->Holder_Resize();
-}
-
-QString frmMain::GetFileName(const QString& path)
-{
-    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    if (!commandLine.isEmpty()) OpenFile(GetLongFileName(commandLine));
 }
 
 frmDocument* frmMain::LoadNewDoc()
@@ -430,6 +413,7 @@ void frmMain::Toolbar1_ButtonClick(int position)
     frmDocument* doc = ActiveDocument();
     switch (position) {
     case 1: LoadNewDoc(); break;
+    case 2: mnuFileOpen_Click(); break;
     case 3:
         if (doc) doc->mnuFileSaveAs_Click();
         break;

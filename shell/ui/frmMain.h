@@ -31,8 +31,6 @@ public:
     frmDocument* LoadNewDoc();
     void OpenFile(const QString& path);
     void CheckCommand(const QString& commandLine);
-    // The last path after the final '/'.
-    static QString GetFileName(const QString& path);
     // Writes the active document's picture: JPEG for a name ending in JPG, else a bitmap.
     // Nothing else of the document changes.
     bool PlugInPicSave(const QString& path, QString* error);
@@ -69,6 +67,7 @@ public:
 
 public slots:
     void mnuFileNew_Click();
+    void mnuFileOpen_Click();
     void mnuFileExit_Click();
     void mnuViewWindows_Click();
     void mnuHelpAbout_Click();

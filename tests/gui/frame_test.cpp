@@ -1,5 +1,6 @@
 #include "documents/ui/canvas_view.h"
 #include "gui_fixture.h"
+#include "platform/picture_codec.h"
 #include "shell/frame_placement.h"
 #include "shell/ui/window_bar.h"
 #include <QClipboard>
@@ -259,9 +260,8 @@ TEST_F(FrameTest, CommandLineWithAnExistingFileOpensItInsteadOfImage1)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("my picture.bmp"));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
+    QString error;
+    ASSERT_TRUE(EncodeBmp24(NewPixelBuffer(8, 8, 0), path, &error));
     frmMain& f = start(path);
     EXPECT_EQ(Captions(f), QStringList{QStringLiteral("my picture.bmp")});
 }

@@ -6,6 +6,7 @@
 #include "shell/ui/frmMain.h"
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -51,11 +52,14 @@ protected:
     {
         ASSERT_TRUE(settingsDir.isValid());
         SetSettingsFolder(settingsDir.path());
+        // Opened files go into a private desktop recent list, not the user's.
+        qputenv("XDG_DATA_HOME", QFile::encodeName(settingsDir.filePath(QStringLiteral("data"))));
     }
     void TearDown() override
     {
         closeWithoutQuestions();
         SetSettingsFolder(QString());
+        qunsetenv("XDG_DATA_HOME");
     }
     frmMain& start(const QString& commandLine = QString())
     {

@@ -2,6 +2,7 @@
 #include "documents/ui/frmJPGQuality.h"
 #include "gui_fixture.h"
 #include "platform/picture_codec.h"
+#include "platform/recent_files.h"
 #include "tests/support/jpeg_tables.h"
 #include <QCloseEvent>
 #include <QDir>
@@ -9,6 +10,7 @@
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QSlider>
+#include <QUrl>
 #include <sys/mount.h>
 
 namespace orv::test {
@@ -85,6 +87,9 @@ TEST_F(SaveTest, BitmapHoldsExactlyTheCanvasAndTheSaveClearsChanged)
     EXPECT_EQ(doc->windowTitle(), QStringLiteral("a.bmp"));
     EXPECT_FALSE(doc->Changed);
     EXPECT_EQ(files(), QStringList{QStringLiteral("a.bmp")});
+    QFile recent(RecentFilesListPath());
+    ASSERT_TRUE(recent.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(recent.readAll().contains(QUrl::fromLocalFile(path(QStringLiteral("a.bmp"))).toEncoded()));
     // Unchanged since the save: closing asks nothing.
     EXPECT_TRUE(doc->subWindow()->close());
 }

@@ -1,0 +1,168 @@
+#include "documents/image_loader.h"
+#include <QFile>
+
+namespace orv {
+
+namespace {
+
+QString Extension(const QString& path)
+{
+    return path.right(3).toLower();
+}
+
+// Icon files hold a few pictures; a directory claiming more is damaged (and decoding
+// thousands of pictures that share one block of data would exhaust memory).
+constexpr int kMaxIconPictures = 256;
+
+QString OpenError(const QString& path, const QString& reason)
+{
+    return QStringLiteral("Cannot open \"%1\": %2.").arg(path, reason);
+}
+
+// Index of the largest picture in an icon file's directory (6-byte header, then 16 bytes an
+// entry: width and height, 0 meaning 256, and the bits a pixel at 6); the deepest colour wins
+// between pictures of the same size. 0 when the directory cannot be read: the decoder then
+// reports what is wrong with the file. -1 when it claims more than kMaxIconPictures.
+int LargestIconIndex(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return 0;
+    const QByteArray header = file.read(6);
+    if (header.size() < 6) return 0;
+    const int count = uint8_t(header[4]) | uint8_t(header[5]) << 8;
+    if (count > kMaxIconPictures) return -1;
+    const QByteArray entries = file.read(qint64(count) * 16);
+    int best = 0;
+    int64_t bestKey = -1;
+    for (int i = 0; i < count && (i + 1) * 16 <= entries.size(); ++i) {
+        const char* e = entries.constData() + i * 16;
+        const int w = uint8_t(e[0]) ? uint8_t(e[0]) : 256;
+        const int h = uint8_t(e[1]) ? uint8_t(e[1]) : 256;
+        const int bits = uint8_t(e[6]) | uint8_t(e[7]) << 8;
+        const int64_t key = int64_t(w) * h * 65536 + bits;
+        if (key > bestKey) {
+            bestKey = key;
+            best = i;
+        }
+    }
+    return best;
+}
+
+uint16_t Le16(const QByteArray& b, int at)
+{
+    return uint16_t(uint8_t(b[at]) | uint8_t(b[at + 1]) << 8);
+}
+
+// GraphicsMagick's PCX reader fills a picture whose data ends early with black without a
+// word, so the run-length data is measured first: bytesPerLine x planes x rows bytes must
+// follow the 128-byte header, and a 256-colour picture ends with its 769-byte palette.
+bool PcxDataEndsEarly(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    const QByteArray b = file.readAll();
+    if (b.size() < 128 || b[0] != 10) return false;   // not PCX: the decoder says so
+    const int ymin = Le16(b, 6), ymax = Le16(b, 10);
+    if (ymax < ymin) return false;
+    const int64_t need = int64_t(Le16(b, 66)) * uint8_t(b[65]) * (ymax - ymin + 1);
+    const bool rle = b[2] == 1;
+    int64_t produced = 0;
+    qsizetype pos = 128;
+    while (produced < need) {
+        if (pos >= b.size()) return true;
+        const uint8_t c = uint8_t(b[pos++]);
+        if (rle && (c & 0xC0) == 0xC0) {
+            if (pos >= b.size()) return true;
+            ++pos;
+            produced += c & 0x3F;
+        } else {
+            ++produced;
+        }
+    }
+    const bool palette256 = b[1] == 5 && b[3] == 8 && b[65] == 1;
+    return palette256 && b.size() - pos < 769;
+}
+
+} // namespace
+
+const QString kOpenPictureFilter = QStringLiteral(
+    "All graphics|*.jif;*.rle;*.dib;*.gif;*.jpg;*.bmp;*.wmf;*.ico;*.pcx;*.tga|GIF Files (*.gif)|*.gif|"
+    "Bitmap files (*.bmp, *.rle, *.dib)|*.bmp;*.rle;*.dib|JPEG Files (*.jpg, *.jif)|*.jpg;*.jif|"
+    "Targa files (*.tga)|*.tga|PCX file (*.pcx)|*.pcx|Windows metafile (*.wmf)|*.wmf|"
+    "Windows Icon (*.ico)|*.ico|All files (*.*)|*.*");
+
+PictureLoader LoaderFor(const QString& path)
+{
+    static const QStringList picture{"gif", "bmp", "wmf", "ico"};
+    static const QStringList imageFile{"pcx", "tga", "jif", "rle", "dib", "jpg"};
+    const QString ext = Extension(path);
+    if (picture.contains(ext)) return PictureLoader::Picture;
+    if (imageFile.contains(ext)) return PictureLoader::ImageFile;
+    return PictureLoader::None;
+}
+
+QString UnsupportedTypeError(const QString& path)
+{
+    return QStringLiteral("Cannot open \"%1\": Orvane cannot open this type of file. It opens "
+                          "pictures ending in .bmp, .dib, .rle, .gif, .jpg, .jif, .wmf, .ico, "
+                          ".pcx and .tga.")
+        .arg(path);
+}
+
+DecodedPicture ReadPictureFile(const QString& path, ColorRef background)
+{
+    if (LoaderFor(path) == PictureLoader::None) return {QImage(), UnsupportedTypeError(path)};
+    DecodeOptions options;
+    options.background = background;
+    const QString ext = Extension(path);
+    // Targa files, metafiles and icons carry no reliable signature: their decoder is named.
+    if (ext == QLatin1String("tga")) options.magick = QStringLiteral("TGA");
+    if (ext == QLatin1String("wmf")) options.magick = QStringLiteral("WMF");
+    if (ext == QLatin1String("ico")) {
+        options.magick = QStringLiteral("ICO");
+        options.frame = LargestIconIndex(path);
+        if (options.frame < 0)
+            return {QImage(), OpenError(path, QStringLiteral("the file is damaged (its directory claims more than %1 pictures)").arg(kMaxIconPictures))};
+    }
+    if (ext == QLatin1String("pcx") && PcxDataEndsEarly(path))
+        return {QImage(), OpenError(path, QStringLiteral("the file is incomplete (the picture data ends early)"))};
+    return DecodePictureFile(path, options);
+}
+
+QString LoadPicture(Canvas& target, const QString& path)
+{
+    const DecodedPicture decoded = ReadPictureFile(path, target.BackColor());
+    if (!decoded.ok()) return decoded.error;
+    target.setPicture(decoded.image);
+    return {};
+}
+
+QString LoadImageFile(Canvas& target, const QString& path, int16_t /*flag*/)
+{
+    target.setScaleMode(kScalePixels);
+    target.Cls();
+    const DecodedPicture decoded = ReadPictureFile(path, target.BackColor());
+    if (!decoded.ok()) return decoded.error;
+    // Size and pixels in one step: the picture covers the whole resized canvas.
+    const bool autoSize = target.AutoSize();
+    target.setAutoSize(true);
+    target.setPicture(decoded.image);
+    target.setAutoSize(autoSize);
+    return {};
+}
+
+QStringList DialogNameFilters(const QString& pairs)
+{
+    const QStringList parts = pairs.split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        if (parts[i].isEmpty()) continue;
+        QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        for (QString& p : patterns)
+            if (p == QLatin1String("*.*")) p = QStringLiteral("*");
+        filters << parts[i] + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+    }
+    return filters;
+}
+
+} // namespace orv

@@ -1,0 +1,19 @@
+#pragma once
+// Path helpers of the frame: the file name shown as a document's caption, and the path named
+// on the command line.
+#include <QString>
+
+namespace orv {
+
+// The part of `path` behind its last "/" (the whole text when it has none): "/pics/a.bmp"
+// gives "a.bmp".
+QString GetFileName(const QString& path);
+
+// True when the path names something that exists and is not a folder.
+bool FileExists(const QString& path);
+
+// The full form of a path given on the command line: an existing file gives its absolute
+// path; any other text (empty, missing, a folder) comes back unchanged.
+QString GetLongFileName(const QString& path);
+
+} // namespace orv

@@ -1,0 +1,563 @@
+#include "documents/image_loader.h"
+#include "shell/file_names.h"
+#include <Magick++.h>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace orv {
+
+namespace {
+
+const QString kWx = QStringLiteral("/usr/share/doc/wx3.2-examples/examples/samples/");
+const QString kSdl = QStringLiteral("/usr/libexec/installed-tests/SDL2_image/");
+const QString kWmf = QStringLiteral(ORVANE_SHARED_TESTDATA "/wmf/");
+
+void Put(QByteArray& b, uint32_t v, int bytes)
+{
+    for (int i = 0; i < bytes; ++i) b += char((v >> (8 * i)) & 0xFF);
+}
+
+uint32_t PixelAt(const Canvas& c, int x, int y)
+{
+    return reinterpret_cast<const uint32_t*>(c.buffer().constScanLine(y))[x];
+}
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A Windows bitmap built byte by byte. `value` gives each pixel's palette index (1, 4 and 8
+// bits) or colour (24 and 32 bits). compression 1 is RLE8, 2 is RLE4: each row starts with
+// four pixels in absolute mode, then runs of one index.
+QByteArray MakeBmp(int w, int h, int bits, bool topDown, int compression,
+                   const std::vector<ColorRef>& palette, const std::function<int(int, int)>& value)
+{
+    QByteArray pixels;
+    for (int row = 0; row < h; ++row) {
+        const int y = topDown ? row : h - 1 - row;
+        if (compression == 0) {
+            QByteArray line;
+            if (bits >= 24) {
+                for (int x = 0; x < w; ++x) {
+                    const ColorRef c = value(x, y);
+                    line += char(BlueOf(c));
+                    line += char(GreenOf(c));
+                    line += char(RedOf(c));
+                    if (bits == 32) line += '\0';   // unused fourth byte, as most writers leave it
+                }
+            } else {
+                uint32_t acc = 0;
+                int filled = 0;
+                for (int x = 0; x < w; ++x) {
+                    acc = acc << bits | uint32_t(value(x, y));
+                    filled += bits;
+                    if (filled == 8) {
+                        line += char(acc);
+                        acc = 0;
+                        filled = 0;
+                    }
+                }
+                if (filled) line += char(acc << (8 - filled));
+            }
+            while (line.size() % 4) line += '\0';
+            pixels += line;
+            continue;
+        }
+        // Absolute mode for x 0..3: 0, count, the indices (two a byte for RLE4), padded to a word.
+        pixels += '\0';
+        pixels += char(4);
+        if (compression == 1) {
+            for (int x = 0; x < 4; ++x) pixels += char(value(x, y));
+        } else {
+            pixels += char(value(0, y) << 4 | value(1, y));
+            pixels += char(value(2, y) << 4 | value(3, y));
+        }
+        for (int x = 4; x < w;) {
+            const int v = value(x, y);
+            int n = 1;
+            while (x + n < w && n < 255 && value(x + n, y) == v) ++n;
+            pixels += char(n);
+            pixels += char(compression == 1 ? v : (v << 4 | v));
+            x += n;
+        }
+        pixels += QByteArray("\0\0", 2);   // end of line
+    }
+    if (compression) pixels += QByteArray("\0\1", 2);   // end of bitmap
+
+    QByteArray info;
+    Put(info, 40, 4);
+    Put(info, uint32_t(w), 4);
+    Put(info, uint32_t(topDown ? -h : h), 4);
+    Put(info, 1, 2);
+    Put(info, uint32_t(bits), 2);
+    Put(info, uint32_t(compression), 4);
+    Put(info, uint32_t(pixels.size()), 4);
+    Put(info, 2835, 4);
+    Put(info, 2835, 4);
+    Put(info, uint32_t(palette.size()), 4);
+    Put(info, 0, 4);
+    for (ColorRef c : palette) Put(info, uint32_t(BlueOf(c) | GreenOf(c) << 8 | RedOf(c) << 16), 4);
+    QByteArray file("BM");
+    Put(file, uint32_t(14 + info.size() + pixels.size()), 4);
+    Put(file, 0, 4);
+    Put(file, uint32_t(14 + info.size()), 4);
+    return file + info + pixels;
+}
+
+// A 24-bit Targa file, uncompressed (type 2) or run-length (type 10, each row starting with a
+// raw packet of two pixels, then runs), rows from the bottom up or from the top down.
+QByteArray MakeTga(int w, int h, bool rle, bool topDown, const std::function<ColorRef(int, int)>& colour)
+{
+    QByteArray t;
+    Put(t, 0, 2);
+    Put(t, rle ? 10 : 2, 1);
+    Put(t, 0, 5);
+    Put(t, 0, 4);
+    Put(t, uint32_t(w), 2);
+    Put(t, uint32_t(h), 2);
+    Put(t, 24, 1);
+    Put(t, topDown ? 0x20 : 0, 1);
+    const auto bgr = [&](ColorRef c) { Put(t, uint32_t(BlueOf(c) | GreenOf(c) << 8 | RedOf(c) << 16), 3); };
+    for (int row = 0; row < h; ++row) {
+        const int y = topDown ? row : h - 1 - row;
+        if (!rle) {
+            for (int x = 0; x < w; ++x) bgr(colour(x, y));
+            continue;
+        }
+        Put(t, 1, 1);   // raw packet of 2
+        bgr(colour(0, y));
+        bgr(colour(1, y));
+        for (int x = 2; x < w;) {
+            int n = 1;
+            while (x + n < w && n < 128 && colour(x + n, y) == colour(x, y)) ++n;
+            Put(t, 0x80 | (n - 1), 1);
+            bgr(colour(x, y));
+            x += n;
+        }
+    }
+    return t;
+}
+
+// An icon file holding one 24-bit picture a size, each entry a bitmap of twice the height
+// (colour rows, then the all-opaque mask rows).
+QByteArray MakeIco(const std::vector<std::pair<QSize, ColorRef>>& pictures)
+{
+    QByteArray header;
+    Put(header, 0, 2);
+    Put(header, 1, 2);
+    Put(header, uint32_t(pictures.size()), 2);
+    QByteArray dir, data;
+    const int dataStart = 6 + 16 * int(pictures.size());
+    for (const auto& [size, colour] : pictures) {
+        const int w = size.width(), h = size.height();
+        QByteArray bmp;
+        Put(bmp, 40, 4);
+        Put(bmp, uint32_t(w), 4);
+        Put(bmp, uint32_t(2 * h), 4);
+        Put(bmp, 1, 2);
+        Put(bmp, 24, 2);
+        Put(bmp, 0, 4 * 6);
+        const int colourStride = (w * 3 + 3) & ~3, maskStride = ((w + 31) / 32) * 4;
+        for (int y = 0; y < h; ++y) {
+            QByteArray line;
+            for (int x = 0; x < w; ++x) Put(line, uint32_t(BlueOf(colour) | GreenOf(colour) << 8 | RedOf(colour) << 16), 3);
+            bmp += line + QByteArray(colourStride - line.size(), '\0');
+        }
+        bmp += QByteArray(maskStride * h, '\0');
+        Put(dir, uint32_t(w & 0xFF), 1);
+        Put(dir, uint32_t(h & 0xFF), 1);
+        Put(dir, 0, 2);
+        Put(dir, 1, 2);
+        Put(dir, 24, 2);
+        Put(dir, uint32_t(bmp.size()), 4);
+        Put(dir, uint32_t(dataStart + data.size()), 4);
+        data += bmp;
+    }
+    return header + dir + data;
+}
+
+// Two-tone test picture in 8 x 8 blocks, so that JPEG gives back each block's colour closely.
+ColorRef Blocks(int x, int y)
+{
+    return ((x / 8 + y / 8) & 1) ? RGB(220, 40, 30) : RGB(20, 90, 200);
+}
+
+class ImageLoader : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+    QString path(const QString& name) const { return dir.filePath(name); }
+    QString write(const QString& name, const QByteArray& bytes) const
+    {
+        QFile f(path(name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+        return path(name);
+    }
+    QString writeMagick(const QString& name, Magick::Image image) const
+    {
+        const QString ext = name.section('.', -1).toUpper();
+        image.write(((ext == "JIF" ? QStringLiteral("JPEG") : ext) + ":" + path(name)).toStdString());
+        return path(name);
+    }
+    // Loads through the loader the file's ending picks, into a canvas as a new document has it.
+    Canvas load(const QString& file, ColorRef back = 0xFFFFFF)
+    {
+        Canvas c(50, 40, back);
+        c.setAutoSize(true);
+        const QString error = LoaderFor(file) == PictureLoader::Picture ? LoadPicture(c, file) : LoadImageFile(c, file);
+        EXPECT_TRUE(error.isEmpty()) << error.toStdString();
+        return c;
+    }
+    void expectPixels(const Canvas& c, int w, int h, const std::function<ColorRef(int, int)>& expected, int tolerance = 0)
+    {
+        ASSERT_EQ(c.pixelWidth(), w);
+        ASSERT_EQ(c.pixelHeight(), h);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const uint32_t got = PixelAt(c, x, y);
+                const ColorRef want = expected(x, y);
+                ASSERT_EQ(got >> 24, 0xFFu);
+                ASSERT_NEAR(RedOf(FromPixel(got)), RedOf(want), tolerance) << x << "," << y;
+                ASSERT_NEAR(GreenOf(FromPixel(got)), GreenOf(want), tolerance) << x << "," << y;
+                ASSERT_NEAR(BlueOf(FromPixel(got)), BlueOf(want), tolerance) << x << "," << y;
+            }
+    }
+    static Magick::Image MagickOf(int w, int h, const std::function<ColorRef(int, int)>& colour)
+    {
+        std::vector<uint8_t> rgb;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const ColorRef c = colour(x, y);
+                rgb.insert(rgb.end(), {uint8_t(RedOf(c)), uint8_t(GreenOf(c)), uint8_t(BlueOf(c))});
+            }
+        return Magick::Image(w, h, "RGB", Magick::CharPixel, rgb.data());
+    }
+    static void requireSample(const QString& file)
+    {
+        if (!QFile::exists(file)) GTEST_SKIP() << file.toStdString() << " is not installed";
+    }
+
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST(ImageLoaderTable, TheLastThreeCharactersLowerCasedPickTheLoader)
+{
+    for (const char* p : {"/a/b.gif", "/a/b.BMP", "x.wmf", "/a/b.IcO"}) EXPECT_EQ(LoaderFor(p), PictureLoader::Picture) << p;
+    for (const char* p : {"/a/b.pcx", "b.TGA", "b.jif", "b.rle", "b.dib", "/p/photo.JPG"})
+        EXPECT_EQ(LoaderFor(p), PictureLoader::ImageFile) << p;
+    // ".jpeg" ends in "peg"; ".tif", a name without extension and "/a/bmp" (ends in "bmp").
+    for (const char* p : {"a.jpeg", "a.JPEG", "a.tif", "a.png", "bm", ""}) EXPECT_EQ(LoaderFor(p), PictureLoader::None) << p;
+    EXPECT_EQ(LoaderFor("/a/bmp"), PictureLoader::Picture);
+    EXPECT_EQ(UnsupportedTypeError("/p/x.jpeg").left(34), "Cannot open \"/p/x.jpeg\": Orvane ca");
+}
+
+TEST(ImageLoaderTable, OpenDialogListsTheTypesInQtsFilterForm)
+{
+    EXPECT_EQ(DialogNameFilters(kOpenPictureFilter),
+              QStringList({"All graphics (*.jif *.rle *.dib *.gif *.jpg *.bmp *.wmf *.ico *.pcx *.tga)",
+                           "GIF Files (*.gif) (*.gif)", "Bitmap files (*.bmp, *.rle, *.dib) (*.bmp *.rle *.dib)",
+                           "JPEG Files (*.jpg, *.jif) (*.jpg *.jif)", "Targa files (*.tga) (*.tga)",
+                           "PCX file (*.pcx) (*.pcx)", "Windows metafile (*.wmf) (*.wmf)",
+                           "Windows Icon (*.ico) (*.ico)", "All files (*.*) (*)"}));
+    EXPECT_EQ(DialogNameFilters("Bitmap (*.bmp)|*.bmp|All files (*.*)|*.*||"),
+              QStringList({"Bitmap (*.bmp) (*.bmp)", "All files (*.*) (*)"}));
+}
+
+TEST(ImageLoaderTable, FileNamesAndCommandLinePaths)
+{
+    EXPECT_EQ(GetFileName("/pics/photo.jpg"), "photo.jpg");
+    EXPECT_EQ(GetFileName("/a b/c d.bmp"), "c d.bmp");
+    EXPECT_EQ(GetFileName("photo.jpg"), "photo.jpg");
+    EXPECT_EQ(GetFileName("/pics/"), "");
+    QTemporaryDir d;
+    QFile(d.filePath("p.bmp")).open(QIODevice::WriteOnly);
+    EXPECT_TRUE(FileExists(d.filePath("p.bmp")));
+    EXPECT_FALSE(FileExists(d.path()));
+    EXPECT_FALSE(FileExists(d.filePath("none.bmp")));
+    EXPECT_EQ(GetLongFileName(""), "");
+    EXPECT_EQ(GetLongFileName("no such thing.bmp"), "no such thing.bmp");
+    EXPECT_EQ(GetLongFileName(d.path()), d.path());
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(d.path());
+    EXPECT_EQ(GetLongFileName("p.bmp"), d.filePath("p.bmp"));
+    QDir::setCurrent(before);
+}
+
+TEST_F(ImageLoader, BitmapsOfEveryDepthAndRowOrder)
+{
+    const std::vector<ColorRef> two{RGB(0, 0, 0), RGB(255, 255, 255)};
+    std::vector<ColorRef> sixteen, many;
+    for (int i = 0; i < 16; ++i) sixteen.push_back(RGB(i * 16, 255 - i * 16, (i * 40) & 255));
+    for (int i = 0; i < 200; ++i) many.push_back(RGB(i, (i * 7) & 255, 255 - i));
+    const auto index = [](int n) { return [n](int x, int y) { return (x / 3 + y) % n; }; };
+    const auto colour = [](int x, int y) { return RGB(x * 9, y * 13, (x * y) & 255); };
+    struct Case {
+        const char* name;
+        int bits;
+        bool topDown;
+        int compression;
+        const std::vector<ColorRef>* palette;
+        int colours;
+    };
+    const std::vector<ColorRef> none;
+    const Case cases[] = {
+        {"1-bit", 1, false, 0, &two, 2},         {"4-bit", 4, false, 0, &sixteen, 16},
+        {"8-bit", 8, false, 0, &many, 200},      {"8-bit top-down", 8, true, 0, &many, 200},
+        {"24-bit", 24, false, 0, &none, 0},      {"24-bit top-down", 24, true, 0, &none, 0},
+        {"32-bit", 32, false, 0, &none, 0},      {"RLE8", 8, false, 1, &many, 200},
+        {"RLE4", 4, false, 2, &sixteen, 16},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const int w = 21, h = 13;
+        const auto value = c.colours ? index(c.colours) : std::function<int(int, int)>(colour);
+        const QByteArray bytes = MakeBmp(w, h, c.bits, c.topDown, c.compression, *c.palette, value);
+        const auto expected = [&](int x, int y) { return c.colours ? (*c.palette)[value(x, y)] : ColorRef(value(x, y)); };
+        // The same bytes under every bitmap ending, through both loaders.
+        for (const char* ext : {"bmp", "rle", "dib"}) expectPixels(load(write(QStringLiteral("b.") + ext, bytes)), w, h, expected);
+    }
+}
+
+TEST_F(ImageLoader, GifTransparencyShowsTheCanvasBackground)
+{
+    const uint8_t rgba[] = {255, 0, 0, 255, 0, 0, 0, 0, 0, 0, 255, 255, 0, 255, 0, 255};
+    const QString gif = writeMagick("t.gif", Magick::Image(2, 2, "RGBA", Magick::CharPixel, rgba));
+    const Canvas c = load(gif, RGB(10, 200, 30));
+    expectPixels(c, 2, 2, [](int x, int y) {
+        const ColorRef v[2][2] = {{RGB(255, 0, 0), RGB(10, 200, 30)}, {RGB(0, 0, 255), RGB(0, 255, 0)}};
+        return v[y][x];
+    });
+}
+
+TEST_F(ImageLoader, ProgressiveAndGreyscaleJpeg)
+{
+    Magick::Image progressive = MagickOf(32, 24, Blocks);
+    progressive.interlaceType(Magick::LineInterlace);
+    progressive.quality(95);
+    const QString p = writeMagick("p.jpg", progressive);
+    EXPECT_TRUE(ReadAll(p).contains(QByteArray("\xFF\xC2", 2)));   // progressive frame marker
+    expectPixels(load(p), 32, 24, Blocks, 24);
+
+    Magick::Image grey = MagickOf(32, 24, [](int x, int y) { return ((x / 8 + y / 8) & 1) ? RGB(200, 200, 200) : RGB(40, 40, 40); });
+    grey.type(Magick::GrayscaleType);
+    grey.quality(95);
+    const QString g = writeMagick("g.jif", grey);
+    const QByteArray bytes = ReadAll(g);
+    const int sof = bytes.indexOf(QByteArray("\xFF\xC0", 2));
+    ASSERT_GT(sof, 0);
+    EXPECT_EQ(bytes[sof + 9], 1);   // one component
+    expectPixels(load(g), 32, 24, [](int x, int y) { return ((x / 8 + y / 8) & 1) ? RGB(200, 200, 200) : RGB(40, 40, 40); }, 12);
+}
+
+TEST_F(ImageLoader, IconsGiveTheirLargestPicture)
+{
+    const QString ico = write("i.ico", MakeIco({{QSize(16, 16), RGB(255, 0, 0)}, {QSize(48, 32), RGB(0, 0, 255)},
+                                               {QSize(32, 32), RGB(0, 255, 0)}}));
+    expectPixels(load(ico), 48, 32, [](int, int) { return RGB(0, 0, 255); });
+}
+
+TEST_F(ImageLoader, PcxOfOneEightAndTwentyFourBits)
+{
+    const auto bw = [](int x, int y) { return ((x + y) % 3) ? RGB(255, 255, 255) : RGB(0, 0, 0); };
+    const auto four = [](int x, int y) {
+        const ColorRef v[] = {RGB(255, 0, 0), RGB(0, 128, 0), RGB(10, 20, 30), RGB(250, 250, 0)};
+        return v[(x / 2 + y) % 4];
+    };
+    const struct {
+        Magick::ImageType type;
+        std::function<ColorRef(int, int)> colour;
+        char bits, planes;
+    } cases[] = {{Magick::BilevelType, bw, 1, 1}, {Magick::PaletteType, four, 8, 1}, {Magick::TrueColorType, Blocks, 8, 3}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(int(c.bits) * c.planes);
+        Magick::Image image = MagickOf(19, 11, c.colour);
+        image.type(c.type);
+        const QString pcx = writeMagick("x.pcx", image);
+        const QByteArray bytes = ReadAll(pcx);
+        ASSERT_EQ(bytes[3], c.bits);
+        ASSERT_EQ(bytes[65], c.planes);
+        expectPixels(load(pcx), 19, 11, c.colour);
+    }
+}
+
+TEST_F(ImageLoader, TargaCompressedOrNotInBothRowOrders)
+{
+    const auto colour = [](int x, int y) { return x < 5 ? RGB(x * 50, y * 20, 7) : RGB(90, 180, 30); };
+    for (bool rle : {false, true})
+        for (bool topDown : {false, true}) {
+            SCOPED_TRACE(std::string(rle ? "rle" : "raw") + (topDown ? " top-down" : " bottom-up"));
+            expectPixels(load(write("t.tga", MakeTga(17, 9, rle, topDown, colour))), 17, 9, colour);
+        }
+}
+
+TEST_F(ImageLoader, MetafilesOpenAtTheirNaturalSize)
+{
+    const struct { const char* name; int w, h; } drawings[] = {
+        {"beef", 202, 157}, {"burger", 165, 147}, {"chicken", 205, 157}, {"fish", 217, 159}, {"vegetable", 675, 472}};
+    for (const auto& d : drawings) {
+        SCOPED_TRACE(d.name);
+        const QString file = kWmf + d.name + ".wmf";
+        if (!QFile::exists(file)) GTEST_SKIP() << "no metafile samples";
+        const Canvas c = load(file, RGB(0, 255, 255));
+        ASSERT_EQ(c.pixelWidth(), d.w);
+        ASSERT_EQ(c.pixelHeight(), d.h);
+        // A drawing, not an empty or single-coloured area.
+        int differing = 0;
+        for (int y = 0; y < d.h; ++y)
+            for (int x = 0; x < d.w; ++x) differing += PixelAt(c, x, y) != PixelAt(c, 0, 0);
+        EXPECT_GT(differing, d.w * d.h / 20);
+    }
+}
+
+TEST_F(ImageLoader, SampleFilesOfTheDesktopPackages)
+{
+    // The horse in four formats holds the same 256 colours; the JPEG is close to them.
+    requireSample(kWx + "image/horse.bmp");
+    // Qt's own GIF reader gives the reference.
+    const QImage horse = QImage(kWx + "image/horse.gif").convertToFormat(kPixelFormat);
+    ASSERT_EQ(horse.size(), QSize(200, 200));
+    const auto same = [&](const Canvas& c, int tolerance) {
+        expectPixels(c, 200, 200, [&](int x, int y) {
+            return FromPixel(reinterpret_cast<const uint32_t*>(horse.constScanLine(y))[x]);
+        }, tolerance);
+    };
+    EXPECT_EQ(ReadAll(kWx + "image/horse.bmp")[30], 1);   // RLE8
+    for (const char* f : {"horse.bmp", "horse.gif", "horse.pcx", "horse.tga"}) {
+        SCOPED_TRACE(f);
+        same(load(kWx + "image/" + f), 0);
+    }
+    // The JPEG: close on average.
+    const Canvas jpeg = load(kWx + "image/horse.jpg");
+    ASSERT_EQ(jpeg.buffer().size(), QSize(200, 200));
+    int64_t difference = 0;
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 200; ++x) {
+            const ColorRef a = FromPixel(PixelAt(jpeg, x, y));
+            const ColorRef b = FromPixel(reinterpret_cast<const uint32_t*>(horse.constScanLine(y))[x]);
+            difference += std::abs(RedOf(a) - RedOf(b)) + std::abs(GreenOf(a) - GreenOf(b)) + std::abs(BlueOf(a) - BlueOf(b));
+        }
+    EXPECT_LT(difference / (200 * 200 * 3), 6);
+    const Canvas ico = load(kWx + "image/horse.ico");   // 32 x 32 and 16 x 16
+    EXPECT_EQ(ico.buffer().size(), QSize(32, 32));
+
+    // Bitmaps of 1, 4 and 8 bits and 24 bits.
+    const struct { const char* file; int w, h; } bitmaps[] = {
+        {"drawing/pat35.bmp", 32, 32}, {"drawing/pat4.bmp", 32, 32}, {"ownerdrw/info_mono.bmp", 16, 16}, {"drawing/image.bmp", 80, 80}};
+    for (const auto& b : bitmaps) {
+        SCOPED_TRACE(b.file);
+        requireSample(kWx + b.file);
+        EXPECT_EQ(load(kWx + b.file).buffer().size(), QSize(b.w, b.h));
+    }
+
+    // The small samples: every type equals the PNG of the same picture; the progressive JPEG is close.
+    requireSample(kSdl + "sample.png");
+    const QImage sample = QImage(kSdl + "sample.png").convertToFormat(kPixelFormat);
+    ASSERT_EQ(sample.size(), QSize(23, 42));
+    for (const char* f : {"sample.bmp", "sample.ico", "sample.pcx", "sample.tga"}) {
+        SCOPED_TRACE(f);
+        EXPECT_EQ(load(kSdl + f).buffer(), sample);
+    }
+    const Canvas jpg = load(kSdl + "sample.jpg");
+    EXPECT_EQ(jpg.buffer().size(), QSize(23, 42));
+    EXPECT_TRUE(ReadAll(kSdl + "sample.jpg").contains(QByteArray("\xFF\xC2", 2)));
+}
+
+TEST_F(ImageLoader, LoadImageFileClearsAndSizesTheTargetOrLeavesItCleared)
+{
+    Canvas target(30, 20, RGB(1, 2, 3));
+    target.setScaleMode(kScaleTwips);
+    target.PSet(5, 5, RGB(255, 255, 255));
+    const QString pcx = writeMagick("a.pcx", MagickOf(100, 50, Blocks));
+    EXPECT_EQ(LoadImageFile(target, pcx), "");
+    EXPECT_EQ(target.ScaleMode(), kScalePixels);
+    EXPECT_FALSE(target.AutoSize());
+    expectPixels(target, 100, 50, Blocks);
+
+    target.PSet(1, 1, RGB(255, 255, 255));
+    const QString broken = write("broken.tga", "not a targa");
+    const QString error = LoadImageFile(target, broken);
+    EXPECT_TRUE(error.startsWith("Cannot open \"" + broken + "\": ")) << error.toStdString();
+    expectPixels(target, 100, 50, [](int, int) { return RGB(1, 2, 3); });
+
+    // The picture loader leaves a canvas it cannot fill as it was.
+    Canvas kept(10, 10, RGB(4, 5, 6));
+    kept.PSet(2, 2, RGB(9, 9, 9));
+    EXPECT_FALSE(LoadPicture(kept, path("missing.gif")).isEmpty());
+    EXPECT_EQ(PixelAt(kept, 2, 2), ToPixel(RGB(9, 9, 9)));
+    EXPECT_EQ(LoadImageFile(kept, path("a.jpeg")), UnsupportedTypeError(path("a.jpeg")));
+}
+
+TEST_F(ImageLoader, DamagedFilesGiveAClearErrorEveryTime)
+{
+    std::vector<QString> whole;
+    whole.push_back(write("w.bmp", MakeBmp(40, 30, 8, false, 1, std::vector<ColorRef>(16, RGB(9, 9, 9)), [](int x, int y) { return (x + y) % 16; })));
+    whole.push_back(write("w4.rle", MakeBmp(40, 30, 4, false, 2, std::vector<ColorRef>(16, RGB(9, 9, 9)), [](int x, int y) { return (x + y) % 16; })));
+    whole.push_back(write("w.tga", MakeTga(40, 30, true, false, Blocks)));
+    whole.push_back(write("w.ico", MakeIco({{QSize(16, 16), RGB(1, 1, 1)}, {QSize(32, 32), RGB(2, 2, 2)}})));
+    for (const char* f : {"w.gif", "w.jpg", "w.pcx"}) whole.push_back(writeMagick(f, MagickOf(40, 30, Blocks)));
+    if (QFile::exists(kWmf + "fish.wmf")) whole.push_back(write("w.wmf", ReadAll(kWmf + "fish.wmf")));
+
+    uint32_t seed = 2024;
+    const auto next = [&] { return (seed = seed * 1103515245u + 12345u) >> 8; };
+    for (const QString& file : whole) {
+        const QByteArray bytes = ReadAll(file);
+        const QString name = QFileInfo(file).fileName();
+        const QImage complete = ReadPictureFile(file).image;
+        ASSERT_FALSE(complete.isNull()) << name.toStdString();
+        // A cut file fails with a message naming it; only a cut that leaves every byte the
+        // picture needs (a 24-bit PCX ends with an unused palette) may give the whole picture.
+        const auto fails = [&](const QByteArray& damaged, const std::string& how) {
+            SCOPED_TRACE(name.toStdString() + " " + how);
+            const QString p = write("damaged." + name.section('.', -1), damaged);
+            Canvas c(8, 8);
+            c.setAutoSize(true);
+            const QString error = LoaderFor(p) == PictureLoader::Picture ? LoadPicture(c, p) : LoadImageFile(c, p);
+            if (error.isEmpty()) {
+                EXPECT_EQ(c.buffer(), complete);
+                return;
+            }
+            EXPECT_TRUE(error.startsWith("Cannot open \"" + p + "\": ")) << error.toStdString();
+            EXPECT_FALSE(error.contains('\n'));
+        };
+        for (double at : {0.0, 0.02, 0.1, 0.5, 0.75, 0.9, 0.98})
+            fails(bytes.left(std::max<qsizetype>(1, qsizetype(bytes.size() * at))), "cut at " + std::to_string(at));
+        // Flipped bytes may still decode to some picture: it must not crash, and a failure names the file.
+        for (int round = 0; round < 20; ++round) {
+            QByteArray flipped = bytes;
+            for (int k = 0; k < 8; ++k) flipped[next() % flipped.size()] ^= char(1 + next() % 255);
+            const QString p = write("flipped." + name.section('.', -1), flipped);
+            const DecodedPicture d = ReadPictureFile(p);
+            if (!d.ok()) EXPECT_TRUE(d.error.startsWith("Cannot open \"" + p + "\": ")) << d.error.toStdString();
+            else EXPECT_GT(d.image.width(), 0);
+        }
+    }
+
+    // Forged dimensions: claims far beyond the data, or zero.
+    const QByteArray bmp = ReadAll(whole[0]);
+    QByteArray forged = bmp;
+    forged.replace(18, 8, QByteArray("\xff\xff\x00\x00\xff\xff\x00\x00", 8));   // 65535 x 65535
+    const QString fp = write("forged.bmp", forged);
+    EXPECT_FALSE(ReadPictureFile(fp).ok());
+    QByteArray tga = ReadAll(whole[2]);
+    tga[12] = '\xff';
+    tga[13] = '\x7f';   // 32767 wide
+    EXPECT_FALSE(ReadPictureFile(write("forged.tga", tga)).ok());
+    tga[12] = tga[13] = 0;   // no width
+    EXPECT_FALSE(ReadPictureFile(write("zero.tga", tga)).ok());
+    QByteArray pcx = ReadAll(whole[6]);
+    pcx[8] = pcx[9] = '\xff';   // xmax 65535
+    EXPECT_FALSE(ReadPictureFile(write("forged.pcx", pcx)).ok());
+    QByteArray ico = ReadAll(whole[3]);
+    ico[4] = '\xff';
+    ico[5] = '\xff';   // 65535 directory entries in a file that holds two
+    EXPECT_FALSE(ReadPictureFile(write("forged.ico", ico)).ok());
+}
+
+} // namespace orv

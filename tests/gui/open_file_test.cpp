@@ -1,0 +1,218 @@
+#include "documents/image_loader.h"
+#include "documents/ui/canvas_view.h"
+#include "gui_fixture.h"
+#include "platform/recent_files.h"
+#include <QDragEnterEvent>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QMimeData>
+#include <QUrl>
+
+namespace orv::test {
+
+namespace {
+
+QStringList Captions(const frmMain& f)
+{
+    QStringList c;
+    for (frmDocument* d : f.documents()) c << d->windowTitle();
+    return c;
+}
+
+QImage Picture(int w, int h, ColorRef colour)
+{
+    return NewPixelBuffer(w, h, colour);
+}
+
+QMimeData* FileList(const QStringList& paths)
+{
+    auto* data = new QMimeData;
+    QList<QUrl> urls;
+    for (const QString& p : paths) urls << QUrl::fromLocalFile(p);
+    data->setUrls(urls);
+    return data;
+}
+
+// Runs `act` on the open dialog as soon as it shows.
+void WithNextOpenDialog(std::function<void(QFileDialog*)> act)
+{
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            act(dialog);
+        }
+    });
+    timer->start(10);
+}
+
+} // namespace
+
+class OpenFileTest : public FrameTest {
+protected:
+    void SetUp() override
+    {
+        FrameTest::SetUp();
+        ASSERT_TRUE(files.isValid());
+    }
+    QString bmp(const QString& name, const QImage& picture)
+    {
+        QString error;
+        EXPECT_TRUE(EncodeBmp24(picture, files.filePath(name), &error)) << error.toStdString();
+        return files.filePath(name);
+    }
+    QString text(const QString& name, const QByteArray& content)
+    {
+        QFile f(files.filePath(name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(content);
+        return files.filePath(name);
+    }
+    QTemporaryDir files;
+};
+
+TEST_F(OpenFileTest, OpenedPictureSizesTheCanvasAndTheCounterAdvances)
+{
+    frmMain& f = start();
+    // A 100 x 50 picture under an upper-case loader ending (the same bytes read as PCX would
+    // need a PCX file; a bitmap under .DIB goes through the image loader).
+    const QString path = bmp("photo.DIB", Picture(100, 50, RGB(200, 10, 20)));
+    f.OpenFile(path);
+    frmDocument* d = f.ActiveDocument();
+    EXPECT_EQ(d->windowTitle(), "photo.DIB");
+    EXPECT_EQ(d->canvas().pixelWidth(), 100);
+    EXPECT_EQ(d->canvas().pixelHeight(), 50);
+    EXPECT_EQ(reinterpret_cast<const uint32_t*>(d->canvas().buffer().constScanLine(49))[99], ToPixel(RGB(200, 10, 20)));
+    EXPECT_EQ(f.statusPanel(2), "Height: 50");
+    EXPECT_EQ(f.statusPanel(3), "Width: 100");
+    EXPECT_EQ(d->canvas().ScaleMode(), kScaleTwips);
+    EXPECT_FALSE(d->canvas().AutoSize());
+    // The handles sit beside the canvas: right edge at W + 150 twips, corner and bottom below.
+    EXPECT_EQ(d->Picture1->x(), d->DrawIMG->x() + 100 + 10);
+    EXPECT_EQ(d->Picture3->y(), d->DrawIMG->y() + 50 + 10);
+    f.mnuFileNew_Click();
+    EXPECT_EQ(Captions(f), (QStringList{"Image1", "photo.DIB", "Image3"}));
+
+    // The desktop's recent list has the file.
+    const QString list = settingsDir.filePath("data/recently-used.xbel");
+    EXPECT_EQ(RecentFilesListPath(), list);
+    QFile recent(list);
+    ASSERT_TRUE(recent.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(recent.readAll().contains(QUrl::fromLocalFile(path).toEncoded()));
+}
+
+TEST_F(OpenFileTest, UnknownEndingsAndDamagedFilesAreReportedWithTheFileName)
+{
+    frmMain& f = start();
+    const QString jpeg = bmp("photo.jpeg", Picture(10, 10, 0));
+    QString message;
+    AnswerNextMessageBox(QMessageBox::Ok, &message);
+    f.OpenFile(jpeg);
+    EXPECT_EQ(message, UnsupportedTypeError(jpeg));
+    EXPECT_EQ(f.ActiveDocument()->windowTitle(), "photo.jpeg");   // the document stays
+
+    const QString broken = text("broken.gif", "GIF89a\x10\x00");
+    AnswerNextMessageBox(QMessageBox::Ok, &message);
+    f.OpenFile(broken);
+    EXPECT_TRUE(message.startsWith("Cannot open \"" + broken + "\": ")) << message.toStdString();
+
+    AnswerNextMessageBox(QMessageBox::Ok, &message);
+    f.OpenFile(files.filePath("gone.bmp"));
+    EXPECT_EQ(message, "Cannot open \"" + files.filePath("gone.bmp") + "\": the file does not exist.");
+    EXPECT_EQ(Captions(f), (QStringList{"Image1", "photo.jpeg", "broken.gif", "gone.bmp"}));
+    EXPECT_FALSE(QFile::exists(settingsDir.filePath("data/recently-used.xbel")));   // nothing opened
+}
+
+TEST_F(OpenFileTest, WindowIsWidenedForWidePicturesButNeverHeightened)
+{
+    store(QStringLiteral("Settings"), QStringLiteral("MainState"), QStringLiteral("0"));
+    store(QStringLiteral("Settings"), QStringLiteral("MainWidth"), QStringLiteral("15000"));
+    store(QStringLiteral("Settings"), QStringLiteral("MainHeight"), QStringLiteral("12000"));
+    frmMain& f = start();
+    f.OpenFile(bmp("small.bmp", Picture(20, 20, 0)));
+    frmDocument* small = f.ActiveDocument();
+    EXPECT_EQ(small->subWindow()->size(), f.documents().first()->subWindow()->size());
+
+    f.OpenFile(bmp("wide.bmp", Picture(700, 30, 0)));
+    frmDocument* wide = f.ActiveDocument();
+    EXPECT_EQ(wide->width(), wide->Picture1->x() + wide->Picture1->width() + 10);
+    EXPECT_EQ(wide->subWindow()->height(), small->subWindow()->height());
+
+    f.OpenFile(bmp("tall.bmp", Picture(30, 900, 0)));
+    EXPECT_EQ(f.ActiveDocument()->subWindow()->size(), small->subWindow()->size());
+}
+
+TEST_F(OpenFileTest, DroppedFilesOpenInOrderAndOthersAreSkipped)
+{
+    frmMain& f = start();
+    frmDocument* under = f.ActiveDocument();
+    const QString a = bmp("a.bmp", Picture(30, 20, RGB(1, 2, 3)));
+    const QString b = text("b.txt", "text");
+    const QString c = bmp("c.GIF", Picture(3, 3, 0));   // a bitmap under a GIF name still decodes
+    std::unique_ptr<QMimeData> data(FileList({a, b, c}));
+
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction | Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(under->DrawIMG, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    EXPECT_EQ(enter.dropAction(), Qt::CopyAction);
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction | Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(under->DrawIMG, &drop);
+    EXPECT_TRUE(drop.isAccepted());
+    QApplication::processEvents();
+    EXPECT_EQ(Captions(f), (QStringList{"Image1", "a.bmp", "c.GIF"}));
+    EXPECT_EQ(under->canvas().pixelWidth(), f.documents()[0]->canvas().pixelWidth());
+    EXPECT_EQ(f.documents()[1]->canvas().pixelWidth(), 30);
+
+    // Text is not a file list: no drop, on a document or on the frame.
+    QMimeData words;
+    words.setText("a.bmp");
+    for (QWidget* target : {static_cast<QWidget*>(under->Picture4), static_cast<QWidget*>(&f)}) {
+        QDragEnterEvent textEnter(QPoint(5, 5), Qt::CopyAction, &words, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &textEnter);
+        EXPECT_FALSE(textEnter.isAccepted());
+    }
+}
+
+TEST_F(OpenFileTest, CommandLineOpensTheFileWithoutAnEmptyDocument)
+{
+    const QString path = bmp("with space.bmp", Picture(40, 30, 0));
+    start(path);
+    EXPECT_EQ(Captions(*frame), QStringList{"with space.bmp"});
+    EXPECT_EQ(frame->ActiveDocument()->canvas().pixelWidth(), 40);
+    closeWithoutQuestions();
+
+    // A text that names nothing is handed on unchanged and reported.
+    QString message;
+    AnswerNextMessageBox(QMessageBox::Ok, &message);
+    start("/no such/place.bmp");
+    EXPECT_EQ(Captions(*frame), QStringList{"place.bmp"});
+    EXPECT_EQ(message, "Cannot open \"/no such/place.bmp\": the file does not exist.");
+}
+
+TEST_F(OpenFileTest, FileOpenShowsTheTypeListAndOpensTheChoice)
+{
+    frmMain& f = start();
+    const QString path = bmp("chosen.bmp", Picture(12, 8, 0));
+    QStringList filters;
+    QString selected;
+    WithNextOpenDialog([&](QFileDialog* dialog) {
+        filters = dialog->nameFilters();
+        selected = dialog->selectedNameFilter();
+        dialog->findChild<QLineEdit*>("fileNameEdit")->setText(path);   // typed by the user
+        static_cast<QDialog*>(dialog)->done(QDialog::Accepted);
+    });
+    f.mnuFileOpen_Click();
+    EXPECT_EQ(filters, DialogNameFilters(kOpenPictureFilter));
+    EXPECT_EQ(selected, "All graphics (*.jif *.rle *.dib *.gif *.jpg *.bmp *.wmf *.ico *.pcx *.tga)");
+    EXPECT_EQ(Captions(f), (QStringList{"Image1", "chosen.bmp"}));
+
+    // Cancel: nothing happens. The toolbar's Open button shows the same dialog.
+    WithNextOpenDialog([](QFileDialog* dialog) { static_cast<QDialog*>(dialog)->done(QDialog::Rejected); });
+    ASSERT_TRUE(f.toolbarButton(2)->isEnabled());
+    f.toolbarButton(2)->trigger();
+    EXPECT_EQ(f.documentCount(), 2);
+}
+
+} // namespace orv::test

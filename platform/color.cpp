@@ -4,12 +4,10 @@
 
 namespace orv {
 
-namespace {
-
 // An uninitialised w x h buffer. A large picture's memory is fresh from the system, and filling
 // it in 4 KiB pages costs several times the copy itself; advising huge pages for it makes the
 // first write about as cheap as a copy into memory already in use.
-QImage AllocatePixelBuffer(int w, int h)
+QImage NewUninitializedPixelBuffer(int w, int h)
 {
     QImage img(w, h, kPixelFormat);
     if (img.isNull()) return img;
@@ -21,11 +19,9 @@ QImage AllocatePixelBuffer(int w, int h)
     return img;
 }
 
-} // namespace
-
 QImage NewPixelBuffer(int w, int h, ColorRef fill)
 {
-    QImage img = AllocatePixelBuffer(w, h);
+    QImage img = NewUninitializedPixelBuffer(w, h);
     if (!img.isNull()) {
         const uint32_t p = ToPixel(fill);
         for (int y = 0; y < h; ++y) {
@@ -45,7 +41,7 @@ QImage ToPixelFormat(const QImage& image)
 QImage CopyPixelBuffer(const QImage& image)
 {
     const QImage src = ToPixelFormat(image);
-    QImage copy = AllocatePixelBuffer(src.width(), src.height());
+    QImage copy = NewUninitializedPixelBuffer(src.width(), src.height());
     if (copy.isNull()) return copy;
     copy.setDotsPerMeterX(src.dotsPerMeterX());
     copy.setDotsPerMeterY(src.dotsPerMeterY());

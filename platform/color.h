@@ -47,6 +47,9 @@ constexpr ColorParts SplitColor(ColorRef c)
     return {red, green, blue};
 }
 
+// A new pixel buffer of w x h whose pixels are not yet set (the caller writes every one).
+QImage NewUninitializedPixelBuffer(int w, int h);
+
 // A new pixel buffer of w x h filled with one colour.
 QImage NewPixelBuffer(int w, int h, ColorRef fill);
 

@@ -27,7 +27,7 @@ void AddToChannels(WorkingCopy& work, int x0, int x1, uint8_t amount)
             return diff & ~reinterpret_cast<ByteVector>(diff > v); // borrowed: 0
         }
     };
-    const RowShare rows = RowsOfBand(work, x0, x1);
+    const RowShare rows = RowsOfBand(work.width(), work.height(), x0, x1);
     const size_t rowBytes = size_t(work.width()) * 4;
     const size_t quadBytes = rowBytes / 16 * 16;
     for (int y = rows.from; y < rows.to; ++y) {

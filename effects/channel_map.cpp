@@ -48,7 +48,7 @@ PixelTable::PixelTable(const ChannelTable& channel) : channel_(channel)
 
 void MapChannels(WorkingCopy& work, int x0, int x1, const PixelTable& table)
 {
-    const RowShare rows = RowsOfBand(work, x0, x1);
+    const RowShare rows = RowsOfBand(work.width(), work.height(), x0, x1);
     const int w = work.width();
     const bool permutes = HasBytePermutes();
     for (int y = rows.from; y < rows.to; ++y) {

@@ -1,13 +1,8 @@
 #pragma once
-// Per-pixel maps over the share of a working copy that belongs to one band of a pass.
-//
-// A pixel that depends only on itself comes out the same whichever order the pixels are
-// visited in, and the working copy is seen by no one until the run writes it back (a cancelled
-// run drops it). So a per-pixel kernel handed the band [x0, x1) of W columns does not walk
-// those columns down all H rows, which jumps a whole row ahead at every step and runs at a
-// fraction of the memory's speed; it maps whole rows instead, the same share of the rows as
-// the band is of the columns. The bands of a pass cover every column once, so their row shares
-// cover every row once, and the progress and cancel tests keep the pace of the column order.
+// Per-pixel maps over the share of a working copy that belongs to one band of a pass: whole
+// rows, as RowsOfBand explains, read from the canvas snapshot where not yet copied
+// (WorkingCopy::mapRow).
+#include "effects/column_passes.h"
 #include "effects/working_copy.h"
 #include <array>
 #include <cstdint>
@@ -21,25 +16,12 @@ using PixelQuad = uint32_t __attribute__((vector_size(16)));
 // New value of one 8-bit channel for every old value.
 using ChannelTable = std::array<uint8_t, 256>;
 
-// Rows from .. to-1: the share of a per-pixel kernel for the band [x0, x1).
-struct RowShare {
-    int from;
-    int to;
-};
-
-inline RowShare RowsOfBand(const WorkingCopy& work, int x0, int x1)
-{
-    const int64_t w = work.width(), h = work.height();
-    if (w == 0) return {0, 0};
-    return {static_cast<int>(x0 * h / w), static_cast<int>(x1 * h / w)};
-}
-
 // Replaces every pixel p of the band's rows by f(p). f is called with a uint32_t or with a
 // PixelQuad, so it must be written with operators that work on both (generic lambda).
 template <class PixelFn>
 void MapPixels(WorkingCopy& work, int x0, int x1, PixelFn f)
 {
-    const RowShare rows = RowsOfBand(work, x0, x1);
+    const RowShare rows = RowsOfBand(work.width(), work.height(), x0, x1);
     const int w = work.width();
     for (int y = rows.from; y < rows.to; ++y) {
         const WorkingCopy::MappedRow row = work.mapRow(y);

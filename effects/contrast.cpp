@@ -36,7 +36,7 @@ int GreatestChannelSum(const WorkingCopy& work, int x0, int x1)
     const auto sumOf = [](auto px) { return (px & 0xFF) + ((px >> 8) & 0xFF) + ((px >> 16) & 0xFF); };
     PixelQuad bestQuad{0, 0, 0, 0};
     uint32_t best = 0;
-    const RowShare rows = RowsOfBand(work, x0, x1);
+    const RowShare rows = RowsOfBand(work.width(), work.height(), x0, x1);
     const int w = work.width();
     for (int y = rows.from; y < rows.to; ++y) {
         const uint32_t* row = work.row(y);

@@ -4,18 +4,22 @@
 
 namespace orv {
 
-// An uninitialised w x h buffer. A large picture's memory is fresh from the system, and filling
-// it in 4 KiB pages costs several times the copy itself; advising huge pages for it makes the
-// first write about as cheap as a copy into memory already in use.
+void AdviseHugePages(void* begin, size_t bytes)
+{
+    constexpr uintptr_t kHugePage = uintptr_t{2} << 20;
+    const auto start = reinterpret_cast<uintptr_t>(begin);
+    const uintptr_t first = (start + kHugePage - 1) & ~(kHugePage - 1);
+    const uintptr_t last = (start + bytes) & ~(kHugePage - 1);
+    if (last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+}
+
+// A large picture's memory is fresh from the system, and filling it in 4 KiB pages costs
+// several times the copy itself; advising huge pages for it makes the first write about as
+// cheap as a copy into memory already in use.
 QImage NewUninitializedPixelBuffer(int w, int h)
 {
     QImage img(w, h, kPixelFormat);
-    if (img.isNull()) return img;
-    constexpr uintptr_t kHugePage = uintptr_t{2} << 20;
-    const auto begin = reinterpret_cast<uintptr_t>(img.bits());
-    const uintptr_t first = (begin + kHugePage - 1) & ~(kHugePage - 1);
-    const uintptr_t last = (begin + static_cast<uintptr_t>(img.sizeInBytes())) & ~(kHugePage - 1);
-    if (last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+    if (!img.isNull()) AdviseHugePages(img.bits(), static_cast<size_t>(img.sizeInBytes()));
     return img;
 }
 

@@ -47,6 +47,10 @@ constexpr ColorParts SplitColor(ColorRef c)
     return {red, green, blue};
 }
 
+// Asks the system to back the memory of [begin, begin + bytes) not yet touched with 2 MiB
+// pages where it can: fresh memory is then filled far faster (fewer page faults).
+void AdviseHugePages(void* begin, size_t bytes);
+
 // A new pixel buffer of w x h whose pixels are not yet set (the caller writes every one).
 QImage NewUninitializedPixelBuffer(int w, int h);
 

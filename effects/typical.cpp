@@ -202,7 +202,8 @@ using Lanes8 = uint64_t __attribute__((vector_size(64)));
 // (dy of pixel i) and offsets[2 i + 1] (dx): eight draws (four pixels) at a time with 64-bit
 // lanes, where the processor has AVX-512 (multiplies of 64-bit lanes). The row starts at the
 // even x = 2, so in every group of four pixels the lanes for dx alternate even and odd x.
-// Returns how many draws it filled (whole groups of eight).
+// Returns how many draws it filled (whole groups of eight); the caller computes the rest of the
+// row pixel by pixel, as it does the whole row on other processors.
 __attribute__((target("avx512f,avx512dq")))
 int ScatterOffsetsWide(const UniformBlock& draws, uint64_t first, int pixels, int y, int8_t* offsets)
 {
@@ -240,20 +241,24 @@ TargetColumns Diffuse(const WorkingCopy& work)
         const int w = src.width();
         std::vector<int8_t> offsets(2 * static_cast<size_t>(std::max(0, w - 4)));
         FilterBand(src, dst, x0, x1, 2, [&](int y, int lo, int hi, uint32_t* out) {
-            // Visited pixels are numbered in row order: (y - 2) * (W - 4) + (x - 2); pixel n
-            // takes draw 2 n for dy and 2 n + 1 for dx.
+            // Visited pixels are numbered in row order, n = (y - 2) * (W - 4) + (x - 2); pixel n
+            // takes draw 2 n for dy and 2 n + 1 for dx. first: the row's first draw.
             const uint64_t first = 2 * uint64_t(y - 2) * uint64_t(w - 4);
-            const int pixels = hi - lo;
-            int i = HasWideLanes() ? ScatterOffsetsWide(draws, first, pixels, y, offsets.data()) : 0;
-            const std::array<ScatterSteps, 2>& steps = Steps();
-            for (; i < 2 * pixels; ++i) {
-                const ScatterSteps& s = i % 2 == 0 ? steps[y & 1] : steps[(lo + i / 2) & 1];
-                offsets[i] = static_cast<int8_t>(s.offset(draws.bitsAt(first + i)));
-            }
             const uint32_t* near[5];   // source rows y - 2 .. y + 2
             for (int r = 0; r < 5; ++r) near[r] = src.row(y - 2 + r);
-            const int8_t* o = offsets.data();
-            for (int x = lo; x < hi; ++x, o += 2) out[x] = near[o[0] + 2][x + o[1]];
+            int x = lo;
+            if (HasWideLanes()) {
+                const int filled = ScatterOffsetsWide(draws, first, hi - lo, y, offsets.data());
+                const int8_t* o = offsets.data();
+                for (; x < lo + filled / 2; ++x, o += 2) out[x] = near[o[0] + 2][x + o[1]];
+            }
+            const std::array<ScatterSteps, 2>& steps = Steps();
+            for (; x < hi; ++x) {
+                const uint64_t n = first + 2 * uint64_t(x - lo);
+                const int dy = steps[y & 1].offset(draws.bitsAt(n));
+                const int dx = steps[x & 1].offset(draws.bitsAt(n + 1));
+                out[x] = near[dy + 2][x + dx];
+            }
         });
     };
 }

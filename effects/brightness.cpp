@@ -9,46 +9,56 @@ namespace {
 
 using ByteVector = uint8_t __attribute__((vector_size(16)));   // four pixels as 16 bytes
 
-// Adds `value` to the colour bytes of columns x0 .. x1-1, each held to 0..255: a saturating
-// byte addition (or subtraction for a negative value) sixteen bytes at a time; the unused top
-// byte gets 0 added. The last one to three columns of the band go through `table`, which
-// holds the same sums.
+// Adds `amount` to (or, for kAdd false, subtracts it from) the colour bytes of the band's rows,
+// each held to 0..255: a saturating byte operation sixteen bytes at a time; the unused top
+// byte gets 0 added. The last one to three pixels of a row go through the same operation in a
+// zero-padded quad.
 template <bool kAdd>
-void AddToChannels(WorkingCopy& work, int x0, int x1, uint8_t amount, const ChannelTable& table)
+void AddToChannels(WorkingCopy& work, int x0, int x1, uint8_t amount)
 {
     ByteVector step;
     for (int i = 0; i < 16; ++i) step[i] = i % 4 == 3 ? 0 : amount;
-    const int quads = (x1 - x0) / 4;
-    for (int y = 0; y < work.height(); ++y) {
-        auto* bytes = reinterpret_cast<uint8_t*>(work.row(y) + x0);
-        for (int q = 0; q < quads; ++q) {
+    const auto apply = [&step](ByteVector v) {
+        if constexpr (kAdd) {
+            const ByteVector sum = v + step;
+            return sum | reinterpret_cast<ByteVector>(sum < v);    // carried: 255
+        } else {
+            const ByteVector diff = v - step;
+            return diff & ~reinterpret_cast<ByteVector>(diff > v); // borrowed: 0
+        }
+    };
+    const RowShare rows = RowsOfBand(work.width(), work.height(), x0, x1);
+    const size_t rowBytes = size_t(work.width()) * 4;
+    const size_t quadBytes = rowBytes / 16 * 16;
+    for (int y = rows.from; y < rows.to; ++y) {
+        const WorkingCopy::MappedRow row = work.mapRow(y);
+        const auto* in = reinterpret_cast<const uint8_t*>(row.in);
+        auto* out = reinterpret_cast<uint8_t*>(row.out);
+        for (size_t i = 0; i < quadBytes; i += 16) {
             ByteVector v;
-            std::memcpy(&v, bytes + 16 * q, sizeof v);
-            if constexpr (kAdd) {
-                const ByteVector sum = v + step;
-                v = sum | reinterpret_cast<ByteVector>(sum < v);    // carried: 255
-            } else {
-                const ByteVector diff = v - step;
-                v = diff & ~reinterpret_cast<ByteVector>(diff > v); // borrowed: 0
-            }
-            std::memcpy(bytes + 16 * q, &v, sizeof v);
+            std::memcpy(&v, in + i, sizeof v);
+            v = apply(v);
+            std::memcpy(out + i, &v, sizeof v);
+        }
+        if (quadBytes < rowBytes) {
+            ByteVector v{};
+            std::memcpy(&v, in + quadBytes, rowBytes - quadBytes);
+            v = apply(v);
+            std::memcpy(out + quadBytes, &v, rowBytes - quadBytes);
         }
     }
-    MapChannels(work, x0 + 4 * quads, x1, table);
 }
 
 } // namespace
 
 std::vector<ColumnPass> BrightnessPasses(WorkingCopy& work, const BrightnessParams& p)
 {
-    ChannelTable table;
-    for (int u = 0; u < 256; ++u) table[u] = static_cast<uint8_t>(CapChannel(u + p.value));
     const auto amount = static_cast<uint8_t>(std::min(255, std::abs(p.value)));
     ColumnPass pass;
     if (p.value >= 0)
-        pass.columns = [&work, amount, table](int x0, int x1) { AddToChannels<true>(work, x0, x1, amount, table); };
+        pass.columns = [&work, amount](int x0, int x1) { AddToChannels<true>(work, x0, x1, amount); };
     else
-        pass.columns = [&work, amount, table](int x0, int x1) { AddToChannels<false>(work, x0, x1, amount, table); };
+        pass.columns = [&work, amount](int x0, int x1) { AddToChannels<false>(work, x0, x1, amount); };
     return {pass};
 }
 

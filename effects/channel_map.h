@@ -1,7 +1,8 @@
 #pragma once
-// Per-pixel maps over a band of columns of a working copy. A band [x0, x1) is visited row by
-// row, so memory is read in runs of adjacent pixels; each pixel depends only on itself, so the
-// result is the same as the column-by-column order.
+// Per-pixel maps over the share of a working copy that belongs to one band of a pass: whole
+// rows, as RowsOfBand explains, read from the canvas snapshot where not yet copied
+// (WorkingCopy::mapRow).
+#include "effects/column_passes.h"
 #include "effects/working_copy.h"
 #include <array>
 #include <cstdint>
@@ -15,26 +16,45 @@ using PixelQuad = uint32_t __attribute__((vector_size(16)));
 // New value of one 8-bit channel for every old value.
 using ChannelTable = std::array<uint8_t, 256>;
 
-// Replaces every pixel p of columns x0 .. x1-1 by f(p). f is called with a uint32_t or with a
+// Replaces every pixel p of the band's rows by f(p). f is called with a uint32_t or with a
 // PixelQuad, so it must be written with operators that work on both (generic lambda).
 template <class PixelFn>
 void MapPixels(WorkingCopy& work, int x0, int x1, PixelFn f)
 {
-    const int h = work.height();
-    for (int y = 0; y < h; ++y) {
-        uint32_t* row = work.row(y);
-        int x = x0;
-        for (; x + 4 <= x1; x += 4) {
+    const RowShare rows = RowsOfBand(work.width(), work.height(), x0, x1);
+    const int w = work.width();
+    for (int y = rows.from; y < rows.to; ++y) {
+        const WorkingCopy::MappedRow row = work.mapRow(y);
+        int x = 0;
+        for (; x + 4 <= w; x += 4) {
             PixelQuad q;
-            std::memcpy(&q, row + x, sizeof q);
+            std::memcpy(&q, row.in + x, sizeof q);
             q = f(q);
-            std::memcpy(row + x, &q, sizeof q);
+            std::memcpy(row.out + x, &q, sizeof q);
         }
-        for (; x < x1; ++x) row[x] = f(row[x]);
+        for (; x < w; ++x) row.out[x] = f(row.in[x]);
     }
 }
 
-// Sends each of the red, green and blue bytes of columns x0 .. x1-1 through `table`.
-void MapChannels(WorkingCopy& work, int x0, int x1, const ChannelTable& table);
+// A ChannelTable applied to the red, green and blue bytes of a pixel: one table per channel
+// holding the new byte already in its place (red's with the opaque top byte), so a pixel is
+// three look-ups OR-ed together. MapChannels looks up 64 bytes at a time instead where the
+// processor has byte permutes (AVX-512 VBMI), from the channel table itself.
+class PixelTable {
+public:
+    explicit PixelTable(const ChannelTable& channel);
+    uint32_t operator()(uint32_t p) const
+    {
+        return red_[p & 0xFFu] | green_[(p >> 8) & 0xFFu] | blue_[(p >> 16) & 0xFFu];
+    }
+    const ChannelTable& channel() const { return channel_; }
+
+private:
+    ChannelTable channel_;
+    std::array<uint32_t, 256> red_, green_, blue_;
+};
+
+// Sends each of the red, green and blue bytes of the band's rows through the table.
+void MapChannels(WorkingCopy& work, int x0, int x1, const PixelTable& table);
 
 } // namespace orv

@@ -11,6 +11,12 @@ int BandWidth(int height)
     return std::max(1, kPixelsPerBand / std::max(1, height));
 }
 
+RowShare RowsOfBand(int width, int height, int x0, int x1)
+{
+    if (width <= 0) return {0, 0};
+    return {static_cast<int>(int64_t{x0} * height / width), static_cast<int>(int64_t{x1} * height / width)};
+}
+
 bool RunColumnPasses(int width, int height, const std::vector<ColumnPass>& passes,
                      ProgressSink* sink)
 {

@@ -45,4 +45,19 @@ bool RunOnWorkingCopy(QImage& image,
 // Columns per band for a picture of this height (about 256 K pixels a band, at least 1).
 int BandWidth(int height);
 
+// Rows from .. to-1: the same share of `height` rows as the band [x0, x1) is of `width`
+// columns. The bands of a pass cover every column once, so their shares cover every row once.
+//
+// A kernel whose every result pixel is written once and computed only from pixels the pass
+// does not change (a per-pixel map, a filter into a second picture) gives the same picture in
+// any order, and no one sees its output before the run ends. Such a kernel computes the whole
+// rows of its band's share instead of walking the band's columns down every row, which jumps a
+// whole row ahead at every step and runs at a fraction of the memory's speed; progress and the
+// cancel tests keep the pace of the column order.
+struct RowShare {
+    int from;
+    int to;
+};
+RowShare RowsOfBand(int width, int height, int x0, int x1);
+
 } // namespace orv

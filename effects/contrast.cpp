@@ -30,22 +30,24 @@ ChannelTable ContrastTable(int m, int value)
     return table;
 }
 
-// The greatest r + g + b over columns x0 .. x1-1, four pixels at a time.
+// The greatest r + g + b over the band's rows, four pixels at a time.
 int GreatestChannelSum(const WorkingCopy& work, int x0, int x1)
 {
     const auto sumOf = [](auto px) { return (px & 0xFF) + ((px >> 8) & 0xFF) + ((px >> 16) & 0xFF); };
     PixelQuad bestQuad{0, 0, 0, 0};
     uint32_t best = 0;
-    for (int y = 0; y < work.height(); ++y) {
+    const RowShare rows = RowsOfBand(work.width(), work.height(), x0, x1);
+    const int w = work.width();
+    for (int y = rows.from; y < rows.to; ++y) {
         const uint32_t* row = work.row(y);
-        int x = x0;
-        for (; x + 4 <= x1; x += 4) {
+        int x = 0;
+        for (; x + 4 <= w; x += 4) {
             PixelQuad q;
             std::memcpy(&q, row + x, sizeof q);
             const PixelQuad s = sumOf(q);
             bestQuad = s > bestQuad ? s : bestQuad;
         }
-        for (; x < x1; ++x) best = std::max(best, sumOf(row[x]));
+        for (; x < w; ++x) best = std::max(best, sumOf(row[x]));
     }
     for (int i = 0; i < 4; ++i) best = std::max(best, bestQuad[i]);
     return static_cast<int>(best);
@@ -54,7 +56,7 @@ int GreatestChannelSum(const WorkingCopy& work, int x0, int x1)
 // What the measuring pass hands to the writing pass.
 struct ContrastRun {
     int maxSum = 0;                     // greatest r + g + b so far
-    std::optional<ChannelTable> table;  // built when the writing pass starts
+    std::optional<PixelTable> table;  // built when the writing pass starts
 };
 
 } // namespace
@@ -75,7 +77,7 @@ std::vector<ColumnPass> ContrastPasses(WorkingCopy& work, const ContrastParams& 
     write.progressFrom = 50.0f;
     write.progressSpan = 50.0f;
     write.columns = [&work, run, value = p.value](int x0, int x1) {
-        if (!run->table) run->table = ContrastTable(run->maxSum / 3, value);
+        if (!run->table) run->table.emplace(ContrastTable(run->maxSum / 3, value));
         MapChannels(work, x0, x1, *run->table);
     };
     return {measure, write};

@@ -1,7 +1,14 @@
 #pragma once
-// The off-screen working copy of an effect run: exactly W x H pixels, filled by a straight copy
-// of the canvas. A read outside returns 0xFFFFFFFF (-1); a write outside is ignored.
-// Kernels work on rows() directly; Get/Set serve the edge cases and tests.
+// The off-screen working copy of an effect run: exactly W x H pixels that start as a straight
+// copy of the canvas. A read outside returns 0xFFFFFFFF (-1); a write outside is ignored.
+// Kernels work on rows directly; Get/Set serve the edge cases and tests.
+//
+// The copy is made row by row as late as possible, from a snapshot of the canvas (a shared
+// QImage, so the canvas itself can never change under it). Rows not copied yet are read from
+// the snapshot, so every read sees the straight copy. The first writable access copies all the
+// remaining rows, except through mapRow, with which a per-pixel kernel reads the snapshot and
+// writes its result into the working copy in one go instead of copying first and mapping
+// after; and replace, which takes a finished result without copying at all.
 #include "platform/color.h"
 #include <QImage>
 
@@ -9,8 +16,8 @@ namespace orv {
 
 class WorkingCopy {
 public:
-    explicit WorkingCopy(const QImage& canvasImage) : image_(CopyPixelBuffer(canvasImage)) {}
-    WorkingCopy(int w, int h) : image_(NewPixelBuffer(w, h, 0)) {}
+    explicit WorkingCopy(const QImage& canvasImage);
+    WorkingCopy(int w, int h);
 
     int width() const { return image_.width(); }
     int height() const { return image_.height(); }
@@ -25,13 +32,40 @@ public:
         if (inside(x, y)) row(y)[x] = ToPixel(c);
     }
 
-    uint32_t* row(int y) { return reinterpret_cast<uint32_t*>(image_.scanLine(y)); }
-    const uint32_t* row(int y) const { return reinterpret_cast<const uint32_t*>(image_.constScanLine(y)); }
-    QImage& image() { return image_; }
-    const QImage& image() const { return image_; }
+    uint32_t* row(int y)
+    {
+        if (copiedRows_ < height()) copyRowsUpTo(height());
+        return reinterpret_cast<uint32_t*>(image_.scanLine(y));
+    }
+    const uint32_t* row(int y) const
+    {
+        const QImage& from = y < copiedRows_ ? image_ : source_;
+        return reinterpret_cast<const uint32_t*>(from.constScanLine(y));
+    }
+
+    // Row y as a per-pixel map reads it (in) and where its result goes (out). Rows are to be
+    // mapped top to bottom; a row not copied yet is read from the snapshot and counts as
+    // copied once mapped, so the caller must write every pixel of out.
+    struct MappedRow {
+        const uint32_t* in;
+        uint32_t* out;
+    };
+    MappedRow mapRow(int y);
+
+    QImage& image()
+    {
+        if (copiedRows_ < height()) copyRowsUpTo(height());
+        return image_;
+    }
+    // Takes `result` as the working copy (it may have another size).
+    void replace(QImage result);
 
 private:
+    void copyRowsUpTo(int end);   // copies rows copiedRows_ .. end-1 from the snapshot
+
     QImage image_;
+    QImage source_;       // the canvas snapshot; kept to the end, as rows read from it may be in use
+    int copiedRows_ = 0;  // rows 0 .. copiedRows_-1 of image_ hold the working copy
 };
 
 } // namespace orv

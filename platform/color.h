@@ -47,14 +47,17 @@ constexpr ColorParts SplitColor(ColorRef c)
     return {red, green, blue};
 }
 
+// Asks the system to back the memory of [begin, begin + bytes) not yet touched with 2 MiB
+// pages where it can: fresh memory is then filled far faster (fewer page faults).
+void AdviseHugePages(void* begin, size_t bytes);
+
+// A new pixel buffer of w x h whose pixels are not yet set (the caller writes every one).
+QImage NewUninitializedPixelBuffer(int w, int h);
+
 // A new pixel buffer of w x h filled with one colour.
 QImage NewPixelBuffer(int w, int h, ColorRef fill);
 
 // The same picture in the pixel format (a no-op share when it already is).
 QImage ToPixelFormat(const QImage& image);
-
-// A copy of the picture in the pixel format that owns its pixels (as the working copy of an
-// effect run needs).
-QImage CopyPixelBuffer(const QImage& image);
 
 } // namespace orv

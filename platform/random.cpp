@@ -2,30 +2,13 @@
 
 namespace orv {
 
-namespace {
-
-// splitmix64: fast, well mixed and the same on every machine. The state only ever advances by
-// kStep, so the value of any later draw can be computed without drawing the ones before it.
-constexpr uint64_t kStep = 0x9E3779B97F4A7C15ull;
-
-double Mix(uint64_t z)
-{
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    z ^= z >> 31;
-    return static_cast<double>(z >> 11) * 0x1.0p-53;
-}
-
-} // namespace
-
-double UniformBlock::at(uint64_t k) const
-{
-    return Mix(start_ + (k + 1) * kStep);
-}
+using detail::kStep;
 
 double UniformGenerator::next()
 {
-    return Mix(state_ += kStep);
+    uint64_t z = state_ += kStep;
+    detail::MixToBits(z);
+    return static_cast<double>(z) * 0x1.0p-53;
 }
 
 UniformBlock UniformGenerator::take(uint64_t count)

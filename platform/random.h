@@ -10,7 +10,10 @@ namespace orv {
 // any order (an effect that visits bands of columns still gets the draws of the row order).
 class UniformBlock {
 public:
-    double at(uint64_t k) const;
+    // The 53 random bits m of value k (the value is m / 2^53); inline for per-pixel use.
+    uint64_t bitsAt(uint64_t k) const;
+    // The generator state value k is mixed from; value k + j's is j * detail::kStep further.
+    uint64_t stateOf(uint64_t k) const;
 private:
     friend class UniformGenerator;
     uint64_t start_ = 0;
@@ -24,6 +27,37 @@ public:
 private:
     uint64_t state_ = 0x0123456789ABCDEFull;
 };
+
+namespace detail {
+
+// splitmix64: fast, well mixed and the same on every machine. The state only ever advances by
+// kStep, so the value of any later draw can be computed without drawing the ones before it.
+constexpr uint64_t kStep = 0x9E3779B97F4A7C15ull;
+
+// Turns a state into its 53 random bits; also works lane by lane on vectors of uint64_t
+// (taken by reference, so that no vector is passed by value between differently built code).
+template <class U64>
+inline void MixToBits(U64& z)
+{
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    z ^= z >> 31;
+    z >>= 11;
+}
+
+} // namespace detail
+
+inline uint64_t UniformBlock::stateOf(uint64_t k) const
+{
+    return start_ + (k + 1) * detail::kStep;
+}
+
+inline uint64_t UniformBlock::bitsAt(uint64_t k) const
+{
+    uint64_t z = stateOf(k);
+    detail::MixToBits(z);
+    return z;
+}
 
 // The shared generator, and its next value.
 UniformGenerator& SharedGenerator();

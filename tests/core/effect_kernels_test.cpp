@@ -176,6 +176,32 @@ TEST(ContrastEffect, HalvesRoundToEven)
     EXPECT_EQ(At(img, 1), RGB(0, 2, 2));
 }
 
+TEST(ContrastEffect, EveryChannelValueOfAWideRowMaps)
+{
+    // Pixel u = (u, 255 - u, u \ 2) over 259 columns (16-pixel groups and a leftover), the last
+    // three repeating 0. Brightest average (255 + 127) \ 3 = 127; v = 2: k = 202, offset 27, so
+    // c -> c * 202 / 127 + 27, never a half (404 c + 6858 is even, 254 * odd + 127 is odd):
+    // 0 -> 27, 100 -> 186.06 -> 186, 127 -> 229, 144 -> 256.04 -> held to 255.
+    const auto expected = [](int c) { return std::min(255, (404 * c + 6858 + 127) / 254); };
+    EXPECT_EQ(expected(0), 27);
+    EXPECT_EQ(expected(100), 186);
+    EXPECT_EQ(expected(127), 229);
+    EXPECT_EQ(expected(144), 255);
+    QImage img = NewPixelBuffer(259, 2, 0);
+    for (int y = 0; y < 2; ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(img.scanLine(y));
+        for (int x = 0; x < 256; ++x) row[x] = ToPixel(RGB(x, 255 - x, x / 2));
+    }
+    ASSERT_TRUE(RunEffect(img, ContrastPasses, ContrastParams{2}));
+    for (int y = 0; y < 2; ++y) {
+        for (int x = 0; x < 259; ++x) {
+            const int u = x < 256 ? x : 0;
+            const int g = x < 256 ? 255 - x : 0;
+            ASSERT_EQ(At(img, x, y), RGB(expected(u), expected(g), expected(u / 2))) << x << "," << y;
+        }
+    }
+}
+
 TEST(ContrastEffect, AllBlackPictureStaysAsItIs)
 {
     // Every average is 0, so there is no scale; the picture is left unchanged.

@@ -7,6 +7,7 @@ ColumnPass PassIntoTarget(WorkingCopy& work, int targetWidth, int targetHeight,
                           TargetColumns columns)
 {
     auto target = std::make_shared<QImage>(NewUninitializedPixelBuffer(targetWidth, targetHeight));
+    SetResolution(*target, work.resolution());
     ColumnPass pass;
     pass.columns = [&work, target, columns = std::move(columns)](int x0, int x1) {
         columns(work, *target, x0, x1);

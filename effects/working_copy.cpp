@@ -8,8 +8,7 @@ WorkingCopy::WorkingCopy(const QImage& canvasImage)
     : image_(NewUninitializedPixelBuffer(canvasImage.width(), canvasImage.height())),
       source_(ToPixelFormat(canvasImage))
 {
-    image_.setDotsPerMeterX(source_.dotsPerMeterX());
-    image_.setDotsPerMeterY(source_.dotsPerMeterY());
+    CopyResolution(source_, image_);
 }
 
 WorkingCopy::WorkingCopy(int w, int h) : image_(NewPixelBuffer(w, h, 0)), copiedRows_(h) {}

@@ -52,6 +52,7 @@ public:
     };
     MappedRow mapRow(int y);
 
+    PictureResolution resolution() const { return ResolutionOf(image_); }
     QImage& image()
     {
         if (copiedRows_ < height()) copyRowsUpTo(height());

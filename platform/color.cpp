@@ -44,6 +44,25 @@ QImage NewPixelBuffer(int w, int h, ColorRef fill)
     return img;
 }
 
+namespace {
+// Qt keeps no zero resolution, so the declared one is also kept as text.
+const QString kResolutionKey = QStringLiteral("Orvane.Resolution");
+}
+
+PictureResolution ResolutionOf(const QImage& picture)
+{
+    const QStringList parts = picture.text(kResolutionKey).split(QLatin1Char(','));
+    if (parts.size() == 2) return {parts[0].toInt(), parts[1].toInt()};
+    return {picture.dotsPerMeterX(), picture.dotsPerMeterY()};
+}
+
+void SetResolution(QImage& picture, PictureResolution r)
+{
+    picture.setText(kResolutionKey, QStringLiteral("%1,%2").arg(r.x).arg(r.y));
+    if (r.x > 0) picture.setDotsPerMeterX(r.x);
+    if (r.y > 0) picture.setDotsPerMeterY(r.y);
+}
+
 QImage ToPixelFormat(const QImage& image)
 {
     if (image.format() == kPixelFormat) return image;

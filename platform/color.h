@@ -57,6 +57,17 @@ QImage NewUninitializedPixelBuffer(int w, int h);
 // A new pixel buffer of w x h filled with one colour.
 QImage NewPixelBuffer(int w, int h, ColorRef fill);
 
+// The resolution a picture file declared travels with its pixels, so that writing the picture
+// again declares the same: pixels per metre across and down, 0 where the file declared none.
+// Pictures made here without a file have Qt's default (96 dots per inch).
+struct PictureResolution {
+    int x = 0;
+    int y = 0;
+};
+PictureResolution ResolutionOf(const QImage& picture);
+void SetResolution(QImage& picture, PictureResolution r);
+inline void CopyResolution(const QImage& from, QImage& to) { SetResolution(to, ResolutionOf(from)); }
+
 // The same picture in the pixel format (a no-op share when it already is).
 QImage ToPixelFormat(const QImage& image);
 

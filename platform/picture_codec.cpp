@@ -183,6 +183,30 @@ bool AnyVisiblePixel(const Magick::Image& image, int w, int h)
     return false;
 }
 
+// The resolution the file declares, in pixels per metre (0 where it declares none).
+PictureResolution DeclaredResolution(const Magick::Image& image)
+{
+    const MagickLib::Image* im = image.constImage();
+    const double perMetre = im->units == MagickLib::PixelsPerCentimeterResolution ? 100.0 : 100.0 / 2.54;
+    return {static_cast<int>(std::lround(im->x_resolution * perMetre)),
+            static_cast<int>(std::lround(im->y_resolution * perMetre))};
+}
+
+// Declares a resolution in pixels per metre (0: none), so that the file keeps it: the bitmap
+// header holds whole pixels per metre (given a hair above the exact value, as the writer
+// truncates), JPEG's whole dots per inch (rounded).
+void DeclareResolution(Magick::Image& image, PictureResolution r, bool wholeInches)
+{
+    MagickLib::Image* im = image.image();
+    const auto convert = [wholeInches](int perMetre) {
+        if (perMetre <= 0) return 0.0;
+        return wholeInches ? std::round(perMetre * 0.0254) : (perMetre + 1e-6) / 100.0;
+    };
+    im->units = wholeInches ? MagickLib::PixelsPerInchResolution : MagickLib::PixelsPerCentimeterResolution;
+    im->x_resolution = convert(r.x);
+    im->y_resolution = convert(r.y);
+}
+
 // Converts rows of GraphicsMagick pixels (16 bits a channel, opacity 0 = opaque) to opaque
 // pixel words; with `matte`, transparent and partly transparent pixels are composed onto
 // the background channels bg.
@@ -440,6 +464,7 @@ DecodedPicture DecodePictureFile(const QString& path, const DecodeOptions& optio
             return result;
         }
         CopyPixels(image, pixels, options.background);
+        SetResolution(pixels, DeclaredResolution(image));
         result.image = std::move(pixels);
     } catch (const Magick::Exception& e) {
         result.image = QImage();
@@ -457,6 +482,7 @@ bool EncodeBmp24(const QImage& image, const QString& path, QString* error)
     EnsurePictureCodecsReady();
     try {
         Magick::Image out = ToMagick(image);
+        DeclareResolution(out, ResolutionOf(image), false);
         return Encode(out, "BMP3", path, error);   // version 3 header, 24 bits, uncompressed
     } catch (const Magick::Exception& e) {
         *error = SaveError(path, MagickReason(e));
@@ -472,6 +498,7 @@ bool EncodeJpeg(const QImage& image, const QString& path, int quality, QString* 
     EnsurePictureCodecsReady();
     try {
         Magick::Image out = ToMagick(image);
+        DeclareResolution(out, ResolutionOf(image), true);
         out.quality(static_cast<unsigned>(std::clamp(quality, 0, 100)));
         return Encode(out, "JPEG", path, error);
     } catch (const Magick::Exception& e) {

@@ -78,38 +78,27 @@ TEST(CanvasPen, DrawModesCombinePenWithPixel)
     EXPECT_EQ(c.Point(3, 0), kRed);
 }
 
-TEST(CanvasPen, DotsOfEachWidth)
+TEST(CanvasPen, DotsAndStraightLinesOfEachWidth)
 {
-    Canvas c(20, 20);
-    c.PSet(5, 5, kBlack);
-    EXPECT_EQ(Marked(c), (PixelSet{{5, 5}}));
-
-    c.Cls();
-    c.setDrawWidth(3);
-    c.PSet(5, 5, kBlack);
-    EXPECT_EQ(Marked(c), Rect(4, 4, 6, 6));
-
-    // Width 4: the square 3..6 x 3..6 without its corners.
-    c.Cls();
-    c.setDrawWidth(4);
-    c.PSet(5, 5, kBlack);
-    EXPECT_EQ(Marked(c), WithoutCorners(3, 3, 6, 6));
-
-    // Width 5: rows of 3, 5, 5, 5, 3 pixels.
-    c.Cls();
-    c.setDrawWidth(5);
-    c.PSet(10, 10, kBlack);
-    EXPECT_EQ(Marked(c), WithoutCorners(8, 8, 12, 12));
-    EXPECT_EQ(c.CurrentX(), 10.0f);
-}
-
-TEST(CanvasLine, HorizontalLineCoversBothEnds)
-{
-    Canvas c(10, 6);
-    c.Line(2, 3, 6, 3, kBlack, LineMode::Line);
-    EXPECT_EQ(Marked(c), Rect(2, 3, 6, 3));
-    EXPECT_EQ(c.CurrentX(), 6.0f);
-    EXPECT_EQ(c.CurrentY(), 3.0f);
+    // Width 4 is the square 3..6 without its corners; width 5 rows of 3, 5, 5, 5, 3 pixels.
+    const struct { int16_t width; float x0, y0, x1, y1; PixelSet expected; } cases[] = {
+        {1, 5, 5, 5, 5, {{5, 5}}},
+        {3, 5, 5, 5, 5, Rect(4, 4, 6, 6)},
+        {4, 5, 5, 5, 5, WithoutCorners(3, 3, 6, 6)},
+        {5, 10, 10, 10, 10, WithoutCorners(8, 8, 12, 12)},
+        {1, 2, 3, 6, 3, Rect(2, 3, 6, 3)},        // both ends covered
+        {3, 5, 5, 10, 5, Rect(4, 4, 11, 6)},      // the union of the stamps
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.width);
+        Canvas c(20, 20);
+        c.setDrawWidth(k.width);
+        if (k.x0 == k.x1 && k.y0 == k.y1) c.PSet(k.x0, k.y0, kBlack);
+        else c.Line(k.x0, k.y0, k.x1, k.y1, kBlack, LineMode::Line);
+        EXPECT_EQ(Marked(c), k.expected);
+        EXPECT_EQ(c.CurrentX(), k.x1);
+        EXPECT_EQ(c.CurrentY(), k.y1);
+    }
 }
 
 TEST(CanvasLine, SlopedLineRoundsHalvesDownwardInEitherDirection)
@@ -128,14 +117,6 @@ TEST(CanvasLine, SlopedLineRoundsHalvesDownwardInEitherDirection)
     EXPECT_EQ(Marked(s), (PixelSet{{1, 0}, {1, 1}, {2, 2}, {2, 3}}));
 }
 
-TEST(CanvasLine, WidePenCoversUnionOfStamps)
-{
-    Canvas c(20, 12);
-    c.setDrawWidth(3);
-    c.Line(5, 5, 10, 5, kBlack, LineMode::Line);
-    EXPECT_EQ(Marked(c), Rect(4, 4, 11, 6));
-}
-
 TEST(CanvasBox, OutlineIsTheSameForAnyCornerOrder)
 {
     PixelSet expected = Rect(2, 2, 6, 5);
@@ -146,15 +127,11 @@ TEST(CanvasBox, OutlineIsTheSameForAnyCornerOrder)
         c.Line(k[0], k[1], k[2], k[3], kBlack, LineMode::Box);
         EXPECT_EQ(Marked(c), expected);
     }
-}
-
-TEST(CanvasBox, WideOutlineGrowsOnBothSides)
-{
     // Width 3 around (5,5)-(10,9): the frame 4..11 x 4..10 leaves only 7..8 x 7 open.
     Canvas c(16, 14);
     c.setDrawWidth(3);
     c.Line(5, 5, 10, 9, kBlack, LineMode::Box);
-    PixelSet expected = Rect(4, 4, 11, 10);
+    expected = Rect(4, 4, 11, 10);
     expected.erase({7, 7});
     expected.erase({8, 7});
     EXPECT_EQ(Marked(c), expected);
@@ -202,49 +179,29 @@ TEST(CanvasEllipse, SmallCircleOutlineAndInterior)
 TEST(CanvasEllipse, SemiAxesFollowTheAspect)
 {
     // r = 50, aspect 0.5: semi-axes 50 and 25 around (60,40).
-    Canvas c(130, 90);
+    // Aspect 2: semi-axes 25 and 50 around (60,60). Each list: black points, then white ones.
+    Canvas c(130, 90), t(130, 130);
     c.Circle(60, 40, 50, kBlack, 0.5f);
-    EXPECT_EQ(c.Point(10, 40), kBlack);
-    EXPECT_EQ(c.Point(110, 40), kBlack);
-    EXPECT_EQ(c.Point(9, 40), kWhite);
-    EXPECT_EQ(c.Point(111, 40), kWhite);
-    EXPECT_EQ(c.Point(60, 15), kBlack);
-    EXPECT_EQ(c.Point(60, 65), kBlack);
-    EXPECT_EQ(c.Point(60, 14), kWhite);
-    EXPECT_EQ(c.Point(60, 66), kWhite);
-    EXPECT_EQ(c.Point(60, 40), kWhite);   // not filled
-
-    // Aspect 2: semi-axes 25 and 50 around (60,60).
-    Canvas t(130, 130);
     t.Circle(60, 60, 50, kBlack, 2.0f);
-    EXPECT_EQ(t.Point(35, 60), kBlack);
-    EXPECT_EQ(t.Point(85, 60), kBlack);
-    EXPECT_EQ(t.Point(34, 60), kWhite);
-    EXPECT_EQ(t.Point(60, 10), kBlack);
-    EXPECT_EQ(t.Point(60, 110), kBlack);
-    EXPECT_EQ(t.Point(60, 111), kWhite);
+    for (auto [x, y] : {std::pair{10, 40}, {110, 40}, {60, 15}, {60, 65}}) EXPECT_EQ(c.Point(x, y), kBlack) << x << "," << y;
+    for (auto [x, y] : {std::pair{9, 40}, {111, 40}, {60, 14}, {60, 66}, {60, 40}}) EXPECT_EQ(c.Point(x, y), kWhite) << x << "," << y;
+    for (auto [x, y] : {std::pair{35, 60}, {85, 60}, {60, 10}, {60, 110}}) EXPECT_EQ(t.Point(x, y), kBlack) << x << "," << y;
+    for (auto [x, y] : {std::pair{34, 60}, {60, 111}}) EXPECT_EQ(t.Point(x, y), kWhite) << x << "," << y;
 }
 
 TEST(CanvasEllipse, DegenerateAndHalfPixelCentres)
 {
-    Canvas dot(9, 9);
-    dot.Circle(4, 4, 0, kBlack);
-    EXPECT_EQ(Marked(dot), (PixelSet{{4, 4}}));
-
-    // Centre 10.5, flat: columns 8.5..12.5 hold the pixels 9..12.
-    Canvas flat(20, 8);
-    flat.Circle(10.5f, 4, 2, kBlack, 0.0f);
-    EXPECT_EQ(Marked(flat), Rect(9, 4, 12, 4));
-
-    // Radius 0 between two pixels: one dot, the centre rounded halves to even.
-    Canvas half(20, 8);
-    half.Circle(10.5f, 4, 0, kBlack);
-    EXPECT_EQ(Marked(half), (PixelSet{{10, 4}}));
-
-    // Zero width box (aspect 10000): a vertical segment of 2 r + 1 pixels.
-    Canvas thin(9, 20);
-    thin.Circle(4, 10, 5, kBlack, 10000.0f);
-    EXPECT_EQ(Marked(thin), Rect(4, 5, 4, 15));
+    // Radius 0: one dot, a centre between pixels rounded halves to even. Flat at 10.5: columns
+    // 8.5..12.5 hold the pixels 9..12. Aspect 10000: a vertical segment of 2 r + 1 pixels.
+    const struct { float x, y, r, aspect; PixelSet expected; } cases[] = {
+        {4, 4, 0, 1, {{4, 4}}},          {10.5f, 4, 2, 0, Rect(9, 4, 12, 4)},
+        {10.5f, 4, 0, 1, {{10, 4}}},     {4, 10, 5, 10000, Rect(4, 5, 4, 15)},
+    };
+    for (const auto& k : cases) {
+        Canvas c(20, 20);
+        c.Circle(k.x, k.y, k.r, kBlack, k.aspect);
+        EXPECT_EQ(Marked(c), k.expected) << k.x << " " << k.r << " " << k.aspect;
+    }
 }
 
 TEST(CanvasInvert, EveryShapeDrawnTwiceRestoresThePixels)
@@ -261,15 +218,13 @@ TEST(CanvasInvert, EveryShapeDrawnTwiceRestoresThePixels)
             draw();
             EXPECT_EQ(AllPixels(c), before) << "width " << width;
         };
-        twice([&] { c.Line(3, 4, 50, 9, kRed, LineMode::Line); });
-        twice([&] { c.Line(40, 2, 33, 45, kBlack, LineMode::Line); });
-        twice([&] { c.Line(5, 40, 40, 5, 0x00FF00, LineMode::Line); });
-        twice([&] { c.Line(10, 10, 10, 10, kBlack, LineMode::Line); });
-        twice([&] { c.Line(-20, 30, 90, 31, kBlack, LineMode::Line); });
-        twice([&] { c.Line(7, 20, 30, 8, kBlack, LineMode::Box); });
-        twice([&] { c.Line(20, 20, 22, 21, kBlack, LineMode::Box); });
-        twice([&] { c.Line(50, 40, 30, 25, kBlack, LineMode::FilledBox); });
-        twice([&] { c.Line(60, 44, 70, 50, kBlack, LineMode::FilledBox); });
+        const struct { float x0, y0, x1, y1; ColorRef pen; LineMode mode; } lines[] = {
+            {3, 4, 50, 9, kRed, LineMode::Line},        {40, 2, 33, 45, kBlack, LineMode::Line},
+            {5, 40, 40, 5, 0x00FF00, LineMode::Line},   {10, 10, 10, 10, kBlack, LineMode::Line},
+            {-20, 30, 90, 31, kBlack, LineMode::Line},  {7, 20, 30, 8, kBlack, LineMode::Box},
+            {20, 20, 22, 21, kBlack, LineMode::Box},    {50, 40, 30, 25, kBlack, LineMode::FilledBox},
+            {60, 44, 70, 50, kBlack, LineMode::FilledBox}};
+        for (const auto& l : lines) twice([&] { c.Line(l.x0, l.y0, l.x1, l.y1, l.pen, l.mode); });
         twice([&] { c.Circle(30, 24, 20, kBlack, 0.5f); });
         twice([&] { c.Circle(30, 24, 20, kBlack, 2.0f); });
         twice([&] { c.Circle(30.5f, 24, 9, kBlack, 1.0f); });
@@ -313,11 +268,8 @@ TEST(CanvasUnits, TwipsMapToPixels)
 TEST(CanvasUnits, OutsideAndAbsurdCoordinatesAreHarmless)
 {
     Canvas c(16, 10);
-    EXPECT_EQ(c.Point(-1, 0), kInvalidColor);
-    EXPECT_EQ(c.Point(16, 0), kInvalidColor);
-    EXPECT_EQ(c.Point(0, 10), kInvalidColor);
-    EXPECT_EQ(c.Point(NAN, 1), kInvalidColor);
-    EXPECT_EQ(c.Point(1e30f, 1), kInvalidColor);
+    for (auto [x, y] : {std::pair{-1.f, 0.f}, {16.f, 0.f}, {0.f, 10.f}, {NAN, 1.f}, {1e30f, 1.f}})
+        EXPECT_EQ(c.Point(x, y), kInvalidColor) << x << "," << y;
 
     c.Line(NAN, 1, 5, 5, kBlack, LineMode::Line);
     c.Circle(5, 5, NAN, kBlack);
@@ -381,9 +333,7 @@ TEST(CanvasSize, ResizeKeepsPixelsAndShowsBackColour)
     EXPECT_EQ(resizes, 1);
     EXPECT_EQ(c.Point(3, 2), kBlack);
     EXPECT_EQ(c.Point(0, 0), kWhite);
-    EXPECT_EQ(c.Point(4, 0), kRed);
-    EXPECT_EQ(c.Point(0, 4), kRed);
-    EXPECT_EQ(c.Point(5, 4), kRed);
+    for (auto [x, y] : {std::pair{4, 0}, {0, 4}, {5, 4}}) EXPECT_EQ(c.Point(x, y), kRed);
 
     c.resizePixels(6, 5);
     EXPECT_EQ(resizes, 1);
@@ -412,11 +362,9 @@ TEST(CanvasPictures, SetPictureFillsTheRestAndAutoSizes)
     Canvas c(4, 3, kBlack);
     c.setBackColor(0x00FFFF);
     c.setPicture(TwoByTwo(QImage::Format_RGB32));
-    EXPECT_EQ(c.Point(0, 0), kRed);
-    EXPECT_EQ(c.Point(1, 0), 0x00FF00);
-    EXPECT_EQ(c.Point(0, 1), 0xFF0000);
-    EXPECT_EQ(c.Point(2, 0), 0x00FFFF);
-    EXPECT_EQ(c.Point(3, 2), 0x00FFFF);
+    const std::pair<QPoint, ColorRef> expected[] = {
+        {{0, 0}, kRed}, {{1, 0}, 0x00FF00}, {{0, 1}, 0xFF0000}, {{2, 0}, 0x00FFFF}, {{3, 2}, 0x00FFFF}};
+    for (auto [p, colour] : expected) EXPECT_EQ(c.Point(p.x(), p.y()), colour) << p.x() << "," << p.y();
 
     int resizes = 0;
     c.onResize = [&] { ++resizes; };
@@ -438,12 +386,9 @@ TEST(CanvasPictures, PaintPictureNaturalStretchedAndClipped)
 
     Canvas s(6, 6);
     s.PaintPicture(TwoByTwo(QImage::Format_RGB32), 1, 1, 4, 4);
-    EXPECT_EQ(s.Point(1, 1), kRed);
-    EXPECT_EQ(s.Point(2, 2), kRed);
-    EXPECT_EQ(s.Point(3, 1), 0x00FF00);
-    EXPECT_EQ(s.Point(1, 4), 0xFF0000);
-    EXPECT_EQ(s.Point(4, 4), kBlack);
-    EXPECT_EQ(s.Point(5, 5), kWhite);
+    const std::pair<QPoint, ColorRef> stretched[] = {
+        {{1, 1}, kRed}, {{2, 2}, kRed}, {{3, 1}, 0x00FF00}, {{1, 4}, 0xFF0000}, {{4, 4}, kBlack}, {{5, 5}, kWhite}};
+    for (auto [p, colour] : stretched) EXPECT_EQ(s.Point(p.x(), p.y()), colour) << p.x() << "," << p.y();
 
     // Negative width mirrors: the block covers x-2 .. x-1.
     Canvas m(4, 2);

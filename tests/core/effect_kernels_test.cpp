@@ -2,6 +2,7 @@
 #include "effects/brightness.h"
 #include "effects/contrast.h"
 #include "effects/invert.h"
+#include "tests/support/test_pictures.h"
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <cmath>
@@ -17,10 +18,7 @@ QImage Picture(std::initializer_list<ColorRef> pixels)
     return img;
 }
 
-ColorRef At(const QImage& img, int x, int y = 0)
-{
-    return FromPixel(reinterpret_cast<const uint32_t*>(img.constScanLine(y))[x]);
-}
+using test::At;
 
 template <class Params>
 bool RunEffect(QImage& img, std::vector<ColumnPass> (*passes)(WorkingCopy&, const Params&),
@@ -53,14 +51,22 @@ private:
     int tests_ = 0;
 };
 
-TEST(InvertEffect, AllChannelsInvertInEitherMode)
+TEST(InvertEffect, InvertAndSeparationOfTheTickedChannels)
 {
+    // Invert gives 255 - v on ticked channels and 0 on the others, separation keeps the ticked
+    // ones and zeroes the others; every pixel stays opaque.
     const QImage src = Picture({0xFFFFFF, 0x000000, RGB(10, 200, 30)});
-    for (InvertMode mode : {InvertMode::Invert, InvertMode::ColorSeparation}) {
-        const QImage out = Inverted(src, mode, true, true, true);
-        EXPECT_EQ(At(out, 0), 0x000000);
-        EXPECT_EQ(At(out, 1), 0xFFFFFF);
-        EXPECT_EQ(At(out, 2), RGB(245, 55, 225));
+    const auto I = InvertMode::Invert, S = InvertMode::ColorSeparation;
+    const struct { InvertMode mode; bool r, g, b; ColorRef expected[3]; } cases[] = {
+        {I, 1, 1, 1, {0, 0xFFFFFF, RGB(245, 55, 225)}},         {S, 1, 1, 1, {0, 0xFFFFFF, RGB(245, 55, 225)}},
+        {S, 1, 0, 0, {RGB(255, 0, 0), 0, RGB(10, 0, 0)}},        {S, 0, 1, 1, {RGB(0, 255, 255), 0, RGB(0, 200, 30)}},
+        {S, 0, 0, 0, {0, 0, 0}},                                 {I, 1, 0, 0, {0, RGB(255, 0, 0), RGB(245, 0, 0)}},
+        {I, 0, 1, 1, {0, RGB(0, 255, 255), RGB(0, 55, 225)}},    {I, 0, 0, 0, {0, 0, 0}},
+    };
+    for (const auto& k : cases) {
+        const QImage out = Inverted(src, k.mode, k.r, k.g, k.b);
+        for (int x = 0; x < 3; ++x) EXPECT_EQ(At(out, x), k.expected[x]) << int(k.mode) << k.r << k.g << k.b << " at " << x;
+        EXPECT_EQ(reinterpret_cast<const uint32_t*>(out.constScanLine(0))[1] >> 24, 0xFFu);
     }
 }
 
@@ -73,48 +79,17 @@ TEST(InvertEffect, AllChannelsIsOneWholePassWithoutProgressOrCancel)
     EXPECT_EQ(At(img, 0), RGB(254, 253, 252));
 }
 
-TEST(InvertEffect, SeparationKeepsTickedChannels)
-{
-    const QImage src = Picture({RGB(10, 200, 30), 0xFFFFFF});
-    const QImage red = Inverted(src, InvertMode::ColorSeparation, true, false, false);
-    EXPECT_EQ(At(red, 0), RGB(10, 0, 0));
-    const QImage greenBlue = Inverted(src, InvertMode::ColorSeparation, false, true, true);
-    EXPECT_EQ(At(greenBlue, 0), RGB(0, 200, 30));
-    EXPECT_EQ(At(greenBlue, 1), RGB(0, 255, 255));
-    const QImage none = Inverted(src, InvertMode::ColorSeparation, false, false, false);
-    EXPECT_EQ(At(none, 0), 0);
-    EXPECT_EQ(At(none, 1), 0);
-}
-
-TEST(InvertEffect, InvertOfSomeChannelsGivesValidColours)
-{
-    // The unticked channels come out 0 and the ticked ones 255 - v; every pixel stays opaque.
-    const QImage src = Picture({RGB(10, 200, 30), 0x000000});
-    const QImage red = Inverted(src, InvertMode::Invert, true, false, false);
-    EXPECT_EQ(At(red, 0), RGB(245, 0, 0));
-    EXPECT_EQ(At(red, 1), RGB(255, 0, 0));
-    const QImage greenBlue = Inverted(src, InvertMode::Invert, false, true, true);
-    EXPECT_EQ(At(greenBlue, 0), RGB(0, 55, 225));
-    const QImage none = Inverted(src, InvertMode::Invert, false, false, false);
-    EXPECT_EQ(At(none, 0), 0);
-    EXPECT_EQ(reinterpret_cast<const uint32_t*>(red.constScanLine(0))[0] >> 24, 0xFFu);
-}
-
 TEST(BrightnessEffect, AddsAndHoldsChannelsInRange)
 {
     const QImage src = Picture({RGB(200, 100, 10), RGB(0, 128, 255)});
-    QImage up = src;
-    ASSERT_TRUE(RunEffect(up, BrightnessPasses, BrightnessParams{100}));
-    EXPECT_EQ(At(up, 0), RGB(255, 200, 110));
-    EXPECT_EQ(At(up, 1), RGB(100, 228, 255));
-    QImage down = src;
-    ASSERT_TRUE(RunEffect(down, BrightnessPasses, BrightnessParams{-100}));
-    EXPECT_EQ(At(down, 0), RGB(100, 0, 0));
-    EXPECT_EQ(At(down, 1), RGB(0, 28, 155));
-    QImage same = src;
-    ASSERT_TRUE(RunEffect(same, BrightnessPasses, BrightnessParams{}));
-    EXPECT_EQ(At(same, 0), RGB(200, 100, 10));
-    EXPECT_EQ(At(same, 1), RGB(0, 128, 255));
+    const struct { int value; ColorRef a, b; } cases[] = {
+        {100, RGB(255, 200, 110), RGB(100, 228, 255)}, {-100, RGB(100, 0, 0), RGB(0, 28, 155)}, {0, RGB(200, 100, 10), RGB(0, 128, 255)}};
+    for (const auto& k : cases) {
+        QImage img = src;
+        ASSERT_TRUE(RunEffect(img, BrightnessPasses, BrightnessParams{k.value}));
+        EXPECT_EQ(At(img, 0), k.a) << k.value;
+        EXPECT_EQ(At(img, 1), k.b) << k.value;
+    }
 }
 
 TEST(BrightnessEffect, EveryChannelValueIsHeldInRange)
@@ -139,41 +114,26 @@ TEST(BrightnessEffect, EveryColumnOfAWidePictureChanges)
         for (int x = 0; x < 1027; ++x) ASSERT_EQ(At(img, x, y), RGB(244, 0, 71)) << x << "," << y;
 }
 
-TEST(ContrastEffect, LowestValueTurnsEverythingGrey)
-{
-    QImage img = Picture({0xFFFFFF, RGB(10, 200, 30), 0x000000});
-    ASSERT_TRUE(RunEffect(img, ContrastPasses, ContrastParams{-200}));
-    for (int x = 0; x < 3; ++x) EXPECT_EQ(At(img, x), RGB(128, 128, 128));
-}
-
 TEST(ContrastEffect, ScalesFromTheBrightestAverage)
 {
-    // Brightest average (128 + 128 + 129) \ 3 = 128; v = 56: k = 256, scale 2, offset 0.
-    QImage img = Picture({RGB(100, 50, 200), RGB(128, 128, 129), RGB(0, 1, 127)});
-    ASSERT_TRUE(RunEffect(img, ContrastPasses, ContrastParams{56}));
-    EXPECT_EQ(At(img, 0), RGB(200, 100, 255));
-    EXPECT_EQ(At(img, 1), RGB(255, 255, 255));
-    EXPECT_EQ(At(img, 2), RGB(0, 2, 254));
-}
-
-TEST(ContrastEffect, InitialValueOnAPictureWithWhite)
-{
-    // M = 255, v = 1: scale 201/255, offset 27.5. 0 -> 27.5 -> 28; 100 -> 106.32 -> 106;
-    // 200 -> 185.15 -> 185; 255 -> 228.5 -> 228.
-    QImage img = Picture({0xFFFFFF, RGB(0, 100, 200)});
-    ASSERT_TRUE(RunEffect(img, ContrastPasses, ContrastParams{}));
-    EXPECT_EQ(At(img, 0), RGB(228, 228, 228));
-    EXPECT_EQ(At(img, 1), RGB(28, 106, 185));
-}
-
-TEST(ContrastEffect, HalvesRoundToEven)
-{
-    // M = 255, v = 55: k = 255, scale 1, offset 0.5: 0 -> 0.5 -> 0, 1 -> 1.5 -> 2,
-    // 2 -> 2.5 -> 2, 255 -> 255.5 -> held to 255.
-    QImage img = Picture({0xFFFFFF, RGB(0, 1, 2)});
-    ASSERT_TRUE(RunEffect(img, ContrastPasses, ContrastParams{55}));
-    EXPECT_EQ(At(img, 0), 0xFFFFFF);
-    EXPECT_EQ(At(img, 1), RGB(0, 2, 2));
+    const struct { const char* why; int value; std::vector<ColorRef> in, out; } cases[] = {
+        {"the lowest value turns everything grey", -200, {0xFFFFFF, RGB(10, 200, 30), 0}, {RGB(128, 128, 128), RGB(128, 128, 128), RGB(128, 128, 128)}},
+        // Brightest average (128 + 128 + 129) \ 3 = 128; v = 56: k = 256, scale 2, offset 0.
+        {"scale 2", 56, {RGB(100, 50, 200), RGB(128, 128, 129), RGB(0, 1, 127)}, {RGB(200, 100, 255), 0xFFFFFF, RGB(0, 2, 254)}},
+        // M = 255, v = 1: scale 201/255, offset 27.5. 0 -> 27.5 -> 28; 100 -> 106.32 -> 106;
+        // 200 -> 185.15 -> 185; 255 -> 228.5 -> 228.
+        {"initial value", 1, {0xFFFFFF, RGB(0, 100, 200)}, {RGB(228, 228, 228), RGB(28, 106, 185)}},
+        // M = 255, v = 55: k = 255, scale 1, offset 0.5: 0 -> 0.5 -> 0, 1 -> 1.5 -> 2,
+        // 2 -> 2.5 -> 2, 255 -> 255.5 -> held to 255.
+        {"halves to even", 55, {0xFFFFFF, RGB(0, 1, 2)}, {0xFFFFFF, RGB(0, 2, 2)}},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.why);
+        QImage img = NewPixelBuffer(int(k.in.size()), 1, 0);
+        for (size_t x = 0; x < k.in.size(); ++x) test::Put(img, int(x), 0, k.in[x]);
+        ASSERT_TRUE(RunEffect(img, ContrastPasses, ContrastParams{k.value}));
+        for (size_t x = 0; x < k.out.size(); ++x) EXPECT_EQ(At(img, int(x)), k.out[x]) << x;
+    }
 }
 
 TEST(ContrastEffect, EveryChannelValueOfAWideRowMaps)
@@ -303,18 +263,17 @@ TEST(BatchParams, BadValuesAreNamed)
 {
     QString error;
     BrightnessParams bright;
-    EXPECT_FALSE(ParseBrightnessParams({{"value", "101"}}, &bright, &error));
-    EXPECT_EQ(error, "brightness: value must be an integer from -100 to 100");
-    EXPECT_FALSE(ParseBrightnessParams({{"value", "2.5"}}, &bright, &error));
-    EXPECT_EQ(error, "brightness: value must be an integer from -100 to 100");
+    for (const char* v : {"101", "2.5"}) {
+        EXPECT_FALSE(ParseBrightnessParams({{"value", v}}, &bright, &error));
+        EXPECT_EQ(error, "brightness: value must be an integer from -100 to 100");
+    }
     EXPECT_FALSE(ParseBrightnessParams({{"level", "5"}}, &bright, &error));
     EXPECT_EQ(error, "brightness: unknown parameter level");
-
     ContrastParams con;
-    EXPECT_FALSE(ParseContrastParams({{"value", "-201"}}, &con, &error));
-    EXPECT_EQ(error, "contrast: value must be an integer from -200 to 200");
-    EXPECT_FALSE(ParseContrastParams({{"value", ""}}, &con, &error));
-    EXPECT_EQ(error, "contrast: value must be an integer from -200 to 200");
+    for (const char* v : {"-201", ""}) {
+        EXPECT_FALSE(ParseContrastParams({{"value", v}}, &con, &error));
+        EXPECT_EQ(error, "contrast: value must be an integer from -200 to 200");
+    }
 
     InvertParams inv;
     EXPECT_FALSE(ParseInvertParams({{"mode", "Invert"}}, &inv, &error));

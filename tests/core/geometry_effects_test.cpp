@@ -3,6 +3,7 @@
 #include "effects/grayscale.h"
 #include "effects/rotate90.h"
 #include "effects/stained_glass.h"
+#include "tests/support/test_pictures.h"
 #include <gtest/gtest.h>
 
 namespace orv {
@@ -19,20 +20,8 @@ QImage Rows(std::initializer_list<std::initializer_list<ColorRef>> rows)
     return img;
 }
 
-ColorRef At(const QImage& img, int x, int y = 0)
-{
-    return FromPixel(reinterpret_cast<const uint32_t*>(img.constScanLine(y))[x]);
-}
-
-// Every pixel a colour of its own: red = x, green = y, blue from both.
-QImage Numbered(int w, int h)
-{
-    QImage img = NewPixelBuffer(w, h, 0);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            reinterpret_cast<uint32_t*>(img.scanLine(y))[x] = ToPixel(RGB(x % 256, y % 256, (x / 256) * 16 + y / 256));
-    return img;
-}
+using test::At;
+using test::Numbered;
 
 class CancelAt : public ProgressSink {
 public:
@@ -90,41 +79,32 @@ TEST(Grayscale, CancelLeavesThePicture)
 TEST(Flip, MirrorsAndTwiceRestores)
 {
     const QImage src = Rows({{1, 2, 3}, {4, 5, 6}});
-    QImage h = src;
-    FlipHorizontal(h);
-    EXPECT_EQ(h, Rows({{3, 2, 1}, {6, 5, 4}}));
-    QImage v = src;
-    FlipVertical(v);
-    EXPECT_EQ(v, Rows({{4, 5, 6}, {1, 2, 3}}));
-
-    for (auto flip : {FlipHorizontal, FlipVertical}) {
-        QImage img = Numbered(301, 157);
+    for (auto [flip, expected] : {std::pair{&FlipHorizontal, Rows({{3, 2, 1}, {6, 5, 4}})}, {&FlipVertical, Rows({{4, 5, 6}, {1, 2, 3}})}}) {
+        QImage img = src;
+        flip(img);
+        EXPECT_EQ(img, expected);
+        img = Numbered(301, 157);
         flip(img);
         flip(img);
         EXPECT_EQ(img, Numbered(301, 157));
     }
 }
 
-TEST(Rotate90, TurnsClockwise)
+TEST(Rotate90, TurnsClockwiseAndFourTurnsRestore)
 {
     // a b c      d a
     // d e f  ->  e b
     //            f c
-    QImage img = Rows({{1, 2, 3}, {4, 5, 6}});
-    ASSERT_TRUE(Apply(img, Rotate90Passes));
-    EXPECT_EQ(img, Rows({{4, 1}, {5, 2}, {6, 3}}));
-}
-
-TEST(Rotate90, FourTurnsRestore)
-{
+    QImage small = Rows({{1, 2, 3}, {4, 5, 6}});
+    ASSERT_TRUE(Apply(small, Rotate90Passes));
+    EXPECT_EQ(small, Rows({{4, 1}, {5, 2}, {6, 3}}));
     // Tall and wide pictures of several bands and tiles.
     for (QSize size : {QSize(200, 4096), QSize(37, 45), QSize(1, 1), QSize(1, 9)}) {
         const QImage src = Numbered(size.width(), size.height());
         QImage img = src;
         for (int turn = 1; turn <= 4; ++turn) {
             ASSERT_TRUE(Apply(img, Rotate90Passes));
-            const bool odd = turn % 2 == 1;
-            EXPECT_EQ(img.size(), odd ? size.transposed() : size);
+            EXPECT_EQ(img.size(), turn % 2 ? size.transposed() : size);
         }
         EXPECT_EQ(img, src) << size.width() << "x" << size.height();
     }

@@ -6,29 +6,28 @@
 #include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
+#include "tests/support/test_pictures.h"
 
 namespace orv {
 
 namespace {
 
+using test::ReadAll;
 const QString kWx = QStringLiteral("/usr/share/doc/wx3.2-examples/examples/samples/");
 const QString kSdl = QStringLiteral("/usr/libexec/installed-tests/SDL2_image/");
 const QString kWmf = QStringLiteral(ORVANE_SHARED_TESTDATA "/wmf/");
 
-void Put(QByteArray& b, uint32_t v, int bytes)
+// Appends each value as little-endian bytes of the given count.
+void Put(QByteArray& b, std::initializer_list<std::pair<uint32_t, int>> fields)
 {
-    for (int i = 0; i < bytes; ++i) b += char((v >> (8 * i)) & 0xFF);
+    for (auto [v, bytes] : fields)
+        for (int i = 0; i < bytes; ++i) b += char((v >> (8 * i)) & 0xFF);
 }
+uint32_t Bgr(ColorRef c) { return BlueOf(c) | GreenOf(c) << 8 | RedOf(c) << 16; }
 
 uint32_t PixelAt(const Canvas& c, int x, int y)
 {
     return reinterpret_cast<const uint32_t*>(c.buffer().constScanLine(y))[x];
-}
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // A Windows bitmap built byte by byte. `value` gives each pixel's palette index (1, 4 and 8
@@ -42,35 +41,22 @@ QByteArray MakeBmp(int w, int h, int bits, bool topDown, int compression,
         const int y = topDown ? row : h - 1 - row;
         if (compression == 0) {
             QByteArray line;
-            if (bits >= 24) {
-                for (int x = 0; x < w; ++x) {
-                    const ColorRef c = value(x, y);
-                    line += char(BlueOf(c));
-                    line += char(GreenOf(c));
-                    line += char(RedOf(c));
-                    if (bits == 32) line += '\0';   // unused fourth byte, as most writers leave it
+            uint32_t acc = 0;
+            int filled = 0;
+            for (int x = 0; x < w; ++x) {
+                if (bits >= 24) {
+                    Put(line, {{Bgr(value(x, y)), bits / 8}});   // a 32-bit pixel's fourth byte 0
+                    continue;
                 }
-            } else {
-                uint32_t acc = 0;
-                int filled = 0;
-                for (int x = 0; x < w; ++x) {
-                    acc = acc << bits | uint32_t(value(x, y));
-                    filled += bits;
-                    if (filled == 8) {
-                        line += char(acc);
-                        acc = 0;
-                        filled = 0;
-                    }
-                }
-                if (filled) line += char(acc << (8 - filled));
+                acc = acc << bits | uint32_t(value(x, y));
+                if ((filled += bits) == 8) line += char(acc), acc = 0, filled = 0;
             }
-            while (line.size() % 4) line += '\0';
-            pixels += line;
+            if (filled) line += char(acc << (8 - filled));
+            pixels += line + QByteArray((4 - line.size() % 4) % 4, '\0');
             continue;
         }
         // Absolute mode for x 0..3: 0, count, the indices (two a byte for RLE4), padded to a word.
-        pixels += '\0';
-        pixels += char(4);
+        pixels += QByteArray("\0\4", 2);
         if (compression == 1) {
             for (int x = 0; x < 4; ++x) pixels += char(value(x, y));
         } else {
@@ -90,22 +76,12 @@ QByteArray MakeBmp(int w, int h, int bits, bool topDown, int compression,
     if (compression) pixels += QByteArray("\0\1", 2);   // end of bitmap
 
     QByteArray info;
-    Put(info, 40, 4);
-    Put(info, uint32_t(w), 4);
-    Put(info, uint32_t(topDown ? -h : h), 4);
-    Put(info, 1, 2);
-    Put(info, uint32_t(bits), 2);
-    Put(info, uint32_t(compression), 4);
-    Put(info, uint32_t(pixels.size()), 4);
-    Put(info, 2835, 4);
-    Put(info, 2835, 4);
-    Put(info, uint32_t(palette.size()), 4);
-    Put(info, 0, 4);
-    for (ColorRef c : palette) Put(info, uint32_t(BlueOf(c) | GreenOf(c) << 8 | RedOf(c) << 16), 4);
+    Put(info, {{40, 4}, {uint32_t(w), 4}, {uint32_t(topDown ? -h : h), 4}, {1, 2}, {uint32_t(bits), 2},
+               {uint32_t(compression), 4}, {uint32_t(pixels.size()), 4}, {2835, 4}, {2835, 4},
+               {uint32_t(palette.size()), 4}, {0, 4}});
+    for (ColorRef c : palette) Put(info, {{Bgr(c), 4}});
     QByteArray file("BM");
-    Put(file, uint32_t(14 + info.size() + pixels.size()), 4);
-    Put(file, 0, 4);
-    Put(file, uint32_t(14 + info.size()), 4);
+    Put(file, {{uint32_t(14 + info.size() + pixels.size()), 4}, {0, 4}, {uint32_t(14 + info.size()), 4}});
     return file + info + pixels;
 }
 
@@ -114,29 +90,18 @@ QByteArray MakeBmp(int w, int h, int bits, bool topDown, int compression,
 QByteArray MakeTga(int w, int h, bool rle, bool topDown, const std::function<ColorRef(int, int)>& colour)
 {
     QByteArray t;
-    Put(t, 0, 2);
-    Put(t, rle ? 10 : 2, 1);
-    Put(t, 0, 5);
-    Put(t, 0, 4);
-    Put(t, uint32_t(w), 2);
-    Put(t, uint32_t(h), 2);
-    Put(t, 24, 1);
-    Put(t, topDown ? 0x20 : 0, 1);
-    const auto bgr = [&](ColorRef c) { Put(t, uint32_t(BlueOf(c) | GreenOf(c) << 8 | RedOf(c) << 16), 3); };
+    Put(t, {{0, 2}, {rle ? 10u : 2u, 1}, {0, 5}, {0, 4}, {uint32_t(w), 2}, {uint32_t(h), 2}, {24, 1}, {topDown ? 0x20u : 0u, 1}});
     for (int row = 0; row < h; ++row) {
         const int y = topDown ? row : h - 1 - row;
         if (!rle) {
-            for (int x = 0; x < w; ++x) bgr(colour(x, y));
+            for (int x = 0; x < w; ++x) Put(t, {{Bgr(colour(x, y)), 3}});
             continue;
         }
-        Put(t, 1, 1);   // raw packet of 2
-        bgr(colour(0, y));
-        bgr(colour(1, y));
+        Put(t, {{1, 1}, {Bgr(colour(0, y)), 3}, {Bgr(colour(1, y)), 3}});   // raw packet of 2
         for (int x = 2; x < w;) {
             int n = 1;
             while (x + n < w && n < 128 && colour(x + n, y) == colour(x, y)) ++n;
-            Put(t, 0x80 | (n - 1), 1);
-            bgr(colour(x, y));
+            Put(t, {{0x80u | (n - 1), 1}, {Bgr(colour(x, y)), 3}});
             x += n;
         }
     }
@@ -147,35 +112,20 @@ QByteArray MakeTga(int w, int h, bool rle, bool topDown, const std::function<Col
 // (colour rows, then the all-opaque mask rows).
 QByteArray MakeIco(const std::vector<std::pair<QSize, ColorRef>>& pictures)
 {
-    QByteArray header;
-    Put(header, 0, 2);
-    Put(header, 1, 2);
-    Put(header, uint32_t(pictures.size()), 2);
-    QByteArray dir, data;
+    QByteArray header, dir, data;
+    Put(header, {{0, 2}, {1, 2}, {uint32_t(pictures.size()), 2}});
     const int dataStart = 6 + 16 * int(pictures.size());
     for (const auto& [size, colour] : pictures) {
         const int w = size.width(), h = size.height();
         QByteArray bmp;
-        Put(bmp, 40, 4);
-        Put(bmp, uint32_t(w), 4);
-        Put(bmp, uint32_t(2 * h), 4);
-        Put(bmp, 1, 2);
-        Put(bmp, 24, 2);
-        Put(bmp, 0, 4 * 6);
-        const int colourStride = (w * 3 + 3) & ~3, maskStride = ((w + 31) / 32) * 4;
+        Put(bmp, {{40, 4}, {uint32_t(w), 4}, {uint32_t(2 * h), 4}, {1, 2}, {24, 2}, {0, 4}, {0, 4}, {0, 4}, {0, 4}, {0, 4}, {0, 4}});
         for (int y = 0; y < h; ++y) {
-            QByteArray line;
-            for (int x = 0; x < w; ++x) Put(line, uint32_t(BlueOf(colour) | GreenOf(colour) << 8 | RedOf(colour) << 16), 3);
-            bmp += line + QByteArray(colourStride - line.size(), '\0');
+            for (int x = 0; x < w; ++x) Put(bmp, {{Bgr(colour), 3}});
+            bmp += QByteArray(((w * 3 + 3) & ~3) - w * 3, '\0');
         }
-        bmp += QByteArray(maskStride * h, '\0');
-        Put(dir, uint32_t(w & 0xFF), 1);
-        Put(dir, uint32_t(h & 0xFF), 1);
-        Put(dir, 0, 2);
-        Put(dir, 1, 2);
-        Put(dir, 24, 2);
-        Put(dir, uint32_t(bmp.size()), 4);
-        Put(dir, uint32_t(dataStart + data.size()), 4);
+        bmp += QByteArray(((w + 31) / 32) * 4 * h, '\0');
+        Put(dir, {{uint32_t(w & 0xFF), 1}, {uint32_t(h & 0xFF), 1}, {0, 2}, {1, 2}, {24, 2},
+                  {uint32_t(bmp.size()), 4}, {uint32_t(dataStart + data.size()), 4}});
         data += bmp;
     }
     return header + dir + data;
@@ -193,9 +143,7 @@ protected:
     QString path(const QString& name) const { return dir.filePath(name); }
     QString write(const QString& name, const QByteArray& bytes) const
     {
-        QFile f(path(name));
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(bytes);
+        test::WriteAll(path(name), bytes);
         return path(name);
     }
     QString writeMagick(const QString& name, Magick::Image image) const
@@ -219,22 +167,16 @@ protected:
         ASSERT_EQ(c.pixelHeight(), h);
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
-                const uint32_t got = PixelAt(c, x, y);
-                const ColorRef want = expected(x, y);
-                ASSERT_EQ(got >> 24, 0xFFu);
-                ASSERT_NEAR(RedOf(FromPixel(got)), RedOf(want), tolerance) << x << "," << y;
-                ASSERT_NEAR(GreenOf(FromPixel(got)), GreenOf(want), tolerance) << x << "," << y;
-                ASSERT_NEAR(BlueOf(FromPixel(got)), BlueOf(want), tolerance) << x << "," << y;
+                const ColorRef got = FromPixel(PixelAt(c, x, y)), want = expected(x, y);
+                ASSERT_EQ(PixelAt(c, x, y) >> 24, 0xFFu);
+                for (int s : {0, 8, 16}) ASSERT_NEAR(int(got >> s & 0xFF), int(want >> s & 0xFF), tolerance) << x << "," << y;
             }
     }
     static Magick::Image MagickOf(int w, int h, const std::function<ColorRef(int, int)>& colour)
     {
         std::vector<uint8_t> rgb;
         for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) {
-                const ColorRef c = colour(x, y);
-                rgb.insert(rgb.end(), {uint8_t(RedOf(c)), uint8_t(GreenOf(c)), uint8_t(BlueOf(c))});
-            }
+            for (int x = 0; x < w; ++x) rgb.insert(rgb.end(), {uint8_t(RedOf(colour(x, y))), uint8_t(GreenOf(colour(x, y))), uint8_t(BlueOf(colour(x, y)))});
         return Magick::Image(w, h, "RGB", Magick::CharPixel, rgb.data());
     }
     static void requireSample(const QString& file)
@@ -329,8 +271,7 @@ TEST_F(ImageLoader, GifTransparencyShowsTheCanvasBackground)
 {
     const uint8_t rgba[] = {255, 0, 0, 255, 0, 0, 0, 0, 0, 0, 255, 255, 0, 255, 0, 255};
     const QString gif = writeMagick("t.gif", Magick::Image(2, 2, "RGBA", Magick::CharPixel, rgba));
-    const Canvas c = load(gif, RGB(10, 200, 30));
-    expectPixels(c, 2, 2, [](int x, int y) {
+    expectPixels(load(gif, RGB(10, 200, 30)), 2, 2, [](int x, int y) {
         const ColorRef v[2][2] = {{RGB(255, 0, 0), RGB(10, 200, 30)}, {RGB(0, 0, 255), RGB(0, 255, 0)}};
         return v[y][x];
     });
@@ -345,15 +286,14 @@ TEST_F(ImageLoader, ProgressiveAndGreyscaleJpeg)
     EXPECT_TRUE(ReadAll(p).contains(QByteArray("\xFF\xC2", 2)));   // progressive frame marker
     expectPixels(load(p), 32, 24, Blocks, 24);
 
-    Magick::Image grey = MagickOf(32, 24, [](int x, int y) { return ((x / 8 + y / 8) & 1) ? RGB(200, 200, 200) : RGB(40, 40, 40); });
+    const auto greys = [](int x, int y) { return ((x / 8 + y / 8) & 1) ? RGB(200, 200, 200) : RGB(40, 40, 40); };
+    Magick::Image grey = MagickOf(32, 24, greys);
     grey.type(Magick::GrayscaleType);
     grey.quality(95);
     const QString g = writeMagick("g.jif", grey);
     const QByteArray bytes = ReadAll(g);
-    const int sof = bytes.indexOf(QByteArray("\xFF\xC0", 2));
-    ASSERT_GT(sof, 0);
-    EXPECT_EQ(bytes[sof + 9], 1);   // one component
-    expectPixels(load(g), 32, 24, [](int x, int y) { return ((x / 8 + y / 8) & 1) ? RGB(200, 200, 200) : RGB(40, 40, 40); }, 12);
+    EXPECT_EQ(bytes[bytes.indexOf(QByteArray("\xFF\xC0", 2)) + 9], 1);   // one component
+    expectPixels(load(g), 32, 24, greys, 12);
 }
 
 TEST_F(ImageLoader, IconsGiveTheirLargestPicture)
@@ -423,15 +363,10 @@ TEST_F(ImageLoader, SampleFilesOfTheDesktopPackages)
     // Qt's own GIF reader gives the reference.
     const QImage horse = QImage(kWx + "image/horse.gif").convertToFormat(kPixelFormat);
     ASSERT_EQ(horse.size(), QSize(200, 200));
-    const auto same = [&](const Canvas& c, int tolerance) {
-        expectPixels(c, 200, 200, [&](int x, int y) {
-            return FromPixel(reinterpret_cast<const uint32_t*>(horse.constScanLine(y))[x]);
-        }, tolerance);
-    };
     EXPECT_EQ(ReadAll(kWx + "image/horse.bmp")[30], 1);   // RLE8
     for (const char* f : {"horse.bmp", "horse.gif", "horse.pcx", "horse.tga"}) {
         SCOPED_TRACE(f);
-        same(load(kWx + "image/" + f), 0);
+        EXPECT_EQ(load(kWx + "image/" + f).buffer(), horse);
     }
     // The JPEG: close on average.
     const Canvas jpeg = load(kWx + "image/horse.jpg");
@@ -439,13 +374,11 @@ TEST_F(ImageLoader, SampleFilesOfTheDesktopPackages)
     int64_t difference = 0;
     for (int y = 0; y < 200; ++y)
         for (int x = 0; x < 200; ++x) {
-            const ColorRef a = FromPixel(PixelAt(jpeg, x, y));
-            const ColorRef b = FromPixel(reinterpret_cast<const uint32_t*>(horse.constScanLine(y))[x]);
+            const ColorRef a = FromPixel(PixelAt(jpeg, x, y)), b = test::At(horse, x, y);
             difference += std::abs(RedOf(a) - RedOf(b)) + std::abs(GreenOf(a) - GreenOf(b)) + std::abs(BlueOf(a) - BlueOf(b));
         }
     EXPECT_LT(difference / (200 * 200 * 3), 6);
-    const Canvas ico = load(kWx + "image/horse.ico");   // 32 x 32 and 16 x 16
-    EXPECT_EQ(ico.buffer().size(), QSize(32, 32));
+    EXPECT_EQ(load(kWx + "image/horse.ico").buffer().size(), QSize(32, 32));   // of 32 x 32 and 16 x 16
 
     // Bitmaps of 1, 4 and 8 bits and 24 bits.
     const struct { const char* file; int w, h; } bitmaps[] = {
@@ -464,8 +397,7 @@ TEST_F(ImageLoader, SampleFilesOfTheDesktopPackages)
         SCOPED_TRACE(f);
         EXPECT_EQ(load(kSdl + f).buffer(), sample);
     }
-    const Canvas jpg = load(kSdl + "sample.jpg");
-    EXPECT_EQ(jpg.buffer().size(), QSize(23, 42));
+    EXPECT_EQ(load(kSdl + "sample.jpg").buffer().size(), QSize(23, 42));
     EXPECT_TRUE(ReadAll(kSdl + "sample.jpg").contains(QByteArray("\xFF\xC2", 2)));
 }
 
@@ -496,11 +428,12 @@ TEST_F(ImageLoader, LoadImageFileClearsAndSizesTheTargetOrLeavesItCleared)
 
 TEST_F(ImageLoader, DamagedFilesGiveAClearErrorEveryTime)
 {
-    std::vector<QString> whole;
-    whole.push_back(write("w.bmp", MakeBmp(40, 30, 8, false, 1, std::vector<ColorRef>(16, RGB(9, 9, 9)), [](int x, int y) { return (x + y) % 16; })));
-    whole.push_back(write("w4.rle", MakeBmp(40, 30, 4, false, 2, std::vector<ColorRef>(16, RGB(9, 9, 9)), [](int x, int y) { return (x + y) % 16; })));
-    whole.push_back(write("w.tga", MakeTga(40, 30, true, false, Blocks)));
-    whole.push_back(write("w.ico", MakeIco({{QSize(16, 16), RGB(1, 1, 1)}, {QSize(32, 32), RGB(2, 2, 2)}})));
+    const std::vector<ColorRef> grey(16, RGB(9, 9, 9));
+    const auto index = [](int x, int y) { return (x + y) % 16; };
+    std::vector<QString> whole{write("w.bmp", MakeBmp(40, 30, 8, false, 1, grey, index)),
+                               write("w4.rle", MakeBmp(40, 30, 4, false, 2, grey, index)),
+                               write("w.tga", MakeTga(40, 30, true, false, Blocks)),
+                               write("w.ico", MakeIco({{QSize(16, 16), RGB(1, 1, 1)}, {QSize(32, 32), RGB(2, 2, 2)}}))};
     for (const char* f : {"w.gif", "w.jpg", "w.pcx"}) whole.push_back(writeMagick(f, MagickOf(40, 30, Blocks)));
     if (QFile::exists(kWmf + "fish.wmf")) whole.push_back(write("w.wmf", ReadAll(kWmf + "fish.wmf")));
 
@@ -540,14 +473,11 @@ TEST_F(ImageLoader, DamagedFilesGiveAClearErrorEveryTime)
     }
 
     // Forged dimensions: claims far beyond the data, or zero.
-    const QByteArray bmp = ReadAll(whole[0]);
-    QByteArray forged = bmp;
-    forged.replace(18, 8, QByteArray("\xff\xff\x00\x00\xff\xff\x00\x00", 8));   // 65535 x 65535
-    const QString fp = write("forged.bmp", forged);
-    EXPECT_FALSE(ReadPictureFile(fp).ok());
+    QByteArray bmp = ReadAll(whole[0]);
+    bmp.replace(18, 8, QByteArray("\xff\xff\x00\x00\xff\xff\x00\x00", 8));   // 65535 x 65535
+    EXPECT_FALSE(ReadPictureFile(write("forged.bmp", bmp)).ok());
     QByteArray tga = ReadAll(whole[2]);
-    tga[12] = '\xff';
-    tga[13] = '\x7f';   // 32767 wide
+    tga[12] = '\xff', tga[13] = '\x7f';   // 32767 wide
     EXPECT_FALSE(ReadPictureFile(write("forged.tga", tga)).ok());
     tga[12] = tga[13] = 0;   // no width
     EXPECT_FALSE(ReadPictureFile(write("zero.tga", tga)).ok());
@@ -555,8 +485,7 @@ TEST_F(ImageLoader, DamagedFilesGiveAClearErrorEveryTime)
     pcx[8] = pcx[9] = '\xff';   // xmax 65535
     EXPECT_FALSE(ReadPictureFile(write("forged.pcx", pcx)).ok());
     QByteArray ico = ReadAll(whole[3]);
-    ico[4] = '\xff';
-    ico[5] = '\xff';   // 65535 directory entries in a file that holds two
+    ico[4] = ico[5] = '\xff';   // 65535 directory entries in a file that holds two
     EXPECT_FALSE(ReadPictureFile(write("forged.ico", ico)).ok());
 }
 

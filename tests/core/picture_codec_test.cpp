@@ -1,12 +1,14 @@
 #include "platform/color.h"
 #include "platform/picture_codec.h"
 #include "tests/support/jpeg_tables.h"
+#include "tests/support/test_pictures.h"
 #include <Magick++.h>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sys/mount.h>
+#include <tuple>
 
 namespace orv {
 
@@ -22,18 +24,8 @@ QImage Pattern(int w, int h)
     return img;
 }
 
-QByteArray ReadAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
+using test::ReadAll;
+using test::WriteAll;
 
 uint32_t Le32(const QByteArray& b, int at)
 {
@@ -53,14 +45,9 @@ QByteArray BmpHeader(uint32_t w, uint32_t h)
     b[0] = 'B';
     b[1] = 'M';
     const uint64_t image = uint64_t((w * 3 + 3) & ~3u) * h;
-    PutLe(b, 2, uint32_t(54 + image), 4);
-    PutLe(b, 10, 54, 4);
-    PutLe(b, 14, 40, 4);
-    PutLe(b, 18, w, 4);
-    PutLe(b, 22, h, 4);
-    PutLe(b, 26, 1, 2);
-    PutLe(b, 28, 24, 2);
-    PutLe(b, 34, uint32_t(image), 4);
+    for (auto [at, v, bytes] : {std::tuple{2, uint32_t(54 + image), 4}, {10, 54u, 4}, {14, 40u, 4}, {18, w, 4},
+                                {22, h, 4}, {26, 1u, 2}, {28, 24u, 2}, {34, uint32_t(image), 4}})
+        PutLe(b, at, v, bytes);
     return b;
 }
 
@@ -98,7 +85,6 @@ QByteArray GifClaiming(uint16_t w, uint16_t h)
     return gif;
 }
 
-// The first (DC) step of the first quantisation table of a JPEG file; -1 when there is none.
 class PictureCodec : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(dir.isValid()); }
@@ -132,12 +118,10 @@ TEST_F(PictureCodec, BmpRoundTripKeepsEveryPixelIn24BitUncompressedForm)
         const int stride = (w * 3 + 3) & ~3;   // rows padded to 4 bytes
         ASSERT_EQ(bytes.size(), 54 + stride * h);
         EXPECT_EQ(bytes.left(2), "BM");
-        EXPECT_EQ(Le32(bytes, 10), 54u);    // pixels right after the two headers: no palette
-        EXPECT_EQ(Le32(bytes, 14), 40u);    // version 3 info header
-        EXPECT_EQ(Le32(bytes, 18), uint32_t(w));
-        EXPECT_EQ(Le32(bytes, 22), uint32_t(h));   // positive: bottom-up rows
-        EXPECT_EQ(Le16(bytes, 28), 24);
-        EXPECT_EQ(Le32(bytes, 30), 0u);     // BI_RGB
+        // Pixels right after the two headers (no palette), version 3 info header, positive
+        // height (bottom-up rows), 24 bits, BI_RGB.
+        EXPECT_EQ((std::vector<uint32_t>{Le32(bytes, 10), Le32(bytes, 14), Le32(bytes, 18), Le32(bytes, 22), Le16(bytes, 28), Le32(bytes, 30)}),
+                  (std::vector<uint32_t>{54, 40, uint32_t(w), uint32_t(h), 24, 0}));
         // Bottom row first, each pixel blue, green, red.
         const ColorRef topLeft = FromPixel(reinterpret_cast<const uint32_t*>(picture.constScanLine(0))[0]);
         const int at = 54 + stride * (h - 1);
@@ -173,7 +157,7 @@ TEST_F(PictureCodec, JpegDeclaresTheQualityItWasWrittenWith)
     ASSERT_TRUE(EncodeJpeg(picture, path("q.jpg"), 95, &error));
     const DecodedPicture back = DecodePictureFile(path("q.jpg"));
     ASSERT_TRUE(back.ok());
-    const ColorRef c = FromPixel(reinterpret_cast<const uint32_t*>(back.image.constScanLine(8))[16]);
+    const ColorRef c = test::At(back.image, 16, 8);
     EXPECT_NEAR(RedOf(c), 200, 3);
     EXPECT_NEAR(GreenOf(c), 100, 3);
     EXPECT_NEAR(BlueOf(c), 50, 3);

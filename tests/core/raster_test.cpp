@@ -1,4 +1,5 @@
 #include "platform/raster.h"
+#include "tests/support/test_pictures.h"
 #include <gtest/gtest.h>
 #include <climits>
 #include <string>
@@ -7,8 +8,10 @@
 namespace orv {
 namespace {
 
+using Grid = std::vector<std::vector<ColorRef>>;
+
 // A picture given as rows of colours.
-QImage Picture(const std::vector<std::vector<ColorRef>>& rows)
+QImage Picture(const Grid& rows)
 {
     QImage img = NewPixelBuffer(static_cast<int>(rows[0].size()), static_cast<int>(rows.size()), 0);
     for (int y = 0; y < img.height(); ++y)
@@ -17,19 +20,16 @@ QImage Picture(const std::vector<std::vector<ColorRef>>& rows)
     return img;
 }
 
-std::vector<std::vector<ColorRef>> Colors(const QImage& img)
+Grid Colors(const QImage& img)
 {
-    std::vector<std::vector<ColorRef>> rows(img.height());
+    Grid rows(img.height());
     for (int y = 0; y < img.height(); ++y)
         for (int x = 0; x < img.width(); ++x)
             rows[y].push_back(FromPixel(reinterpret_cast<const uint32_t*>(img.constScanLine(y))[x]));
     return rows;
 }
 
-ColorRef At(const QImage& img, int x, int y)
-{
-    return FromPixel(reinterpret_cast<const uint32_t*>(img.constScanLine(y))[x]);
-}
+using test::At;
 
 bool AllOpaque(const QImage& img)
 {
@@ -45,7 +45,7 @@ constexpr ColorRef kWhite = 0xFFFFFF, kRed = 0x0000FF, kNearWhite = 0xFEFFFF;
 
 QImage Drawn(const std::vector<std::string>& rows)
 {
-    std::vector<std::vector<ColorRef>> colors;
+    Grid colors;
     for (const std::string& r : rows) {
         colors.emplace_back();
         for (char c : r) colors.back().push_back(c == '.' ? kWhite : c == 'r' ? kRed : c == 'w' ? kNearWhite : 0);
@@ -76,11 +76,11 @@ TEST(RasterBitBlt, ClipsAtEveryEdgeOfBothImages)
     QImage dst = Picture({{0, 0, 0}, {0, 0, 0}, {0, 0, 0}});
     BitBlt(dst, -1, -1, 2, 2, src, 0, 0, Rop::SrcCopy);   // top-left: only src (1,1) lands
     BitBlt(dst, 2, 2, 2, 2, src, 0, 0, Rop::SrcCopy);     // bottom-right: only src (0,0)
-    EXPECT_EQ(Colors(dst), (std::vector<std::vector<ColorRef>>{{4, 0, 0}, {0, 0, 0}, {0, 0, 1}}));
+    EXPECT_EQ(Colors(dst), (Grid{{4, 0, 0}, {0, 0, 0}, {0, 0, 1}}));
 
     dst = Picture({{0, 0, 0}, {0, 0, 0}, {0, 0, 0}});
     BitBlt(dst, 0, 0, 3, 3, src, -1, 1, Rop::SrcCopy);   // source sticks out left and below
-    EXPECT_EQ(Colors(dst), (std::vector<std::vector<ColorRef>>{{0, 3, 4}, {0, 0, 0}, {0, 0, 0}}));
+    EXPECT_EQ(Colors(dst), (Grid{{0, 3, 4}, {0, 0, 0}, {0, 0, 0}}));
 
     const auto before = Colors(dst);
     BitBlt(dst, INT_MAX, INT_MIN, INT_MAX, INT_MAX, src, INT_MIN, INT_MAX, Rop::SrcCopy);
@@ -94,36 +94,32 @@ TEST(RasterBitBlt, ClipsAtEveryEdgeOfBothImages)
     BitBlt(null, 0, 0, 1, 1, src, 0, 0, Rop::SrcCopy);
     BitBlt(dst, 0, 0, 1, 1, null, 0, 0, Rop::SrcCopy);
     EXPECT_EQ(Colors(dst), before);
-}
-
-TEST(RasterBitBlt, DstInvertIgnoresTheSourceSize)
-{
-    QImage dst = Picture({{0, 0, 0}});
+    // DstInvert needs no source.
+    dst = Picture({{0, 0, 0}});
     BitBlt(dst, 1, 0, 5, 1, QImage(), 0, 0, Rop::DstInvert);
-    EXPECT_EQ(Colors(dst), (std::vector<std::vector<ColorRef>>{{0, 0xFFFFFF, 0xFFFFFF}}));
+    EXPECT_EQ(Colors(dst), (Grid{{0, 0xFFFFFF, 0xFFFFFF}}));
 }
 
 TEST(RasterBitBlt, OverlappingCopyOnOneImageReadsTheOriginalPixels)
 {
-    QImage img = Picture({{1, 2, 3, 4}});
-    BitBlt(img, 1, 0, 3, 1, img, 0, 0, Rop::SrcCopy);
-    EXPECT_EQ(Colors(img), (std::vector<std::vector<ColorRef>>{{1, 1, 2, 3}}));
-    img = Picture({{1, 2, 3, 4}});
-    BitBlt(img, 0, 0, 3, 1, img, 1, 0, Rop::SrcCopy);
-    EXPECT_EQ(Colors(img), (std::vector<std::vector<ColorRef>>{{2, 3, 4, 4}}));
-    img = Picture({{1}, {2}, {3}});
-    BitBlt(img, 0, 1, 1, 2, img, 0, 0, Rop::SrcCopy);
-    EXPECT_EQ(Colors(img), (std::vector<std::vector<ColorRef>>{{1}, {1}, {2}}));
-    img = Picture({{1, 2, 4, 8}});
-    BitBlt(img, 1, 0, 3, 1, img, 0, 0, Rop::SrcInvert);   // 2^1, 4^2, 8^4
-    EXPECT_EQ(Colors(img), (std::vector<std::vector<ColorRef>>{{1, 3, 6, 12}}));
+    const struct { Grid start; int dx, dy, w, h, sx, sy; Rop rop; Grid expected; } cases[] = {
+        {{{1, 2, 3, 4}}, 1, 0, 3, 1, 0, 0, Rop::SrcCopy, {{1, 1, 2, 3}}},
+        {{{1, 2, 3, 4}}, 0, 0, 3, 1, 1, 0, Rop::SrcCopy, {{2, 3, 4, 4}}},
+        {{{1}, {2}, {3}}, 0, 1, 1, 2, 0, 0, Rop::SrcCopy, {{1}, {1}, {2}}},
+        {{{1, 2, 4, 8}}, 1, 0, 3, 1, 0, 0, Rop::SrcInvert, {{1, 3, 6, 12}}},   // 2^1, 4^2, 8^4
+    };
+    for (const auto& k : cases) {
+        QImage img = Picture(k.start);
+        BitBlt(img, k.dx, k.dy, k.w, k.h, img, k.sx, k.sy, k.rop);
+        EXPECT_EQ(Colors(img), k.expected);
+    }
 
     // A copy that shares the pixels with its original is not changed by a blit into it.
     QImage original = Picture({{1, 2}});
     QImage shared = original;
     BitBlt(shared, 1, 0, 1, 1, original, 0, 0, Rop::SrcCopy);
-    EXPECT_EQ(Colors(shared), (std::vector<std::vector<ColorRef>>{{1, 1}}));
-    EXPECT_EQ(Colors(original), (std::vector<std::vector<ColorRef>>{{1, 2}}));
+    EXPECT_EQ(Colors(shared), (Grid{{1, 1}}));
+    EXPECT_EQ(Colors(original), (Grid{{1, 2}}));
 }
 
 TEST(RasterStretchBlt, FlipsOntoItselfGiveTheExactMirror)
@@ -131,52 +127,52 @@ TEST(RasterStretchBlt, FlipsOntoItselfGiveTheExactMirror)
     const QImage start = Picture({{1, 2, 3}, {4, 5, 6}});
     QImage img = start;
     StretchBlt(img, 3, 0, -3, 2, img, 0, 0, 3, 2, Rop::SrcCopy);
-    EXPECT_EQ(Colors(img), (std::vector<std::vector<ColorRef>>{{3, 2, 1}, {6, 5, 4}}));
+    EXPECT_EQ(Colors(img), (Grid{{3, 2, 1}, {6, 5, 4}}));
     StretchBlt(img, 3, 0, -3, 2, img, 0, 0, 3, 2, Rop::SrcCopy);
     EXPECT_EQ(Colors(img), Colors(start));
 
     StretchBlt(img, 0, 2, 3, -2, img, 0, 0, 3, 2, Rop::SrcCopy);
-    EXPECT_EQ(Colors(img), (std::vector<std::vector<ColorRef>>{{4, 5, 6}, {1, 2, 3}}));
+    EXPECT_EQ(Colors(img), (Grid{{4, 5, 6}, {1, 2, 3}}));
     StretchBlt(img, 0, 2, 3, -2, img, 0, 0, 3, 2, Rop::SrcCopy);
     EXPECT_EQ(Colors(img), Colors(start));
 
     QImage odd = Picture({{1}, {2}, {3}});
     StretchBlt(odd, 0, 3, 1, -3, odd, 0, 0, 1, 3, Rop::SrcCopy);
-    EXPECT_EQ(Colors(odd), (std::vector<std::vector<ColorRef>>{{3}, {2}, {1}}));
+    EXPECT_EQ(Colors(odd), (Grid{{3}, {2}, {1}}));
     // Enlarging downwards on the same image reads rows before they are overwritten.
     QImage column = Picture({{1}, {2}, {3}, {4}});
     StretchBlt(column, 0, 1, 1, 3, column, 0, 0, 1, 2, Rop::SrcCopy);   // rows 0, 1, 1
-    EXPECT_EQ(Colors(column), (std::vector<std::vector<ColorRef>>{{1}, {1}, {2}, {2}}));
+    EXPECT_EQ(Colors(column), (Grid{{1}, {1}, {2}, {2}}));
 
     // Both ways at once onto another image, and with an operation other than a copy.
     QImage dst = Picture({{0, 0, 0}, {0, 0, 0}});
     StretchBlt(dst, 3, 2, -3, -2, start, 0, 0, 3, 2, Rop::SrcCopy);
-    EXPECT_EQ(Colors(dst), (std::vector<std::vector<ColorRef>>{{6, 5, 4}, {3, 2, 1}}));
+    EXPECT_EQ(Colors(dst), (Grid{{6, 5, 4}, {3, 2, 1}}));
     StretchBlt(dst, 3, 2, -3, -2, start, 0, 0, 3, 2, Rop::SrcInvert);
-    EXPECT_EQ(Colors(dst), (std::vector<std::vector<ColorRef>>{{0, 0, 0}, {0, 0, 0}}));
+    EXPECT_EQ(Colors(dst), (Grid{{0, 0, 0}, {0, 0, 0}}));
     EXPECT_TRUE(AllOpaque(dst));
-    EXPECT_EQ(Colors(start), (std::vector<std::vector<ColorRef>>{{1, 2, 3}, {4, 5, 6}}));
+    EXPECT_EQ(Colors(start), (Grid{{1, 2, 3}, {4, 5, 6}}));
 }
 
 TEST(RasterStretchBlt, ShrinksAndEnlargesByTheNearestSourcePixel)
 {
     const QImage four = Picture({{10, 11, 12, 13}});
-    QImage dst = Picture({{0, 0}});
-    StretchBlt(dst, 0, 0, 2, 1, four, 0, 0, 4, 1, Rop::SrcCopy);   // columns 1 and 3
-    EXPECT_EQ(Colors(dst), (std::vector<std::vector<ColorRef>>{{11, 13}}));
-    StretchBlt(dst, 2, 0, -2, 1, four, 0, 0, 4, 1, Rop::SrcCopy);  // mirrored: 3, 1
-    EXPECT_EQ(Colors(dst), (std::vector<std::vector<ColorRef>>{{13, 11}}));
-    StretchBlt(dst, 0, 0, 2, 1, four, 0, 0, 3, 1, Rop::SrcCopy);   // 0.75 -> 0, 2.25 -> 2
-    EXPECT_EQ(Colors(dst), (std::vector<std::vector<ColorRef>>{{10, 12}}));
-
-    QImage wide = Picture({{0, 0, 0, 0, 0}});
-    StretchBlt(wide, 0, 0, 5, 1, four, 0, 0, 2, 1, Rop::SrcCopy);  // 0.2 0.6 1.0 1.4 1.8
-    EXPECT_EQ(Colors(wide), (std::vector<std::vector<ColorRef>>{{10, 10, 11, 11, 11}}));
+    const struct { int dx, dw, sw; Grid expected; } cases[] = {
+        {0, 2, 4, {{11, 13}}},              // columns 1 and 3
+        {2, -2, 4, {{13, 11}}},             // mirrored: 3, 1
+        {0, 2, 3, {{10, 12}}},              // 0.75 -> 0, 2.25 -> 2
+        {0, 5, 2, {{10, 10, 11, 11, 11}}},  // 0.2 0.6 1.0 1.4 1.8
+    };
+    for (const auto& k : cases) {
+        QImage dst = NewPixelBuffer(int(k.expected[0].size()), 1, 0);
+        StretchBlt(dst, k.dx, 0, k.dw, 1, four, 0, 0, k.sw, 1, Rop::SrcCopy);
+        EXPECT_EQ(Colors(dst), k.expected) << k.dw << " from " << k.sw;
+    }
 
     const QImage column = Picture({{1}, {2}, {3}, {4}});
     QImage tall = Picture({{0}, {0}});
     StretchBlt(tall, 0, 2, 1, -2, column, 0, 0, 1, 4, Rop::SrcCopy);
-    EXPECT_EQ(Colors(tall), (std::vector<std::vector<ColorRef>>{{4}, {2}}));
+    EXPECT_EQ(Colors(tall), (Grid{{4}, {2}}));
 }
 
 TEST(RasterStretchBlt, ClipsDestinationAndSource)
@@ -184,11 +180,11 @@ TEST(RasterStretchBlt, ClipsDestinationAndSource)
     const QImage src = Picture({{1, 2, 3}});
     QImage dst = Picture({{0, 0}});
     StretchBlt(dst, 3, 0, -3, 1, src, 0, 0, 3, 1, Rop::SrcCopy);   // column 2 is outside
-    EXPECT_EQ(Colors(dst), (std::vector<std::vector<ColorRef>>{{3, 2}}));
+    EXPECT_EQ(Colors(dst), (Grid{{3, 2}}));
 
     QImage three = Picture({{0, 0, 0}});
     StretchBlt(three, 3, 0, -3, 1, src, -1, 0, 3, 1, Rop::SrcCopy);   // source column -1 is outside
-    EXPECT_EQ(Colors(three), (std::vector<std::vector<ColorRef>>{{2, 1, 0}}));
+    EXPECT_EQ(Colors(three), (Grid{{2, 1, 0}}));
 
     const auto before = Colors(three);
     StretchBlt(three, INT_MAX, 0, INT_MIN, 1, src, 0, 0, INT_MIN, 1, Rop::SrcCopy);
@@ -201,42 +197,23 @@ TEST(RasterStretchBlt, ClipsDestinationAndSource)
 
 TEST(RasterFloodFill, FillsExactlyTheFourConnectedRegionOfTheSeedColour)
 {
-    // The region runs down, across and back up around a wall, then down the right side.
-    QImage img = Drawn({".#...",
-                        ".#.#.",
-                        "...#.",
-                        "####.",
-                        "..#.."});
-    EXPECT_EQ(FloodFillSurface(img, 0, 0, kRed), QRect(0, 0, 5, 5));
-    EXPECT_EQ(Colors(img), Colors(Drawn({"r#rrr",
-                                         "r#r#r",
-                                         "rrr#r",
-                                         "####r",
-                                         "..#rr"})));
-    img = Drawn({"...#.",   // the same mirrored, so the region turns the other way
-                 ".#.#.",
-                 ".#...",
-                 ".####",
-                 "..#.."});
-    EXPECT_EQ(FloodFillSurface(img, 4, 0, kRed), QRect(0, 0, 5, 5));
-    EXPECT_EQ(Colors(img), Colors(Drawn({"rrr#r",
-                                         "r#r#r",
-                                         "r#rrr",
-                                         "r####",
-                                         "rr#.."})));
-
-    // A hole in the middle stays; a diagonal neighbour and a near colour are not reached.
-    img = Drawn({"...",
-                 ".#.",
-                 "..."});
-    EXPECT_EQ(FloodFillSurface(img, 2, 2, kRed), QRect(0, 0, 3, 3));
-    EXPECT_EQ(Colors(img), Colors(Drawn({"rrr", "r#r", "rrr"})));
-    img = Drawn({".#.",
-                 "#..",
-                 "w.."});
-    EXPECT_EQ(FloodFillSurface(img, 0, 0, kRed), QRect(0, 0, 1, 1));
-    EXPECT_EQ(Colors(img), Colors(Drawn({"r#.", "#..", "w.."})));
-    EXPECT_TRUE(AllOpaque(img));
+    // The region runs down, across and back up around a wall, then down the right side; the
+    // same mirrored turns the other way. A hole stays; a diagonal neighbour and a near colour
+    // are not reached.
+    const struct { std::vector<std::string> before; int x, y; QRect changed; std::vector<std::string> after; } cases[] = {
+        {{".#...", ".#.#.", "...#.", "####.", "..#.."}, 0, 0, QRect(0, 0, 5, 5),
+         {"r#rrr", "r#r#r", "rrr#r", "####r", "..#rr"}},
+        {{"...#.", ".#.#.", ".#...", ".####", "..#.."}, 4, 0, QRect(0, 0, 5, 5),
+         {"rrr#r", "r#r#r", "r#rrr", "r####", "rr#.."}},
+        {{"...", ".#.", "..."}, 2, 2, QRect(0, 0, 3, 3), {"rrr", "r#r", "rrr"}},
+        {{".#.", "#..", "w.."}, 0, 0, QRect(0, 0, 1, 1), {"r#.", "#..", "w.."}},
+    };
+    for (const auto& k : cases) {
+        QImage img = Drawn(k.before);
+        EXPECT_EQ(FloodFillSurface(img, k.x, k.y, kRed), k.changed);
+        EXPECT_EQ(Colors(img), Colors(Drawn(k.after))) << k.before[0];
+        EXPECT_TRUE(AllOpaque(img));
+    }
 }
 
 TEST(RasterFloodFill, ChangesNothingWhenAlreadyFilledOrOutside)
@@ -266,7 +243,7 @@ TEST(RasterFill, SolidRectangleIsClipped)
     FillRectSolid(img, QRect(-2, -2, 4, 3), 7);
     FillRectSolid(img, QRect(2, 1, 100, 100), 8);
     FillRectSolid(img, QRect(INT_MIN / 2, INT_MIN / 2, INT_MAX, 1), 9);
-    EXPECT_EQ(Colors(img), (std::vector<std::vector<ColorRef>>{{7, 7, 0}, {0, 0, 8}}));
+    EXPECT_EQ(Colors(img), (Grid{{7, 7, 0}, {0, 0, 8}}));
 }
 
 TEST(RasterPatternSelect, WhiteKeepsDestinationBlackTakesSourceAlignedToTheImage)
@@ -308,7 +285,7 @@ TEST(RasterKeyMask, MasksComposeTheInsertImageResult)
     const QImage inserted = Picture({{10, 11, 12}, {13, 14, 15}});      // C
     const QRect r(0, 0, 3, 2);
     const QImage mask = MakeKeyMask(kept, r, key);
-    EXPECT_EQ(Colors(mask), (std::vector<std::vector<ColorRef>>{{0xFFFFFF, 0, 0xFFFFFF}, {0, 0xFFFFFF, 0}}));
+    EXPECT_EQ(Colors(mask), (Grid{{0xFFFFFF, 0, 0xFFFFFF}, {0, 0xFFFFFF, 0}}));
     EXPECT_TRUE(AllOpaque(mask));
 
     QImage inverse = mask.copy();
@@ -318,11 +295,11 @@ TEST(RasterKeyMask, MasksComposeTheInsertImageResult)
     QImage b = kept.copy();
     BitBlt(b, 0, 0, 3, 2, inverse, 0, 0, Rop::SrcAnd);
     BitBlt(a, 0, 0, 3, 2, b, 0, 0, Rop::SrcInvert);
-    EXPECT_EQ(Colors(a), (std::vector<std::vector<ColorRef>>{{10, 1, 12}, {2, 14, 3}}));
+    EXPECT_EQ(Colors(a), (Grid{{10, 1, 12}, {2, 14, 3}}));
 
     // Parts of the block outside the source are black; an empty block gives no mask.
     EXPECT_EQ(Colors(MakeKeyMask(kept, QRect(1, 1, 2, 2), key)),
-              (std::vector<std::vector<ColorRef>>{{0xFFFFFF, 0}, {0, 0}}));
+              (Grid{{0xFFFFFF, 0}, {0, 0}}));
     EXPECT_TRUE(MakeKeyMask(kept, QRect(0, 0, 0, 5), key).isNull());
 }
 

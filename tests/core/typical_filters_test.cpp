@@ -1,6 +1,7 @@
 // Emboss, Diffuse, Sharpen and Smooth, run as the editor runs them.
 #include "effects/typical.h"
 #include "platform/random.h"
+#include "tests/support/test_pictures.h"
 #include <gtest/gtest.h>
 #include <cmath>
 
@@ -9,28 +10,14 @@ namespace {
 
 QImage Filled(int w, int h, ColorRef c) { return NewPixelBuffer(w, h, c); }
 
-ColorRef At(const QImage& img, int x, int y)
-{
-    return FromPixel(reinterpret_cast<const uint32_t*>(img.constScanLine(y))[x]);
-}
-
-void Put(QImage& img, int x, int y, ColorRef c)
-{
-    reinterpret_cast<uint32_t*>(img.scanLine(y))[x] = ToPixel(c);
-}
+using test::At;
+using test::Numbered;
+using test::Put;
 
 QImage Filtered(QImage img, TypicalFilter f)
 {
     const TypicalParams p{f};
     EXPECT_TRUE(RunOnWorkingCopy(img, [&](WorkingCopy& w) { return TypicalPasses(w, p); }, nullptr));
-    return img;
-}
-
-QImage Numbered(int w, int h)
-{
-    QImage img = NewPixelBuffer(w, h, 0);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) Put(img, x, y, RGB(x % 256, y % 256, x / 256 + 16 * (y / 256)));
     return img;
 }
 

@@ -13,22 +13,12 @@
 
 namespace orv::test {
 
-namespace {
-QStringList Captions(const frmMain& f)
-{
-    QStringList c;
-    for (frmDocument* d : f.documents()) c << d->windowTitle();
-    return c;
-}
-} // namespace
-
 TEST_F(FrameTest, FirstStartOpensImage1MaximisedAndSavesStateOnExit)
 {
     frmMain& f = start();
     EXPECT_EQ(Captions(f), QStringList{QStringLiteral("Image1")});
     EXPECT_TRUE(f.isMaximized());
     EXPECT_EQ(f.statusPanel(1), QStringLiteral("Orvane 3.0.43"));
-    EXPECT_TRUE(f.loaded());
     closeWithoutQuestions();
     EXPECT_EQ(setting(QStringLiteral("MainState")), QStringLiteral("2"));
     EXPECT_NE(setting(QStringLiteral("MainWidth")), QStringLiteral("<none>"));
@@ -36,11 +26,7 @@ TEST_F(FrameTest, FirstStartOpensImage1MaximisedAndSavesStateOnExit)
 
 TEST_F(FrameTest, StoredPlacementIsRestoredAndExitWhileMinimisedKeepsIt)
 {
-    store(QStringLiteral("Settings"), QStringLiteral("MainState"), QStringLiteral("0"));
-    store(QStringLiteral("Settings"), QStringLiteral("MainLeft"), QStringLiteral("1500"));
-    store(QStringLiteral("Settings"), QStringLiteral("MainTop"), QStringLiteral("3000"));
-    store(QStringLiteral("Settings"), QStringLiteral("MainWidth"), QStringLiteral("9000"));
-    store(QStringLiteral("Settings"), QStringLiteral("MainHeight"), QStringLiteral("7500"));
+    storeSettings({{"MainState", "0"}, {"MainLeft", "1500"}, {"MainTop", "3000"}, {"MainWidth", "9000"}, {"MainHeight", "7500"}});
     frmMain& f = start();
     EXPECT_FALSE(f.isMaximized());
     EXPECT_EQ(f.pos(), QPoint(100, 200));
@@ -61,18 +47,16 @@ TEST_F(FrameTest, UnusableStoredValuesStillStartWithDefaults)
     EXPECT_EQ(ReadSplashChoice(), 0);
 
     const QList<QRect> screen{QRect(0, 0, 1280, 800)};
-    store(QStringLiteral("Settings"), QStringLiteral("MainState"), QStringLiteral("zero"));
-    store(QStringLiteral("Settings"), QStringLiteral("MainLeft"), QStringLiteral("left"));
+    storeSettings({{"MainState", "zero"}, {"MainLeft", "left"}});
     FramePlacement p = ReadFramePlacement(screen);
     EXPECT_EQ(p.state, kStateMaximized);
     EXPECT_EQ(p.twips, QRect(1000, 1000, 6500, 6500));
 
-    store(QStringLiteral("Settings"), QStringLiteral("MainState"), QStringLiteral("0"));
-    store(QStringLiteral("Settings"), QStringLiteral("MainLeft"), QStringLiteral("-900000"));
+    storeSettings({{"MainState", "0"}, {"MainLeft", "-900000"}});
     p = ReadFramePlacement(screen);   // off every screen
     EXPECT_EQ(p.twips, QRect(1000, 1000, 6500, 6500));
 
-    store(QStringLiteral("Settings"), QStringLiteral("MainLeft"), QStringLiteral("3000"));
+    storeSettings({{"MainLeft", "3000"}});
     p = ReadFramePlacement(screen);
     EXPECT_EQ(p.state, kStateNormal);
     EXPECT_EQ(p.twips.x(), 3000);
@@ -121,11 +105,9 @@ TEST_F(FrameTest, CloseQuestionCancelKeepsTheDocumentNoClosesIt)
     QApplication::processEvents();
     EXPECT_EQ(f.documentCount(), 0);
     EXPECT_TRUE(f.windowBar()->barSlots()[0].Free);
-}
 
-TEST_F(FrameTest, CancelInTheCloseQuestionStopsTheExit)
-{
-    frmMain& f = start();
+    // Cancel in the question also stops the exit.
+    f.mnuFileNew_Click();
     f.ActiveDocument()->Changed = true;
     AnswerNextMessageBox(QMessageBox::Cancel);
     EXPECT_FALSE(f.close());
@@ -225,15 +207,14 @@ TEST_F(FrameTest, ViewTogglesSaveTheirKeys)
 {
     frmMain& f = start();
     frmDocument* doc = f.ActiveDocument();
-    doc->menuAction(QStringLiteral("mnuViewTools"))->trigger();
-    EXPECT_EQ(setting(QStringLiteral("Tools")), QStringLiteral("False"));
-    EXPECT_FALSE(f.toolsToolbar()->isVisibleTo(&f));
-    doc->menuAction(QStringLiteral("mnuViewColors"))->trigger();
-    EXPECT_EQ(setting(QStringLiteral("ShowColors")), QStringLiteral("False"));
-    EXPECT_FALSE(f.colorPanel()->isVisibleTo(&f));
-    doc->menuAction(QStringLiteral("mnuViewWindows"))->trigger();
-    EXPECT_EQ(setting(QStringLiteral("ShowWindows")), QStringLiteral("False"));
-    EXPECT_FALSE(f.windowBar()->isVisibleTo(&f));
+    const struct { const char* action; const char* key; QWidget* shown; } toggles[] = {
+        {"mnuViewTools", "Tools", f.toolsToolbar()}, {"mnuViewColors", "ShowColors", f.colorPanel()},
+        {"mnuViewWindows", "ShowWindows", f.windowBar()}};
+    for (const auto& t : toggles) {
+        doc->menuAction(QString::fromLatin1(t.action))->trigger();
+        EXPECT_EQ(setting(QString::fromLatin1(t.key)), QStringLiteral("False"));
+        EXPECT_FALSE(t.shown->isVisibleTo(&f)) << t.action;
+    }
     EXPECT_FALSE(doc->menuAction(QStringLiteral("mnuViewWindows"))->isChecked());
     doc->menuAction(QStringLiteral("mnuOptions"))->trigger();
     EXPECT_TRUE(f.optionsPanel()->isVisibleTo(&f));

@@ -24,6 +24,14 @@ inline QWidget* VisibleWindow(const QString& objectName)
     return nullptr;
 }
 
+// The captions of the open documents, in order.
+inline QStringList Captions(const frmMain& f)
+{
+    QStringList c;
+    for (frmDocument* d : f.documents()) c << d->windowTitle();
+    return c;
+}
+
 // Runs `act` on the dialog `name` as soon as it is open.
 template <class Dialog>
 void WhenOpen(const QString& name, std::function<void(Dialog*)> act)
@@ -83,6 +91,11 @@ protected:
     void store(const QString& section, const QString& key, const QString& value)
     {
         SaveSetting(kAppTitle, section, key, value);
+    }
+    // Stores each key=value of the Settings section.
+    void storeSettings(std::initializer_list<std::pair<const char*, const char*>> values)
+    {
+        for (auto [key, value] : values) store(QStringLiteral("Settings"), key, value);
     }
 
     QTemporaryDir settingsDir;

@@ -13,18 +13,6 @@ namespace orv::test {
 
 namespace {
 
-QStringList Captions(const frmMain& f)
-{
-    QStringList c;
-    for (frmDocument* d : f.documents()) c << d->windowTitle();
-    return c;
-}
-
-QImage Picture(int w, int h, ColorRef colour)
-{
-    return NewPixelBuffer(w, h, colour);
-}
-
 QMimeData* FileList(const QStringList& paths)
 {
     auto* data = new QMimeData;
@@ -78,7 +66,7 @@ TEST_F(OpenFileTest, OpenedPictureSizesTheCanvasAndTheCounterAdvances)
     frmMain& f = start();
     // A 100 x 50 picture under an upper-case loader ending (the same bytes read as PCX would
     // need a PCX file; a bitmap under .DIB goes through the image loader).
-    const QString path = bmp("photo.DIB", Picture(100, 50, RGB(200, 10, 20)));
+    const QString path = bmp("photo.DIB", NewPixelBuffer(100, 50, RGB(200, 10, 20)));
     f.OpenFile(path);
     frmDocument* d = f.ActiveDocument();
     EXPECT_EQ(d->windowTitle(), "photo.DIB");
@@ -106,7 +94,7 @@ TEST_F(OpenFileTest, OpenedPictureSizesTheCanvasAndTheCounterAdvances)
 TEST_F(OpenFileTest, UnknownEndingsAndDamagedFilesAreReportedWithTheFileName)
 {
     frmMain& f = start();
-    const QString jpeg = bmp("photo.jpeg", Picture(10, 10, 0));
+    const QString jpeg = bmp("photo.jpeg", NewPixelBuffer(10, 10, 0));
     QString message;
     AnswerNextMessageBox(QMessageBox::Ok, &message);
     f.OpenFile(jpeg);
@@ -127,20 +115,18 @@ TEST_F(OpenFileTest, UnknownEndingsAndDamagedFilesAreReportedWithTheFileName)
 
 TEST_F(OpenFileTest, WindowIsWidenedForWidePicturesButNeverHeightened)
 {
-    store(QStringLiteral("Settings"), QStringLiteral("MainState"), QStringLiteral("0"));
-    store(QStringLiteral("Settings"), QStringLiteral("MainWidth"), QStringLiteral("15000"));
-    store(QStringLiteral("Settings"), QStringLiteral("MainHeight"), QStringLiteral("12000"));
+    storeSettings({{"MainState", "0"}, {"MainWidth", "15000"}, {"MainHeight", "12000"}});
     frmMain& f = start();
-    f.OpenFile(bmp("small.bmp", Picture(20, 20, 0)));
+    f.OpenFile(bmp("small.bmp", NewPixelBuffer(20, 20, 0)));
     frmDocument* small = f.ActiveDocument();
     EXPECT_EQ(small->subWindow()->size(), f.documents().first()->subWindow()->size());
 
-    f.OpenFile(bmp("wide.bmp", Picture(700, 30, 0)));
+    f.OpenFile(bmp("wide.bmp", NewPixelBuffer(700, 30, 0)));
     frmDocument* wide = f.ActiveDocument();
     EXPECT_EQ(wide->width(), wide->Picture1->x() + wide->Picture1->width() + 10);
     EXPECT_EQ(wide->subWindow()->height(), small->subWindow()->height());
 
-    f.OpenFile(bmp("tall.bmp", Picture(30, 900, 0)));
+    f.OpenFile(bmp("tall.bmp", NewPixelBuffer(30, 900, 0)));
     EXPECT_EQ(f.ActiveDocument()->subWindow()->size(), small->subWindow()->size());
 }
 
@@ -148,9 +134,9 @@ TEST_F(OpenFileTest, DroppedFilesOpenInOrderAndOthersAreSkipped)
 {
     frmMain& f = start();
     frmDocument* under = f.ActiveDocument();
-    const QString a = bmp("a.bmp", Picture(30, 20, RGB(1, 2, 3)));
+    const QString a = bmp("a.bmp", NewPixelBuffer(30, 20, RGB(1, 2, 3)));
     const QString b = text("b.txt", "text");
-    const QString c = bmp("c.GIF", Picture(3, 3, 0));   // a bitmap under a GIF name still decodes
+    const QString c = bmp("c.GIF", NewPixelBuffer(3, 3, 0));   // a bitmap under a GIF name still decodes
     std::unique_ptr<QMimeData> data(FileList({a, b, c}));
 
     QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction | Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
@@ -177,7 +163,7 @@ TEST_F(OpenFileTest, DroppedFilesOpenInOrderAndOthersAreSkipped)
 
 TEST_F(OpenFileTest, CommandLineOpensTheFileWithoutAnEmptyDocument)
 {
-    const QString path = bmp("with space.bmp", Picture(40, 30, 0));
+    const QString path = bmp("with space.bmp", NewPixelBuffer(40, 30, 0));
     start(path);
     EXPECT_EQ(Captions(*frame), QStringList{"with space.bmp"});
     EXPECT_EQ(frame->ActiveDocument()->canvas().pixelWidth(), 40);
@@ -194,7 +180,7 @@ TEST_F(OpenFileTest, CommandLineOpensTheFileWithoutAnEmptyDocument)
 TEST_F(OpenFileTest, FileOpenShowsTheTypeListAndOpensTheChoice)
 {
     frmMain& f = start();
-    const QString path = bmp("chosen.bmp", Picture(12, 8, 0));
+    const QString path = bmp("chosen.bmp", NewPixelBuffer(12, 8, 0));
     QStringList filters;
     QString selected;
     WithNextOpenDialog([&](QFileDialog* dialog) {

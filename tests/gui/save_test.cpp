@@ -4,6 +4,7 @@
 #include "platform/picture_codec.h"
 #include "platform/recent_files.h"
 #include "tests/support/jpeg_tables.h"
+#include "tests/support/test_pictures.h"
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
@@ -52,11 +53,6 @@ void AnswerQuality(int quality, int* shown = nullptr)
     });
 }
 
-QByteArray ReadFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 class SaveTest : public FrameTest {
 protected:
@@ -100,7 +96,7 @@ TEST_F(SaveTest, JpegAsksTheQualityAndWritesIt)
     AnswerSaveDialog(path(QStringLiteral("photo.JPG")), [&] { AnswerQuality(40, &shown); });
     ASSERT_TRUE(doc->mnuFileSaveAs_Click());
     EXPECT_EQ(shown, 85);
-    EXPECT_EQ(LumaDcStep(ReadFile(path(QStringLiteral("photo.JPG")))), 20);   // quality 40
+    EXPECT_EQ(LumaDcStep(ReadAll(path(QStringLiteral("photo.JPG")))), 20);   // quality 40
     EXPECT_EQ(doc->windowTitle(), QStringLiteral("photo.JPG"));
     EXPECT_FALSE(doc->Changed);
     EXPECT_EQ(files(), QStringList{QStringLiteral("photo.JPG")});   // no temporary left
@@ -110,7 +106,7 @@ TEST_F(SaveTest, JpegAsksTheQualityAndWritesIt)
     AnswerSaveDialog(path(QStringLiteral("second.jpg")), [&] { AnswerQuality(-1, &shown); });
     ASSERT_TRUE(doc->mnuFileSaveAs_Click());
     EXPECT_EQ(shown, 85);
-    EXPECT_EQ(LumaDcStep(ReadFile(path(QStringLiteral("second.jpg")))), 5);   // quality 85
+    EXPECT_EQ(LumaDcStep(ReadAll(path(QStringLiteral("second.jpg")))), 5);   // quality 85
 }
 
 TEST_F(SaveTest, ANameWithoutExtensionBecomesABitmap)
@@ -177,11 +173,7 @@ TEST_F(SaveTest, FailuresOnFullAndReadOnlyDisksAreReportedAndKeepTheOldFile)
     if (::mount("tmpfs", QFile::encodeName(disk).constData(), "tmpfs", 0, "size=16k") != 0)
         GTEST_SKIP() << "cannot mount a small disk here";
     const QString old = disk + QStringLiteral("/old.bmp");
-    {
-        QFile f(old);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("old picture");
-    }
+    WriteAll(old, "old picture");
     doc->canvas().resizePixels(200, 200);   // 120 KB: more than the disk holds
 
     QString message;
@@ -193,14 +185,14 @@ TEST_F(SaveTest, FailuresOnFullAndReadOnlyDisksAreReportedAndKeepTheOldFile)
 
     QString error;
     EXPECT_FALSE(frame->PlugInPicSave(old, &error));   // replacing fails the same way
-    EXPECT_EQ(ReadFile(old), QByteArray("old picture"));
+    EXPECT_EQ(ReadAll(old), QByteArray("old picture"));
 
     ASSERT_EQ(::mount("tmpfs", QFile::encodeName(disk).constData(), "tmpfs", MS_REMOUNT | MS_RDONLY,
                       "size=16k"), 0);
     doc->canvas().resizePixels(4, 4);
     EXPECT_FALSE(frame->PlugInPicSave(old, &error));
     EXPECT_TRUE(error.contains(QStringLiteral("old.bmp"))) << error.toStdString();
-    EXPECT_EQ(ReadFile(old), QByteArray("old picture"));
+    EXPECT_EQ(ReadAll(old), QByteArray("old picture"));
     EXPECT_EQ(QDir(disk).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("old.bmp")});
     ::umount2(QFile::encodeName(disk).constData(), MNT_DETACH);
 }

@@ -303,4 +303,29 @@ TEST_F(PictureCodec, FullDiskLeavesTheOldFileAndNoTemporary)
     ::umount2(QFile::encodeName(disk).constData(), MNT_DETACH);
 }
 
+TEST_F(PictureCodec, BitmapsAreWrittenBackByteForByteWhateverResolutionTheyDeclare)
+{
+    // None declared, 72 dpi, 96 dpi as two programs round it, 300 dpi.
+    for (uint32_t perMetre : {0u, 2835u, 3779u, 3780u, 11811u}) {
+        SCOPED_TRACE(perMetre);
+        QByteArray bmp = BmpHeader(2, 1) + QByteArray("\1\2\3\4\5\6\0\0", 8);
+        PutLe(bmp, 38, perMetre, 4);
+        PutLe(bmp, 42, perMetre, 4);
+        WriteAll(path("in.bmp"), bmp);
+        const DecodedPicture d = DecodePictureFile(path("in.bmp"));
+        ASSERT_TRUE(d.ok()) << d.error.toStdString();
+        QString error;
+        ASSERT_TRUE(EncodeBmp24(d.image, path("out.bmp"), &error)) << error.toStdString();
+        EXPECT_EQ(ReadAll(path("out.bmp")), bmp);
+    }
+    // JPEG keeps whole dots per inch: 3779 per metre is 95.99, written as 96 (JFIF units 1).
+    QImage picture = NewPixelBuffer(4, 4, RGB(255, 0, 0));
+    SetResolution(picture, {3779, 3779});
+    QString error;
+    ASSERT_TRUE(EncodeJpeg(picture, path("a.jpg"), 85, &error));
+    const QByteArray jpeg = ReadAll(path("a.jpg"));
+    ASSERT_EQ(jpeg.mid(6, 4), QByteArray("JFIF"));
+    EXPECT_EQ(jpeg.mid(13, 5), QByteArray("\1\0\x60\0\x60", 5));
+}
+
 } // namespace orv

@@ -7,14 +7,14 @@
 
 namespace orv {
 
-bool EffectRun(frmDocument* doc, const EffectRunSpec& spec)
+bool EffectRun(frmDocument* doc, const EffectRunRequest& request)
 {
-    if (spec.dialog) spec.dialog->hide();
-    if (!spec.snapshotTaken) doc->TakeUndoSnapshot();
+    if (request.dialog) request.dialog->hide();
+    if (!request.snapshotTaken) doc->TakeUndoSnapshot();
 
     frmMain* main = frmMain::instance();
     frmProccessing progress(main);
-    progress.setWindowTitle(spec.caption);
+    progress.setWindowTitle(request.caption);
     progress.show();
     progress.repaint();
     // The main window is disabled; the progress dialog is a window of its own and stays usable.
@@ -25,7 +25,7 @@ bool EffectRun(frmDocument* doc, const EffectRunSpec& spec)
     canvas.setScaleMode(kScalePixels);
     CancelRequested = false;
     const QSize before(canvas.pixelWidth(), canvas.pixelHeight());
-    const bool finished = RunOnWorkingCopy(canvas.buffer(), spec.makePasses, &progress);
+    const bool finished = RunOnWorkingCopy(canvas.buffer(), request.makePasses, &progress);
     if (finished) {
         if (QSize(canvas.pixelWidth(), canvas.pixelHeight()) != before && canvas.onResize)
             canvas.onResize();
@@ -33,7 +33,7 @@ bool EffectRun(frmDocument* doc, const EffectRunSpec& spec)
     }
 
     if (main) main->setEnabled(true);
-    if (spec.dialog) spec.dialog->done(finished ? QDialog::Accepted : QDialog::Rejected);
+    if (request.dialog) request.dialog->done(finished ? QDialog::Accepted : QDialog::Rejected);
     progress.close();
     return finished;
 }

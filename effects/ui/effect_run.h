@@ -15,7 +15,7 @@ namespace orv {
 class WorkingCopy;
 class frmDocument;
 
-struct EffectRunSpec {
+struct EffectRunRequest {
     QString caption;                  // progress dialog caption, e.g. "Inverting..."
     QDialog* dialog = nullptr;        // the effect's dialog, or none for menu effects
     bool snapshotTaken = false;       // the launcher already took the undo snapshot
@@ -23,7 +23,7 @@ struct EffectRunSpec {
 };
 
 // Returns true when the effect ran to its end, false when cancelled.
-bool EffectRun(frmDocument* doc, const EffectRunSpec& spec);
+bool EffectRun(frmDocument* doc, const EffectRunRequest& request);
 
 // Shows an effect dialog modally, owned by the main window; returns when it has closed.
 void ShowEffectDialog(QDialog* dialog);

@@ -173,6 +173,17 @@ void GatherRow(uint32_t* out, const uint32_t* srow, const AxisMap& cols)
         EachPixel(out, n, [srow, map](int i, uint32_t) { return srow[map[i]] | kPixelOpaque; });
 }
 
+// When source and destination are one picture and the blocks overlap, the source block is
+// read from a copy (kept in `block`), so no source pixel is overwritten before it is read.
+void ReadOverlapFromCopy(const QImage& src, const Rows<uint32_t>& d, Rows<const uint32_t>& s, Block& b,
+                         QImage& block)
+{
+    if (s.bits != d.bits || !Overlap(b)) return;
+    block = src.copy(b.sx, b.sy, b.w, b.h);
+    s = {block.constBits(), block.bytesPerLine()};
+    b.sx = b.sy = 0;
+}
+
 } // namespace
 
 void BitBlt(QImage& dst, int x, int y, int w, int h, const QImage& src, int sx, int sy, Rop rop)
@@ -187,13 +198,9 @@ void BitBlt(QImage& dst, int x, int y, int w, int h, const QImage& src, int sx, 
     Block b;
     if (!d.bits || !s.bits || !ClipBlock(dst, x, y, w, h, src, sx, sy, b)) return;
 
+    // SRCCOPY moves rows with memmove; the other operations combine element by element.
     QImage block;
-    if (s.bits == d.bits && Overlap(b) && rop != Rop::SrcCopy) {
-        // The other operations combine element by element: read a copy of the source block.
-        block = src.copy(b.sx, b.sy, b.w, b.h);
-        s = {block.constBits(), block.bytesPerLine()};
-        b.sx = b.sy = 0;
-    }
+    if (rop != Rop::SrcCopy) ReadOverlapFromCopy(src, d, s, b, block);
     // memmove takes care of overlap inside a row; rows go bottom-up when the block moves down.
     const bool upwards = s.bits == d.bits && b.dy > b.sy;
     for (int k = 0; k < b.h; ++k) {
@@ -339,11 +346,7 @@ void BlitPatternSelect(QImage& dst, int x, int y, int w, int h,
     Block b;
     if (!d.bits || !s.bits || !ClipBlock(dst, x, y, w, h, src, sx, sy, b)) return;
     QImage block;
-    if (s.bits == d.bits && Overlap(b)) {
-        block = src.copy(b.sx, b.sy, b.w, b.h);
-        s = {block.constBits(), block.bytesPerLine()};
-        b.sx = b.sy = 0;
-    }
+    ReadOverlapFromCopy(src, d, s, b, block);
     for (int k = 0; k < b.h; ++k) {
         const int Y = b.dy + k;
         // The pattern word of each column phase from the block's first column: all colour bits

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <cmath>
 #include <set>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -146,15 +147,11 @@ TEST(CanvasBox, FilledBoxUsesPenColourAndOutlineBoxUsesFillColour)
     EXPECT_EQ(Marked(c), Rect(2, 2, 4, 3));
     EXPECT_EQ(Marked(c, kBlack).size(), 64u - 6u);
 
-    Canvas d(8, 8);
-    d.setFillStyle(kFillSolid);
-    d.setFillColor(kRed);
-    d.Line(1, 1, 5, 4, kBlack, LineMode::Box);
-    EXPECT_EQ(d.Point(1, 1), kBlack);
-    EXPECT_EQ(d.Point(3, 2), kRed);
-    EXPECT_EQ(d.Point(4, 3), kRed);
-    EXPECT_EQ(d.Point(5, 3), kBlack);
-    EXPECT_EQ(Marked(d).size(), 20u);   // 5 x 4 box
+    c.Cls();
+    c.Line(1, 1, 5, 4, kBlack, LineMode::Box);
+    for (auto [x, y, colour] : {std::tuple{1, 1, kBlack}, {3, 2, kRed}, {4, 3, kRed}, {5, 3, kBlack}})
+        EXPECT_EQ(c.Point(x, y), colour) << x << "," << y;
+    EXPECT_EQ(Marked(c).size(), 20u);   // 5 x 4 box
 }
 
 TEST(CanvasEllipse, SmallCircleOutlineAndInterior)
@@ -225,11 +222,8 @@ TEST(CanvasInvert, EveryShapeDrawnTwiceRestoresThePixels)
             {20, 20, 22, 21, kBlack, LineMode::Box},    {50, 40, 30, 25, kBlack, LineMode::FilledBox},
             {60, 44, 70, 50, kBlack, LineMode::FilledBox}};
         for (const auto& l : lines) twice([&] { c.Line(l.x0, l.y0, l.x1, l.y1, l.pen, l.mode); });
-        twice([&] { c.Circle(30, 24, 20, kBlack, 0.5f); });
-        twice([&] { c.Circle(30, 24, 20, kBlack, 2.0f); });
-        twice([&] { c.Circle(30.5f, 24, 9, kBlack, 1.0f); });
-        twice([&] { c.Circle(12, 12, 0, kBlack); });
-        twice([&] { c.Circle(60, 5, 30, kBlack, 0.3f); });
+        const float circles[][4] = {{30, 24, 20, 0.5f}, {30, 24, 20, 2}, {30.5f, 24, 9, 1}, {12, 12, 0, 1}, {60, 5, 30, 0.3f}};
+        for (const auto& k : circles) twice([&] { c.Circle(k[0], k[1], k[2], kBlack, k[3]); });
         twice([&] { c.PSet(20, 30, kBlack); });
     }
     // A filled ellipse and a box with an interior invert the interior too.
@@ -241,32 +235,17 @@ TEST(CanvasInvert, EveryShapeDrawnTwiceRestoresThePixels)
     EXPECT_EQ(AllPixels(c), before);
 }
 
-TEST(CanvasInvert, SameArgumentsGiveSamePixels)
+TEST(CanvasUnits, TwipsMapToPixelsAndAbsurdCoordinatesAreHarmless)
 {
-    Canvas a = Patterned(40, 30), b = Patterned(40, 30);
-    for (Canvas* c : {&a, &b}) {
-        c->setDrawWidth(6);
-        c->Line(1, 2, 37, 25, kRed, LineMode::Line);
-        c->Circle(20.5f, 15, 11, kBlack, 0.6f);
-    }
-    EXPECT_EQ(AllPixels(a), AllPixels(b));
-}
+    Canvas t(20, 20);
+    t.setScaleMode(kScaleTwips);
+    EXPECT_EQ(t.ScaleWidth(), 300.0f);
+    t.PSet(150, 150, kBlack);
+    EXPECT_EQ(Marked(t), (PixelSet{{10, 10}}));
+    EXPECT_EQ(t.Point(157, 143), kBlack);   // 10.47 and 9.53 round to 10
+    EXPECT_EQ(t.Point(142, 150), kWhite);   // 9.47 rounds to 9
+    EXPECT_EQ(t.Point(300, 0), kInvalidColor);
 
-TEST(CanvasUnits, TwipsMapToPixels)
-{
-    Canvas c(20, 20);
-    c.setScaleMode(kScaleTwips);
-    EXPECT_EQ(c.ScaleWidth(), 300.0f);
-    c.PSet(150, 150, kBlack);
-    EXPECT_EQ(Marked(c), (PixelSet{{10, 10}}));
-    EXPECT_EQ(c.Point(150, 150), kBlack);
-    EXPECT_EQ(c.Point(157, 143), kBlack);   // 10.47 and 9.53 round to 10
-    EXPECT_EQ(c.Point(142, 150), kWhite);   // 9.47 rounds to 9
-    EXPECT_EQ(c.Point(300, 0), kInvalidColor);
-}
-
-TEST(CanvasUnits, OutsideAndAbsurdCoordinatesAreHarmless)
-{
     Canvas c(16, 10);
     for (auto [x, y] : {std::pair{-1.f, 0.f}, {16.f, 0.f}, {0.f, 10.f}, {NAN, 1.f}, {1e30f, 1.f}})
         EXPECT_EQ(c.Point(x, y), kInvalidColor) << x << "," << y;
@@ -412,7 +391,6 @@ TEST(CanvasText, PrintDrawsInForeColourAndAdvances)
     c.setFont(f);
     c.setForeColor(kRed);
     const float w = c.TextWidth("Hi!");
-    EXPECT_GT(w, 5.0f);
     EXPECT_GT(c.TextHeight("Hi!"), 10.0f);
     c.setCurrentX(10);
     c.setCurrentY(5);

@@ -10,15 +10,9 @@
 namespace orv {
 namespace {
 
-QImage Picture(std::initializer_list<ColorRef> pixels)
-{
-    QImage img = NewPixelBuffer(static_cast<int>(pixels.size()), 1, 0);
-    auto* row = reinterpret_cast<uint32_t*>(img.scanLine(0));
-    for (ColorRef c : pixels) *row++ = ToPixel(c);
-    return img;
-}
-
 using test::At;
+using test::RecordingSink;
+QImage Picture(const std::vector<ColorRef>& pixels) { return test::Rows({pixels}); }
 
 template <class Params>
 bool RunEffect(QImage& img, std::vector<ColumnPass> (*passes)(WorkingCopy&, const Params&),
@@ -38,18 +32,6 @@ QImage Inverted(QImage img, InvertMode mode, bool r, bool g, bool b)
     return img;
 }
 
-// Records progress values; asks to cancel at the cancel test number `cancelAt` (1-based).
-class RecordingSink : public ProgressSink {
-public:
-    explicit RecordingSink(int cancelAt = 0) : cancelAt_(cancelAt) {}
-    void setProgress(float value) override { values.push_back(value); }
-    bool cancelRequested() override { return ++tests_ == cancelAt_; }
-    std::vector<float> values;
-
-private:
-    int cancelAt_;
-    int tests_ = 0;
-};
 
 TEST(InvertEffect, InvertAndSeparationOfTheTickedChannels)
 {

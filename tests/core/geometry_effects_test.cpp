@@ -9,29 +9,10 @@
 namespace orv {
 namespace {
 
-QImage Rows(std::initializer_list<std::initializer_list<ColorRef>> rows)
-{
-    QImage img = NewPixelBuffer(static_cast<int>(rows.begin()->size()), static_cast<int>(rows.size()), 0);
-    int y = 0;
-    for (const auto& r : rows) {
-        auto* row = reinterpret_cast<uint32_t*>(img.scanLine(y++));
-        for (ColorRef c : r) *row++ = ToPixel(c);
-    }
-    return img;
-}
-
 using test::At;
 using test::Numbered;
-
-class CancelAt : public ProgressSink {
-public:
-    explicit CancelAt(int test) : test_(test) {}
-    void setProgress(float) override {}
-    bool cancelRequested() override { return ++tests_ == test_; }
-private:
-    int test_;
-    int tests_ = 0;
-};
+using test::Rows;
+using CancelAt = test::RecordingSink;
 
 bool Apply(QImage& img, std::vector<ColumnPass> (*passes)(WorkingCopy&), ProgressSink* sink = nullptr)
 {

@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include "tests/support/test_pictures.h"
 
 namespace orv {
 
@@ -22,19 +23,13 @@ protected:
     {
         ASSERT_TRUE(dir.isValid());
         QImage picture = NewPixelBuffer(41, 17, 0);
-        for (int y = 0; y < 17; ++y) {
-            for (int x = 0; x < 41; ++x)
-                reinterpret_cast<uint32_t*>(picture.scanLine(y))[x] = ToPixel(RGB(x * 6, y * 15, (x ^ y) * 4));
-        }
+        for (int y = 0; y < 17; ++y)
+            for (int x = 0; x < 41; ++x) test::Put(picture, x, y, RGB(x * 6, y * 15, (x ^ y) * 4));
         QString error;
         ASSERT_TRUE(EncodeBmp24(picture, path("in.bmp"), &error));
     }
     QString path(const QString& name) const { return dir.filePath(name); }
-    QByteArray bytes(const QString& name) const
-    {
-        QFile f(path(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    QByteArray bytes(const QString& name) const { return test::ReadAll(path(name)); }
     BatchRun run(const QStringList& args) const
     {
         QProcess p;
@@ -111,10 +106,7 @@ TEST_F(OrvaneBatch, BadUsageExitsWithTwoAndNamesTheCulprit)
 TEST_F(OrvaneBatch, UnreadableInputOrUnwritableOutputExitsWithOne)
 {
     QFile::copy(path("in.bmp"), path("out.bmp"));
-    QFile broken(path("broken.bmp"));
-    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
-    broken.write(bytes("in.bmp").left(100));
-    broken.close();
+    test::WriteAll(path("broken.bmp"), bytes("in.bmp").left(100));
     ExpectFailure({path("missing.bmp"), path("out.bmp"), "none"}, 1, "\"" + path("missing.bmp") + "\"");
     ExpectFailure({path("broken.bmp"), path("out.bmp"), "none"}, 1, "\"" + path("broken.bmp") + "\"");
     const QString nowhere = path("no folder/x.bmp");
@@ -125,9 +117,7 @@ TEST_F(OrvaneBatch, UnreadableInputOrUnwritableOutputExitsWithOne)
 TEST_F(OrvaneBatch, GeometryEffectsAndFilters)
 {
     // in.bmp is 41 x 17 with pixel (x, y) = RGB(6 x, 15 y, 4 (x xor y)).
-    const auto pixel = [](const QImage& img, int x, int y) {
-        return FromPixel(reinterpret_cast<const uint32_t*>(img.constScanLine(y))[x]);
-    };
+    const auto pixel = [](const QImage& img, int x, int y) { return test::At(img, x, y); };
     ASSERT_EQ(run({path("in.bmp"), path("out.bmp"), "rotate90"}).status, 0);
     QImage out = DecodePictureFile(path("out.bmp")).image;
     ASSERT_EQ(out.size(), QSize(17, 41));

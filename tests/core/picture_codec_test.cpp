@@ -17,21 +17,20 @@ namespace {
 QImage Pattern(int w, int h)
 {
     QImage img = NewPixelBuffer(w, h, 0);
-    for (int y = 0; y < h; ++y) {
-        auto* row = reinterpret_cast<uint32_t*>(img.scanLine(y));
-        for (int x = 0; x < w; ++x) row[x] = ToPixel(RGB((x * 37 + y * 11) & 255, (x * y) & 255, (x + 3 * y * y) & 255));
-    }
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) test::Put(img, x, y, RGB((x * 37 + y * 11) & 255, (x * y) & 255, (x + 3 * y * y) & 255));
     return img;
 }
 
 using test::ReadAll;
 using test::WriteAll;
 
-uint32_t Le32(const QByteArray& b, int at)
+uint32_t Le(const QByteArray& b, int at, int bytes = 4)
 {
-    return uint8_t(b[at]) | uint8_t(b[at + 1]) << 8 | uint8_t(b[at + 2]) << 16 | uint32_t(uint8_t(b[at + 3])) << 24;
+    uint32_t v = 0;
+    for (int i = bytes - 1; i >= 0; --i) v = v << 8 | uint8_t(b[at + i]);
+    return v;
 }
-uint16_t Le16(const QByteArray& b, int at) { return uint8_t(b[at]) | uint8_t(b[at + 1]) << 8; }
 
 void PutLe(QByteArray& b, int at, uint32_t v, int bytes)
 {
@@ -42,8 +41,7 @@ void PutLe(QByteArray& b, int at, uint32_t v, int bytes)
 QByteArray BmpHeader(uint32_t w, uint32_t h)
 {
     QByteArray b(54, '\0');
-    b[0] = 'B';
-    b[1] = 'M';
+    b[0] = 'B', b[1] = 'M';
     const uint64_t image = uint64_t((w * 3 + 3) & ~3u) * h;
     for (auto [at, v, bytes] : {std::tuple{2, uint32_t(54 + image), 4}, {10, 54u, 4}, {14, 40u, 4}, {18, w, 4},
                                 {22, h, 4}, {26, 1u, 2}, {28, 24u, 2}, {34, uint32_t(image), 4}})
@@ -51,38 +49,32 @@ QByteArray BmpHeader(uint32_t w, uint32_t h)
     return b;
 }
 
-uint32_t Crc32(const QByteArray& data)
+QByteArray Bytes(std::initializer_list<int> v)
 {
+    QByteArray b;
+    for (int c : v) b += char(c);
+    return b;
+}
+QByteArray Be32(uint32_t v) { return Bytes({int(v >> 24), int(v >> 16), int(v >> 8), int(v)}); }
+
+// A PNG whose header chunk (with its correct CRC) claims w x h 8-bit RGB pixels.
+QByteArray PngClaiming(uint32_t w, uint32_t h)
+{
+    const QByteArray ihdr = "IHDR" + Be32(w) + Be32(h) + QByteArray("\x08\x02\x00\x00\x00", 5);
     uint32_t crc = 0xFFFFFFFFu;
-    for (char c : data) {
+    for (char c : ihdr) {
         crc ^= uint8_t(c);
         for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
     }
-    return ~crc;
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + Be32(13) + ihdr + Be32(~crc) + QByteArray(64, '\0');
 }
 
-QByteArray PngClaiming(uint32_t w, uint32_t h)
-{
-    QByteArray ihdr("IHDR");
-    for (uint32_t v : {w, h}) {
-        for (int s = 24; s >= 0; s -= 8) ihdr += char((v >> s) & 0xFF);
-    }
-    ihdr += QByteArray("\x08\x02\x00\x00\x00", 5);   // 8-bit RGB
-    QByteArray png("\x89PNG\r\n\x1a\n", 8);
-    png += QByteArray("\x00\x00\x00\x0d", 4) + ihdr;
-    const uint32_t crc = Crc32(ihdr);
-    for (int s = 24; s >= 0; s -= 8) png += char((crc >> s) & 0xFF);
-    return png + QByteArray(64, '\0');
-}
-
+// A GIF with a 2-colour table whose screen and one frame claim w x h.
 QByteArray GifClaiming(uint16_t w, uint16_t h)
 {
-    QByteArray gif("GIF89a");
-    gif += char(w & 0xFF) + QByteArray(1, char(w >> 8)) + char(h & 0xFF) + QByteArray(1, char(h >> 8));
-    gif += QByteArray("\x80\x00\x00", 3) + QByteArray(6, '\0');       // 2-colour table
-    gif += QByteArray(",\0\0\0\0", 5) + char(w & 0xFF) + char(w >> 8) + char(h & 0xFF) + char(h >> 8);
-    gif += QByteArray("\x00\x02\x02\x4c\x01\x00;", 7);
-    return gif;
+    const QByteArray size = Bytes({w, w >> 8, h, h >> 8});
+    return "GIF89a" + size + QByteArray("\x80\x00\x00", 3) + QByteArray(6, '\0') + QByteArray(",\0\0\0\0", 5) + size +
+           QByteArray("\x00\x02\x02\x4c\x01\x00;", 7);
 }
 
 class PictureCodec : public ::testing::Test {
@@ -120,10 +112,10 @@ TEST_F(PictureCodec, BmpRoundTripKeepsEveryPixelIn24BitUncompressedForm)
         EXPECT_EQ(bytes.left(2), "BM");
         // Pixels right after the two headers (no palette), version 3 info header, positive
         // height (bottom-up rows), 24 bits, BI_RGB.
-        EXPECT_EQ((std::vector<uint32_t>{Le32(bytes, 10), Le32(bytes, 14), Le32(bytes, 18), Le32(bytes, 22), Le16(bytes, 28), Le32(bytes, 30)}),
+        EXPECT_EQ((std::vector<uint32_t>{Le(bytes, 10), Le(bytes, 14), Le(bytes, 18), Le(bytes, 22), Le(bytes, 28, 2), Le(bytes, 30)}),
                   (std::vector<uint32_t>{54, 40, uint32_t(w), uint32_t(h), 24, 0}));
         // Bottom row first, each pixel blue, green, red.
-        const ColorRef topLeft = FromPixel(reinterpret_cast<const uint32_t*>(picture.constScanLine(0))[0]);
+        const ColorRef topLeft = test::At(picture, 0);
         const int at = 54 + stride * (h - 1);
         EXPECT_EQ(uint8_t(bytes[at]), BlueOf(topLeft));
         EXPECT_EQ(uint8_t(bytes[at + 2]), RedOf(topLeft));

@@ -8,17 +8,8 @@
 namespace orv {
 namespace {
 
-using Grid = std::vector<std::vector<ColorRef>>;
-
-// A picture given as rows of colours.
-QImage Picture(const Grid& rows)
-{
-    QImage img = NewPixelBuffer(static_cast<int>(rows[0].size()), static_cast<int>(rows.size()), 0);
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x)
-            reinterpret_cast<uint32_t*>(img.scanLine(y))[x] = ToPixel(rows[y][x]);
-    return img;
-}
+using test::Grid;
+const auto Picture = test::Rows;
 
 Grid Colors(const QImage& img)
 {

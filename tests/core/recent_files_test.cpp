@@ -4,16 +4,13 @@
 #include <QTemporaryDir>
 #include <QUrl>
 #include <gtest/gtest.h>
+#include "tests/support/test_pictures.h"
 
 namespace orv {
 
 namespace {
 
-QString ReadText(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-}
+QString ReadText(const QString& path) { return QString::fromUtf8(test::ReadAll(path)); }
 
 // A list as another desktop program leaves it: a comment, an entry of another file with its
 // own application, and an entry of our file used by another program.
@@ -62,7 +59,6 @@ TEST(RecentFiles, ANewListHoldsTheFileWithOurApplication)
     EXPECT_TRUE(text.contains("<mime:mime-type type=\"image/bmp\"/>"));
     EXPECT_TRUE(text.contains("name=\"Orvane\""));
     EXPECT_TRUE(text.contains("count=\"1\""));
-    EXPECT_EQ(text.count("<bookmark "), 1);
     // Opened again: still one entry, counted twice.
     ASSERT_TRUE(AddToRecentFiles(picture, list, &error));
     EXPECT_EQ(ReadText(list).count("<bookmark "), 1);
@@ -76,11 +72,7 @@ TEST(RecentFiles, OtherEntriesAreKeptAndAnEntryOfTheFileGetsOurUse)
     const QString list = dir.filePath("recently-used.xbel");
     const QString picture = dir.filePath("p.bmp");
     const QString uri = QUrl::fromLocalFile(picture).toString(QUrl::FullyEncoded);
-    {
-        QFile f(list);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(QString::fromUtf8(kOtherList).replace("PICTURE", uri).toUtf8());
-    }
+    test::WriteAll(list, QString::fromUtf8(kOtherList).replace("PICTURE", uri).toUtf8());
     QString error;
     ASSERT_TRUE(AddToRecentFiles(dir.filePath("new.jpg"), list, &error)) << error.toStdString();
     ASSERT_TRUE(AddToRecentFiles(picture, list, &error)) << error.toStdString();
@@ -108,17 +100,11 @@ TEST(RecentFiles, AListThatIsNotXbelIsLeftAlone)
     QTemporaryDir dir;
     const QString list = dir.filePath("recently-used.xbel");
     for (const QByteArray& content : {QByteArray("<xbel><bookmark href="), QByteArray("<html></html>")}) {
-        {
-            QFile f(list);
-            ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            f.write(content);
-        }
+        test::WriteAll(list, content);
         QString error;
         EXPECT_FALSE(AddToRecentFiles(dir.filePath("a.bmp"), list, &error));
         EXPECT_TRUE(error.contains("recently-used.xbel")) << error.toStdString();
-        QFile f(list);
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-        EXPECT_EQ(f.readAll(), content);
+        EXPECT_EQ(test::ReadAll(list), content);
     }
     // A list in a place that cannot be written reports it.
     QString error;

@@ -2,6 +2,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include "tests/support/test_pictures.h"
 
 namespace orv {
 
@@ -16,17 +17,6 @@ protected:
     void TearDown() override { SetSettingsFolder({}); }
 
     QString storeFile() const { return folder.filePath(kAppTitle + ".ini"); }
-    QByteArray storeText() const
-    {
-        QFile f(storeFile());
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-    void writeStore(const QByteArray& text) const
-    {
-        QFile f(storeFile());
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(text);
-    }
 
     QTemporaryDir folder;
 };
@@ -51,7 +41,7 @@ TEST_F(SettingsStore, ValuesAreWrittenAsPlainTextAtOnce)
     SaveSetting(kAppTitle, "Settings", "ToolBar", SettingText(false));
     SaveSetting(kAppTitle, "Round Wobbly", "Last width", "12, 5 @Variant");
     // Readable by another process straight after the write: the file holds the text as given.
-    EXPECT_EQ(storeText(), "[Round Wobbly]\nLast width=12, 5 @Variant\n\n"
+    EXPECT_EQ(test::ReadAll(storeFile()), "[Round Wobbly]\nLast width=12, 5 @Variant\n\n"
                            "[Settings]\nMainLeft=1000\nToolBar=False\n");
 }
 
@@ -73,15 +63,10 @@ TEST_F(SettingsStore, TextRoundTripsExactly)
 
 TEST_F(SettingsStore, NumbersAreShortestSinglePrecisionDecimals)
 {
-    EXPECT_EQ(SettingText(1000.0), "1000");
-    EXPECT_EQ(SettingText(6502.5), "6502.5");
-    EXPECT_EQ(SettingText(-3.25), "-3.25");
-    EXPECT_EQ(SettingText(0.1), "0.1");
-    EXPECT_EQ(SettingText(1.0 / 3.0), "0.33333334");   // single precision
-    EXPECT_EQ(SettingText(1e6), "1000000");             // never in exponent form
-    EXPECT_EQ(SettingText(28800.0 * 4), "115200");
-    EXPECT_EQ(SettingText(0.0), "0");
-    EXPECT_EQ(SettingText(-32768), "-32768");
+    // Single precision, never in exponent form.
+    const std::pair<double, const char*> numbers[] = {{1000.0, "1000"}, {6502.5, "6502.5"}, {-3.25, "-3.25"},
+        {0.1, "0.1"}, {1.0 / 3.0, "0.33333334"}, {1e6, "1000000"}, {115200.0, "115200"}, {0.0, "0"}, {-32768, "-32768"}};
+    for (auto [v, text] : numbers) EXPECT_EQ(SettingText(v), text) << v;
     EXPECT_EQ(SettingText(true), "True");
 
     for (double v : {1000.0, 6502.5, -17.75, 0.1}) {
@@ -118,7 +103,7 @@ TEST_F(SettingsStore, TypedReadersConvertTextOrFallBackToTheDefault)
 
 TEST_F(SettingsStore, ReadsFilesWrittenByHand)
 {
-    writeStore("; comment\r\n[Settings]\r\nMainLeft = 1200\r\nMainState=0\r\n\r\n[Wobbly]\nWidth=10\n");
+    test::WriteAll(storeFile(), "; comment\r\n[Settings]\r\nMainLeft = 1200\r\nMainState=0\r\n\r\n[Wobbly]\nWidth=10\n");
     EXPECT_EQ(GetSettingNumber(kAppTitle, "Settings", "MainLeft", 0), 1200);
     EXPECT_EQ(GetSetting(kAppTitle, "Settings", "MainState", "2"), "0");
     EXPECT_EQ(GetSetting(kAppTitle, "Wobbly", "Width", ""), "10");

@@ -27,13 +27,7 @@ void CancelTheRun(QString* caption)
 class GeometryEffectsTest : public DocumentTest {
 protected:
     Canvas& canvas() { return doc->canvas(); }
-    ColorRef at(int x, int y) { return canvas().Point(x, y); }
-    void trigger(const char* name) { doc->menuAction(QString::fromLatin1(name))->trigger(); }
-    void expectRunFinishedCleanly()
-    {
-        EXPECT_EQ(VisibleWindow(QStringLiteral("frmProccessing")), nullptr);
-        EXPECT_TRUE(frame->isEnabled());
-    }
+    QString effectSetting() { return GetSetting(kAppTitle, "TypicalEffcts", "Effect", "<none>"); }
 };
 
 } // namespace
@@ -43,13 +37,14 @@ TEST_F(GeometryEffectsTest, GrayscaleFromTheMenu)
     canvas().resizePixels(6, 4);
     canvas().Cls();
     canvas().PSet(1, 1, RGB(255, 0, 0));
+    canvas().setScaleMode(kScaleTwips);
     trigger("mnuEditConvertGrayscale");
+    EXPECT_EQ(canvas().ScaleMode(), kScalePixels);
     EXPECT_EQ(at(1, 1), RGB(76, 76, 76));
     EXPECT_EQ(at(0, 0), RGB(254, 254, 254));
     EXPECT_TRUE(doc->Changed);
     EXPECT_TRUE(undo->isEnabled());
     expectRunFinishedCleanly();
-    EXPECT_EQ(canvas().ScaleMode(), kScalePixels);
     undo->trigger();
     EXPECT_EQ(at(1, 1), RGB(255, 0, 0));
 }
@@ -123,7 +118,7 @@ TEST_F(GeometryEffectsTest, StainedGlassRefusesACellOfNothingThenRuns)
     canvas().Cls();
     canvas().PSet(5, 5, RGB(0, 0, 0));
     QString message;
-    WhenOpen<frmEffectsStainedGlass>(QStringLiteral("frmEffectsStainedGlass"), [&](frmEffectsStainedGlass* d) {
+    runDialog<frmEffectsStainedGlass>("mnuEffectsStndGlass", [&](frmEffectsStainedGlass* d) {
         EXPECT_EQ(d->windowTitle(), QStringLiteral("Effects: Stained glass"));
         EXPECT_EQ(d->Text1->text(), QStringLiteral("5"));
         EXPECT_EQ(d->Text2->text(), QStringLiteral("5"));
@@ -135,7 +130,6 @@ TEST_F(GeometryEffectsTest, StainedGlassRefusesACellOfNothingThenRuns)
         d->Text2->setText(QStringLiteral("5"));
         d->cmdOK->click();
     });
-    trigger("mnuEffectsStndGlass");
     EXPECT_EQ(message, QStringLiteral("The cell height must be a number greater than 0."));
     EXPECT_EQ(at(9, 6), 0);            // the cell at (5, 5)
     EXPECT_EQ(at(4, 6), 0xFFFFFF);
@@ -147,23 +141,21 @@ TEST_F(GeometryEffectsTest, TypicalRemembersTheChoiceAndEndsInTwips)
 {
     canvas().resizePixels(8, 6);
     canvas().Cls();
-    EXPECT_EQ(GetSetting(kAppTitle, "TypicalEffcts", "Effect", "<none>"), QStringLiteral("<none>"));
-    WhenOpen<frmEffectsTypical>(QStringLiteral("frmEffectsTypical"), [](frmEffectsTypical* d) {
+    EXPECT_EQ(effectSetting(), QStringLiteral("<none>"));
+    runDialog<frmEffectsTypical>("mnuEffectsTypical", [](frmEffectsTypical* d) {
         EXPECT_EQ(d->windowTitle(), QStringLiteral("Effects: Typical"));
         EXPECT_EQ(d->Combo1->currentText(), QStringLiteral("Emboss"));
         d->Combo1->setCurrentIndex(d->Combo1->findText(QStringLiteral("Smooth")));
         d->Command2->click();
     });
-    trigger("mnuEffectsTypical");
-    EXPECT_EQ(GetSetting(kAppTitle, "TypicalEffcts", "Effect", "<none>"), QStringLiteral("Smooth"));
+    EXPECT_EQ(effectSetting(), QStringLiteral("Smooth"));
     EXPECT_TRUE(doc->Changed);   // the launcher's snapshot
 
     store(QStringLiteral("TypicalEffcts"), QStringLiteral("Effect"), QStringLiteral("Emboss"));
-    WhenOpen<frmEffectsTypical>(QStringLiteral("frmEffectsTypical"), [](frmEffectsTypical* d) {
+    runDialog<frmEffectsTypical>("mnuEffectsTypical", [](frmEffectsTypical* d) {
         EXPECT_EQ(d->Combo1->currentText(), QStringLiteral("Emboss"));
         d->Command1->click();
     });
-    trigger("mnuEffectsTypical");
     EXPECT_EQ(at(3, 3), RGB(128, 128, 128));
     EXPECT_EQ(at(7, 5), RGB(128, 128, 128));
     EXPECT_EQ(canvas().ScaleMode(), kScaleTwips);
@@ -174,11 +166,10 @@ TEST_F(GeometryEffectsTest, TypicalRemembersTheChoiceAndEndsInTwips)
     canvas().setScaleMode(kScalePixels);
     canvas().PSet(2, 2, RGB(1, 2, 3));
     const QImage before = canvas().Image();
-    WhenOpen<frmEffectsTypical>(QStringLiteral("frmEffectsTypical"), [](frmEffectsTypical* d) {
+    runDialog<frmEffectsTypical>("mnuEffectsTypical", [](frmEffectsTypical* d) {
         EXPECT_EQ(d->Combo1->currentIndex(), -1);
         d->Command1->click();
     });
-    trigger("mnuEffectsTypical");
     EXPECT_EQ(canvas().Image(), before);
     EXPECT_EQ(canvas().ScaleMode(), kScaleTwips);
 }

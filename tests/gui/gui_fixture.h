@@ -112,6 +112,22 @@ protected:
         doc = frame->ActiveDocument();
         undo = doc->menuAction(QStringLiteral("mnuEditUndo"));
     }
+    void trigger(const char* menu) { doc->menuAction(QString::fromLatin1(menu))->trigger(); }
+    // Chooses menu item `menu` and runs `act` on the dialog it opens.
+    template <class Dialog>
+    void runDialog(const char* menu, std::function<void(Dialog*)> act)
+    {
+        WhenOpen<Dialog>(QString::fromLatin1(Dialog::staticMetaObject.className()).section(QStringLiteral("::"), -1), act);
+        trigger(menu);
+    }
+    // The progress window is gone and the main window usable again.
+    void expectRunFinishedCleanly()
+    {
+        EXPECT_EQ(VisibleWindow(QStringLiteral("frmProccessing")), nullptr);
+        EXPECT_TRUE(frame->isEnabled());
+    }
+    ColorRef at(int x, int y) { return doc->canvas().Point(x, y); }
+
     frmDocument* doc = nullptr;
     QAction* undo = nullptr;
 };

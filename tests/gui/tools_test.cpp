@@ -227,8 +227,7 @@ TEST_F(ToolsTest, PickColorSetsPenSwatchAndSliders)
     QTest::mouseClick(doc().DrawIMG, Qt::LeftButton, {}, QPoint(12, 14));
     EXPECT_EQ(canvas().ForeColor(), RGB(255, 0, 15));
     EXPECT_EQ(panel().Picture8->color(), RGB(255, 0, 15));
-    const int sliders[] = {255, 0, 15};
-    for (int i : {0, 1, 2}) EXPECT_EQ(panel().Slider1[i]->value(), sliders[i]);
+    for (auto [i, v] : {std::pair{0, 255}, {1, 0}, {2, 15}}) EXPECT_EQ(panel().Slider1[i]->value(), v);
     EXPECT_EQ(panel().RGBText[2]->text(), QStringLiteral("15"));
     EXPECT_EQ(borderedCells(), 0);
     EXPECT_TRUE(panel().Picture7->selected());
@@ -262,10 +261,13 @@ TEST_F(ToolsTest, TextIsPrintedOnEnterWithOrWithoutShadowAndDiscardedOnEscape)
     EXPECT_FALSE(box->isVisible());
     EXPECT_TRUE(box->text().isEmpty());
     const QFont font = canvas().font();
-    EXPECT_EQ(canvas().Image(), Expected(canvas(), [&](Canvas& c) {
-                  c.setFont(font);
-                  CommitText(c, QStringLiteral("Hi"), 10, 12, TextShadow{});
-              }));
+    const auto printed = [&](const TextShadow& shadow) {
+        return Expected(canvas(), [&](Canvas& c) {
+            c.setFont(font);
+            CommitText(c, QStringLiteral("Hi"), 10, 12, shadow);
+        });
+    };
+    EXPECT_EQ(canvas().Image(), printed(TextShadow{}));
 
     canvas().Cls();
     tool(11);
@@ -277,10 +279,7 @@ TEST_F(ToolsTest, TextIsPrintedOnEnterWithOrWithoutShadowAndDiscardedOnEscape)
     QTest::keyClick(box, Qt::Key_Enter);
     const TextShadow shadow = panel().shadow();
     EXPECT_EQ(shadow.offset, 3);
-    EXPECT_EQ(canvas().Image(), Expected(canvas(), [&](Canvas& c) {
-                  c.setFont(font);
-                  CommitText(c, QStringLiteral("Hi"), 10, 12, shadow);
-              }));
+    EXPECT_EQ(canvas().Image(), printed(shadow));
     panel().Text1->setText(QStringLiteral("x"));
     EXPECT_EQ(panel().shadow().offset, 0);
 }

@@ -3,6 +3,7 @@
 #include "effects/ui/frmEffectsInvert.h"
 #include "effects/ui/frmProccessing.h"
 #include "gui_fixture.h"
+#include "tests/support/test_pictures.h"
 #include <QAction>
 #include <QCheckBox>
 #include <QPushButton>
@@ -13,11 +14,6 @@ namespace orv::test {
 
 namespace {
 
-ColorRef At(frmDocument* doc, int x, int y)
-{
-    return doc->canvas().Point(x, y);
-}
-
 class EffectsTest : public DocumentTest {
 protected:
     // A stroke as the drawing tools make it: the snapshot, then the drawing.
@@ -26,17 +22,11 @@ protected:
         doc->TakeUndoSnapshot();
         doc->canvas().Line(0, y, 20, y, color, LineMode::Line);
     }
-    void expectRunFinishedCleanly()
-    {
-        EXPECT_EQ(VisibleWindow(QStringLiteral("frmProccessing")), nullptr);
-        EXPECT_TRUE(frame->isEnabled());
-        EXPECT_EQ(doc->canvas().ScaleMode(), kScalePixels);
-    }
 };
 
 } // namespace
 
-TEST_F(EffectsTest, UndoAndRedoAlternateBetweenTwoPictures)
+TEST_F(EffectsTest, UndoAndRedoAlternateAndANewStrokeStartsAFreshStep)
 {
     EXPECT_FALSE(undo->isEnabled());
     EXPECT_FALSE(doc->Changed);
@@ -48,34 +38,25 @@ TEST_F(EffectsTest, UndoAndRedoAlternateBetweenTwoPictures)
 
     undo->trigger();   // back to just A
     EXPECT_EQ(undo->text(), QStringLiteral("Redo"));
-    EXPECT_EQ(At(doc, 5, 2), RGB(255, 0, 0));
-    EXPECT_EQ(At(doc, 5, 4), 0xFFFFFF);
+    EXPECT_EQ(at(5, 2), RGB(255, 0, 0));
+    EXPECT_EQ(at(5, 4), 0xFFFFFF);
     undo->trigger();   // A and B again
     EXPECT_EQ(undo->text(), QStringLiteral("Undo"));
-    EXPECT_EQ(At(doc, 5, 4), RGB(0, 0, 255));
-    undo->trigger();
-    EXPECT_EQ(At(doc, 5, 4), 0xFFFFFF);
-    EXPECT_EQ(At(doc, 5, 2), RGB(255, 0, 0));
-}
-
-TEST_F(EffectsTest, ANewStrokeAfterUndoStartsAFreshStep)
-{
-    stroke(2, RGB(255, 0, 0));
-    undo->trigger();   // blank again
+    EXPECT_EQ(at(5, 4), RGB(0, 0, 255));
+    undo->trigger();   // just A
     stroke(6, RGB(0, 255, 0));
     EXPECT_EQ(undo->text(), QStringLiteral("Undo"));
-    undo->trigger();   // the state before the new stroke: blank, not A
-    EXPECT_EQ(At(doc, 5, 6), 0xFFFFFF);
-    EXPECT_EQ(At(doc, 5, 2), 0xFFFFFF);
+    undo->trigger();   // the state before the new stroke: A, not A and B
+    EXPECT_EQ(at(5, 6), 0xFFFFFF);
+    EXPECT_EQ(at(5, 4), 0xFFFFFF);
+    EXPECT_EQ(at(5, 2), RGB(255, 0, 0));
 }
 
 TEST_F(EffectsTest, HeldPicturesAreNotChangedByLaterDrawing)
 {
     stroke(2, RGB(255, 0, 0));
-    const QImage held = doc->imgUnDo;
     doc->canvas().Line(0, 8, 20, 8, RGB(0, 0, 0), LineMode::Line);
-    EXPECT_EQ(FromPixel(reinterpret_cast<const uint32_t*>(doc->imgUnDo.constScanLine(8))[5]), 0xFFFFFF);
-    EXPECT_EQ(doc->imgUnDo, held);
+    EXPECT_EQ(At(doc->imgUnDo, 5, 8), 0xFFFFFF);
 }
 
 TEST_F(EffectsTest, UndoAfterASizeChangeKeepsTheNewSize)
@@ -89,58 +70,50 @@ TEST_F(EffectsTest, UndoAfterASizeChangeKeepsTheNewSize)
     undo->trigger();
     EXPECT_EQ(doc->canvas().pixelWidth(), 60);
     EXPECT_EQ(doc->canvas().pixelHeight(), 50);
-    EXPECT_EQ(At(doc, 10, 0), 0);          // the old picture at the top-left
-    EXPECT_EQ(At(doc, 10, 45), 0xFFFFFF);  // the rest shows the background
-    EXPECT_EQ(At(doc, 50, 10), 0xFFFFFF);
-    EXPECT_FALSE(doc->Changed);            // undo never touches Changed
+    EXPECT_EQ(at(10, 0), 0);          // the old picture at the top-left
+    EXPECT_EQ(at(10, 45), 0xFFFFFF);  // the rest shows the background
+    EXPECT_EQ(at(50, 10), 0xFFFFFF);
+    EXPECT_FALSE(doc->Changed);       // undo never touches Changed
 }
 
-TEST_F(EffectsTest, InvertFromTheMenuRunsWithProgressAndUndo)
+TEST_F(EffectsTest, InvertFromTheMenuRunsWithProgressAndUndoOnTheTickedChannels)
 {
     doc->canvas().resizePixels(30, 20);
     doc->canvas().Line(0, 0, 29, 0, RGB(10, 200, 30), LineMode::Line);
     doc->canvas().setScaleMode(kScaleTwips);
-    WhenOpen<frmEffectsInvert>(QStringLiteral("frmEffectsInvert"), [](frmEffectsInvert* d) {
+    runDialog<frmEffectsInvert>("mnuInvert", [](frmEffectsInvert* d) {
         EXPECT_EQ(d->windowTitle(), QStringLiteral("Effects: Invert"));
         EXPECT_TRUE(d->Option1->isChecked());
         d->Command1->click();
     });
-    doc->menuAction(QStringLiteral("mnuInvert"))->trigger();
-    EXPECT_EQ(At(doc, 5, 0), RGB(245, 55, 225));
-    EXPECT_EQ(At(doc, 5, 10), 0);
+    EXPECT_EQ(at(5, 0), RGB(245, 55, 225));
+    EXPECT_EQ(at(5, 10), 0);
     expectRunFinishedCleanly();
+    EXPECT_EQ(doc->canvas().ScaleMode(), kScalePixels);
     undo->trigger();
-    EXPECT_EQ(At(doc, 5, 0), RGB(10, 200, 30));
-}
+    EXPECT_EQ(at(5, 0), RGB(10, 200, 30));
 
-TEST_F(EffectsTest, InvertWithOneChannelInvertsItAndZeroesTheOthers)
-{
-    doc->canvas().resizePixels(10, 10);
-    doc->canvas().Line(0, 0, 9, 0, RGB(10, 200, 30), LineMode::Line);
-    WhenOpen<frmEffectsInvert>(QStringLiteral("frmEffectsInvert"), [](frmEffectsInvert* d) {
+    // Red alone: red inverted, the others zeroed.
+    runDialog<frmEffectsInvert>("mnuInvert", [](frmEffectsInvert* d) {
         d->Check2->setChecked(false);
         d->Check3->setChecked(false);
         d->Command1->click();
     });
-    doc->menuAction(QStringLiteral("mnuInvert"))->trigger();
-    EXPECT_EQ(At(doc, 3, 0), RGB(245, 0, 0));
-    EXPECT_EQ(At(doc, 3, 5), RGB(0, 0, 0));
+    EXPECT_EQ(at(3, 0), RGB(245, 0, 0));
+    EXPECT_EQ(at(3, 5), RGB(0, 0, 0));
 }
 
 TEST_F(EffectsTest, CancelInTheDialogKeepsTheLaunchersSnapshotOnly)
 {
-    WhenOpen<frmEffectsInvert>(QStringLiteral("frmEffectsInvert"),
-                               [](frmEffectsInvert* d) { d->Command2->click(); });
-    doc->menuAction(QStringLiteral("mnuInvert"))->trigger();
+    runDialog<frmEffectsInvert>("mnuInvert", [](frmEffectsInvert* d) { d->Command2->click(); });
     EXPECT_TRUE(doc->Changed);   // Invert's launcher took the snapshot
     EXPECT_TRUE(undo->isEnabled());
-    EXPECT_EQ(At(doc, 1, 1), 0xFFFFFF);
+    EXPECT_EQ(at(1, 1), 0xFFFFFF);
 
     FrameTest::closeWithoutQuestions();
     start();
     doc = frame->ActiveDocument();
-    WhenOpen<frmBrithnest>(QStringLiteral("frmBrithnest"), [](frmBrithnest* d) { d->Command2->click(); });
-    doc->menuAction(QStringLiteral("mnuEditBrithnest"))->trigger();
+    runDialog<frmBrithnest>("mnuEditBrithnest", [](frmBrithnest* d) { d->Command2->click(); });
     EXPECT_FALSE(doc->Changed);   // brightness takes it only at OK
     EXPECT_FALSE(doc->menuAction(QStringLiteral("mnuEditUndo"))->isEnabled());
 }
@@ -150,7 +123,7 @@ TEST_F(EffectsTest, CancelDuringARunLeavesTheCanvasAndALaterRunCoversEveryColumn
     doc->canvas().resizePixels(1500, 1200);   // several bands
     const QImage before = doc->canvas().Image();
     bool mainDisabledDuringRun = false, cancelUsable = false;
-    WhenOpen<frmBrithnest>(QStringLiteral("frmBrithnest"), [&](frmBrithnest* d) {
+    runDialog<frmBrithnest>("mnuEditBrithnest", [&](frmBrithnest* d) {
         d->HScroll1->setValue(-100);
         // Pressed at the first chance the run gives the user, after its first columns.
         QTimer::singleShot(0, [&] {
@@ -163,7 +136,6 @@ TEST_F(EffectsTest, CancelDuringARunLeavesTheCanvasAndALaterRunCoversEveryColumn
         });
         d->Command1->click();
     });
-    doc->menuAction(QStringLiteral("mnuEditBrithnest"))->trigger();
     EXPECT_TRUE(mainDisabledDuringRun);
     EXPECT_TRUE(cancelUsable);
     EXPECT_EQ(doc->canvas().Image(), before);
@@ -172,27 +144,25 @@ TEST_F(EffectsTest, CancelDuringARunLeavesTheCanvasAndALaterRunCoversEveryColumn
     EXPECT_EQ(VisibleWindow(QStringLiteral("frmBrithnest")), nullptr);
     expectRunFinishedCleanly();
 
-    WhenOpen<frmBrithnest>(QStringLiteral("frmBrithnest"), [](frmBrithnest* d) {
+    runDialog<frmBrithnest>("mnuEditBrithnest", [](frmBrithnest* d) {
         d->HScroll1->setValue(-100);
         d->Command1->click();
     });
-    doc->menuAction(QStringLiteral("mnuEditBrithnest"))->trigger();
-    EXPECT_EQ(At(doc, 0, 0), RGB(155, 155, 155));
-    EXPECT_EQ(At(doc, 1499, 1199), RGB(155, 155, 155));
+    EXPECT_EQ(at(0, 0), RGB(155, 155, 155));
+    EXPECT_EQ(at(1499, 1199), RGB(155, 155, 155));
 }
 
-TEST_F(EffectsTest, ContrastFromTheMenu)
+TEST_F(EffectsTest, ContrastAtItsLowestTurnsWhiteToMiddleGrey)
 {
     doc->canvas().resizePixels(4, 4);
     doc->canvas().Cls();
-    WhenOpen<frmContrast>(QStringLiteral("frmContrast"), [](frmContrast* d) {
+    runDialog<frmContrast>("mnuEditContrast", [](frmContrast* d) {
         EXPECT_EQ(d->HScroll1->value(), 1);
         EXPECT_EQ(d->HScroll1->minimum(), -200);
         d->HScroll1->setValue(-200);
         d->Command1->click();
     });
-    doc->menuAction(QStringLiteral("mnuEditContrast"))->trigger();
-    EXPECT_EQ(At(doc, 2, 2), RGB(128, 128, 128));
+    EXPECT_EQ(at(2, 2), RGB(128, 128, 128));
     expectRunFinishedCleanly();
 }
 

@@ -64,17 +64,19 @@ TEST_F(FrameTest, UnusableStoredValuesStillStartWithDefaults)
     EXPECT_EQ(frame->documentCount(), 1);
 }
 
-TEST_F(FrameTest, NewDocumentsAreNumberedAndTheCounterNeverGoesBack)
+TEST_F(FrameTest, NewDocumentsAreNumberedAndTakeTheLowestFreeBarSlot)
 {
     frmMain& f = start();
     f.mnuFileNew_Click();
     f.mnuFileNew_Click();
     EXPECT_EQ(Captions(f), (QStringList{"Image1", "Image2", "Image3"}));
-    ASSERT_EQ(f.ActiveDocument()->windowTitle(), QStringLiteral("Image3"));
-    f.ActiveDocument()->subWindow()->close();
+    f.windowBar()->barSlots()[1].Form->subWindow()->close();
     QApplication::processEvents();
-    f.mnuFileNew_Click();
-    EXPECT_EQ(Captions(f), (QStringList{"Image1", "Image2", "Image4"}));
+    EXPECT_TRUE(f.windowBar()->barSlots()[1].Free);
+    f.mnuFileNew_Click();   // the counter never goes back; the freed slot is reused
+    EXPECT_EQ(Captions(f), (QStringList{"Image1", "Image3", "Image4"}));
+    EXPECT_EQ(f.windowBar()->barSlots()[1].Form->windowTitle(), QStringLiteral("Image4"));
+    EXPECT_EQ(f.windowBar()->barSlots().size(), 3u);
 }
 
 TEST_F(FrameTest, DoubleClickOnTheEmptyBackgroundCreatesADocument)
@@ -115,9 +117,20 @@ TEST_F(FrameTest, CloseQuestionCancelKeepsTheDocumentNoClosesIt)
     EXPECT_EQ(setting(QStringLiteral("MainState")), QStringLiteral("<none>"));
 }
 
-TEST_F(FrameTest, DocumentControlsFollowTheNumberOfDocuments)
+TEST_F(FrameTest, DocumentMenusAndControlsFollowTheDocuments)
 {
     frmMain& f = start();
+    const auto menus = [&f] {
+        QStringList m;
+        for (QAction* a : f.menuBar()->actions()) m << a->text();
+        return m;
+    };
+    EXPECT_EQ(menus(), (QStringList{"&File", "Edit", "View", "Effects", "Plugins", "Window", "Help"}));
+    frmDocument* doc = f.ActiveDocument();
+    EXPECT_FALSE(doc->menuAction(QStringLiteral("mnuEditUndo"))->isEnabled());
+    EXPECT_EQ(doc->menuAction(QStringLiteral("mnuFileNew"))->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
+    EXPECT_EQ(doc->menuAction(QStringLiteral("mnuEditRotate90"))->text(), QStringLiteral("Rotate 90°"));
+
     f.mnuFileNew_Click();
     EXPECT_TRUE(f.toolbarButton(10)->isEnabled());
     EXPECT_TRUE(f.toolsToolbar()->isVisibleTo(&f));
@@ -134,23 +147,7 @@ TEST_F(FrameTest, DocumentControlsFollowTheNumberOfDocuments)
     EXPECT_FALSE(f.toolsToolbar()->isVisibleTo(&f));
     EXPECT_FALSE(f.colorPanel()->isVisibleTo(&f));
     EXPECT_FALSE(f.optionsPanel()->isVisibleTo(&f));
-    // Without documents the frame's own menus are shown.
-    QStringList menus;
-    for (QAction* a : f.menuBar()->actions()) menus << a->text();
-    EXPECT_EQ(menus, (QStringList{"&File", "View", "Help"}));
-}
-
-TEST_F(FrameTest, ActiveDocumentMenusReplaceTheFrames)
-{
-    frmMain& f = start();
-    QStringList menus;
-    for (QAction* a : f.menuBar()->actions()) menus << a->text();
-    EXPECT_EQ(menus, (QStringList{"&File", "Edit", "View", "Effects", "Plugins", "Window", "Help"}));
-    frmDocument* doc = f.ActiveDocument();
-    EXPECT_FALSE(doc->menuAction(QStringLiteral("mnuEditUndo"))->isEnabled());
-    EXPECT_EQ(doc->menuAction(QStringLiteral("mnuFileNew"))->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
-    EXPECT_TRUE(doc->menuAction(QStringLiteral("mnuViewTools"))->isChecked());
-    EXPECT_EQ(doc->menuAction(QStringLiteral("mnuEditRotate90"))->text(), QStringLiteral("Rotate 90°"));
+    EXPECT_EQ(menus(), (QStringList{"&File", "View", "Help"}));   // the frame's own
 }
 
 TEST_F(FrameTest, StatusTextsFollowActivationAndCanvasResize)
@@ -219,22 +216,6 @@ TEST_F(FrameTest, ViewTogglesSaveTheirKeys)
     doc->menuAction(QStringLiteral("mnuOptions"))->trigger();
     EXPECT_TRUE(f.optionsPanel()->isVisibleTo(&f));
     EXPECT_TRUE(doc->menuAction(QStringLiteral("mnuOptions"))->isChecked());
-}
-
-TEST_F(FrameTest, WindowBarReusesTheLowestFreeSlot)
-{
-    frmMain& f = start();
-    f.mnuFileNew_Click();
-    f.mnuFileNew_Click();
-    const auto& bar = f.windowBar()->barSlots();
-    ASSERT_EQ(bar.size(), 3u);
-    frmDocument* second = bar[1].Form;
-    second->subWindow()->close();
-    QApplication::processEvents();
-    EXPECT_TRUE(f.windowBar()->barSlots()[1].Free);
-    f.mnuFileNew_Click();
-    EXPECT_EQ(f.windowBar()->barSlots()[1].Form->windowTitle(), QStringLiteral("Image4"));
-    EXPECT_EQ(f.windowBar()->barSlots().size(), 3u);
 }
 
 TEST_F(FrameTest, CommandLineWithAnExistingFileOpensItInsteadOfImage1)

@@ -5,7 +5,6 @@
 #include "platform/recent_files.h"
 #include "tests/support/jpeg_tables.h"
 #include "tests/support/test_pictures.h"
-#include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
@@ -53,16 +52,12 @@ void AnswerQuality(int quality, int* shown = nullptr)
     });
 }
 
-
-class SaveTest : public FrameTest {
+class SaveTest : public DocumentTest {
 protected:
     QTemporaryDir folder;
-    frmDocument* doc = nullptr;
     void SetUp() override
     {
-        FrameTest::SetUp();
-        start();
-        doc = frame->ActiveDocument();
+        DocumentTest::SetUp();
         doc->canvas().resizePixels(40, 30);
         doc->TakeUndoSnapshot();
         doc->canvas().Line(0, 3, 39, 3, RGB(255, 0, 0), LineMode::Line);

@@ -1,5 +1,6 @@
 #include "effects/ui/frmProccessing.h"
 #include <QApplication>
+#include <QCloseEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -21,6 +22,16 @@ frmProccessing::frmProccessing(QWidget* owner) : QDialog(owner)
     Command1->setObjectName(QStringLiteral("Command1"));
     layout->addWidget(Command1, 0, Qt::AlignRight);
     connect(Command1, &QPushButton::clicked, this, [] { CancelRequested = true; });
+}
+
+void frmProccessing::closeEvent(QCloseEvent* event)
+{
+    if (event->spontaneous()) {   // the window's close button
+        CancelRequested = true;
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);   // the run closing the dialog at its end
 }
 
 void frmProccessing::setProgress(float value)

@@ -25,6 +25,12 @@ public:
     bool cancelRequested() override;
     float progress() const { return progress_; }
 
+protected:
+    // Escape and the window's close button ask to cancel, like the Cancel button; the run
+    // closes the dialog itself when it ends.
+    void reject() override { CancelRequested = true; }
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     float progress_ = 0;
 };

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QPushButton>
+#include <QTest>
 #include <QRadioButton>
 #include <QScrollBar>
 
@@ -150,6 +151,17 @@ TEST_F(EffectsTest, CancelDuringARunLeavesTheCanvasAndALaterRunCoversEveryColumn
     });
     EXPECT_EQ(at(0, 0), RGB(155, 155, 155));
     EXPECT_EQ(at(1499, 1199), RGB(155, 155, 155));
+
+    // Escape on the progress dialog cancels as its button does, and the run still closes it.
+    runDialog<frmBrithnest>("mnuEditBrithnest", [&](frmBrithnest* d) {
+        QTimer::singleShot(0, [] {
+            QTest::keyClick(VisibleWindow(QStringLiteral("frmProccessing")), Qt::Key_Escape);
+        });
+        d->HScroll1->setValue(100);
+        d->Command1->click();
+    });
+    EXPECT_EQ(at(0, 0), RGB(155, 155, 155));
+    expectRunFinishedCleanly();
 }
 
 TEST_F(EffectsTest, ContrastAtItsLowestTurnsWhiteToMiddleGrey)

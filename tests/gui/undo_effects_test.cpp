@@ -7,9 +7,9 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QPushButton>
-#include <QTest>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTest>
 
 namespace orv::test {
 

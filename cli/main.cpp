@@ -104,7 +104,13 @@ int main(int argc, char** argv)
         TerminalProgress progress;
         QElapsedTimer clock;
         clock.start();
-        const bool ran = request.effect->run(image, request.params, &progress, &error);
+        bool ran = false;
+        try {
+            ran = request.effect->run(image, request.params, &progress, &error);
+        } catch (const std::bad_alloc&) {
+            return Fail(kFileFailure, QStringLiteral("not enough memory to apply %1 to \"%2\"")
+                                          .arg(request.effect->name, request.input));
+        }
         elapsedNs = clock.nsecsElapsed();
         if (!ran) return Fail(kUsage, error);
     }

@@ -7,7 +7,6 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
-#include <stdexcept>
 #include <vector>
 
 namespace orv {
@@ -27,13 +26,6 @@ bool PixelCoord(const Canvas& c, double v, int64_t& out)
     if (std::isnan(p)) return false;
     out = static_cast<int64_t>(RoundHalfEven(HoldInRange(p)));
     return true;
-}
-
-QImage NewImage(int w, int h, ColorRef fill)
-{
-    QImage img = NewPixelBuffer(w, h, fill);
-    if (img.isNull()) throw std::runtime_error("Out of memory");
-    return img;
 }
 
 // The pen combined with an old pixel under a binary raster mode 1..16: bit (2 * pen bit +
@@ -152,7 +144,7 @@ void CopyTopLeft(QImage& dst, const QImage& src)
 } // namespace
 
 Canvas::Canvas(int widthPx, int heightPx, ColorRef backColor)
-    : image_(NewImage(std::max(widthPx, 1), std::max(heightPx, 1), backColor)),
+    : image_(NewPixelBuffer(std::max(widthPx, 1), std::max(heightPx, 1), backColor)),
       backColor_(backColor & 0xFFFFFF)
 {
 }
@@ -162,7 +154,7 @@ void Canvas::resizePixels(int widthPx, int heightPx)
     widthPx = std::max(widthPx, 1);
     heightPx = std::max(heightPx, 1);
     if (widthPx == image_.width() && heightPx == image_.height()) return;
-    QImage next = NewImage(widthPx, heightPx, backColor_);
+    QImage next = NewPixelBuffer(widthPx, heightPx, backColor_);
     CopyTopLeft(next, image_);
     image_ = next;
     if (onResize) onResize();
@@ -306,7 +298,7 @@ void Canvas::setPicture(const Picture& pic)
     if (src.size() == size) {
         next = src;   // covers the whole canvas: shared, copied only when one side is drawn on
     } else {
-        next = NewImage(size.width(), size.height(), backColor_);
+        next = NewPixelBuffer(size.width(), size.height(), backColor_);
         if (!src.isNull()) CopyTopLeft(next, src);
     }
     const bool resized = next.size() != image_.size();
@@ -317,7 +309,7 @@ void Canvas::setPicture(const Picture& pic)
 
 void Canvas::Cls()
 {
-    image_ = NewImage(image_.width(), image_.height(), backColor_);
+    image_ = NewPixelBuffer(image_.width(), image_.height(), backColor_);
     currentX_ = 0;
     currentY_ = 0;
     markDirty(image_.rect());

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <sys/mman.h>
 
 namespace orv {
@@ -22,11 +23,16 @@ void AdviseHugePages(void* begin, size_t bytes)
 QImage NewUninitializedPixelBuffer(int w, int h)
 {
     constexpr size_t kHugePage = size_t(2) << 20;
-    const size_t bytes = size_t(std::max(w, 0)) * size_t(std::max(h, 0)) * 4;
-    if (bytes < 8 * kHugePage) return QImage(w, h, kPixelFormat);
+    if (w <= 0 || h <= 0) return QImage();
+    const size_t bytes = size_t(w) * size_t(h) * 4;
+    if (bytes < 8 * kHugePage) {
+        QImage img(w, h, kPixelFormat);
+        if (img.isNull()) throw std::bad_alloc();
+        return img;
+    }
     const size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
     void* data = std::aligned_alloc(kHugePage, rounded);
-    if (!data) return QImage();
+    if (!data) throw std::bad_alloc();
     AdviseHugePages(data, rounded);
     return QImage(static_cast<uchar*>(data), w, h, w * 4, kPixelFormat, [](void* p) { std::free(p); }, data);
 }

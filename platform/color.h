@@ -51,7 +51,8 @@ constexpr ColorParts SplitColor(ColorRef c)
 // pages where it can: fresh memory is then filled far faster (fewer page faults).
 void AdviseHugePages(void* begin, size_t bytes);
 
-// A new pixel buffer of w x h whose pixels are not yet set (the caller writes every one).
+// A new pixel buffer of w x h whose pixels are not yet set (the caller writes every one); null
+// for an empty size. Both allocators throw std::bad_alloc when the memory cannot be had.
 QImage NewUninitializedPixelBuffer(int w, int h);
 
 // A new pixel buffer of w x h filled with one colour.

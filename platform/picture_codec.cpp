@@ -210,11 +210,13 @@ void DeclareResolution(Magick::Image& image, PictureResolution r, bool wholeInch
 // Converts rows of GraphicsMagick pixels (16 bits a channel, opacity 0 = opaque) to opaque
 // pixel words; with `matte`, transparent and partly transparent pixels are composed onto
 // the background channels bg.
-void ConvertRows(const Magick::PixelPacket* src, QImage& pixels, int y0, int y1, bool matte, const unsigned bg[3])
+// `rows` points at the picture's first row, `stride` bytes apart; several threads convert
+// different rows of one picture at once, so nothing here touches the QImage itself.
+void ConvertRows(const Magick::PixelPacket* src, uchar* rows, qsizetype stride, int w, int y0, int y1, bool matte,
+                 const unsigned bg[3])
 {
-    const int w = pixels.width();
     for (int y = y0; y < y1; ++y, src += w) {
-        auto* row = reinterpret_cast<uint32_t*>(pixels.scanLine(y));
+        auto* row = reinterpret_cast<uint32_t*>(rows + y * stride);
         if (!matte) {
             for (int x = 0; x < w; ++x)
                 row[x] = ScaleQuantumToChar(src[x].red) | ScaleQuantumToChar(src[x].green) << 8
@@ -242,21 +244,31 @@ void CopyPixels(const Magick::Image& image, QImage& pixels, ColorRef background)
     const bool matte = image.matte() && AnyVisiblePixel(image, w, h);
     const unsigned bg[3] = {unsigned(RedOf(background)), unsigned(GreenOf(background)), unsigned(BlueOf(background))};
     const int helpers = int(std::clamp(std::thread::hardware_concurrency(), 1u, 4u)) - 1;
+    uchar* const bits = pixels.bits();   // detaches once, before any thread starts
+    const qsizetype stride = pixels.bytesPerLine();
     for (int y0 = 0; y0 < h; y0 += kBandRows) {
         const int rows = std::min(kBandRows, h - y0);
         const Magick::PixelPacket* src = image.getConstPixels(0, y0, w, rows);
         if (!src) throw std::bad_alloc();
-        if (helpers == 0 || int64_t(w) * rows < 65536) {
-            ConvertRows(src, pixels, y0, y0 + rows, matte, bg);
-            continue;
-        }
+        // Helper threads take the later rows of the band; this thread converts rows [0, ownEnd):
+        // all of them when the band is small or no helper thread can be started.
+        int ownEnd = rows;
         std::vector<std::thread> threads;
-        const int share = (rows + helpers) / (helpers + 1);
-        for (int t = 1; t <= helpers && t * share < rows; ++t) {
-            const int a = t * share, b = std::min(rows, a + share);
-            threads.emplace_back(ConvertRows, src + int64_t(a) * w, std::ref(pixels), y0 + a, y0 + b, matte, bg);
+        if (helpers > 0 && int64_t(w) * rows >= 65536) {
+            const int share = (rows + helpers) / (helpers + 1);
+            try {
+                for (int t = helpers; t >= 1; --t) {
+                    const int first = std::min(rows, t * share);
+                    if (first < ownEnd)
+                        threads.emplace_back(ConvertRows, src + int64_t(first) * w, bits, stride, w, y0 + first,
+                                             y0 + ownEnd, matte, bg);
+                    ownEnd = first;
+                }
+            } catch (const std::system_error&) {
+                // Fewer helpers than hoped: the rows none took stay with this thread.
+            }
         }
-        ConvertRows(src, pixels, y0, y0 + std::min(share, rows), matte, bg);
+        ConvertRows(src, bits, stride, w, y0, y0 + ownEnd, matte, bg);
         for (std::thread& t : threads) t.join();
     }
 }
@@ -459,10 +471,6 @@ DecodedPicture DecodePictureFile(const QString& path, const DecodeOptions& optio
         }
         if (image.colorSpace() == Magick::CMYKColorspace) image.colorSpace(Magick::RGBColorspace);
         QImage pixels = NewUninitializedPixelBuffer(static_cast<int>(w), static_cast<int>(h));
-        if (pixels.isNull()) {
-            result.error = OpenError(path, QStringLiteral("not enough memory for %1 x %2 pixels").arg(w).arg(h));
-            return result;
-        }
         CopyPixels(image, pixels, options.background);
         SetResolution(pixels, DeclaredResolution(image));
         result.image = std::move(pixels);

@@ -365,7 +365,7 @@ void frmDocument::mnuViewTools_Click()
 {
     // The action has already toggled its check mark.
     const bool checked = menuAction(QStringLiteral("mnuViewTools"))->isChecked();
-    main_->toolsToolbar()->setVisible(!main_->toolsToolbar()->isVisible());
+    main_->toolsToolbar()->setVisible(checked);
     SaveSetting(kAppTitle, QStringLiteral("Settings"), QStringLiteral("Tools"), SettingText(checked));
 }
 

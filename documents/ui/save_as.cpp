@@ -53,7 +53,11 @@ bool WriteSaveDummy(frmDocument* doc, const QString& path, QString* error)
 {
     const QImage& picture = CopyToSaveDummy(doc);
     const int quality = SaveFormatOf(path) == SaveFormat::Jpeg ? frmJPGQuality::Ask(frmMain::instance()) : 0;
-    return WritePictureFile(picture, path, quality, error);
+    const bool written = WritePictureFile(picture, path, quality, error);
+    // Once written, the scratch copy is let go: otherwise the next stroke would leave the
+    // document holding a second full picture.
+    doc->picSaveDummy.buffer() = NewPixelBuffer(1, 1, doc->picSaveDummy.BackColor());
+    return written;
 }
 
 } // namespace

@@ -3,7 +3,9 @@
 #include "documents/ui/frmDocument.h"
 #include "effects/ui/frmProccessing.h"
 #include "shell/ui/frmMain.h"
+#include "shell/settings_store.h"
 #include <QApplication>
+#include <QMessageBox>
 
 namespace orv {
 
@@ -25,7 +27,13 @@ bool EffectRun(frmDocument* doc, const EffectRunRequest& request)
     canvas.setScaleMode(kScalePixels);
     CancelRequested = false;
     const QSize before(canvas.pixelWidth(), canvas.pixelHeight());
-    const bool finished = RunOnWorkingCopy(canvas.buffer(), request.makePasses, &progress);
+    bool finished = false;
+    bool outOfMemory = false;
+    try {
+        finished = RunOnWorkingCopy(canvas.buffer(), request.makePasses, &progress);
+    } catch (const std::bad_alloc&) {
+        outOfMemory = true;   // the canvas is untouched: the write-back never happened
+    }
     if (finished) {
         if (QSize(canvas.pixelWidth(), canvas.pixelHeight()) != before && canvas.onResize)
             canvas.onResize();
@@ -33,6 +41,9 @@ bool EffectRun(frmDocument* doc, const EffectRunRequest& request)
     }
 
     if (main) main->setEnabled(true);
+    if (outOfMemory)
+        QMessageBox::warning(main, kAppTitle,
+                             QStringLiteral("There is not enough memory to apply this effect to the picture."));
     if (request.dialog) request.dialog->done(finished ? QDialog::Accepted : QDialog::Rejected);
     progress.close();
     return finished;

@@ -36,7 +36,6 @@ void frmProccessing::closeEvent(QCloseEvent* event)
 
 void frmProccessing::setProgress(float value)
 {
-    progress_ = value;
     ProgressBar1->setValue(static_cast<int>(value));
 }
 

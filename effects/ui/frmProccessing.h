@@ -23,16 +23,12 @@ public:
     // ProgressSink: the bar's value; pending events run, then the cancel flag is read.
     void setProgress(float value) override;
     bool cancelRequested() override;
-    float progress() const { return progress_; }
 
 protected:
     // Escape and the window's close button ask to cancel, like the Cancel button; the run
     // closes the dialog itself when it ends.
     void reject() override { CancelRequested = true; }
     void closeEvent(QCloseEvent* event) override;
-
-private:
-    float progress_ = 0;
 };
 
 } // namespace orv

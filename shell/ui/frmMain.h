@@ -3,6 +3,7 @@
 // tool toolbar, the colour panel and the status bar. It owns the program-wide state: the
 // new-document counter, the window bar and the loaded flag.
 #include <QMainWindow>
+#include <QPointer>
 
 class QAction;
 class QLabel;
@@ -99,7 +100,7 @@ private:
     QAction* mnuViewWindows = nullptr;
     QList<QAction*> toolbarButtons_;   // positions 1..10, nullptr where nothing is
     QList<QLabel*> panels_;
-    QMdiSubWindow* lastActivated_ = nullptr;
+    QPointer<QMdiSubWindow> lastActivated_;
     bool loaded_ = false;
 };
 

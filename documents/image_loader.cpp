@@ -14,11 +14,6 @@ QString Extension(const QString& path)
 // thousands of pictures that share one block of data would exhaust memory).
 constexpr int kMaxIconPictures = 256;
 
-QString OpenError(const QString& path, const QString& reason)
-{
-    return QStringLiteral("Cannot open \"%1\": %2.").arg(path, reason);
-}
-
 // Index of the largest picture in an icon file's directory (6-byte header, then 16 bytes an
 // entry: width and height, 0 meaning 256, and the bits a pixel at 6); the deepest colour wins
 // between pictures of the same size. 0 when the directory cannot be read: the decoder then

@@ -57,10 +57,6 @@ QString SystemReason(int err)
     }
 }
 
-QString OpenError(const QString& path, const QString& reason)
-{
-    return QStringLiteral("Cannot open %1: %2.").arg(Quoted(path), reason);
-}
 
 QString SaveError(const QString& path, const QString& reason)
 {
@@ -579,6 +575,11 @@ bool WriteFileAtomically(const QString& path,
         return fail();
     }
     return true;
+}
+
+QString OpenError(const QString& path, const QString& reason)
+{
+    return QStringLiteral("Cannot open %1: %2.").arg(Quoted(path), reason);
 }
 
 } // namespace orv

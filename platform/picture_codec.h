@@ -38,6 +38,9 @@ bool WriteFileAtomically(const QString& path,
                          const std::function<bool(const QString& tempPath, QString* error)>& write,
                          QString* error);
 
+// The message of a picture file that cannot be opened: Cannot open "<path>": <reason>.
+QString OpenError(const QString& path, const QString& reason);
+
 // Sets GraphicsMagick up once (resource limits, initialisation). Called by the codecs.
 void EnsurePictureCodecsReady();
 

@@ -276,28 +276,28 @@ void frmDocument::Form_Resize()
     const int canvasW = PixelsToTwips(canvas().pixelWidth());
     const int canvasH = PixelsToTwips(canvas().pixelHeight());
 
-    // Scroll ranges are plain ints, so a picture of any size can be scrolled to its edges.
-    if (canvasW + kHandleTwips < viewW) {
-        HScroll1->setValue(0);
+    // A canvas that fits goes home and its bar hides (the viewport then takes the room across
+    // the other way); otherwise the bar's range runs past the canvas by four handle widths.
+    // Ranges are plain ints, so a picture of any size can be scrolled to its edges.
+    const auto fit = [](QScrollBar* bar, int canvasExtent, int viewExtent) {
+        const bool fits = canvasExtent + kHandleTwips < viewExtent;
+        if (fits) {
+            bar->setValue(0);
+        } else {
+            bar->setMaximum(4 * kHandleTwips + canvasExtent - viewExtent);
+            bar->setSingleStep(15);
+            bar->setPageStep(std::max(15, viewExtent / 3));
+        }
+        bar->setVisible(!fits);
+        return fits;
+    };
+    if (fit(HScroll1, canvasW, viewW)) {
         HScroll1_Change();
-        HScroll1->hide();
         viewH = height;
-    } else {
-        HScroll1->show();
-        HScroll1->setMaximum(4 * kHandleTwips + canvasW - viewW);
-        HScroll1->setSingleStep(15);
-        HScroll1->setPageStep(std::max(15, viewW / 3));
     }
-    if (canvasH + kHandleTwips < viewH) {
-        VScroll1->setValue(0);
+    if (fit(VScroll1, canvasH, viewH)) {
         VScroll1_Change();
-        VScroll1->hide();
         viewW = width;
-    } else {
-        VScroll1->show();
-        VScroll1->setMaximum(4 * kHandleTwips + canvasH - viewH);
-        VScroll1->setSingleStep(15);
-        VScroll1->setPageStep(std::max(15, viewH / 3));
     }
     Picture4->setGeometry(0, 0, TwipsToPixels(viewW), TwipsToPixels(viewH));
 }

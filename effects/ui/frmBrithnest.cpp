@@ -8,24 +8,16 @@ namespace orv {
 
 frmBrithnest::frmBrithnest(frmDocument* doc)
     : ScrollValueDialog(QStringLiteral("frmBrithnest"), QStringLiteral("Brithnest"), -100, 100,
-                        BrightnessParams{}.value)
+                        BrightnessParams{}.value, doc, QStringLiteral("Brithnest..."),
+                        [](WorkingCopy& work, int value) { return BrightnessPasses(work, BrightnessParams{value}); })
 {
-    connect(this, &ScrollValueDialog::okClicked, this, [this, doc](int value) {
-        const BrightnessParams p{value};
-        EffectRun(doc, {QStringLiteral("Brithnest..."), this, false,
-                        [p](WorkingCopy& work) { return BrightnessPasses(work, p); }});
-    });
 }
 
 frmContrast::frmContrast(frmDocument* doc)
     : ScrollValueDialog(QStringLiteral("frmContrast"), QStringLiteral("Contrast"), -200, 200,
-                        ContrastParams{}.value)
+                        ContrastParams{}.value, doc, QStringLiteral("Contrast..."),
+                        [](WorkingCopy& work, int value) { return ContrastPasses(work, ContrastParams{value}); })
 {
-    connect(this, &ScrollValueDialog::okClicked, this, [this, doc](int value) {
-        const ContrastParams p{value};
-        EffectRun(doc, {QStringLiteral("Contrast..."), this, false,
-                        [p](WorkingCopy& work) { return ContrastPasses(work, p); }});
-    });
 }
 
 void mnuEditBrithnest_Click(frmDocument* doc)

@@ -1,4 +1,5 @@
 #include "effects/ui/scroll_value_dialog.h"
+#include "effects/ui/effect_run.h"
 #include "effects/ui/dialog_buttons.h"
 #include <QPushButton>
 #include <QScrollBar>
@@ -7,7 +8,8 @@
 namespace orv {
 
 ScrollValueDialog::ScrollValueDialog(const QString& objectName, const QString& caption, int minimum,
-                                     int maximum, int initial)
+                                     int maximum, int initial, frmDocument* doc, const QString& runCaption,
+                                     ValuePasses passes)
 {
     setObjectName(objectName);
     setWindowTitle(caption);
@@ -21,7 +23,10 @@ ScrollValueDialog::ScrollValueDialog(const QString& objectName, const QString& c
     const OkCancel buttons = AddOkCancel(this, layout);
     Command1 = buttons.ok;
     Command2 = buttons.cancel;
-    connect(Command1, &QPushButton::clicked, this, [this] { emit okClicked(HScroll1->value()); });
+    connect(Command1, &QPushButton::clicked, this, [this, doc, runCaption, passes = std::move(passes)] {
+        const int value = HScroll1->value();
+        EffectRun(doc, {runCaption, this, false, [&passes, value](WorkingCopy& work) { return passes(work, value); }});
+    });
 }
 
 } // namespace orv

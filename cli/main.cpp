@@ -75,8 +75,6 @@ std::optional<QString> ParseArguments(const QStringList& args, Request* request)
         const qsizetype eq = pair.indexOf(u'=');
         const QString name = pair.left(eq);
         if (eq <= 0) return QStringLiteral("parameter \"%1\" is not in the form NAME=VALUE").arg(pair);
-        if (!request->effect->parameterNames.contains(name))
-            return QStringLiteral("effect \"%1\" has no parameter \"%2\"").arg(request->effect->name, name);
         if (request->params.contains(name))
             return QStringLiteral("parameter \"%1\" is given twice").arg(name);
         request->params.insert(name, pair.mid(eq + 1));
@@ -91,8 +89,13 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     Request request;
     if (const auto usage = ParseArguments(app.arguments().mid(1), &request)) return Fail(kUsage, *usage);
-    if (QString bad; request.effect->check && !request.effect->check(request.params, &bad))
-        return Fail(kUsage, bad);
+    // The effect's own parameter reader names unknown or unusable parameters; an effect
+    // without one takes none.
+    const BatchEffect& effect = *request.effect;
+    if (!effect.check && !request.params.isEmpty())
+        return Fail(kUsage, QStringLiteral("effect \"%1\" has no parameter \"%2\"")
+                                .arg(effect.name, request.params.firstKey()));
+    if (QString bad; effect.check && !effect.check(request.params, &bad)) return Fail(kUsage, bad);
 
     DecodedPicture decoded = ReadPictureFile(request.input);
     if (!decoded.ok()) return Fail(kFileFailure, decoded.error);

@@ -1,14 +1,10 @@
 #include "documents/image_loader.h"
+#include "documents/file_ending.h"
 #include <QFile>
 
 namespace orv {
 
 namespace {
-
-QString Extension(const QString& path)
-{
-    return path.right(3).toLower();
-}
 
 // Icon files hold a few pictures; a directory claiming more is damaged (and decoding
 // thousands of pictures that share one block of data would exhaust memory).
@@ -90,7 +86,7 @@ PictureLoader LoaderFor(const QString& path)
 {
     static const QStringList picture{"gif", "bmp", "wmf", "ico"};
     static const QStringList imageFile{"pcx", "tga", "jif", "rle", "dib", "jpg"};
-    const QString ext = Extension(path);
+    const QString ext = FileEnding(path);
     if (picture.contains(ext)) return PictureLoader::Picture;
     if (imageFile.contains(ext)) return PictureLoader::ImageFile;
     return PictureLoader::None;
@@ -109,7 +105,7 @@ DecodedPicture ReadPictureFile(const QString& path, ColorRef background)
     if (LoaderFor(path) == PictureLoader::None) return {QImage(), UnsupportedTypeError(path)};
     DecodeOptions options;
     options.background = background;
-    const QString ext = Extension(path);
+    const QString ext = FileEnding(path);
     // Targa files, metafiles and icons carry no reliable signature: their decoder is named.
     if (ext == QLatin1String("tga")) options.magick = QStringLiteral("TGA");
     if (ext == QLatin1String("wmf")) options.magick = QStringLiteral("WMF");
@@ -132,7 +128,7 @@ QString LoadPicture(Canvas& target, const QString& path)
     return {};
 }
 
-QString LoadImageFile(Canvas& target, const QString& path, int16_t /*flag*/)
+QString LoadImageFile(Canvas& target, const QString& path)
 {
     target.setScaleMode(kScalePixels);
     target.Cls();

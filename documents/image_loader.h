@@ -30,10 +30,9 @@ DecodedPicture ReadPictureFile(const QString& path, ColorRef background = 0xFFFF
 QString LoadPicture(Canvas& target, const QString& path);
 
 // The image loader: the target draws in pixels, is cleared to its background colour, takes
-// the picture's size and gets the picture in one block. `flag` is kept for callers that pass
-// one; it changes nothing. Returns the error text, empty on success; on failure the target
-// stays cleared at its size.
-QString LoadImageFile(Canvas& target, const QString& path, int16_t flag = 0);
+// the picture's size and gets the picture in one block. Returns the error text, empty on
+// success; on failure the target stays cleared at its size.
+QString LoadImageFile(Canvas& target, const QString& path);
 
 // The open dialog's list of file types: pairs of description and pattern list separated by
 // "|", the first pair selected.

@@ -1,13 +1,14 @@
 #include "documents/picture_writer.h"
+#include "documents/file_ending.h"
 #include "platform/picture_codec.h"
 
 namespace orv {
 
 SaveFormat SaveFormatOf(const QString& path)
 {
-    const QString ext = path.right(3).toUpper();
-    if (ext == QLatin1String("BMP")) return SaveFormat::Bitmap;
-    if (ext == QLatin1String("JPG")) return SaveFormat::Jpeg;
+    const QString ext = FileEnding(path);
+    if (ext == QLatin1String("bmp")) return SaveFormat::Bitmap;
+    if (ext == QLatin1String("jpg")) return SaveFormat::Jpeg;
     return SaveFormat::Other;
 }
 

@@ -15,12 +15,12 @@ using EffectParams = QMap<QString, QString>;
 
 struct BatchEffect {
     QString name;
-    QStringList parameterNames;
     // Runs on `image` (which may change size). On a bad parameter returns false with a
     // one-line message naming it in *error and leaves the image alone.
     std::function<bool(QImage& image, const EffectParams& params, ProgressSink* sink,
                        QString* error)> run;
-    // Checks the parameters alone, before any picture is read (none for effects without).
+    // Checks the parameters alone, before any picture is read; none for an effect that takes
+    // no parameters.
     std::function<bool(const EffectParams& params, QString* error)> check;
 };
 

@@ -362,34 +362,32 @@ TextShadow ColorPanel::shadow() const
     return s;
 }
 
-void ColorPanel::animateFrame(QFrame* frame, bool open)
+void ColorPanel::slideFrame(QCheckBox* check, QFrame* frame, QLineEdit* text)
 {
-    // The frame grows or shrinks a pixel at a time, with what lies below it following.
+    const bool open = check->isChecked();
+    if (open) frame->show();
+    // The frame grows or shrinks a pixel at a time, with what lies below it following. A click
+    // during the slide starts the opposite slide, which then has the last word.
     for (int h = open ? 1 : kFrameOpen; open ? h <= kFrameOpen : h >= 1; h += open ? 1 : -1) {
+        if (check->isChecked() != open) return;
         frame->resize(frame->width(), h);
         placeTextOptions();
         QCoreApplication::processEvents();
     }
+    if (check->isChecked() != open) return;
+    text->setVisible(open);
+    text->setEnabled(open);
+    if (!open) frame->hide();
 }
 
 void ColorPanel::Check1_Click()
 {
-    const bool on = Check1->isChecked();
-    if (on) Frame1->show();
-    animateFrame(Frame1, on);
-    Text1->setVisible(on);
-    Text1->setEnabled(on);
-    if (!on) Frame1->hide();
+    slideFrame(Check1, Frame1, Text1);
 }
 
 void ColorPanel::Check2_Click()
 {
-    const bool on = Check2->isChecked();
-    if (on) Frame3->show();
-    animateFrame(Frame3, on);
-    Text3->setVisible(on);
-    Text3->setEnabled(on);
-    if (!on) Frame3->hide();
+    slideFrame(Check2, Frame3, Text3);
 }
 
 void ColorPanel::VScroll1_Change()

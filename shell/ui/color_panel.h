@@ -131,7 +131,7 @@ private:
     void setSliders(ColorRef color);
     void writePen(ColorRef color);
     ColorRef sliderColor() const;
-    void animateFrame(QFrame* frame, bool open);
+    void slideFrame(QCheckBox* check, QFrame* frame, QLineEdit* text);
 
     std::function<Canvas*()> activeCanvas_;
     QWidget* sliderPanel_ = nullptr;

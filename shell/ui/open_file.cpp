@@ -34,7 +34,7 @@ void frmMain::OpenFile(const QString& path)
     QString error;
     switch (LoaderFor(path)) {
     case PictureLoader::Picture: error = LoadPicture(canvas, path); break;
-    case PictureLoader::ImageFile: error = LoadImageFile(canvas, path, 0); break;
+    case PictureLoader::ImageFile: error = LoadImageFile(canvas, path); break;
     case PictureLoader::None: error = UnsupportedTypeError(path); break;
     }
     if (!error.isEmpty()) {

@@ -10,6 +10,10 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth imagemagick fonts-dejavu-core
   wx3.2-examples libsdl2-image-tests
+  libhwy-dev libcurl4-openssl-dev libsane-dev libsane1 sane-utils
+  libturbojpeg0-dev libspng-dev
+  openbox x11-utils xdotool poppler-utils python3 libjpeg-turbo-progs
+  desktop-file-utils appstream
 )
 
 missing=()

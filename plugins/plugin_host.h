@@ -15,7 +15,7 @@ void SetPlugInHostProgram(const QString& path);
 // `limitMs` is ended and counts as an object that could not be created.
 class HostPlugInCalls : public PlugInCalls {
 public:
-    explicit HostPlugInCalls(int limitMs = 20000) : limitMs_(limitMs) {}
+    explicit HostPlugInCalls(int limitMs = 10000) : limitMs_(limitMs) {}
     std::optional<QString> name(const QString& library, const QString& className) override;
     void registerLibrary(const QString& library) override;
 

@@ -304,13 +304,30 @@ TEST_F(PlugInRunTest, AHangingPlugInCanBeStoppedFromTheWaitWindow)
     EXPECT_EQ(VisibleWindow(QStringLiteral("frmPlugInWait")), nullptr);
 }
 
-TEST_F(PlugInRunTest, AMissingHelperIsAnErrorNotAHang)
+// A helper that is missing, answers garbage or ends badly after a good answer: the run ends
+// in the message and the document is untouched.
+TEST_F(PlugInRunTest, AHelperThatDoesNotAnswerProperlyEndsInTheMessage)
 {
-    SetPlugInHostProgram(settingsDir.filePath(QStringLiteral("no-such-helper")));
-    const QList<Box> shown = run(QStringLiteral("keep -1"));
-    ASSERT_EQ(shown.size(), 1);
-    EXPECT_EQ(shown[0].text, kRunError);
-    expectUntouched();
+    const QString script = settingsDir.filePath(QStringLiteral("helper.sh"));
+    const char* bodies[] = {
+        nullptr,                                            // no helper at all
+        "echo 'hello there'",                               // garbage
+        "echo 'ORVANE-PLUGIN-HOST/1 RESULT -1'; exit 3",    // good line, bad ending
+        "head -c 100000 /dev/zero",                         // far too much output
+    };
+    for (const char* body : bodies) {
+        SCOPED_TRACE(body ? body : "missing");
+        QFile::remove(script);
+        if (body) {
+            WriteAll(script, QByteArray("#!/bin/sh\n") + body + "\n");
+            QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+        SetPlugInHostProgram(script);
+        const QList<Box> shown = run(QStringLiteral("keep -1"));
+        ASSERT_EQ(shown.size(), 1);
+        EXPECT_EQ(shown[0].text, kRunError);
+        expectUntouched();
+    }
 }
 
 } // namespace

@@ -207,5 +207,22 @@ TEST(ExamplePlugIns, AnswerTheirNamesThroughTheHelper)
     SetPlugInHostProgram(QString());
 }
 
+// A library that never answers during the scan cannot hold up the start: its call is ended
+// and counts as an object that could not be created.
+TEST(PlugInHostCalls, AScanCallThatNeverAnswersIsEnded)
+{
+    QTemporaryDir dir;
+    const QString script = dir.filePath(QStringLiteral("helper.sh"));
+    QFile f(script);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("#!/bin/sh\nexec sleep 60\n");
+    f.close();
+    QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    SetPlugInHostProgram(script);
+    HostPlugInCalls calls(200);
+    EXPECT_EQ(calls.name(QStringLiteral("/p/Slow.dll"), QStringLiteral("Slow.PlugInClass")), std::nullopt);
+    SetPlugInHostProgram(QString());
+}
+
 } // namespace
 } // namespace orv

@@ -1,7 +1,7 @@
 #pragma once
 // The main window: the multiple-document frame with the main toolbar, the window bar, the
 // tool toolbar, the colour panel and the status bar. It owns the program-wide state: the
-// new-document counter, the window bar and the loaded flag.
+// new-document counter, the window bar, the plug-in table and the loaded flag.
 #include "plugins/plugin_table.h"
 #include <QMainWindow>
 #include <QPointer>

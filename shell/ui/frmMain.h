@@ -102,6 +102,7 @@ private:
     QList<QLabel*> panels_;
     QPointer<QMdiSubWindow> lastActivated_;
     bool loaded_ = false;
+    bool showingTool_ = false;   // showTool is pressing a button: not a user's choice
 };
 
 } // namespace orv

@@ -295,6 +295,8 @@ void frmMain::MDIForm_Load(const QString& commandLine)
     case kStateMaximized: showMaximized(); break;
     default: showNormal(); break;
     }
+    // The workspace places the windows made before it was shown only now, at its first size.
+    for (QMdiSubWindow* sw : mdi_->subWindowList()) keepInWorkspace(sw);
 }
 
 void frmMain::CheckCommand(const QString& commandLine)
@@ -311,9 +313,23 @@ frmDocument* frmMain::LoadNewDoc()
     sw->setWindowIcon(windowIcon());
     sw->adjustSize();
     sw->show();
+    keepInWorkspace(sw);
     mdi_->setActiveSubWindow(sw);
     subWindowActivated(sw);
     return doc;
+}
+
+void frmMain::keepInWorkspace(QMdiSubWindow* sw)
+{
+    // The workspace puts a window larger than its visible part so that the window's right or
+    // bottom edge shows, its caption and top-left corner out of sight. Every new window starts
+    // with its caption and top-left corner in view; one larger than the view reaches out to the
+    // right and down, where the workspace's scroll bars lead.
+    if (sw->isMaximized() || sw->isMinimized()) return;
+    const QSize view = mdi_->viewport()->size();
+    const int x = std::clamp(sw->x(), 0, std::max(0, view.width() - sw->width()));
+    const int y = std::clamp(sw->y(), 0, std::max(0, view.height() - sw->height()));
+    if (QPoint(x, y) != sw->pos()) sw->move(x, y);
 }
 
 frmDocument* frmMain::ActiveDocument() const

@@ -84,6 +84,7 @@ private:
     void showMenusOf(frmDocument* doc);
     void subWindowActivated(QMdiSubWindow* window);
     void tile(Qt::Orientation orientation);
+    void keepInWorkspace(QMdiSubWindow* sw);
     void arrangeIcons();
     void Toolbar1_ButtonClick(int position);
     void MDIForm_Unload();

@@ -6,6 +6,8 @@
 //   workspace X Y W H                 the visible part of the workspace
 //   document X Y W H CX CY CW CH Name  a document window, then its client area; the caption
 //                                     is the strip between the window's top and the client's
+//   menu X Y W H Text                 an entry of the menu bar or of an open menu
+//   question Text                     the message box waiting for an answer
 // Without the variable nothing happens.
 namespace orv {
 

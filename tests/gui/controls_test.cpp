@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProgressBar>
 #include <QTest>
 #include <QToolBar>
@@ -123,6 +124,15 @@ TEST_F(ControlsTest, TypedTextSurvivesTheFocusLeavingTheProgram)
     QLineEdit* box = doc->Text1;
     ASSERT_TRUE(box->isVisible());
     QTest::keyClicks(box, QStringLiteral("Hello"));
+
+    // A menu opened while typing.
+    QMenu* file = frame->ActiveDocument()->menus().first();
+    file->popup(frame->mapToGlobal(QPoint(10, 10)));
+    QApplication::processEvents();
+    EXPECT_TRUE(box->isVisible());
+    file->close();
+    QApplication::processEvents();
+    EXPECT_EQ(box->text(), QStringLiteral("Hello"));
 
     // Another window (another application, as far as the frame can tell) takes the focus.
     QWidget other;

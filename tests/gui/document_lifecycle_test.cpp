@@ -7,6 +7,7 @@
 #include "gui_fixture.h"
 #include "shell/ui/window_bar.h"
 #include "tests/support/test_pictures.h"
+#include "platform/picture_codec.h"
 #include "tools/draw_tools.h"
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -202,6 +203,32 @@ TEST_F(LifecycleTest, TheColourReadOutIsClearedWithTheLastDocument)
     doc->subWindow()->close();
     QApplication::processEvents();
     EXPECT_EQ(frame->statusPanel(4), QString());
+}
+
+TEST_F(FrameTest, NewWindowsStartWithTheirCaptionAndTopLeftInView)
+{
+    // A frame of 6000 x 6000 twips: its workspace is narrower than a new document window.
+    storeSettings({{"MainState", "0"}, {"MainWidth", "6000"}, {"MainHeight", "6000"}});
+    QTemporaryDir dir;
+    const QString wide = dir.filePath(QStringLiteral("wide.bmp"));
+    QString error;
+    ASSERT_TRUE(EncodeBmp24(NewPixelBuffer(1500, 80, RGB(255, 0, 255)), wide, &error));
+    start(wide);   // placed by the workspace only when the frame shows
+    const QWidget* view = frame->mdiArea()->viewport();
+    const auto expectInView = [view](const QMdiSubWindow* sw) {
+        EXPECT_GE(sw->x(), 0) << sw->windowTitle().toStdString();
+        EXPECT_GE(sw->y(), 0);
+        EXPECT_LT(sw->x(), view->width());
+        EXPECT_LT(sw->y(), view->height());
+    };
+    ASSERT_EQ(frame->documentCount(), 1);
+    const QMdiSubWindow* first = frame->ActiveDocument()->subWindow();
+    expectInView(first);
+    EXPECT_EQ(first->pos(), QPoint(0, 0));   // wider than the view: it reaches out to the right
+    EXPECT_GT(first->width(), view->width());
+
+    frame->mnuFileNew_Click();   // placed at once, in a workspace already shown
+    expectInView(frame->ActiveDocument()->subWindow());
 }
 
 } // namespace orv::test

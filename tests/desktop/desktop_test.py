@@ -245,10 +245,15 @@ def case_startup(orvane, workdir, shot_path):
         editor.close()
 
 
+def open_picture(orvane, workdir, name, width, height, rgb):
+    """The editor started with a new picture of one colour named on its command line."""
+    picture = os.path.join(workdir, name)
+    write_bmp(picture, width, height, rgb)
+    return Editor(orvane, workdir, [picture])
+
+
 def case_wide(orvane, workdir, shot_path):
-    picture = os.path.join(workdir, "wide.bmp")
-    write_bmp(picture, 4000, 300, (255, 0, 255))
-    editor = Editor(orvane, workdir, [picture])
+    editor = open_picture(orvane, workdir, "wide.bmp", 4000, 300, (255, 0, 255))
     try:
         report = editor.settled("wide.bmp")
         (x, y, w, h), (cx, cy, cw, ch) = check_in_workspace(report, "wide.bmp")
@@ -263,9 +268,7 @@ def case_wide(orvane, workdir, shot_path):
 
 
 def case_close_during_run(orvane, workdir, shot_path):
-    picture = os.path.join(workdir, "red.bmp")
-    write_bmp(picture, 3000, 2000, (255, 0, 0))
-    editor = Editor(orvane, workdir, [picture])
+    editor = open_picture(orvane, workdir, "red.bmp", 3000, 2000, (255, 0, 0))
     display = Display()
     try:
         report = editor.settled("red.bmp")

@@ -113,8 +113,8 @@ private:
     int canvasLeft_ = 100;
     int canvasTop_ = 100;
     QPoint handleGrab_;   // where the pointer took the handle being dragged, in the handle
-    bool handleSnapshotTaken_ = false;
-    bool saveAnswered_ = false;   // closeAnswered: the question is not asked again   // the drag in progress has taken its undo snapshot
+    bool handleSnapshotTaken_ = false;   // the drag in progress has taken its undo snapshot
+    bool saveAnswered_ = false;          // closeAnswered: the question is not asked again
 };
 
 // The undo snapshot of the active document, taken before every change.

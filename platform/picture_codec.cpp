@@ -38,7 +38,8 @@ QString MagickReason(const Magick::Exception& e)
     const int reported = text.indexOf(QLatin1String(" reported by "));
     if (reported >= 0) text.truncate(reported);
     text.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return text.trimmed();
+    text.remove(QLatin1String("()"));   // an empty detail the library leaves in its text
+    return text.simplified();
 }
 
 // Why a system call failed, in words a user understands.
@@ -92,6 +93,7 @@ QString DecodeFailure(const Magick::Exception& e)
                                                                                               : QStringLiteral("pixels");
         return QStringLiteral("the picture is too large (%1 %2; at most %3)").arg(m.captured(1), what, m.captured(2));
     }
+    if (reason.isEmpty()) return QStringLiteral("the file is damaged or incomplete");
     return QStringLiteral("the file is damaged or incomplete (%1)").arg(reason);
 }
 

@@ -1,16 +1,19 @@
 #include "documents/ui/frmDocument.h"
 #include "documents/ui/canvas_view.h"
 #include "effects/ui/effect_menu.h"
+#include "effects/ui/effect_run.h"
 #include "plugins/ui/plugin_menu.h"
 #include "shell/settings_store.h"
 #include "shell/ui/color_panel.h"
 #include "shell/ui/frmMain.h"
+#include "tools/draw_tools.h"
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPointer>
 #include <QScrollBar>
 #include <QStyle>
 #include <QToolBar>
@@ -210,6 +213,7 @@ void frmDocument::Form_Load()
     canvas().resizePixels(std::max(1, TwipsToPixels(innerW - kLoadMargin - kHandleTwips)),
                           std::max(1, TwipsToPixels(innerH - kLoadMargin - kHandleTwips)));
     placeCanvas(kHome, kHome);
+    RubberBand = RubberBandRecord{};   // a drag left half done elsewhere does not resume here
     canvas().setScaleMode(kScalePixels);
     BuildPlugInsMenu(this, main_->PlugIns);
     main_->documentLoaded();
@@ -328,6 +332,15 @@ int frmDocument::CountDocuments() const
 
 void frmDocument::closeEvent(QCloseEvent* event)
 {
+    // A running effect still writes into its canvas: it is cancelled, and the close comes back
+    // with its question once the run has ended.
+    if (EffectRunning()) {
+        event->ignore();
+        CancelEffectRunThen([sw = QPointer<QMdiSubWindow>(subWindow())] {
+            if (sw) sw->close();
+        });
+        return;
+    }
     if (!Form_QueryUnload()) {
         event->ignore();
         return;
@@ -338,6 +351,22 @@ void frmDocument::closeEvent(QCloseEvent* event)
 
 bool frmDocument::Form_QueryUnload()
 {
+    if (!saveAnswered_ && !AskToSave()) return false;
+    main_->RemoveFormFromBar(this);
+    return true;
+}
+
+void frmDocument::closeAnswered()
+{
+    saveAnswered_ = true;
+    if (QMdiSubWindow* sw = subWindow())
+        sw->close();
+    else
+        close();
+}
+
+bool frmDocument::AskToSave()
+{
     if (Changed) {
         if (QMdiSubWindow* sw = subWindow()) sw->raise();
         const auto answer = QMessageBox::question(
@@ -347,7 +376,6 @@ bool frmDocument::Form_QueryUnload()
         if (answer == QMessageBox::Cancel) return false;
         if (answer == QMessageBox::Yes && !mnuFileSaveAs_Click()) return false;
     }
-    main_->RemoveFormFromBar(this);
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "shell/ui/frmMain.h"
 #include "documents/ui/canvas_view.h"
 #include "documents/ui/frmDocument.h"
+#include "effects/ui/effect_run.h"
 #include "orvane_version.h"
 #include "shell/file_names.h"
 #include "shell/frame_placement.h"
@@ -47,6 +48,7 @@ frmMain::frmMain()
     gMain = this;
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kAppTitle);
+    LoadProgramResources();
     setWindowIcon(QIcon(QStringLiteral(":/orvane-logo.png")));
     setAcceptDrops(true);
     new FileDrop(this);
@@ -61,6 +63,8 @@ frmMain::frmMain()
     mdi_->setObjectName(QStringLiteral("MDIClient"));
     mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // Closing a document activates the one used before it, not the oldest.
+    mdi_->setActivationOrder(QMdiArea::ActivationHistoryOrder);
     mdi_->viewport()->installEventFilter(this);
     layout->addWidget(mdi_, 1);
     setCentralWidget(central);
@@ -170,11 +174,15 @@ void frmMain::buildToolbars()
         QAction* a = Toolbar2->addAction(ToolIcon(i), QString::fromLatin1(info.tip));
         a->setObjectName(QString::fromLatin1(info.key));
         a->setCheckable(true);
+        a->setChecked(i == 1);   // before the panel exists: nothing to follow yet
         toolGroup->addAction(a);
-        connect(a, &QAction::triggered, this, [this, i] { Toolbar2_ButtonClick(i); });
+        // The tool follows its button however it comes to be pressed: a click, the keyboard,
+        // or an accessibility client's press or toggle.
+        connect(a, &QAction::toggled, this, [this, i](bool on) {
+            if (on && !showingTool_) Toolbar2_ButtonClick(i);
+        });
         toolButtons_.append(a);
     }
-    toolButtons_.first()->setChecked(true);
     Toolbar2->hide();
 
     auto* colors = new QDockWidget(QStringLiteral("Colors"), this);
@@ -240,7 +248,9 @@ void frmMain::Toolbar2_ButtonClick(int index)
 void frmMain::showTool(int toolIndex)
 {
     colors_->showOptions(toolIndex);
+    showingTool_ = true;   // showing the document's own tool changes nothing of it
     if (QAction* button = toolButton(toolIndex + 1)) button->setChecked(true);
+    showingTool_ = false;
 }
 
 QAction* frmMain::toolbarButton(int position) const
@@ -287,6 +297,8 @@ void frmMain::MDIForm_Load(const QString& commandLine)
     case kStateMaximized: showMaximized(); break;
     default: showNormal(); break;
     }
+    // The workspace places the windows made before it was shown only now, at its first size.
+    for (QMdiSubWindow* sw : mdi_->subWindowList()) keepInWorkspace(sw);
 }
 
 void frmMain::CheckCommand(const QString& commandLine)
@@ -303,9 +315,23 @@ frmDocument* frmMain::LoadNewDoc()
     sw->setWindowIcon(windowIcon());
     sw->adjustSize();
     sw->show();
+    keepInWorkspace(sw);
     mdi_->setActiveSubWindow(sw);
     subWindowActivated(sw);
     return doc;
+}
+
+void frmMain::keepInWorkspace(QMdiSubWindow* sw)
+{
+    // The workspace puts a window larger than its visible part so that the window's right or
+    // bottom edge shows, its caption and top-left corner out of sight. Every new window starts
+    // with its caption and top-left corner in view; one larger than the view reaches out to the
+    // right and down, where the workspace's scroll bars lead.
+    if (sw->isMaximized() || sw->isMinimized()) return;
+    const QSize view = mdi_->viewport()->size();
+    const int x = std::clamp(sw->x(), 0, std::max(0, view.width() - sw->width()));
+    const int y = std::clamp(sw->y(), 0, std::max(0, view.height() - sw->height()));
+    if (QPoint(x, y) != sw->pos()) sw->move(x, y);
 }
 
 frmDocument* frmMain::ActiveDocument() const
@@ -369,6 +395,7 @@ void frmMain::lastDocumentClosed()
     showMenusOf(nullptr);
     setStatusPanel(2, QString());
     setStatusPanel(3, QString());
+    setStatusPanel(4, QString());   // the colour read-out of a picture no longer open
 }
 
 void frmMain::AddFormToBar(frmDocument* form)
@@ -504,13 +531,21 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
 
 void frmMain::closeEvent(QCloseEvent* event)
 {
-    // Every document answers its save question first; a Cancel stops the exit.
-    for (QMdiSubWindow* sw : mdi_->subWindowList()) {
-        if (!sw->close()) {
-            event->ignore();
-            return;
-        }
+    event->ignore();
+    // The window manager's close button works while an effect runs and the frame is disabled:
+    // the run is cancelled first, and the exit goes on with its questions once it has ended.
+    if (EffectRunning()) {
+        CancelEffectRunThen([frame = QPointer<frmMain>(this)] {
+            if (frame) frame->close();
+        });
+        return;
     }
+    // Every changed document answers its save question before any closes, so that a Cancel at
+    // any of them stops the exit with every document still open.
+    const QList<frmDocument*> docs = documents();
+    for (frmDocument* doc : docs)
+        if (!doc->AskToSave()) return;
+    for (frmDocument* doc : docs) doc->closeAnswered();
     MDIForm_Unload();
     event->accept();
 }

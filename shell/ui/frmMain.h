@@ -88,6 +88,7 @@ private:
     void showMenusOf(frmDocument* doc);
     void subWindowActivated(QMdiSubWindow* window);
     void tile(Qt::Orientation orientation);
+    void keepInWorkspace(QMdiSubWindow* sw);
     void arrangeIcons();
     void Toolbar1_ButtonClick(int position);
     void MDIForm_Unload();
@@ -106,6 +107,7 @@ private:
     QList<QLabel*> panels_;
     QPointer<QMdiSubWindow> lastActivated_;
     bool loaded_ = false;
+    bool showingTool_ = false;   // showTool is pressing a button: not a user's choice
 };
 
 } // namespace orv

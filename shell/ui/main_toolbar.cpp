@@ -152,12 +152,18 @@ void ToggleCaption(QWidget* frame)
     const bool framed = !frame->windowFlags().testFlag(Qt::FramelessWindowHint);
     const bool shown = frame->isVisible();
     const Qt::WindowStates state = frame->windowState();
-    const QRect normal = state & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)
-                             ? frame->normalGeometry()
-                             : frame->geometry();
+    const bool placed = !(state & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen));
+    const QRect normal = frame->normalGeometry();
+    const QPoint outer = frame->pos();   // the top-left corner of the frame, title bar included
+    const QSize size = frame->size();
     frame->setWindowFlag(Qt::FramelessWindowHint, framed);   // hides the window
-    frame->setGeometry(normal);
-    frame->setWindowState(state);
+    if (placed) {
+        frame->resize(size);
+        frame->move(outer);
+    } else {
+        frame->setGeometry(normal);
+        frame->setWindowState(state);
+    }
     if (shown) frame->show();
 }
 

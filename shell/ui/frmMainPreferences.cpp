@@ -13,25 +13,25 @@ namespace {
 
 const QString kSection = QStringLiteral("Preferences");
 
-// A group of three exclusive choices standing for the values 0, 1 and 2.
-QButtonGroup* Choices(QGroupBox* frame, std::initializer_list<QRadioButton*> buttons)
+// A framed group of three exclusive choices standing for the values 0, 1 and 2; the buttons
+// are named Option<first>, Option<first + 1> and Option<first + 2>.
+QGroupBox* ChoiceGroup(QWidget* parent, const QString& title, const QString& name, int first,
+                       std::initializer_list<std::pair<QRadioButton**, const char*>> choices)
 {
+    auto* frame = new QGroupBox(title, parent);
+    frame->setObjectName(name);
+    frame->setAccessibleName(title);
     auto* group = new QButtonGroup(frame);
     auto* layout = new QVBoxLayout(frame);
     int value = 0;
-    for (QRadioButton* b : buttons) {
-        group->addButton(b, value++);
-        layout->addWidget(b);
+    for (auto [button, caption] : choices) {
+        *button = new QRadioButton(QString::fromLatin1(caption), frame);
+        (*button)->setObjectName(QStringLiteral("Option%1").arg(first + value));
+        (*button)->setAccessibleName((*button)->text());
+        group->addButton(*button, value++);
+        layout->addWidget(*button);
     }
-    return group;
-}
-
-QRadioButton* Choice(const QString& caption, const QString& name, QWidget* parent)
-{
-    auto* b = new QRadioButton(caption, parent);
-    b->setObjectName(name);
-    b->setAccessibleName(caption);
-    return b;
+    return frame;
 }
 
 // Selects the button of the stored value (default 1); another value selects none.
@@ -57,21 +57,10 @@ frmMainPreferences::frmMainPreferences(QWidget* owner) : QDialog(owner)
     setModal(true);
     auto* layout = new QVBoxLayout(this);
 
-    Frame1 = new QGroupBox(QStringLiteral("Show splash screen"), this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setAccessibleName(Frame1->title());
-    Option1 = Choice(QStringLiteral("None"), QStringLiteral("Option1"), Frame1);
-    Option2 = Choice(QStringLiteral("Picture"), QStringLiteral("Option2"), Frame1);
-    Option3 = Choice(QStringLiteral("Animation"), QStringLiteral("Option3"), Frame1);
-    Choices(Frame1, {Option1, Option2, Option3});
-
-    Frame2 = new QGroupBox(QStringLiteral("Mouse pointer"), this);
-    Frame2->setObjectName(QStringLiteral("Frame2"));
-    Frame2->setAccessibleName(Frame2->title());
-    Option4 = Choice(QStringLiteral("Normal"), QStringLiteral("Option4"), Frame2);
-    Option5 = Choice(QStringLiteral("Cross"), QStringLiteral("Option5"), Frame2);
-    Option6 = Choice(QStringLiteral("Custom"), QStringLiteral("Option6"), Frame2);
-    Choices(Frame2, {Option4, Option5, Option6});
+    Frame1 = ChoiceGroup(this, QStringLiteral("Show splash screen"), QStringLiteral("Frame1"), 1,
+                         {{&Option1, "None"}, {&Option2, "Picture"}, {&Option3, "Animation"}});
+    Frame2 = ChoiceGroup(this, QStringLiteral("Mouse pointer"), QStringLiteral("Frame2"), 4,
+                         {{&Option4, "Normal"}, {&Option5, "Cross"}, {&Option6, "Custom"}});
     // Choosing a custom pointer file is not there yet.
     Command3 = new QPushButton(QStringLiteral("Browse"), Frame2);
     Command3->setObjectName(QStringLiteral("Command3"));

@@ -20,8 +20,14 @@ EffectsToolbar::EffectsToolbar(QMdiArea* documents, QAction* effctsButton, QWidg
 
 void EffectsToolbar::documentActivated(QMdiSubWindow* window)
 {
-    // The frame losing the focus also reports no active window: the last menu stays.
-    if (!window) return;
+    if (!window) {
+        // The frame losing the focus also reports no active window: the last menu stays
+        // while a document is still shown.
+        for (QMdiSubWindow* w : documents_->subWindowList())
+            if (w->isVisible()) return;
+        showEffectsOf(nullptr);
+        return;
+    }
     if (QWidget* doc = window->widget()) showEffectsOf(doc->findChild<QMenu*>(QStringLiteral("mnuEffects")));
 }
 

@@ -77,6 +77,7 @@ void WindowBar::AddFormToBar(frmDocument* form)
     s.Button->setToolTip(form->windowTitle());
     s.Button->show();
     s.Free = false;
+    form->installEventFilter(this);   // a new caption (Save As) shows on its button at once
     Holder_Resize();
 }
 
@@ -161,6 +162,7 @@ void WindowBar::Children_DblClick(int index)
 
 bool WindowBar::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::WindowTitleChange && qobject_cast<frmDocument*>(watched)) Holder_Resize();
     if (event->type() == QEvent::MouseButtonDblClick) {
         for (size_t i = 0; i < WindowList.size(); ++i)
             if (WindowList[i].Button == watched) {

@@ -120,7 +120,7 @@ TEST_F(FrameBarsTest, AClickBringsEveryDocumentOfThatCaptionForwardTheLaterOnTop
     frmDocument* last = slot(2).Form;
     first->setWindowTitle(QStringLiteral("photo.bmp"));   // two files of the same name
     last->setWindowTitle(QStringLiteral("photo.bmp"));
-    bar().Holder_Resize();
+    EXPECT_EQ(slot(2).Button->text(), QStringLiteral("photo.bmp"));   // buttons follow captions
     f.mdiArea()->setActiveSubWindow(middle->subWindow());
 
     slot(0).Button->click();
@@ -281,6 +281,10 @@ TEST_F(FrameBarsTest, TheEffectsToolbarCarriesTheEffectsMenuWhileEffctsIsPressed
         EXPECT_EQ(effects.widgetForAction(a)->isEnabled(), a->isEnabled()) << a->text().toStdString();
     QAction* tornado = f.ActiveDocument()->menuAction(QStringLiteral("mnuEffectsTornado"));
     EXPECT_FALSE(effects.widgetForAction(tornado)->isEnabled());
+    QAction* invert = f.ActiveDocument()->menuAction(QStringLiteral("mnuInvert"));
+    invert->setEnabled(false);   // the button follows its entry
+    EXPECT_FALSE(effects.widgetForAction(invert)->isEnabled());
+    invert->setEnabled(true);
 
     // A button runs what its entry runs.
     bool opened = false;
@@ -288,7 +292,7 @@ TEST_F(FrameBarsTest, TheEffectsToolbarCarriesTheEffectsMenuWhileEffctsIsPressed
         opened = true;
         d->reject();
     });
-    qobject_cast<QToolButton*>(effects.widgetForAction(f.ActiveDocument()->menuAction(QStringLiteral("mnuInvert"))))->click();
+    qobject_cast<QToolButton*>(effects.widgetForAction(invert))->click();
     EXPECT_TRUE(opened);
 
     // An entry added later gets its button.
@@ -305,6 +309,14 @@ TEST_F(FrameBarsTest, TheEffectsToolbarCarriesTheEffectsMenuWhileEffctsIsPressed
 
     f.toolButton(1)->trigger();   // another tool
     EXPECT_FALSE(effects.isVisibleTo(&f));
+
+    f.toolButton(12)->trigger();
+    EXPECT_TRUE(effects.isVisibleTo(&f));
+    first->Changed = false;   // the Invert launcher took its undo snapshot
+    closeDocument(first);   // no document: nothing to run effects on
+    EXPECT_FALSE(effects.isVisibleTo(&f));
+    f.mnuFileNew_Click();
+    EXPECT_EQ(effects.actions(), f.ActiveDocument()->findChild<QMenu*>(QStringLiteral("mnuEffects"))->actions());
 }
 
 TEST_F(FrameBarsTest, PreferencesOnAnEmptyStoreShowPictureAndCrossAndOkWritesThem)

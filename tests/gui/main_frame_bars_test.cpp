@@ -175,6 +175,21 @@ TEST_F(FrameBarsTest, TheSlideButtonSlidesTheToolbarOutAndInAndSwitchesTheTitleB
     EXPECT_EQ(setting(QStringLiteral("ToolBar")), QStringLiteral("True"));
 }
 
+TEST_F(FrameBarsTest, TheTitleBarSwitchKeepsANormalFrameWhereItIs)
+{
+    storeSettings({{"MainState", "0"}, {"MainLeft", "1500"}, {"MainTop", "3000"}, {"MainWidth", "9000"}, {"MainHeight", "7500"}});
+    frmMain& f = start();
+    for (bool frameless : {true, false}) {
+        ToggleCaption(&f);
+        QApplication::processEvents();
+        EXPECT_EQ(Frameless(f), frameless);
+        EXPECT_TRUE(f.isVisible());
+        EXPECT_FALSE(f.isMaximized());
+        EXPECT_EQ(f.pos(), QPoint(100, 200));
+        EXPECT_EQ(f.size(), QSize(600, 500));
+    }
+}
+
 TEST_F(FrameBarsTest, ASecondClickDuringTheSlideTurnsItRoundAndNothingIsLeftHalfWay)
 {
     frmMain& f = start();

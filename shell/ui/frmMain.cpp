@@ -73,8 +73,16 @@ frmMain::frmMain()
             mdi_->setActiveSubWindow(sw);
         }
     });
-    connect(windowBar_, &WindowBar::switchDocument, this,
-            [](frmDocument* doc, bool on) { doc->setSwitchedOn(on); });
+    connect(windowBar_, &WindowBar::switchDocument, this, [this](frmDocument* doc, bool on) {
+        doc->setSwitchedOn(on);
+        // Commands go to a shown document: a hidden one hands over to the next shown one.
+        if (on) {
+            mdi_->setActiveSubWindow(doc->subWindow());
+        } else if (ActiveDocument() == doc) {
+            mdi_->activateNextSubWindow();
+            if (ActiveDocument() == doc) mdi_->setActiveSubWindow(nullptr);
+        }
+    });
 
     buildMenus();
     buildToolbars();

@@ -137,7 +137,9 @@ TEST_F(FrameBarsTest, AClickBringsEveryDocumentOfThatCaptionForwardTheLaterOnTop
 TEST_F(FrameBarsTest, ADoubleClickSwitchesTheDocumentOffAndOnAgain)
 {
     start();
+    newDocuments(1);
     frmDocument* doc = slot(0).Form;
+    frame->mdiArea()->setActiveSubWindow(doc->subWindow());
     const auto doubleClick = [this] {
         QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
                         Qt::LeftButton, Qt::NoModifier);
@@ -147,9 +149,11 @@ TEST_F(FrameBarsTest, ADoubleClickSwitchesTheDocumentOffAndOnAgain)
     EXPECT_FALSE(Yellow(slot(0)));
     EXPECT_TRUE(doc->isSwitchedOff());
     EXPECT_TRUE(doc->subWindow()->isHidden());
+    EXPECT_EQ(frame->ActiveDocument(), slot(1).Form);   // commands go to a shown document
     doubleClick();
     EXPECT_TRUE(Yellow(slot(0)));
     EXPECT_FALSE(doc->subWindow()->isHidden());
+    EXPECT_EQ(frame->ActiveDocument(), doc);
 }
 
 TEST_F(FrameBarsTest, TheSlideButtonSlidesTheToolbarOutAndInAndSwitchesTheTitleBar)

@@ -180,7 +180,8 @@ void frmDocument::buildMenus()
         connect(a, &QAction::triggered, this, slot);
     }
     view->addSeparator();
-    item(view, "mnuViewPreferences", QStringLiteral("Preferences..."), false);
+    connect(item(view, "mnuViewPreferences", QStringLiteral("Preferences..."), true), &QAction::triggered, main_,
+            &frmMain::mnuViewPreferences_Click);
 
     QMenu* effects = menu(QStringLiteral("Effects"), QStringLiteral("mnuEffects"));
     for (auto [name, caption] :

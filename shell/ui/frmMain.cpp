@@ -7,8 +7,11 @@
 #include "shell/frame_placement.h"
 #include "shell/settings_store.h"
 #include "shell/ui/color_panel.h"
+#include "shell/ui/effects_toolbar.h"
 #include "shell/ui/file_drop.h"
+#include "shell/ui/frmMainPreferences.h"
 #include "shell/ui/frmSplash.h"
+#include "shell/ui/main_toolbar.h"
 #include "shell/ui/tool_icons.h"
 #include "shell/ui/window_bar.h"
 #include "tools/tool.h"
@@ -58,7 +61,6 @@ frmMain::frmMain()
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     windowBar_ = new WindowBar(central);
-    layout->addWidget(windowBar_);
     mdi_ = new QMdiArea(central);
     mdi_->setObjectName(QStringLiteral("MDIClient"));
     mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -75,8 +77,16 @@ frmMain::frmMain()
             mdi_->setActiveSubWindow(sw);
         }
     });
-    connect(windowBar_, &WindowBar::switchDocument, this,
-            [](frmDocument* doc, bool on) { doc->setSwitchedOn(on); });
+    connect(windowBar_, &WindowBar::switchDocument, this, [this](frmDocument* doc, bool on) {
+        doc->setSwitchedOn(on);
+        // Commands go to a shown document: a hidden one hands over to the next shown one.
+        if (on) {
+            mdi_->setActiveSubWindow(doc->subWindow());
+        } else if (ActiveDocument() == doc) {
+            mdi_->activateNextSubWindow();
+            if (ActiveDocument() == doc) mdi_->setActiveSubWindow(nullptr);
+        }
+    });
 
     buildMenus();
     buildToolbars();
@@ -116,7 +126,8 @@ void frmMain::buildMenus()
     mnuViewWindows->setObjectName(QStringLiteral("mnuViewWindows"));
     mnuViewWindows->setCheckable(true);
     mnuViewWindows->setChecked(true);
-    view->addAction(QStringLiteral("Preferences..."))->setEnabled(false);
+    view->addAction(QStringLiteral("Preferences..."), this, &frmMain::mnuViewPreferences_Click)
+        ->setObjectName(QStringLiteral("mnuViewPreferences"));
 
     QMenu* help = new QMenu(QStringLiteral("Help"), this);
     help->addAction(QStringLiteral("About Orvane 3.0..."), this, &frmMain::mnuHelpAbout_Click)
@@ -129,39 +140,9 @@ void frmMain::buildMenus()
 
 void frmMain::buildToolbars()
 {
-    Toolbar1 = addToolBar(QStringLiteral("Main"));
-    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
-    Toolbar1->setMovable(true);
-    struct Button {
-        int position;
-        const char* theme;
-        QStyle::StandardPixmap fallback;
-        const char* tip;
-    };
-    const Button buttons[] = {
-        {1, "document-new", QStyle::SP_FileIcon, "New"},
-        {2, "document-open", QStyle::SP_DialogOpenButton, "Open"},
-        {3, "document-save-as", QStyle::SP_DialogSaveButton, "Save As"},
-        {5, "document-print", QStyle::SP_FileDialogContentsView, "Print"},
-        {7, "view-list-details", QStyle::SP_FileDialogDetailedView, "View"},
-        {8, "applications-graphics", QStyle::SP_DesktopIcon, "Tools"},
-        {10, "window-close", QStyle::SP_DialogCloseButton, "Close"},
-    };
-    toolbarButtons_.fill(nullptr, 10);
-    int next = 1;
-    for (const Button& b : buttons) {
-        while (next < b.position) {   // positions without a button are gaps
-            Toolbar1->addSeparator();
-            ++next;
-        }
-        QIcon icon = QIcon::fromTheme(QString::fromLatin1(b.theme), style()->standardIcon(b.fallback));
-        QAction* a = Toolbar1->addAction(icon, QString::fromLatin1(b.tip));
-        a->setObjectName(QStringLiteral("Toolbar1_%1").arg(b.position));
-        const int position = b.position;
-        connect(a, &QAction::triggered, this, [this, position] { Toolbar1_ButtonClick(position); });
-        toolbarButtons_[b.position - 1] = a;
-        ++next;
-    }
+    topPanel_ = new MainToolbar(windowBar_, mnuViewWindows, this);
+    connect(topPanel_, &MainToolbar::buttonClicked, this, &frmMain::Toolbar1_ButtonClick);
+    static_cast<QVBoxLayout*>(centralWidget()->layout())->insertWidget(0, topPanel_);
     for (int p : kDocumentButtons) toolbarButton(p)->setEnabled(false);
 
     Toolbar2 = new QToolBar(QStringLiteral("Tools"), this);
@@ -184,6 +165,8 @@ void frmMain::buildToolbars()
         toolButtons_.append(a);
     }
     Toolbar2->hide();
+    tblEffects = new EffectsToolbar(mdi_, toolButton(12), this);
+    static_cast<QVBoxLayout*>(centralWidget()->layout())->insertWidget(1, tblEffects);
 
     auto* colors = new QDockWidget(QStringLiteral("Colors"), this);
     colors->setObjectName(QStringLiteral("ColorsDock"));
@@ -255,7 +238,12 @@ void frmMain::showTool(int toolIndex)
 
 QAction* frmMain::toolbarButton(int position) const
 {
-    return position >= 1 && position <= toolbarButtons_.size() ? toolbarButtons_[position - 1] : nullptr;
+    return topPanel_->button(position);
+}
+
+QToolBar* frmMain::mainToolbar() const
+{
+    return topPanel_->Toolbar1;
 }
 
 void frmMain::setStatusPanel(int panel, const QString& text)
@@ -280,12 +268,11 @@ void frmMain::MDIForm_Load(const QString& commandLine)
     }
 
     const bool toolbarIn = GetSettingBool(kAppTitle, kSettings, QStringLiteral("ToolBar"), true);
-    Toolbar1->setVisible(toolbarIn);
+    topPanel_->placeToolbar(toolbarIn);
     setStatusPanel(1, QStringLiteral("Orvane " ORVANE_VERSION_TEXT));
     if (GetSettingBool(kAppTitle, kSettings, QStringLiteral("LoadPlugIns"), false)) RgstrPlgns();
     const QString layout = GetSetting(kAppTitle, kSettings, QStringLiteral("MainToolBar"), QString());
     if (!layout.isEmpty()) restoreState(QByteArray::fromBase64(layout.toLatin1()));
-    Toolbar1->setVisible(toolbarIn);
     windowBar_->reset();
     RgstrPlgns();
 
@@ -417,8 +404,14 @@ void frmMain::mnuViewWindows_Click()
 {
     // Called from the frame's menu (already toggled) or a document's (toggle here).
     if (sender() != mnuViewWindows) mnuViewWindows->setChecked(!mnuViewWindows->isChecked());
-    windowBar_->setVisible(mnuViewWindows->isChecked());
+    windowBar_->slideShown(mnuViewWindows->isChecked());
     SaveSetting(kAppTitle, kSettings, QStringLiteral("ShowWindows"), SettingText(mnuViewWindows->isChecked()));
+}
+
+void frmMain::mnuViewPreferences_Click()
+{
+    frmMainPreferences preferences(this);
+    preferences.exec();
 }
 
 void frmMain::mnuFileNew_Click()
@@ -445,6 +438,9 @@ void frmMain::Toolbar1_ButtonClick(int position)
     case 2: mnuFileOpen_Click(); break;
     case 3:
         if (doc) doc->mnuFileSaveAs_Click();
+        break;
+    case 5:
+        if (doc) doc->menuAction(QStringLiteral("mnuFilePrint"))->trigger();
         break;
     case 7:
         if (doc) doc->menus()[2]->popup(QCursor::pos());

@@ -2,6 +2,7 @@
 #include "effects/batch_params.h"
 #include "fills/special_gradient.h"
 #include "platform/numbers.h"
+#include "platform/raster.h"
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -37,11 +38,11 @@ void DrawLinearGradient(QImage& target, ColorRef from, ColorRef to, int directio
     if (length <= 4) return;
     const std::vector<uint32_t> band = BandColors(from, to, length - 4);
     const auto bandOf = [&band](int k) { return band[size_t(std::min<int>(k, int(band.size()) - 1))]; };
+    DetachPixelBuffer(target);
     // Painted: lines 0 .. L - 3 along the gradient, 0 .. (other side) - 3 across it.
     if (direction == 1) {
         for (int y = 0; y <= h - 3; ++y) {
-            auto* row = reinterpret_cast<uint32_t*>(target.scanLine(y));
-            std::fill(row, row + std::max(w - 2, 0), bandOf(y));
+            FillPixels(reinterpret_cast<uint32_t*>(target.scanLine(y)), size_t(std::max(w - 2, 0)), bandOf(y));
         }
     } else {
         if (h < 3) return;

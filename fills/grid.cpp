@@ -2,6 +2,7 @@
 #include "effects/batch_params.h"
 #include "platform/dialog_text.h"
 #include "platform/numbers.h"
+#include "platform/raster.h"
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -29,7 +30,7 @@ void Stroke(std::vector<uint32_t>& line, int64_t p, int width, uint32_t color)
 {
     const int64_t a = std::max<int64_t>(p - width / 2, 0);
     const int64_t b = std::min<int64_t>(p + width - 1 - width / 2, int64_t(line.size()) - 1);
-    if (a <= b) std::fill(line.begin() + a, line.begin() + b + 1, color);
+    if (a <= b) FillPixels(line.data() + a, size_t(b - a + 1), color);
 }
 
 // The lines of one direction over `extent` pixels, painted in order onto a line of pixel
@@ -110,10 +111,12 @@ void DrawGrid(QImage& target, const GridParams& p)
         while (x < w && across[size_t(x)]) ++x;
         runs.push_back({from, x});
     }
+    if (runs.empty() && std::all_of(down.begin(), down.end(), [](uint32_t c) { return c == 0; })) return;
+    DetachPixelBuffer(target);
     for (int y = 0; y < h; ++y) {
         auto* row = reinterpret_cast<uint32_t*>(target.scanLine(y));
         if (const uint32_t c = down[size_t(y)]) {
-            std::fill(row, row + w, c);
+            FillPixels(row, size_t(w), c);
             continue;
         }
         for (const Run& r : runs)

@@ -11,6 +11,7 @@ bool TileImage(QImage& target, const QImage& picture)
 {
     if (picture.isNull() || picture.width() <= 0 || picture.height() <= 0) return false;
     const QImage tile = ToPixelFormat(picture);
+    DetachPixelBuffer(target);
     const int w = target.width(), h = target.height();
     const int tw = tile.width(), th = tile.height();
     constexpr size_t kPixel = sizeof(uint32_t);

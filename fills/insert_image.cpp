@@ -11,6 +11,7 @@ void TransparentBlit(QImage& canvas, const QImage& picture, ColorRef key)
     const int w = std::min(canvas.width(), src.width());
     const int h = std::min(canvas.height(), src.height());
     const uint32_t k = uint32_t(key) & kColorMask;
+    DetachPixelBuffer(canvas);
     for (int y = 0; y < h; ++y) {
         auto* out = reinterpret_cast<uint32_t*>(canvas.scanLine(y));
         const auto* in = reinterpret_cast<const uint32_t*>(src.constScanLine(y));

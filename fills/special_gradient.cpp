@@ -2,6 +2,7 @@
 #include "documents/shape_spans.h"
 #include "platform/color.h"
 #include "platform/numbers.h"
+#include "platform/raster.h"
 #include <algorithm>
 #include <vector>
 
@@ -47,6 +48,7 @@ void DrawSpecialGradient(QImage& target)
         for (int y = kFirst; y <= kLast; y += kStep)
             dots.push_back({PixelOfUnits(x, w), PixelOfUnits(y, h), ToPixel(RGB(x, y, kUnits - x))});
 
+    DetachPixelBuffer(target);
     // Row by row, every dot's part on that row in drawing order: the row stays in the cache
     // while the overlapping dots are painted over each other.
     for (int row = 0; row < h; ++row) {
@@ -56,7 +58,7 @@ void DrawSpecialGradient(QImage& target)
             if (j < pen.lo() || j > pen.hi()) continue;
             const int64_t x0 = std::max<int64_t>(d.x + pen.left(int(j)), 0);
             const int64_t x1 = std::min<int64_t>(d.x + pen.right(int(j)), w - 1);
-            if (x0 <= x1) std::fill(out + x0, out + x1 + 1, d.color);
+            if (x0 <= x1) FillPixels(out + x0, size_t(x1 - x0 + 1), d.color);
         }
     }
 }

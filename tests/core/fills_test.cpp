@@ -42,8 +42,7 @@ TEST(LinearGradient, OverlappingBandsOfRunningSumsRoundedHalvesToEven)
         // Across the gradient: lines 0 .. 3 painted, 4 and 5 left alone.
         for (int across = 0; across < 6; ++across) {
             const std::vector<ColorRef> got = Line(img, across, down);
-            if (across < 4) EXPECT_EQ(got, along) << "line " << across;
-            else EXPECT_EQ(got, std::vector<ColorRef>(8, kOld)) << "line " << across;
+            EXPECT_EQ(got, across < 4 ? along : std::vector<ColorRef>(8, kOld)) << "line " << across;
         }
     }
 }
@@ -235,7 +234,9 @@ TEST(GridFill, CountsAndWidthFromTheirTexts)
         int width = -1;
         const bool ok = GridWidthFromText(QString::fromLatin1(text), &width);
         EXPECT_EQ(ok, expected > 0) << text;
-        if (ok) EXPECT_EQ(width, expected) << text;
+        if (ok) {
+            EXPECT_EQ(width, expected) << text;
+        }
     }
 }
 

@@ -285,5 +285,22 @@ TEST(InsertImage, ThePictureShowsOnlyThroughKeyColouredPixelsItCovers)
     EXPECT_EQ(canvas, test::Rows(expected));
 }
 
+// ---- shared pictures ----------------------------------------------------------------------------
+
+TEST(FillTargets, ASharedPictureGetsPixelsOfItsOwnAndKeepsItsResolution)
+{
+    // Large enough for the memory of big pictures; the other holder (an undo snapshot) keeps
+    // the old pixels.
+    QImage canvas = Blank(2048, 2048);
+    SetResolution(canvas, {3780, 2835});
+    const QImage held = canvas;
+    ASSERT_TRUE(TileImage(canvas, test::Numbered(5, 5)));
+    EXPECT_EQ(At(held, 7, 8), kOld);
+    EXPECT_EQ(At(canvas, 7, 8), RGB(2, 3, 0));
+    EXPECT_EQ(At(canvas, 2047, 2047), RGB(2, 2, 0));
+    EXPECT_EQ(ResolutionOf(canvas).x, 3780);
+    EXPECT_EQ(ResolutionOf(canvas).y, 2835);
+}
+
 } // namespace
 } // namespace orv

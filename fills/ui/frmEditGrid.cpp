@@ -63,8 +63,6 @@ frmEditGrid::frmEditGrid(frmDocument* doc) : doc_(doc)
     const OkCancel buttons = AddOkCancel(this, layout);
     Command1 = buttons.ok;
     Command2 = buttons.cancel;
-    Command1->setAccessibleName(QStringLiteral("OK"));
-    Command2->setAccessibleName(QStringLiteral("Cancel"));
     connect(Check1, &QCheckBox::clicked, this, &frmEditGrid::Check1_Click);
     connect(Command1, &QPushButton::clicked, this, &frmEditGrid::Command1_Click);
 }

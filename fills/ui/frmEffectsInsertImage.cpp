@@ -51,8 +51,6 @@ frmEffectsInsertImage::frmEffectsInsertImage(frmDocument* doc) : doc_(doc)
     const OkCancel buttons = AddOkCancel(this, layout);
     Command2 = buttons.ok;
     Command3 = buttons.cancel;
-    Command2->setAccessibleName(QStringLiteral("OK"));
-    Command3->setAccessibleName(QStringLiteral("Cancel"));
     connect(Command1, &QPushButton::clicked, this, &frmEffectsInsertImage::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &frmEffectsInsertImage::Command2_Click);
 }

@@ -113,6 +113,20 @@ TEST_F(FillsTest, GradientCancelLeavesThePictureButStoresTheChoices)
     });
 }
 
+TEST_F(FillsTest, GradientWithAStoredModeThatIsNoStylePaintsNothing)
+{
+    store(QStringLiteral("Gradient"), QStringLiteral("Mode"), QStringLiteral("Diagonal"));
+    const QImage before = doc->canvas().Image();
+    runDialog<frmGradient>("mnuEditFillGradient", [](frmGradient* d) {
+        EXPECT_EQ(d->Combo1->currentIndex(), -1);
+        d->Command1->click();
+        EXPECT_EQ(At(d->preview(), 0, 0), 0xFFFFFF);
+        d->Command2->click();
+    });
+    EXPECT_EQ(doc->canvas().Image(), before);
+    EXPECT_FALSE(doc->Changed);
+}
+
 TEST_F(FillsTest, GradientPreviewPaintsOnlyThePreview)
 {
     const QImage before = doc->canvas().Image();

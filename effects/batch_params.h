@@ -17,4 +17,8 @@ bool ReadIntParam(const QString& effect, const EffectParams& params, const QStri
 bool ReadChoiceParam(const QString& effect, const EffectParams& params, const QString& name,
                      const QStringList& choices, int* index, QString* error);
 
+// A COLORREF (decimal 0x00BBGGRR, 0 .. 16777215). When absent, *color keeps its default.
+bool ReadColorParam(const QString& effect, const EffectParams& params, const QString& name,
+                    int32_t* color, QString* error);
+
 } // namespace orv

@@ -8,6 +8,11 @@
 #include "effects/stained_glass.h"
 #include "effects/typical.h"
 #include "effects/working_copy.h"
+#include "fills/fill_batch.h"
+#include "fills/gradient.h"
+#include "fills/grid.h"
+#include "fills/image_fill.h"
+#include "fills/insert_image.h"
 
 namespace orv {
 
@@ -79,6 +84,18 @@ const std::vector<BatchEffect>& BatchEffects()
         {QStringLiteral("typical"),
          RunWith<TypicalParams, ParseTypicalParams, TypicalPasses>,
          CheckWith<TypicalParams, ParseTypicalParams>},
+        {QStringLiteral("gradient"),
+         RunDrawFill<GradientParams, ParseGradientParams, DrawGradient>,
+         CheckWith<GradientParams, ParseGradientParams>},
+        {QStringLiteral("grid"),
+         RunDrawFill<GridParams, ParseGridParams, DrawGrid>,
+         CheckWith<GridParams, ParseGridParams>},
+        {QStringLiteral("fill-image"),
+         RunFileFill<FillImageParams, ParseFillImageParams, FillImageFromFile>,
+         CheckWith<FillImageParams, ParseFillImageParams>},
+        {QStringLiteral("insert-image"),
+         RunFileFill<InsertImageParams, ParseInsertImageParams, InsertImageFromFile>,
+         CheckWith<InsertImageParams, ParseInsertImageParams>},
     };
     return effects;
 }

@@ -1,6 +1,7 @@
 #include "platform/raster.h"
 #include <algorithm>
 #include <cstring>
+#include <cwchar>
 #include <type_traits>
 #include <vector>
 
@@ -380,6 +381,14 @@ QImage MakeKeyMask(const QImage& src, const QRect& r, ColorRef key)
             mrow[X - r.left()] = (srow[X] & kColorMask) == want ? white : black;
     }
     return mask;
+}
+
+void FillPixels(uint32_t* p, size_t n, uint32_t v)
+{
+    // A wide character is a 32-bit unit here, and the wide-character fill is vectorised where
+    // a plain loop over 32-bit words is not.
+    static_assert(sizeof(wchar_t) == sizeof(uint32_t));
+    std::wmemset(reinterpret_cast<wchar_t*>(p), static_cast<wchar_t>(v), n);
 }
 
 } // namespace orv

@@ -18,6 +18,8 @@ inline OkCancel AddOkCancel(QDialog* dialog, QBoxLayout* layout)
     row->addStretch();
     OkCancel b{new QPushButton(QStringLiteral("OK"), dialog), new QPushButton(QStringLiteral("Cancel"), dialog)};
     b.ok->setDefault(true);
+    b.ok->setAccessibleName(b.ok->text());
+    b.cancel->setAccessibleName(b.cancel->text());
     row->addWidget(b.ok);
     row->addWidget(b.cancel);
     layout->addLayout(row);

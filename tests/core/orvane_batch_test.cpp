@@ -136,4 +136,94 @@ TEST_F(OrvaneBatch, GeometryEffectsAndFilters)
     ExpectFailure({path("in.bmp"), path("out.bmp"), "typical", "filter=Blur"}, 2, "filter");
 }
 
+TEST_F(OrvaneBatch, GradientAndGridFills)
+{
+    // in.bmp is 41 x 17 with pixel (x, y) = RGB(6 x, 15 y, 4 (x xor y)).
+    const auto out = [this](const QStringList& args) {
+        const BatchRun r = run(QStringList{path("in.bmp"), path("out.bmp")} + args);
+        EXPECT_EQ(r.status, 0) << r.err.toStdString();
+        return DecodePictureFile(path("out.bmp")).image;
+    };
+    const auto grey = [](int v) { return RGB(v, v, v); };
+    // Top to bottom, black to white: 13 bands of 255 / 13 = 19.615: row 1 is 20, row 2 39,
+    // rows 12 .. 14 band 12 (235.38 -> 235); rows 15, 16 and columns 39, 40 stay.
+    QImage img = out({"gradient", "from=0", "to=16777215"});
+    EXPECT_EQ(test::At(img, 0, 0), 0);
+    EXPECT_EQ(test::At(img, 38, 1), grey(20));
+    EXPECT_EQ(test::At(img, 5, 2), grey(39));
+    EXPECT_EQ(test::At(img, 5, 14), grey(235));
+    EXPECT_EQ(test::At(img, 5, 15), RGB(30, 225, 40));
+    EXPECT_EQ(test::At(img, 39, 0), RGB(234, 0, 156));
+    // Left to right, red to black: 37 bands of -255 / 37 = -6.892: column 1 is 248.1 -> 248,
+    // columns 36 .. 38 band 36 (6.89 -> 7).
+    img = out({"gradient", "style=vertical", "from=255", "to=0"});
+    EXPECT_EQ(test::At(img, 1, 5), RGB(248, 0, 0));
+    EXPECT_EQ(test::At(img, 38, 14), RGB(7, 0, 0));
+    EXPECT_EQ(test::At(img, 38, 15), RGB(228, 225, 4 * (38 ^ 15)));
+    // Special: pen 15 x 41 / 255 -> 2 (a 2 x 2 stamp up and left of its pixel). Pixel (0, 0):
+    // only dot x = 1 lands on column 0; dots y = 1, 11, 21 on rows 0 and 1; y = 21 is last.
+    img = out({"gradient", "style=special"});
+    EXPECT_EQ(test::At(img, 0, 0), RGB(1, 21, 254));
+    EXPECT_EQ(test::At(img, 40, 16), RGB(251, 251, 4));
+
+    // Columns 41 / 4: 10.25 -> 10, 20.5 -> 20, 30.75 -> 31; rows 17 / 2: 8.5 -> 8.
+    img = out({"grid", "columns=4", "rows=2", "color=255"});
+    for (auto [x, y] : {std::pair{10, 3}, {20, 3}, {31, 3}, {5, 8}, {40, 8}})
+        EXPECT_EQ(test::At(img, x, y), RGB(255, 0, 0)) << x << "," << y;
+    EXPECT_EQ(test::At(img, 21, 3), RGB(126, 45, 4 * (21 ^ 3)));
+    EXPECT_EQ(test::At(img, 5, 9), RGB(30, 135, 4 * (5 ^ 9)));
+    // 3D in the standard palette's colours: face 239, shadow 159; the face of the row at 8.5
+    // lies at 7.5, which rounds to 8 as well, under the shadow.
+    img = out({"grid", "columns=4", "rows=2", "3d=1"});
+    EXPECT_EQ(test::At(img, 9, 3), grey(239));
+    EXPECT_EQ(test::At(img, 10, 3), grey(159));
+    EXPECT_EQ(test::At(img, 5, 8), grey(159));
+    EXPECT_EQ(test::At(img, 5, 7), RGB(30, 105, 4 * (5 ^ 7)));
+    // Counts that are no numbers draw no line.
+    img = out({"grid", "columns=many", "rows=x"});
+    EXPECT_EQ(img, DecodePictureFile(path("in.bmp")).image);
+
+    ExpectFailure({path("in.bmp"), path("out.bmp"), "grid", "width=0"}, 2, "width");
+    ExpectFailure({path("in.bmp"), path("out.bmp"), "grid", "width=wide"}, 2, "width");
+    ExpectFailure({path("in.bmp"), path("out.bmp"), "gradient", "style=radial"}, 2, "style");
+    ExpectFailure({path("in.bmp"), path("out.bmp"), "gradient", "from=16777216"}, 2, "from");
+}
+
+TEST_F(OrvaneBatch, ImageFillAndInsert)
+{
+    // A 3 x 2 picture to tile or insert: pixel (x, y) = RGB(x, y, 0).
+    QString error;
+    ASSERT_TRUE(EncodeBmp24(test::Numbered(3, 2), path("tile.bmp"), &error));
+    BatchRun r = run({path("in.bmp"), path("out.bmp"), "fill-image", "file=" + path("tile.bmp")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    QImage img = DecodePictureFile(path("out.bmp")).image;
+    for (auto [x, y] : {std::pair{0, 0}, {2, 1}, {3, 0}, {40, 16}, {38, 15}})
+        EXPECT_EQ(test::At(img, x, y), RGB(x % 3, y % 2, 0)) << x << "," << y;
+
+    // Key colour K in a block at columns 2 .. 6, rows 1 .. 4 of a white 8 x 6 picture: the
+    // 3 x 2 picture shows through the block only where it covers it (columns 2, rows 1).
+    const ColorRef K = RGB(1, 2, 3);
+    QImage keyed = NewPixelBuffer(8, 6, 0xFFFFFF);
+    for (int y = 1; y <= 4; ++y)
+        for (int x = 2; x <= 6; ++x) test::Put(keyed, x, y, K);
+    ASSERT_TRUE(EncodeBmp24(keyed, path("keyed.bmp"), &error));
+    r = run({path("keyed.bmp"), path("out.bmp"), "insert-image", "file=" + path("tile.bmp"),
+             "key=" + QString::number(K)});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    img = DecodePictureFile(path("out.bmp")).image;
+    EXPECT_EQ(test::At(img, 2, 1), RGB(2, 1, 0));
+    EXPECT_EQ(test::At(img, 1, 1), 0xFFFFFF);   // covered by the picture, but not key-coloured
+    EXPECT_EQ(test::At(img, 0, 0), 0xFFFFFF);
+    EXPECT_EQ(test::At(img, 3, 1), K);          // key-coloured, beyond the picture
+    EXPECT_EQ(test::At(img, 2, 2), K);
+
+    QFile::copy(path("in.bmp"), path("out.bmp"));
+    const QString missing = path("missing.bmp");
+    ExpectFailure({path("in.bmp"), path("out.bmp"), "fill-image", "file=" + missing}, 2, missing);
+    ExpectFailure({path("in.bmp"), path("out.bmp"), "insert-image", "file=" + missing}, 2, missing);
+    ExpectFailure({path("in.bmp"), path("out.bmp"), "fill-image"}, 2, "file");
+    ExpectFailure({path("in.bmp"), path("out.bmp"), "fill-image", "file=" + path("x.png")}, 2, "x.png");
+    ExpectFailure({path("in.bmp"), path("out.bmp"), "insert-image", "file=" + path("tile.bmp"), "key=red"}, 2, "key");
+}
+
 } // namespace orv

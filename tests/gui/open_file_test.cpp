@@ -23,20 +23,6 @@ QMimeData* FileList(const QStringList& paths)
     return data;
 }
 
-// Runs `act` on the open dialog as soon as it shows.
-void WithNextOpenDialog(std::function<void(QFileDialog*)> act)
-{
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            act(dialog);
-        }
-    });
-    timer->start(10);
-}
-
 } // namespace
 
 class OpenFileTest : public FrameTest {
@@ -183,7 +169,7 @@ TEST_F(OpenFileTest, FileOpenShowsTheTypeListAndOpensTheChoice)
     frmMain& f = start();
     const QString path = bmp("chosen.bmp", NewPixelBuffer(12, 8, 0));
     QStringList filters, shown;
-    WithNextOpenDialog([&](QFileDialog* dialog) {
+    WithNextModal<QFileDialog>([&](QFileDialog* dialog) {
         filters = dialog->nameFilters();
         auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
         for (int i = 0; types && i < types->count(); ++i) shown << types->itemText(i);
@@ -199,7 +185,7 @@ TEST_F(OpenFileTest, FileOpenShowsTheTypeListAndOpensTheChoice)
     EXPECT_EQ(Captions(f), (QStringList{"Image1", "chosen.bmp"}));
 
     // Cancel: nothing happens. The toolbar's Open button shows the same dialog.
-    WithNextOpenDialog([](QFileDialog* dialog) { static_cast<QDialog*>(dialog)->done(QDialog::Rejected); });
+    WithNextModal<QFileDialog>([](QFileDialog* dialog) { static_cast<QDialog*>(dialog)->done(QDialog::Rejected); });
     ASSERT_TRUE(f.toolbarButton(2)->isEnabled());
     f.toolbarButton(2)->trigger();
     EXPECT_EQ(f.documentCount(), 2);

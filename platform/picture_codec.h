@@ -6,9 +6,34 @@
 #include "platform/color.h"
 #include <QImage>
 #include <QString>
+#include <cstdint>
 #include <functional>
 
 namespace orv {
+
+// The limits of every picture decoded, decided here once for every decoder. Decoding keeps
+// about 12 bytes a pixel (the decoder's 8-byte pixels and the 4-byte result), so:
+// - no picture is more than kMaxPictureSide pixels a side or kMaxPicturePixels in all (about
+//   5 GB while it is decoded, for files big enough to hold such a picture);
+// - a file may claim at most kPixelsPerFileByte pixels for every byte it holds, and never
+//   fewer than kMinPixelBudget (8192 x 8192): no file under 1 MB makes an open take more than
+//   about 1 GB (or, at the decoders' speed, more than a few seconds), while real pictures hold
+//   far more than one byte for every 64 pixels;
+// - vector pictures (metafiles) are drawn at most kMaxVectorSide pixels a side, within the
+//   same pixel budget.
+// A file beyond them is refused with a message saying so, before any pixel is decoded.
+inline constexpr int64_t kMaxPictureSide = 32768;
+inline constexpr int64_t kMaxPicturePixels = 400'000'000;
+inline constexpr int64_t kMinPixelBudget = int64_t{1} << 26;
+inline constexpr int64_t kPixelsPerFileByte = 64;
+inline constexpr int64_t kMaxVectorSide = 16384;
+
+// The most pixels a file of `fileBytes` bytes may claim.
+int64_t PixelBudget(int64_t fileBytes);
+
+// Empty when a picture of w x h pixels may be decoded from a file of `fileBytes` bytes;
+// otherwise why not, as the end of an open error ("the picture is too large (...)").
+QString PictureSizeRefusal(int64_t w, int64_t h, int64_t fileBytes, bool vector);
 
 struct DecodedPicture {
     QImage image;      // kPixelFormat; null on failure
@@ -16,15 +41,16 @@ struct DecodedPicture {
     bool ok() const { return !image.isNull(); }
 };
 
-// Decodes a picture file (first frame of multi-frame files). Pictures whose header claims
-// more than the resource limits allow fail with a message instead of exhausting memory.
+// Decodes a picture file (first frame of multi-frame files; the largest picture of an icon
+// file). Pictures whose header claims more than the limits above allow fail with a message
+// instead of exhausting memory. Whatever the decoding libraries print on standard output or
+// standard error while they decode is dropped: the caller reports failures.
 // `magick` optionally forces the format ("BMP", "GIF", ...); empty lets the content decide.
 DecodedPicture DecodePictureFile(const QString& path, const QString& magick = {});
 
 struct DecodeOptions {
     QString magick;                     // forced format; empty lets the content decide
     ColorRef background = 0xFFFFFF;     // transparent and partly transparent pixels are composed onto it
-    int frame = 0;                      // frame of a multi-frame file (0 is the first)
 };
 DecodedPicture DecodePictureFile(const QString& path, const DecodeOptions& options);
 
@@ -33,7 +59,11 @@ bool EncodeBmp24(const QImage& image, const QString& path, QString* error);
 bool EncodeJpeg(const QImage& image, const QString& path, int quality, QString* error);
 
 // Writes a file atomically: `write` fills the temporary path it is given; on success it is
-// renamed over `path`. Any failure removes the temporary file and reports why.
+// made durable and renamed over `path`. Any failure removes the temporary file, leaves what
+// was at `path` as it was and reports why. A symbolic link is written through: the file it
+// leads to is replaced (the temporary file lies in that file's folder) and the link stays.
+// A path that exists and is not a regular file (folder, named pipe, device, socket) is
+// refused. The written file keeps the permissions of the file it replaces.
 bool WriteFileAtomically(const QString& path,
                          const std::function<bool(const QString& tempPath, QString* error)>& write,
                          QString* error);

@@ -40,6 +40,7 @@ QString MagickReason(const Magick::Exception& e)
     const int reported = text.indexOf(QLatin1String(" reported by "));
     if (reported >= 0) text.truncate(reported);
     text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    text.remove(QLatin1String(" ()"));   // the file name, empty for a picture read from memory
     return text.trimmed();
 }
 
@@ -636,31 +637,39 @@ bool EncodeJpeg(const QImage& image, const QString& path, int quality, QString* 
     return false;
 }
 
-bool WriteFileAtomically(const QString& path,
-                         const std::function<bool(const QString& tempPath, QString* error)>& write,
-                         QString* error)
+QString SaveDestination(const QString& path, QString* error)
 {
     if (QFileInfo(path).fileName().isEmpty()) {
         *error = SaveError(path, QStringLiteral("no file name was given"));
-        return false;
+        return {};
     }
     QString reason;
     const QString destination = WrittenFile(path, &reason);
     if (destination.isEmpty()) {
         *error = SaveError(path, reason);
-        return false;
+        return {};
     }
-    const QFileInfo target(destination);
-    const QString folder = target.absolutePath();
+    const QString folder = QFileInfo(destination).absolutePath();
     const QFileInfo folderInfo(folder);
     if (!folderInfo.exists()) {
         *error = SaveError(path, QStringLiteral("the folder %1 does not exist").arg(Quoted(folder)));
-        return false;
+        return {};
     }
     if (!folderInfo.isDir()) {
         *error = SaveError(path, QStringLiteral("%1 is not a folder").arg(Quoted(folder)));
-        return false;
+        return {};
     }
+    return destination;
+}
+
+bool WriteFileAtomically(const QString& path,
+                         const std::function<bool(const QString& tempPath, QString* error)>& write,
+                         QString* error)
+{
+    const QString destination = SaveDestination(path, error);
+    if (destination.isEmpty()) return false;
+    const QString folder = QFileInfo(destination).absolutePath();
+    const QFileInfo target(destination);
 
     QByteArray temp = QFile::encodeName(folder + QStringLiteral("/.") + target.fileName()
                                         + QStringLiteral(".XXXXXX.tmp"));

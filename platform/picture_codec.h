@@ -58,6 +58,13 @@ DecodedPicture DecodePictureFile(const QString& path, const DecodeOptions& optio
 bool EncodeBmp24(const QImage& image, const QString& path, QString* error);
 bool EncodeJpeg(const QImage& image, const QString& path, int quality, QString* error);
 
+// The regular file a save to `path` writes: `path` itself, or the file its symbolic links
+// lead to (which need not exist yet). Empty, with the message in *error, for a path that
+// exists and is not a regular file (folder, named pipe, device, socket) or whose folder does
+// not exist. WriteFileAtomically checks the same; a caller that asks the user something
+// first checks before asking.
+QString SaveDestination(const QString& path, QString* error);
+
 // Writes a file atomically: `write` fills the temporary path it is given; on success it is
 // made durable and renamed over `path`. Any failure removes the temporary file, leaves what
 // was at `path` as it was and reports why. A symbolic link is written through: the file it

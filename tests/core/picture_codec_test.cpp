@@ -22,6 +22,7 @@ QImage Pattern(int w, int h)
     return img;
 }
 
+using test::GifClaiming;
 using test::ReadAll;
 using test::WriteAll;
 
@@ -67,14 +68,6 @@ QByteArray PngClaiming(uint32_t w, uint32_t h)
         for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
     }
     return QByteArray("\x89PNG\r\n\x1a\n", 8) + Be32(13) + ihdr + Be32(~crc) + QByteArray(64, '\0');
-}
-
-// A GIF with a 2-colour table whose screen and one frame claim w x h.
-QByteArray GifClaiming(uint16_t w, uint16_t h)
-{
-    const QByteArray size = Bytes({w, w >> 8, h, h >> 8});
-    return "GIF89a" + size + QByteArray("\x80\x00\x00", 3) + QByteArray(6, '\0') + QByteArray(",\0\0\0\0", 5) + size +
-           QByteArray("\x00\x02\x02\x4c\x01\x00;", 7);
 }
 
 class PictureCodec : public ::testing::Test {

@@ -1,6 +1,7 @@
 #pragma once
 // Helpers shared by the tests: pixel words of a buffer, pictures given by rows or of
-// all-different pixels, whole-file reads and writes, and a progress sink.
+// all-different pixels, whole-file reads and writes, a GIF header claiming any size, and a
+// progress sink.
 #include "effects/column_passes.h"
 #include "platform/color.h"
 #include <QFile>
@@ -47,6 +48,16 @@ inline void WriteAll(const QString& path, const QByteArray& bytes)
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(bytes);
+}
+
+// A GIF with a 2-colour table whose screen and one frame claim w x h (the data is a few
+// bytes).
+inline QByteArray GifClaiming(uint16_t w, uint16_t h)
+{
+    const char sides[4] = {char(w & 0xFF), char(w >> 8), char(h & 0xFF), char(h >> 8)};
+    const QByteArray size(sides, 4);
+    return "GIF89a" + size + QByteArray("\x80\x00\x00", 3) + QByteArray(6, '\0') + QByteArray(",\0\0\0\0", 5) + size +
+           QByteArray("\x00\x02\x02\x4c\x01\x00;", 7);
 }
 
 // Records progress values; asks to cancel at the cancel test number `cancelAt` (1-based).

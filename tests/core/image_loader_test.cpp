@@ -336,6 +336,33 @@ TEST_F(ImageLoader, IconsGiveTheirLargestPicture)
     const QString ico = write("i.ico", MakeIco({{QSize(16, 16), RGB(255, 0, 0)}, {QSize(48, 32), RGB(0, 0, 255)},
                                                {QSize(32, 32), RGB(0, 255, 0)}}));
     expectPixels(load(ico), 48, 32, [](int, int) { return RGB(0, 0, 255); });
+    // A 256 x 256 entry has the size bytes 0 in the directory.
+    const QByteArray big = MakeIco({{QSize(16, 16), RGB(255, 0, 0)}, {QSize(256, 256), RGB(0, 200, 0)}, {QSize(48, 48), RGB(0, 0, 255)}});
+    ASSERT_EQ(big.mid(6 + 16, 2), QByteArray(2, '\0'));
+    expectPixels(load(write("big.ico", big)), 256, 256, [](int, int) { return RGB(0, 200, 0); });
+}
+
+TEST_F(ImageLoader, IconEntriesMustLieWithinTheFile)
+{
+    const QByteArray good = MakeIco({{QSize(16, 16), RGB(255, 0, 0)}, {QSize(32, 32), RGB(0, 0, 255)}});
+    const auto put32 = [](QByteArray b, int at, uint32_t v) {
+        for (int i = 0; i < 4; ++i) b[at + i] = char(v >> (8 * i));
+        return b;
+    };
+    const int second = 6 + 16;   // the second directory entry: size at 8, offset at 12
+    const struct { const char* how; QByteArray file; const char* reason; } cases[] = {
+        {"offset beyond the end", put32(good, second + 12, uint32_t(good.size())), "the file is damaged (the data of picture 2 lies outside the file)"},
+        {"size beyond the end", put32(good, second + 8, uint32_t(good.size())), "the file is damaged (the data of picture 2 lies outside the file)"},
+        {"offset inside the directory", put32(good, 6 + 12, 10), "the file is damaged (the data of picture 1 lies outside the file)"},
+        {"offset and size wrapping round", put32(put32(good, second + 12, 0xFFFFFFF0u), second + 8, 0x20), "the file is damaged (the data of picture 2 lies outside the file)"},
+        {"directory cut short", good.left(30), "the file is damaged (its directory lists 2 pictures but ends early)"},
+        {"no entries", good.left(4) + QByteArray(2, '\0'), "the file holds no picture"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.how);
+        const QString file = write("bad.ico", c.file);
+        EXPECT_EQ(ReadPictureFile(file).error, "Cannot open \"" + file + "\": " + c.reason + ".");
+    }
 }
 
 TEST_F(ImageLoader, PcxOfOneEightAndTwentyFourBits)

@@ -223,6 +223,40 @@ TEST_F(PictureCodec, HeadersClaimingHugePicturesFailWithoutAllocating)
     ExpectOpenError(path("huge.gif"), "too large (65535 pixels wide; at most 32768)");
 }
 
+TEST_F(PictureCodec, PicturesUpTo32768PixelsWideOpen)
+{
+    // Rows of 32768 pixels of bytes 0x55, padded to 4 bytes (98304 bytes a row already is).
+    WriteAll(path("widest.bmp"), BmpHeader(32768, 2) + QByteArray(2 * 32768 * 3, '\x55'));
+    const DecodedPicture d = DecodePictureFile(path("widest.bmp"));
+    ASSERT_TRUE(d.ok()) << d.error.toStdString();
+    EXPECT_EQ(d.image.size(), QSize(32768, 2));
+    EXPECT_EQ(test::At(d.image, 32767, 1), RGB(0x55, 0x55, 0x55));
+    WriteAll(path("wider.bmp"), BmpHeader(32769, 2) + QByteArray(2 * ((32769 * 3 + 3) & ~3), '\x55'));
+    ExpectOpenError(path("wider.bmp"), "too large (32769 pixels wide; at most 32768)");
+}
+
+TEST(PictureLimits, AFileClaimsAtMost64PixelsAByteAndNeverFewerThan8192Squared)
+{
+    EXPECT_EQ(PixelBudget(0), 8192 * 8192);
+    EXPECT_EQ(PixelBudget(1 << 20), 8192 * 8192);              // 1 MiB: 64 Mi pixels either way
+    EXPECT_EQ(PixelBudget(2 << 20), int64_t{2} * 8192 * 8192);
+    EXPECT_EQ(PixelBudget(int64_t{1} << 40), 400'000'000);     // never beyond 400 million
+    const struct { int64_t w, h, bytes; bool vector; const char* refusal; } cases[] = {
+        {8192, 8192, 1000, false, ""},
+        {8192, 8193, 1000, false, "the picture is too large (8192 x 8193 pixels; a file of this size may hold at most 67 million)"},
+        {32768, 2048, 1000, false, ""},
+        {32769, 1, 1000, false, "the picture is too large (32769 pixels wide; at most 32768)"},
+        {1, 32769, 100'000'000, false, "the picture is too large (32769 pixels high; at most 32768)"},
+        {20000, 20000, 100'000'000, false, ""},
+        {20000, 20001, 100'000'000, false, "the picture is too large (20000 x 20001 pixels; a file of this size may hold at most 400 million)"},
+        {16384, 4096, 1000, true, ""},
+        {16385, 1, 1000, true, "the picture would be drawn too large (16385 pixels wide; at most 16384)"},
+        {0, 5, 1000, false, "the file holds no picture"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PictureSizeRefusal(c.w, c.h, c.bytes, c.vector), QString::fromLatin1(c.refusal)) << c.w << " x " << c.h;
+}
+
 TEST_F(PictureCodec, FailedWritesLeaveTheOldFileAndNoTemporary)
 {
     WriteAll(path("target.bmp"), "original bytes");

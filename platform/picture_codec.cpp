@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
+#include <chrono>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -437,6 +438,34 @@ private:
     }
 };
 
+// The time by which the decode running on this thread must end (none: the time point's
+// maximum), and whether the decoders were stopped because it passed. GraphicsMagick's progress
+// handler is asked while it decodes and draws; a refusal stops the decode.
+thread_local std::chrono::steady_clock::time_point tDecodeDeadline = std::chrono::steady_clock::time_point::max();
+thread_local bool tDecodeOverTime = false;
+
+MagickPassFail WatchDecodeDeadline(const char*, MagickLib::magick_int64_t, MagickLib::magick_uint64_t,
+                                   MagickLib::ExceptionInfo*)
+{
+    if (std::chrono::steady_clock::now() <= tDecodeDeadline) return MagickPass;
+    tDecodeOverTime = true;
+    return MagickFail;
+}
+
+// Sets this thread's decode deadline for its lifetime (a limit of 0 or less sets none).
+class DecodeDeadline {
+public:
+    explicit DecodeDeadline(int limitMs)
+    {
+        tDecodeOverTime = false;
+        if (limitMs > 0) tDecodeDeadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
+    }
+    ~DecodeDeadline() { tDecodeDeadline = std::chrono::steady_clock::time_point::max(); }
+    DecodeDeadline(const DecodeDeadline&) = delete;
+    DecodeDeadline& operator=(const DecodeDeadline&) = delete;
+    bool passed() const { return tDecodeOverTime; }
+};
+
 // Readies the file's bytes for the decoder: an icon file keeps only the picture shown, a
 // 16-bit grey Targa picture with alpha becomes true colour, and *mirrored tells whether the
 // Targa rows run right to left (the decoder reads them left to right).
@@ -507,6 +536,7 @@ void EnsurePictureCodecsReady()
         SetMagickResourceLimit(MemoryResource, kMaxMemoryBytes);
         SetMagickResourceLimit(MapResource, kMaxMemoryBytes);
         SetMagickResourceLimit(DiskResource, kMaxDiskBytes);
+        SetMonitorHandler(WatchDecodeDeadline);
     });
 }
 
@@ -546,24 +576,27 @@ DecodedPicture DecodePictureFile(const QString& path, const DecodeOptions& optio
         } catch (const Magick::Warning&) {
             // The read below tells whether the flaw matters.
         }
-        reason = PictureSizeRefusal(header.columns(), header.rows(), fileBytes, header.magick() == "WMF");
+        const bool vector = header.magick() == "WMF";
+        reason = PictureSizeRefusal(header.columns(), header.rows(), fileBytes, vector);
         if (!reason.isEmpty()) {
             result.error = OpenError(path, reason);
             return result;
         }
+        const DecodeDeadline deadline(vector || fileBytes < kSmallFileBytes ? options.timeLimitMs : 0);
         Magick::Image image = fresh();
         try {
             image.read(blob);
         } catch (const Magick::Warning& warning) {
             // A flaw GraphicsMagick works around (stray bytes, odd markers) still gives the
             // picture; a file that ends early gives only part of it, which is a failure.
-            if (IsTruncation(warning)) {
-                result.error = OpenError(path, QStringLiteral("the file is incomplete (%1)").arg(MagickReason(warning)));
-                return result;
-            }
+            if (IsTruncation(warning)) reason = QStringLiteral("the file is incomplete (%1)").arg(MagickReason(warning));
+        } catch (const Magick::Exception& e) {
+            reason = DecodeFailure(e);
         }
+        if (deadline.passed())
+            reason = QStringLiteral("decoding the picture takes too long (more than %1 seconds)").arg(options.timeLimitMs / 1000.0);
         const int64_t w = image.columns(), h = image.rows();
-        reason = PictureSizeRefusal(w, h, fileBytes, image.magick() == "WMF");
+        if (reason.isEmpty()) reason = PictureSizeRefusal(w, h, fileBytes, image.magick() == "WMF");
         if (!reason.isEmpty()) {
             result.error = OpenError(path, reason);
             return result;

@@ -20,13 +20,19 @@ namespace orv {
 //   about 1 GB (or, at the decoders' speed, more than a few seconds), while real pictures hold
 //   far more than one byte for every 64 pixels;
 // - vector pictures (metafiles) are drawn at most kMaxVectorSide pixels a side, within the
-//   same pixel budget.
-// A file beyond them is refused with a message saying so, before any pixel is decoded.
+//   same pixel budget;
+// - drawing a metafile, and decoding any file under kSmallFileBytes, stops after
+//   kMaxDecodeSeconds: a small metafile may hold many thousands of shapes that each cover
+//   the whole picture.
+// A file beyond the sizes is refused with a message saying so before any pixel is decoded,
+// one beyond the time when the time is up.
 inline constexpr int64_t kMaxPictureSide = 32768;
 inline constexpr int64_t kMaxPicturePixels = 400'000'000;
 inline constexpr int64_t kMinPixelBudget = int64_t{1} << 26;
 inline constexpr int64_t kPixelsPerFileByte = 64;
 inline constexpr int64_t kMaxVectorSide = 16384;
+inline constexpr int64_t kSmallFileBytes = int64_t{1} << 20;
+inline constexpr int kMaxDecodeSeconds = 20;
 
 // The most pixels a file of `fileBytes` bytes may claim.
 int64_t PixelBudget(int64_t fileBytes);
@@ -51,6 +57,7 @@ DecodedPicture DecodePictureFile(const QString& path, const QString& magick = {}
 struct DecodeOptions {
     QString magick;                     // forced format; empty lets the content decide
     ColorRef background = 0xFFFFFF;     // transparent and partly transparent pixels are composed onto it
+    int timeLimitMs = kMaxDecodeSeconds * 1000;   // for metafiles and files under kSmallFileBytes
 };
 DecodedPicture DecodePictureFile(const QString& path, const DecodeOptions& options);
 

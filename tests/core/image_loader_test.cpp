@@ -129,12 +129,7 @@ QByteArray MakeTargaFile(int type, int bits, int w, int h, int descriptor, const
     return t;
 }
 
-QByteArray Le(uint64_t v, int bytes)
-{
-    QByteArray b;
-    Put(b, {{v, bytes}});
-    return b;
-}
+using test::Le;
 
 // A 24-bit Targa file, uncompressed or run-length, rows from the bottom up or from the top down.
 QByteArray MakeTga(int w, int h, bool rle, bool topDown, const std::function<ColorRef(int, int)>& colour)

@@ -24,30 +24,6 @@ struct BatchRun {
     QByteArray out;
 };
 
-QByteArray Le(uint32_t v, int bytes)
-{
-    QByteArray b;
-    for (int i = 0; i < bytes; ++i) b += char((v >> (8 * i)) & 0xFF);
-    return b;
-}
-
-// A metafile drawing one rectangle, its placeable header claiming a bounding box of w x h
-// units at `unitsPerInch` (72: one unit a pixel). `maxRecord` is the size of the largest
-// record the header claims, in 16-bit words (the rectangle's is 7).
-QByteArray MakeWmf(int w, int h, int unitsPerInch, int maxRecord = 7)
-{
-    QByteArray placeable = Le(0x9AC6CDD7u, 4) + Le(0, 2) + Le(0, 2) + Le(0, 2) + Le(uint32_t(w), 2) +
-                           Le(uint32_t(h), 2) + Le(uint32_t(unitsPerInch), 2) + Le(0, 4);
-    uint16_t checksum = 0;
-    for (int i = 0; i < 20; i += 2) checksum ^= uint16_t(uint8_t(placeable[i]) | uint8_t(placeable[i + 1]) << 8);
-    placeable += Le(checksum, 2);
-    const QByteArray records = Le(7, 4) + Le(0x041B, 2) + Le(100, 2) + Le(100, 2) + Le(0, 2) + Le(0, 2)   // rectangle
-                               + Le(3, 4) + Le(0, 2);                                                  // end
-    const QByteArray header = Le(1, 2) + Le(9, 2) + Le(0x300, 2) + Le(uint32_t(18 + records.size()) / 2, 4) + Le(0, 2) +
-                              Le(uint32_t(maxRecord), 4) + Le(0, 2);
-    return placeable + header + records;
-}
-
 class OrvaneBatch : public ::testing::Test {
 protected:
     void SetUp() override
@@ -193,12 +169,12 @@ TEST_F(OrvaneBatch, TinyFilesThatClaimHugePicturesStayWithinAGigabyte)
     big.type(Magick::BilevelType);
     Magick::Blob png;
     big.write(&png, "PNG");
-    QByteArray ico = Le(0, 2) + Le(1, 2) + Le(48, 2);
-    for (int i = 0; i < 48; ++i) ico += Le(0, 4) + Le(1, 2) + Le(32, 2) + Le(uint32_t(png.length()), 4) + Le(6 + 48 * 16, 4);
+    QByteArray ico = test::Le(0, 2) + test::Le(1, 2) + test::Le(48, 2);
+    for (int i = 0; i < 48; ++i) ico += test::Le(0, 4) + test::Le(1, 2) + test::Le(32, 2) + test::Le(uint32_t(png.length()), 4) + test::Le(6 + 48 * 16, 4);
     ico += QByteArray(static_cast<const char*>(png.data()), qsizetype(png.length()));
     test::WriteAll(path("many.ico"), ico);
-    test::WriteAll(path("huge.wmf"), MakeWmf(20000, 32000, 72));
-    test::WriteAll(path("square.wmf"), MakeWmf(16000, 16000, 72));   // within 16384 a side, 256 million pixels
+    test::WriteAll(path("huge.wmf"), test::MakeWmf(20000, 32000, 72));
+    test::WriteAll(path("square.wmf"), test::MakeWmf(16000, 16000, 72));   // within 16384 a side, 256 million pixels
     test::WriteAll(path("huge.gif"), test::GifClaiming(20000, 20000));
     test::WriteAll(path("wide.gif"), test::GifClaiming(32769, 1));
 
@@ -219,15 +195,15 @@ TEST_F(OrvaneBatch, TinyFilesThatClaimHugePicturesStayWithinAGigabyte)
     }
     const QByteArray out = bytes("out.bmp");
     ASSERT_GE(out.size(), 26);
-    EXPECT_EQ(out.mid(18, 8), Le(4000, 4) + Le(4000, 4));   // the icon's picture, whole
+    EXPECT_EQ(out.mid(18, 8), test::Le(4000, 4) + test::Le(4000, 4));   // the icon's picture, whole
 }
 
 TEST_F(OrvaneBatch, DamagedMetafilesPrintOnlyTheOneLineMessage)
 {
     // The header claims records of at most 3 words, the rectangle has 7: the metafile library
     // reports it on both standard output and standard error.
-    test::WriteAll(path("damaged.wmf"), MakeWmf(200, 100, 72, 3));
-    test::WriteAll(path("cut.wmf"), MakeWmf(200, 100, 72).left(50));
+    test::WriteAll(path("damaged.wmf"), test::MakeWmf(200, 100, 72, 3));
+    test::WriteAll(path("cut.wmf"), test::MakeWmf(200, 100, 72).left(50));
     for (const char* file : {"damaged.wmf", "cut.wmf"}) {
         SCOPED_TRACE(file);
         const BatchRun r = run({path(file), path("out.bmp"), "none"});
@@ -237,7 +213,7 @@ TEST_F(OrvaneBatch, DamagedMetafilesPrintOnlyTheOneLineMessage)
         EXPECT_TRUE(r.err.startsWith("orvane-batch: Cannot open \"" + path(file) + "\": ")) << r.err.toStdString();
     }
     // A sound one still opens.
-    test::WriteAll(path("sound.wmf"), MakeWmf(200, 100, 72));
+    test::WriteAll(path("sound.wmf"), test::MakeWmf(200, 100, 72));
     const BatchRun r = run({path("sound.wmf"), path("out.bmp"), "none"});
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, QByteArray());

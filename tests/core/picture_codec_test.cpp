@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <chrono>
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <tuple>
@@ -233,6 +234,23 @@ TEST_F(PictureCodec, PicturesUpTo32768PixelsWideOpen)
     EXPECT_EQ(test::At(d.image, 32767, 1), RGB(0x55, 0x55, 0x55));
     WriteAll(path("wider.bmp"), BmpHeader(32769, 2) + QByteArray(2 * ((32769 * 3 + 3) & ~3), '\x55'));
     ExpectOpenError(path("wider.bmp"), "too large (32769 pixels wide; at most 32768)");
+}
+
+TEST_F(PictureCodec, AMetafileThatTakesTooLongToDrawIsStopped)
+{
+    // 4000 rectangles each covering all of 1000 x 1000 pixels (56 KB): minutes of drawing.
+    WriteAll(path("slow.wmf"), test::MakeWmf(1000, 1000, 72, 7, 4000));
+    DecodeOptions options;
+    options.timeLimitMs = 500;
+    const auto start = std::chrono::steady_clock::now();
+    const DecodedPicture d = DecodePictureFile(path("slow.wmf"), options);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    EXPECT_EQ(d.error, "Cannot open \"" + path("slow.wmf") + "\": decoding the picture takes too long (more than 0.5 seconds).");
+    // One rectangle draws in time.
+    WriteAll(path("quick.wmf"), test::MakeWmf(100, 80, 72));
+    const DecodedPicture quick = DecodePictureFile(path("quick.wmf"), options);
+    ASSERT_TRUE(quick.ok()) << quick.error.toStdString();
+    EXPECT_EQ(quick.image.size(), QSize(100, 80));
 }
 
 TEST(PictureLimits, AFileClaimsAtMost64PixelsAByteAndNeverFewerThan8192Squared)

@@ -1,8 +1,8 @@
 #pragma once
 // Picture files through GraphicsMagick: decoding any file it reads into a pixel buffer, and
 // encoding 24-bit Windows bitmaps and JPEGs. Writes are atomic: the file is written under a
-// temporary name in the same folder and renamed over the target, so a failure never leaves a
-// partial file and never damages the file it would have replaced.
+// temporary name in the folder of the file it replaces and renamed over it, so a failure never
+// leaves a partial file and never damages the file it would have replaced.
 #include "platform/color.h"
 #include <QImage>
 #include <QString>
@@ -17,8 +17,7 @@ namespace orv {
 //   5 GB while it is decoded, for files big enough to hold such a picture);
 // - a file may claim at most kPixelsPerFileByte pixels for every byte it holds, and never
 //   fewer than kMinPixelBudget (8192 x 8192): no file under 1 MB makes an open take more than
-//   about 1 GB (or, at the decoders' speed, more than a few seconds), while real pictures hold
-//   far more than one byte for every 64 pixels;
+//   about 1 GB, while real pictures hold far more than one byte for every 64 pixels;
 // - vector pictures (metafiles) are drawn at most kMaxVectorSide pixels a side, within the
 //   same pixel budget;
 // - drawing a metafile, and decoding any file under kSmallFileBytes, stops after

@@ -576,8 +576,10 @@ DecodedPicture DecodePictureFile(const QString& path, const DecodeOptions& optio
         } catch (const Magick::Warning&) {
             // The read below tells whether the flaw matters.
         }
+        // (A reader that tells no size when pinged is checked after the read.)
         const bool vector = header.magick() == "WMF";
-        reason = PictureSizeRefusal(header.columns(), header.rows(), fileBytes, vector);
+        if (header.columns() > 0 && header.rows() > 0)
+            reason = PictureSizeRefusal(header.columns(), header.rows(), fileBytes, vector);
         if (!reason.isEmpty()) {
             result.error = OpenError(path, reason);
             return result;

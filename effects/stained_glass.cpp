@@ -40,7 +40,7 @@ bool CellSizeFromText(const QString& text, double* size)
 {
     bool ok = false;
     const double v = DialogNumber(text, &ok);
-    if (!ok || !(v > 0.0)) return false;
+    if (!ok || !(v >= 1.0)) return false;
     *size = v;
     return true;
 }

@@ -1,5 +1,6 @@
 #include "effects/effect_catalog.h"
 #include "effects/brightness.h"
+#include "effects/circlize.h"
 #include "effects/contrast.h"
 #include "effects/flip.h"
 #include "effects/grayscale.h"
@@ -8,6 +9,9 @@
 #include "effects/stained_glass.h"
 #include "effects/typical.h"
 #include "effects/working_copy.h"
+#include "fills/drip.h"
+#include "fills/mix.h"
+#include "fills/video_feedback.h"
 
 namespace orv {
 
@@ -79,6 +83,14 @@ const std::vector<BatchEffect>& BatchEffects()
         {QStringLiteral("typical"),
          RunWith<TypicalParams, ParseTypicalParams, TypicalPasses>,
          CheckWith<TypicalParams, ParseTypicalParams>},
+        {QStringLiteral("mix"), RunMixBatch, CheckWith<MixParams, ParseMixParams>},
+        {QStringLiteral("circlize"),
+         RunWith<CirclizeParams, ParseCirclizeParams, CirclizePasses>,
+         CheckWith<CirclizeParams, ParseCirclizeParams>},
+        {QStringLiteral("drip"), RunDripBatch, CheckWith<DripParams, ParseDripParams>},
+        {QStringLiteral("video-feedback"),
+         RunWith<VideoFeedbackParams, ParseVideoFeedbackParams, VideoFeedbackPasses>,
+         CheckWith<VideoFeedbackParams, ParseVideoFeedbackParams>},
     };
     return effects;
 }

@@ -5,6 +5,10 @@
 #include "effects/ui/frmEffectsStainedGlass.h"
 #include "effects/ui/frmEffectsTypical.h"
 #include "effects/ui/geometry_commands.h"
+#include "effects/ui/frmEffectsCirclize.h"
+#include "fills/ui/frmEffectsDrip.h"
+#include "fills/ui/frmEffectsMix.h"
+#include "fills/ui/frmEffectsVideoFeedback.h"
 #include <QAction>
 
 namespace orv {
@@ -21,6 +25,10 @@ void ConnectEffectMenus(frmDocument* doc)
         {"mnuEditRotate90", &mnuEditRotate90_Click},
         {"mnuEffectsStndGlass", &mnuEffectsStndGlass_Click},
         {"mnuEffectsTypical", &mnuEffectsTypical_Click},
+        {"mnuEffectsMix", &mnuEffectsMix_Click},
+        {"mnuEffectsCirclize", &mnuEffectsCirclize_Click},
+        {"mnuEffectsDrip", &mnuEffectsDrip_Click},
+        {"mnuVideoFeedBack", &mnuVideoFeedBack_Click},
     };
     for (auto [name, launch] : launchers) {
         QAction* action = doc->menuAction(QString::fromLatin1(name));

@@ -47,8 +47,10 @@ public:
             const uint32_t* in = source.row(c->rows[static_cast<size_t>(y - r.top())]);
             const int* map = c->columns.data() - r.left();
             const int from = std::max(r.left(), 0), to = std::min(r.left() + r.width(), width_);
+            const bool fullWidth = r.width() == width_;   // the first copy: column x is source column x
             PaintUncovered(covered, from, to, [&](int a, int b) {
-                for (int x = a; x < b; ++x) out[x] = in[map[x]];
+                if (fullWidth) std::copy(in + a, in + b, out + a);
+                else for (int x = a; x < b; ++x) out[x] = in[map[x]];
             });
         }
     }
@@ -60,6 +62,16 @@ private:
     static void PaintUncovered(std::vector<std::pair<int, int>>& covered, int a, int b, Paint paint)
     {
         if (a >= b) return;
+        // The copies nest, so the covered part of a row is nearly always one interval that
+        // the next copy encloses.
+        if (covered.size() == 1 && a <= covered[0].second && covered[0].first <= b) {
+            auto& [ca, cb] = covered[0];
+            if (a < ca) paint(a, ca);
+            if (cb < b) paint(cb, b);
+            ca = std::min(ca, a);
+            cb = std::max(cb, b);
+            return;
+        }
         int at = a;
         for (const auto& [ca, cb] : covered) {
             if (cb <= at) continue;

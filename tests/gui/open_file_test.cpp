@@ -22,20 +22,6 @@ QMimeData* FileList(const QStringList& paths)
     return data;
 }
 
-// Runs `act` on the open dialog as soon as it shows.
-void WithNextOpenDialog(std::function<void(QFileDialog*)> act)
-{
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            act(dialog);
-        }
-    });
-    timer->start(10);
-}
-
 } // namespace
 
 class OpenFileTest : public FrameTest {

@@ -38,20 +38,25 @@ public:
     }
     bool empty() const { return copies_.empty(); }
 
-    void row(const WorkingCopy& source, int y, uint32_t* out, std::vector<std::pair<int, int>>& covered) const
+    // Output rows from .. to-1. Copy by copy, so that each copy reads its source rows and writes
+    // its output rows at a steady stride, which the memory fetches ahead.
+    void rows(const WorkingCopy& source, QImage& target, int from, int to) const
     {
-        covered.clear();
+        std::vector<std::vector<std::pair<int, int>>> covered(static_cast<size_t>(std::max(to - from, 0)));
         for (auto c = copies_.rbegin(); c != copies_.rend(); ++c) {
             const QRect& r = c->rect;
-            if (y < r.top() || y >= r.top() + r.height() || r.width() <= 0) continue;
-            const uint32_t* in = source.row(c->rows[static_cast<size_t>(y - r.top())]);
+            if (r.width() <= 0) continue;
             const int* map = c->columns.data() - r.left();
-            const int from = std::max(r.left(), 0), to = std::min(r.left() + r.width(), width_);
+            const int left = std::max(r.left(), 0), right = std::min(r.left() + r.width(), width_);
             const bool fullWidth = r.width() == width_;   // the first copy: column x is source column x
-            PaintUncovered(covered, from, to, [&](int a, int b) {
-                if (fullWidth) std::copy(in + a, in + b, out + a);
-                else for (int x = a; x < b; ++x) out[x] = in[map[x]];
-            });
+            for (int y = std::max(r.top(), from); y < std::min(r.top() + r.height(), to); ++y) {
+                const uint32_t* in = source.row(c->rows[static_cast<size_t>(y - r.top())]);
+                uint32_t* out = PixelRow(target, y);
+                PaintUncovered(covered[static_cast<size_t>(y - from)], left, right, [&](int a, int b) {
+                    if (fullWidth) std::copy(in + a, in + b, out + a);
+                    else for (int x = a; x < b; ++x) out[x] = in[map[x]];
+                });
+            }
         }
     }
 
@@ -117,9 +122,8 @@ std::vector<ColumnPass> VideoFeedbackPasses(WorkingCopy& work, const VideoFeedba
     auto feedback = std::make_shared<const Feedback>(w, h, p);
     if (feedback->empty()) return {};
     return {PassIntoTarget(work, w, h, [feedback, w, h](const WorkingCopy& source, QImage& target, int x0, int x1) {
-        std::vector<std::pair<int, int>> covered;
         const RowShare rows = RowsOfBand(w, h, x0, x1);
-        for (int y = rows.from; y < rows.to; ++y) feedback->row(source, y, PixelRow(target, y), covered);
+        feedback->rows(source, target, rows.from, rows.to);
     })};
 }
 

@@ -18,25 +18,10 @@ const QImage& SecondPicture()
     return b;
 }
 
-// A fill working in place on the canvas: each run gets its own unshared copy, made outside
-// the timing, as the canvas is by the time the dialog's OK runs.
-template <class Fill>
-void RunInPlace(benchmark::State& state, Fill fill)
-{
-    for (auto _ : state) {
-        state.PauseTiming();
-        QImage canvas = TestPicture().copy();
-        state.ResumeTiming();
-        fill(canvas);
-        benchmark::DoNotOptimize(canvas.constBits());
-    }
-    SetRates(state);
-}
-
 void BM_Mix(benchmark::State& state)
 {
     const Pattern8x8 brush = MakeMixBrush(50, 100, false);
-    RunInPlace(state, [&](QImage& canvas) { MixPicture(canvas, SecondPicture(), brush, false); });
+    RunOnCopy(state, [&](QImage& canvas) { MixPicture(canvas, SecondPicture(), brush, false); });
 }
 BENCHMARK(BM_Mix)->Unit(benchmark::kMillisecond);
 
@@ -45,7 +30,7 @@ void BM_MixResized(benchmark::State& state)
 {
     static const QImage half = SecondPicture().scaled(kWidth / 2, kHeight / 2);
     const Pattern8x8 brush = MakeMixBrush(50, 100, false);
-    RunInPlace(state, [&](QImage& canvas) { MixPicture(canvas, half, brush, true); });
+    RunOnCopy(state, [&](QImage& canvas) { MixPicture(canvas, half, brush, true); });
 }
 BENCHMARK(BM_MixResized)->Unit(benchmark::kMillisecond);
 
@@ -54,7 +39,7 @@ void BM_Drip(benchmark::State& state)
 {
     DripParams p;
     p.amount = static_cast<int>(state.range(0));
-    RunInPlace(state, [&](QImage& canvas) {
+    RunOnCopy(state, [&](QImage& canvas) {
         UniformGenerator rnd;
         Drip(canvas, p, rnd);
     });

@@ -176,11 +176,7 @@ private:
 
 bool RadiusFromText(const QString& text, double* radius)
 {
-    bool ok = false;
-    const double v = DialogNumber(text, &ok);
-    if (!ok || !(v >= 0.0)) return false;
-    *radius = v;
-    return true;
+    return DialogNumberAtLeast(text, 0.0, radius);
 }
 
 std::vector<ColumnPass> CirclizePasses(WorkingCopy& work, const CirclizeParams& p)

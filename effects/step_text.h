@@ -11,11 +11,7 @@ constexpr double kSmallestStep = 0.01;
 // False for a text that is not a number of at least kSmallestStep.
 inline bool StepFromText(const QString& text, double* step)
 {
-    bool ok = false;
-    const double v = DialogNumber(text, &ok);
-    if (!ok || !(v >= kSmallestStep)) return false;
-    *step = v;
-    return true;
+    return DialogNumberAtLeast(text, kSmallestStep, step);
 }
 
 } // namespace orv

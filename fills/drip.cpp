@@ -21,11 +21,7 @@ int Whole(double v)
 
 bool DivisorFromText(const QString& text, double* divisor)
 {
-    bool ok = false;
-    const double v = DialogNumber(text, &ok);
-    if (!ok || !(v > 0.0)) return false;
-    *divisor = v;
-    return true;
+    return DialogNumberAbove(text, 0.0, divisor);
 }
 
 void Drip(QImage& picture, const DripParams& p, UniformGenerator& rnd, const QImage* firstFrom)

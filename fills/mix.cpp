@@ -11,11 +11,7 @@ namespace orv {
 
 bool MaximumFromText(const QString& text, double* maximum)
 {
-    bool ok = false;
-    const double v = DialogNumber(text, &ok);
-    if (!ok || !(v > 0.0)) return false;
-    *maximum = v;
-    return true;
+    return DialogNumberAbove(text, 0.0, maximum);
 }
 
 int SliderMaximum(double maximum)

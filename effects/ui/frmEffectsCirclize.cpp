@@ -5,11 +5,9 @@
 #include "effects/ui/dialog_buttons.h"
 #include "effects/ui/effect_run.h"
 #include "shell/number_text.h"
-#include "shell/settings_store.h"
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 
 namespace orv {
 
@@ -36,8 +34,6 @@ frmEffectsCirclize::frmEffectsCirclize(frmDocument* doc) : doc_(doc)
     const OkCancel buttons = AddOkCancel(this, layout);
     Command1 = buttons.ok;
     Command2 = buttons.cancel;
-    Command1->setAccessibleName(QStringLiteral("OK"));
-    Command2->setAccessibleName(QStringLiteral("Cancel"));
     connect(Command1, &QPushButton::clicked, this, &frmEffectsCirclize::Command1_Click);
 }
 
@@ -53,9 +49,7 @@ void frmEffectsCirclize::Command1_Click()
         {Text3, &p.radius, RadiusFromText, QStringLiteral("The circle radius must be a number of 0 or more.")}};
     for (const auto& [box, value, read, message] : fields) {
         if (read(box->text(), value)) continue;
-        QMessageBox::warning(this, kAppTitle, message);
-        box->setFocus();
-        box->selectAll();
+        RefuseText(this, box, message);
         return;
     }
     EffectRun(doc_, {QStringLiteral("Circilizing..."), this, true,

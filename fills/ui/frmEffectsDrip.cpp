@@ -5,12 +5,10 @@
 #include "fills/drip.h"
 #include "fills/ui/thumbnail_box.h"
 #include "platform/numbers.h"
-#include "shell/settings_store.h"
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QRadioButton>
 #include <QScrollBar>
 
@@ -69,8 +67,6 @@ frmEffectsDrip::frmEffectsDrip(frmDocument* doc) : doc_(doc)
     const OkCancel buttons = AddOkCancel(this, layout);
     Command1 = buttons.ok;
     Command2 = buttons.cancel;
-    Command1->setAccessibleName(QStringLiteral("OK"));
-    Command2->setAccessibleName(QStringLiteral("Cancel"));
 
     Picture2->showStretched(doc_->canvas().Image());
     Picture1->showImage(Picture2->image());
@@ -90,12 +86,8 @@ bool frmEffectsDrip::readParams(DripParams* p, bool tell)
     p->amount = HScroll1->value();
     for (auto [box, divisor, name] : {std::tuple{Text1, &p->width, "Width"}, std::tuple{Text2, &p->height, "Height"}}) {
         if (DivisorFromText(box->text(), divisor)) continue;
-        if (tell) {
-            QMessageBox::warning(this, kAppTitle,
-                                 QStringLiteral("The \"%1\" divisor must be a number greater than 0.").arg(QString::fromLatin1(name)));
-            box->setFocus();
-            box->selectAll();
-        }
+        if (tell)
+            RefuseText(this, box, QStringLiteral("The \"%1\" divisor must be a number greater than 0.").arg(QString::fromLatin1(name)));
         return false;
     }
     return true;

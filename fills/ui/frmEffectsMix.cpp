@@ -78,8 +78,6 @@ frmEffectsMix::frmEffectsMix(frmDocument* doc) : doc_(doc)
     const OkCancel buttons = AddOkCancel(this, layout);
     Command4 = buttons.ok;
     Command5 = buttons.cancel;
-    Command4->setAccessibleName(QStringLiteral("OK"));
-    Command5->setAccessibleName(QStringLiteral("Cancel"));
 
     connect(Option1, &QRadioButton::clicked, this, &frmEffectsMix::Option1_Click);
     connect(Option2, &QRadioButton::clicked, this, &frmEffectsMix::Option2_Click);
@@ -125,27 +123,27 @@ void frmEffectsMix::Command2_Click()
     if (!path.isEmpty()) choosePictureB(path);
 }
 
-bool frmEffectsMix::choosePictureA(const QString& path)
+bool frmEffectsMix::readPicture(const QString& path, QImage* picture)
 {
-    DecodedPicture picture = ReadPictureFile(path);
-    if (!picture.ok()) {
-        QMessageBox::warning(this, kAppTitle, picture.error);
+    DecodedPicture decoded = ReadPictureFile(path);
+    if (!decoded.ok()) {
+        QMessageBox::warning(this, kAppTitle, decoded.error);
         return false;
     }
-    fileA_ = path;
-    pictureA_ = std::move(picture.image);
+    *picture = std::move(decoded.image);
+    return true;
+}
+
+bool frmEffectsMix::choosePictureA(const QString& path)
+{
+    if (!readPicture(path, &pictureA_)) return false;
     showPictureA();
     return true;
 }
 
 bool frmEffectsMix::choosePictureB(const QString& path)
 {
-    DecodedPicture picture = ReadPictureFile(path);
-    if (!picture.ok()) {
-        QMessageBox::warning(this, kAppTitle, picture.error);
-        return false;
-    }
-    pictureB_ = std::move(picture.image);
+    if (!readPicture(path, &pictureB_)) return false;
     Picture1->showStretched(pictureB_);
     repaintPreview();
     return true;
@@ -164,11 +162,8 @@ void frmEffectsMix::Text1_Change()
 
 bool frmEffectsMix::maximumValid()
 {
-    if (maximumOk_) return true;
-    QMessageBox::warning(this, kAppTitle, QStringLiteral("The \"Maximum number\" must be a number greater than 0."));
-    Text1->setFocus();
-    Text1->selectAll();
-    return false;
+    if (!maximumOk_) RefuseText(this, Text1, QStringLiteral("The \"Maximum number\" must be a number greater than 0."));
+    return maximumOk_;
 }
 
 void frmEffectsMix::repaintPreview()

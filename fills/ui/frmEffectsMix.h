@@ -52,13 +52,13 @@ public:
     bool choosePictureB(const QString& path);
 
 private:
+    bool readPicture(const QString& path, QImage* picture);   // false after saying why
     void showPictureA();
     void repaintPreview();
     bool maximumValid();
 
     frmDocument* doc_;
-    QString fileA_;
-    QImage pictureA_;   // from fileA_
+    QImage pictureA_;   // from its file
     QImage pictureB_;
     double maximum_;
     bool maximumOk_ = true;

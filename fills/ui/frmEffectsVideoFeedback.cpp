@@ -5,13 +5,11 @@
 #include "effects/ui/effect_run.h"
 #include "fills/video_feedback.h"
 #include "shell/number_text.h"
-#include "shell/settings_store.h"
 #include <QButtonGroup>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QRadioButton>
 
 namespace orv {
@@ -68,8 +66,6 @@ frmEffectsVideoFeedback::frmEffectsVideoFeedback(frmDocument* doc) : doc_(doc)
     const OkCancel buttons = AddOkCancel(this, layout);
     Command1 = buttons.ok;
     Command2 = buttons.cancel;
-    Command1->setAccessibleName(QStringLiteral("OK"));
-    Command2->setAccessibleName(QStringLiteral("Cancel"));
     connect(Command1, &QPushButton::clicked, this, &frmEffectsVideoFeedback::Command1_Click);
 }
 
@@ -78,9 +74,7 @@ void frmEffectsVideoFeedback::Command1_Click()
     // A step of 0 or below would never end the copies (or make none and blank the picture).
     VideoFeedbackParams p;
     if (!StepFromText(Text1->text(), &p.step)) {
-        QMessageBox::warning(this, kAppTitle, QStringLiteral("The step must be a number of at least %1.").arg(kSmallestStep));
-        Text1->setFocus();
-        Text1->selectAll();
+        RefuseText(this, Text1, QStringLiteral("The step must be a number of at least %1.").arg(kSmallestStep));
         return;
     }
     p.qx = qx;

@@ -114,15 +114,6 @@ TEST(DialogNumbers, RefuseWhatWouldDivideByZeroOrNeverAdvance)
 
 namespace {
 
-// A picture whose pixel (x, y) is the colour y + 512 x: every pixel tells where it came from.
-QImage Positions(int w, int h)
-{
-    QImage img = NewPixelBuffer(w, h, 0);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) test::Put(img, x, y, y + 512 * x);
-    return img;
-}
-
 // Drip with blocks the size of the picture (divisors 1) shifted by exactly one pixel (the
 // picture 100 pixels along the direction): each block copy moves the picture's part right of
 // and below (x, y) by one pixel. The model replays the generator's draws.
@@ -151,7 +142,7 @@ TEST(Drip, EachDirectionShiftsItsBlocksByAHundredthOfTheBlock)
     for (DripDirection dir : {DripDirection::Up, DripDirection::Down, DripDirection::Left, DripDirection::Right}) {
         SCOPED_TRACE(int(dir));
         const bool vertical = dir == DripDirection::Up || dir == DripDirection::Down;
-        const QImage start = vertical ? Positions(7, 100) : Positions(100, 7);
+        const QImage start = vertical ? test::Numbered(7, 100) : test::Numbered(100, 7);
         QImage picture = start;
         UniformGenerator g;
         Drip(picture, {dir, 1, 1, 1}, g);   // amount 1: ten blocks
@@ -164,7 +155,7 @@ TEST(Drip, SmallShiftsRoundAsTheCoordinatesDoAndAmountZeroCopiesNothing)
 {
     // A 500 x 300 picture with divisors 50 and 10: blocks of 10 x 30, shifted by 0.3 pixel, so
     // a block moves by one row only where y and y + 0.3 round apart; sideways likewise.
-    const QImage start = Positions(500, 300);
+    const QImage start = test::Numbered(500, 300);
     for (DripDirection dir : {DripDirection::Down, DripDirection::Right}) {
         QImage picture = start;
         UniformGenerator g;
@@ -174,7 +165,8 @@ TEST(Drip, SmallShiftsRoundAsTheCoordinatesDoAndAmountZeroCopiesNothing)
         // Every pixel comes from itself or from one pixel before it along the direction.
         for (int y = 0; y < 300; ++y)
             for (int x = 0; x < 500; ++x) {
-                const int v = At(picture, x, y), ox = v / 512, oy = v % 512;
+                const QPoint o = test::NumberedOrigin(At(picture, x, y));
+                const int ox = o.x(), oy = o.y();
                 if (dir == DripDirection::Down) EXPECT_TRUE(ox == x && oy <= y) << x << "," << y;
                 else EXPECT_TRUE(oy == y && ox <= x) << x << "," << y;
             }
@@ -204,10 +196,10 @@ TEST(VideoFeedback, CopiesNestTowardTheVanishingPoint)
 
 TEST(VideoFeedback, EachPixelShowsTheSmallestCopyOverIt)
 {
-    const QImage start = Positions(20, 10);
+    const QImage start = test::Numbered(20, 10);
     QImage picture = start;
     ASSERT_TRUE(RunOnWorkingCopy(picture, [](WorkingCopy& w) { return VideoFeedbackPasses(w, {1, 2, 2}); }, nullptr));
-    auto from = [&](int x, int y) { const int v = At(picture, x, y); return QPoint(v / 512, v % 512); };
+    auto from = [&](int x, int y) { return test::NumberedOrigin(At(picture, x, y)); };
     EXPECT_EQ(from(0, 0), QPoint(0, 0));     // only the full-size copy reaches the corner
     EXPECT_EQ(from(19, 9), QPoint(19, 9));
     // Copy 2 (5, 2, 10 x 5) is covered by copy 3 (7, 3, 7 x 3) from (7, 3): its corner stays.
@@ -227,7 +219,7 @@ TEST(VideoFeedback, PaintingInReverseMatchesCopyingInOrder)
 {
     for (auto [w, h, p] : {std::tuple{37, 23, VideoFeedbackParams{0.1, 2, 2}}, {64, 9, VideoFeedbackParams{0.3, 7, 3}},
                            {5, 5, VideoFeedbackParams{0.05, 4, 6}}}) {
-        const QImage start = Positions(w, h);
+        const QImage start = test::Numbered(w, h);
         QImage expected = NewPixelBuffer(w, h, 0);
         for (const QRect& r : FeedbackCopies(w, h, p))
             StretchBlt(expected, r.x(), r.y(), r.width(), r.height(), start, 0, 0, w, h, Rop::SrcCopy);
@@ -239,7 +231,7 @@ TEST(VideoFeedback, PaintingInReverseMatchesCopyingInOrder)
 
 TEST(VideoFeedback, CancelLeavesThePicture)
 {
-    const QImage start = Positions(600, 400);
+    const QImage start = test::Numbered(600, 400);
     QImage picture = start;
     test::RecordingSink cancelFirst(1);
     EXPECT_FALSE(RunOnWorkingCopy(picture, [](WorkingCopy& w) { return VideoFeedbackPasses(w, {}); }, &cancelFirst));

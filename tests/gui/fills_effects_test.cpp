@@ -24,12 +24,11 @@ constexpr ColorRef kBlue = 0xFF0000;
 
 class FillEffectsTest : public DocumentTest {
 protected:
-    // The canvas becomes w x h pixels of colour y + 512 x at (x, y).
+    // The canvas becomes a w x h picture whose every pixel has a colour of its own.
     void positions(int w, int h)
     {
         doc->canvas().resizePixels(w, h);
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) Put(doc->canvas().buffer(), x, y, y + 512 * x);
+        doc->canvas().buffer() = Numbered(w, h);
     }
     QString bmp(const QString& name, const QImage& picture)
     {
@@ -208,8 +207,8 @@ TEST_F(FillEffectsTest, CirclizeDrawsItsCirclesAndRefusesStepsThatNeverAdvance)
         d->Text3->setText(QStringLiteral("3"));
         d->Command1->click();
     });
-    EXPECT_EQ(at(13, 10), 10 + 512 * 10);   // on the ring around (10, 10)
-    EXPECT_EQ(at(11, 11), 11 + 512 * 11);   // inside it
+    EXPECT_EQ(at(13, 10), NumberedColor(10, 10));   // on the ring around (10, 10)
+    EXPECT_EQ(at(11, 11), NumberedColor(11, 11));   // inside it
     expectRunFinishedCleanly();
 
     const auto ok = [](frmEffectsCirclize* d) { return d->Command1; };
@@ -248,10 +247,10 @@ TEST_F(FillEffectsTest, VideoFeedbackNestsCopiesTowardTheChosenPoint)
         d->Command1->click();
     });
     // Copy 10 lies at (9, 9), 7 x 7: its first pixel shows source pixel (0.5 x 70 / 7) = 5.
-    EXPECT_EQ(at(9, 9), 5 + 512 * 5);
+    EXPECT_EQ(at(9, 9), NumberedColor(5, 5));
     // Copy 2 (5, 5, 35 x 35) shows at its corner source pixel 1, outside copy 3 (7, 7, 23 x 23).
-    EXPECT_EQ(at(5, 5), 1 + 512 * 1);
-    EXPECT_EQ(at(69, 69), 69 + 512 * 69);
+    EXPECT_EQ(at(5, 5), NumberedColor(1, 1));
+    EXPECT_EQ(at(69, 69), NumberedColor(69, 69));
     expectRunFinishedCleanly();
 }
 

@@ -124,19 +124,31 @@ public:
             --k;
             const int dy = y - k->floorPixel();
             if (dy > reach) break;
+            // The outline spans of this circle row at y, for each placement the columns have:
+            // a circle reaches x through a span when its centre pixel is x - to .. x - from.
+            struct Probe {
+                const int* last;
+                int from;
+                int to;
+            };
+            Probe probes[Outlines::kPhases * 2];
+            int probeCount = 0;
+            for (int phase = 0; phase < Outlines::kPhases; ++phase) {
+                if (!phasePresent_[phase]) continue;
+                const OutlineRow& r = outlines_.row(k->phase(), phase, dy);
+                for (int s = 0; s < r.count; ++s)
+                    probes[probeCount++] = {lastColumn_[phase].data(), r.spans[static_cast<size_t>(s)].from,
+                                            r.spans[static_cast<size_t>(s)].to};
+            }
+            if (probeCount == 0) continue;   // this row of circles does not reach y
             const uint32_t* colours = source.row(k->sample);
             auto winner = [&](int x) {
                 int best = -1;
-                for (int phase = 0; phase < Outlines::kPhases; ++phase) {
-                    if (!phasePresent_[phase]) continue;
-                    const OutlineRow& r = outlines_.row(k->phase(), phase, dy);
-                    for (int s = 0; s < r.count; ++s) {
-                        const int q = std::min(x - r.spans[static_cast<size_t>(s)].from, width_ - 1);
-                        if (q < 0) continue;
-                        const int j = lastColumn_[phase][static_cast<size_t>(q)];
-                        if (j > best && columns_[static_cast<size_t>(j)].floorPixel() >= x - r.spans[static_cast<size_t>(s)].to)
-                            best = j;
-                    }
+                for (int i = 0; i < probeCount; ++i) {
+                    const int q = std::min(x - probes[i].from, width_ - 1);
+                    if (q < 0) continue;
+                    const int j = probes[i].last[q];
+                    if (j > best && columns_[static_cast<size_t>(j)].floorPixel() >= x - probes[i].to) best = j;
                 }
                 return best;
             };

@@ -51,9 +51,15 @@ void MixPicture(QImage& canvas, const QImage& pictureB, const Pattern8x8& brush,
         BlitPatternSelect(canvas, 0, 0, w, h, pictureB, 0, 0, brush);
         return;
     }
-    QImage stretched = NewUninitializedPixelBuffer(w, h);
-    StretchBlt(stretched, 0, 0, w, h, pictureB, 0, 0, pictureB.width(), pictureB.height(), Rop::SrcCopy);
-    BlitPatternSelect(canvas, 0, 0, w, h, stretched, 0, 0, brush);
+    // B is stretched a band of rows at a time into a buffer that stays in the cache, and each
+    // band is mixed in straight away.
+    constexpr int kBandRows = 32;
+    QImage band = NewUninitializedPixelBuffer(w, std::min(h, kBandRows));
+    for (int top = 0; top < h; top += kBandRows) {
+        const int rows = std::min(kBandRows, h - top);
+        StretchBlt(band, 0, -top, w, h, pictureB, 0, 0, pictureB.width(), pictureB.height(), Rop::SrcCopy);
+        BlitPatternSelect(canvas, 0, top, w, rows, band, 0, 0, brush);
+    }
 }
 
 bool ParseMixParams(const EffectParams& params, MixParams* out, QString* error)

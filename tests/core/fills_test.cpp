@@ -87,6 +87,12 @@ TEST(MixPicture, ResizeStretchesBToTheCanvas)
     MixPicture(canvas, b, MakeMixBrush(100, 100, false), true);
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 8; ++x) EXPECT_EQ(At(canvas, x, y), x < 4 ? kGreen : kBlue);
+    // A taller canvas: B's top row covers rows 0 .. 34, its bottom row rows 35 .. 69.
+    canvas = Filled(8, 70, kRed);
+    MixPicture(canvas, test::Rows({{kGreen, kGreen}, {kBlue, kBlue}}), MakeMixBrush(100, 100, false), true);
+    EXPECT_EQ(At(canvas, 3, 34), kGreen);
+    EXPECT_EQ(At(canvas, 3, 35), kBlue);
+    EXPECT_EQ(At(canvas, 7, 69), kBlue);
     // Level 1: only the bottom-right cell of the 8 x 8 block, (7, 7), lies outside this canvas.
     canvas = Filled(8, 8, kRed);
     MixPicture(canvas, b, MakeMixBrush(1, 100, false), true);

@@ -84,7 +84,9 @@ frmEffectsMix::frmEffectsMix(frmDocument* doc) : doc_(doc)
     connect(Command1, &QPushButton::clicked, this, &frmEffectsMix::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &frmEffectsMix::Command2_Click);
     connect(Text1, &QLineEdit::textChanged, this, &frmEffectsMix::Text1_Change);
-    connect(Slider1, &QSlider::valueChanged, this, [this] { if (maximumOk_) repaintPreview(); });
+    // The preview follows the level and the reverse switch.
+    for (QAbstractSlider* control : {static_cast<QAbstractSlider*>(Slider1), static_cast<QAbstractSlider*>(HScroll1)})
+        connect(control, &QAbstractSlider::valueChanged, this, [this] { if (maximumOk_) repaintPreview(); });
     connect(Command3, &QPushButton::clicked, this, &frmEffectsMix::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &frmEffectsMix::Command4_Click);
 

@@ -106,6 +106,9 @@ TEST_F(FillEffectsTest, MixTakesPictureBInTheCellsOfTheLevel)
         EXPECT_EQ(d->Slider1->maximum(), 64);
         d->Slider1->setValue(64);
         EXPECT_EQ(d->Picture3->image(), d->Picture1->image());
+        d->HScroll1->setValue(1);   // reversed: no cell takes B
+        EXPECT_EQ(d->Picture3->image(), d->Picture2->image());
+        d->HScroll1->setValue(0);
         d->Slider1->setValue(32);   // 32 x 64 / 64 = 32 cells: the checker
         d->Command4->click();
     });

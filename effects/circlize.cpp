@@ -95,7 +95,7 @@ public:
         : width_(width), columns_(Centres(10, p.xstep, width)), rows_(Centres(20, p.ystep, height)),
           outlines_(std::fabs(static_cast<float>(p.radius)))
     {
-        // lastColumn_[phase][q]: the last column centre of that half-pixel phase whose centre
+        // lastColumn_[phase][q]: the last column centre of that placement (Centre::phase) whose centre
         // pixel is at most q, or -1.
         for (int phase = 0; phase < Outlines::kPhases; ++phase) {
             std::vector<int>& last = lastColumn_[phase];

@@ -46,7 +46,8 @@ public:
         for (auto c = copies_.rbegin(); c != copies_.rend(); ++c) {
             const QRect& r = c->rect;
             if (r.width() <= 0) continue;
-            const int* map = c->columns.data() - r.left();
+            const int* map = c->columns.data();
+            const int shift = r.left();   // output column x is the copy's column x - shift
             const int left = std::max(r.left(), 0), right = std::min(r.left() + r.width(), width_);
             const bool fullWidth = r.width() == width_;   // the first copy: column x is source column x
             for (int y = std::max(r.top(), from); y < std::min(r.top() + r.height(), to); ++y) {
@@ -54,7 +55,7 @@ public:
                 uint32_t* out = PixelRow(target, y);
                 PaintUncovered(covered[static_cast<size_t>(y - from)], left, right, [&](int a, int b) {
                     if (fullWidth) std::copy(in + a, in + b, out + a);
-                    else for (int x = a; x < b; ++x) out[x] = in[map[x]];
+                    else for (int x = a; x < b; ++x) out[x] = in[map[x - shift]];
                 });
             }
         }

@@ -64,4 +64,14 @@ bool ReadColorParam(const QString& effect, const EffectParams& params, const QSt
     return true;
 }
 
+bool ReadNumberParam(const QString& effect, const EffectParams& params, const QString& name,
+                     bool (*read)(const QString& text, double* value), const QString& rule,
+                     double* value, QString* error)
+{
+    const auto it = params.constFind(name);
+    if (it == params.cend() || read(it.value(), value)) return true;
+    *error = QStringLiteral("%1: %2 must be %3").arg(effect, name, rule);
+    return false;
+}
+
 } // namespace orv

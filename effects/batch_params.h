@@ -21,4 +21,11 @@ bool ReadChoiceParam(const QString& effect, const EffectParams& params, const QS
 bool ReadColorParam(const QString& effect, const EffectParams& params, const QString& name,
                     int32_t* color, QString* error);
 
+// A number given as text, read as the effect's dialog reads its text box: `read` turns the text
+// into the number or refuses it; a refusal gives "<effect>: <name> must be <rule>". When
+// absent, *value keeps its default.
+bool ReadNumberParam(const QString& effect, const EffectParams& params, const QString& name,
+                     bool (*read)(const QString& text, double* value), const QString& rule,
+                     double* value, QString* error);
+
 } // namespace orv

@@ -13,6 +13,10 @@
 #include "fills/grid.h"
 #include "fills/image_fill.h"
 #include "fills/insert_image.h"
+#include "effects/circlize.h"
+#include "fills/drip.h"
+#include "fills/mix.h"
+#include "fills/video_feedback.h"
 
 namespace orv {
 
@@ -96,6 +100,14 @@ const std::vector<BatchEffect>& BatchEffects()
         {QStringLiteral("insert-image"),
          RunFileFill<InsertImageParams, ParseInsertImageParams, InsertImageFromFile>,
          CheckWith<InsertImageParams, ParseInsertImageParams>},
+        {QStringLiteral("mix"), RunMixBatch, CheckWith<MixParams, ParseMixParams>},
+        {QStringLiteral("circlize"),
+         RunWith<CirclizeParams, ParseCirclizeParams, CirclizePasses>,
+         CheckWith<CirclizeParams, ParseCirclizeParams>},
+        {QStringLiteral("drip"), RunDripBatch, CheckWith<DripParams, ParseDripParams>},
+        {QStringLiteral("video-feedback"),
+         RunWith<VideoFeedbackParams, ParseVideoFeedbackParams, VideoFeedbackPasses>,
+         CheckWith<VideoFeedbackParams, ParseVideoFeedbackParams>},
     };
     return effects;
 }

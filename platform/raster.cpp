@@ -1,4 +1,5 @@
 #include "platform/raster.h"
+#include "platform/pattern_select_row.h"
 #include <algorithm>
 #include <cstring>
 #include <cwchar>
@@ -354,11 +355,7 @@ void BlitPatternSelect(QImage& dst, int x, int y, int w, int h,
         // set for white, none for black.
         uint32_t keep[8];
         for (int c = 0; c < 8; ++c) keep[c] = pattern.white(b.dx + c, Y) ? kColorMask : 0u;
-        const uint32_t* srow = s[b.sy + k] + b.sx;
-        EachPixel(d[Y] + b.dx, b.w, [srow, &keep](int i, uint32_t v) {
-            const uint32_t p = keep[i & 7];
-            return (p & v) | (~p & srow[i]) | kPixelOpaque;
-        });
+        PatternSelectRow(d[Y] + b.dx, s[b.sy + k] + b.sx, b.w, keep);
     }
 }
 

@@ -9,6 +9,10 @@
 #include "fills/ui/frmEffectsInsertImage.h"
 #include "fills/ui/frmGradient.h"
 #include "fills/ui/image_fill_command.h"
+#include "effects/ui/frmEffectsCirclize.h"
+#include "fills/ui/frmEffectsDrip.h"
+#include "fills/ui/frmEffectsMix.h"
+#include "fills/ui/frmEffectsVideoFeedback.h"
 #include <QAction>
 
 namespace orv {
@@ -29,6 +33,10 @@ void ConnectEffectMenus(frmDocument* doc)
         {"mnuEditFillImage", &mnuEditFillImage_Click},
         {"mnuEditGrid", &mnuEditGrid_Click},
         {"mnuEffectsInsertImage", &mnuEffectsInsertImage_Click},
+        {"mnuEffectsMix", &mnuEffectsMix_Click},
+        {"mnuEffectsCirclize", &mnuEffectsCirclize_Click},
+        {"mnuEffectsDrip", &mnuEffectsDrip_Click},
+        {"mnuVideoFeedBack", &mnuVideoFeedBack_Click},
     };
     for (auto [name, launch] : launchers) {
         QAction* action = doc->menuAction(QString::fromLatin1(name));

@@ -389,4 +389,75 @@ TEST_F(OrvaneBatch, AFailingFsyncFailsTheSaveAndKeepsTheOldFile)
     EXPECT_EQ(files(dir.path()), QStringList({"in.bmp", "out.bmp"}));
 }
 
+TEST_F(OrvaneBatch, MixCirclizeDripAndVideoFeedbackGiveThePixelsWorkedOutByHand)
+{
+    // The input's pixel (x, y) is RGB(6 x, 15 y, 4 (x xor y)): red and green tell where it is.
+    const auto pixel = [this](int x, int y) { return test::At(DecodePictureFile(path("out.bmp")).image, x, y); };
+    const auto input = [](int x, int y) { return RGB(x * 6, y * 15, (x ^ y) * 4); };
+    QString error;
+    ASSERT_TRUE(EncodeBmp24(NewPixelBuffer(41, 17, 0xFF0000), path("blue.bmp"), &error));
+    ASSERT_TRUE(EncodeBmp24(test::Rows({{0x00FF00, 0xFF0000}}), path("two.bmp"), &error));
+
+    // Mix level 50 of 100: picture B where x + y is even.
+    ASSERT_EQ(run({path("in.bmp"), path("out.bmp"), "mix", "file=" + path("blue.bmp"), "level=50"}).status, 0);
+    EXPECT_EQ(pixel(0, 0), 0xFF0000);
+    EXPECT_EQ(pixel(1, 0), input(1, 0));
+    EXPECT_EQ(pixel(9, 4), input(9, 4));
+    EXPECT_EQ(pixel(10, 4), 0xFF0000);
+    // Resized and fully switched: the two pixels of B become the picture's halves.
+    ASSERT_EQ(run({path("in.bmp"), path("out.bmp"), "mix", "file=" + path("two.bmp"), "level=100", "resize=1"}).status, 0);
+    EXPECT_EQ(pixel(0, 0), 0x00FF00);
+    EXPECT_EQ(pixel(40, 16), 0xFF0000);
+    // Not resized: B's 2 x 1 pixels, the rest of the picture its own.
+    ASSERT_EQ(run({path("in.bmp"), path("out.bmp"), "mix", "file=" + path("two.bmp"), "level=100"}).status, 0);
+    EXPECT_EQ(pixel(1, 0), 0xFF0000);
+    EXPECT_EQ(pixel(2, 0), input(2, 0));
+    EXPECT_EQ(pixel(0, 1), input(0, 1));
+
+    // Circlize with steps past the picture: one circle of radius 3 round (0, 0), coloured black.
+    ASSERT_EQ(run({path("in.bmp"), path("out.bmp"), "circlize", "ystep=100", "xstep=100", "radius=3"}).status, 0);
+    EXPECT_EQ(pixel(3, 0), 0);
+    EXPECT_EQ(pixel(0, 3), 0);
+    EXPECT_EQ(pixel(2, 2), 0);
+    EXPECT_EQ(pixel(1, 1), input(1, 1));
+    EXPECT_EQ(pixel(4, 0), input(4, 0));
+
+    // Video feedback, step 1, centred: copy 10 is (18, 8) 4 x 2 and shows there source pixel
+    // (0.5 x 41 / 4, 0.5 x 17 / 2) = (5, 4).
+    ASSERT_EQ(run({path("in.bmp"), path("out.bmp"), "video-feedback", "step=1"}).status, 0);
+    EXPECT_EQ(pixel(18, 8), input(5, 4));
+    EXPECT_EQ(pixel(0, 0), input(0, 0));
+    ASSERT_EQ(run({path("in.bmp"), path("out.bmp"), "video-feedback", "step=10"}).status, 0);
+    EXPECT_EQ(bytes("out.bmp"), bytes("in.bmp"));
+
+    // Drip down with one block as large as the picture, moved 0.17 pixel: every pixel comes
+    // from its own column, from its row or one above. Left: from its row, its column or right.
+    for (const char* direction : {"direction=down", "direction=left"}) {
+        ASSERT_EQ(run({path("in.bmp"), path("out.bmp"), "drip", direction, "width=1", "height=1", "amount=100"}).status, 0);
+        const QImage out = DecodePictureFile(path("out.bmp")).image;
+        bool moved = false;
+        for (int y = 0; y < 17; ++y)
+            for (int x = 0; x < 41; ++x) {
+                const ColorRef c = test::At(out, x, y);
+                const int ox = RedOf(c) / 6, oy = GreenOf(c) / 15;
+                ASSERT_EQ(c, input(ox, oy));
+                if (direction[10] == 'd') EXPECT_TRUE(ox == x && oy <= y);
+                else EXPECT_TRUE(oy == y && ox >= x);
+                moved = moved || ox != x || oy != y;
+            }
+        EXPECT_TRUE(moved) << direction;
+    }
+    ASSERT_EQ(run({path("in.bmp"), path("out.bmp"), "drip", "amount=0"}).status, 0);
+    EXPECT_EQ(bytes("out.bmp"), bytes("in.bmp"));
+
+    ExpectFailure({path("in.bmp"), path("out.bmp"), "mix", "file=" + path("blue.bmp"), "max=0"}, 2, "max");
+    ExpectFailure({path("in.bmp"), path("out.bmp"), "mix", "level=3"}, 2, "file");
+    ExpectFailure({path("in.bmp"), path("out.bmp"), "mix", "file=" + path("none.bmp")}, 2, "none.bmp");
+    ExpectFailure({path("in.bmp"), path("out.bmp"), "circlize", "xstep=0"}, 2, "xstep");
+    ExpectFailure({path("in.bmp"), path("out.bmp"), "drip", "height=-2"}, 2, "height");
+    ExpectFailure({path("in.bmp"), path("out.bmp"), "drip", "direction=sideways"}, 2, "direction");
+    ExpectFailure({path("in.bmp"), path("out.bmp"), "video-feedback", "step=abc"}, 2, "step");
+    ExpectFailure({path("in.bmp"), path("out.bmp"), "video-feedback", "x=8"}, 2, "x must");
+}
+
 } // namespace orv

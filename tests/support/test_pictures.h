@@ -28,13 +28,19 @@ inline QImage Rows(const Grid& rows)
     return img;
 }
 
-// Every pixel a colour of its own: red = x, green = y, blue from both.
+// Every pixel a colour of its own: red = x, green = y, blue from both (up to 4096 x 4096).
+inline ColorRef NumberedColor(int x, int y) { return RGB(x % 256, y % 256, (x / 256) * 16 + y / 256); }
 inline QImage Numbered(int w, int h)
 {
     QImage img = NewPixelBuffer(w, h, 0);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) Put(img, x, y, RGB(x % 256, y % 256, (x / 256) * 16 + y / 256));
+        for (int x = 0; x < w; ++x) Put(img, x, y, NumberedColor(x, y));
     return img;
+}
+// The pixel of a Numbered picture a colour came from.
+inline QPoint NumberedOrigin(ColorRef c)
+{
+    return {RedOf(c) + 256 * (BlueOf(c) / 16), GreenOf(c) + 256 * (BlueOf(c) % 16)};
 }
 
 inline QByteArray ReadAll(const QString& path)

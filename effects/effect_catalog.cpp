@@ -8,6 +8,10 @@
 #include "effects/stained_glass.h"
 #include "effects/typical.h"
 #include "effects/working_copy.h"
+#include "effects/wobbly.h"
+#include "effects/crystal_shaper.h"
+#include "effects/waving.h"
+#include "effects/round_wobbly.h"
 
 namespace orv {
 
@@ -79,6 +83,16 @@ const std::vector<BatchEffect>& BatchEffects()
         {QStringLiteral("typical"),
          RunWith<TypicalParams, ParseTypicalParams, TypicalPasses>,
          CheckWith<TypicalParams, ParseTypicalParams>},
+        {QStringLiteral("wobbly"),
+         RunWith<WobblyParams, ParseWobblyParams, WobblyPasses>,
+         CheckWith<WobblyParams, ParseWobblyParams>},
+        {QStringLiteral("crystal-shaper"), RunInPlace<CrystalShape>},
+        {QStringLiteral("waving"),
+         RunWith<WavingParams, ParseWavingParams, WavingPasses>,
+         CheckWith<WavingParams, ParseWavingParams>},
+        {QStringLiteral("round-wobbly"),
+         RunWith<RoundWobblyParams, ParseRoundWobblyParams, RoundWobblyPasses>,
+         CheckWith<RoundWobblyParams, ParseRoundWobblyParams>},
     };
     return effects;
 }

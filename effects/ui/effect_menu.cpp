@@ -5,6 +5,10 @@
 #include "effects/ui/frmEffectsStainedGlass.h"
 #include "effects/ui/frmEffectsTypical.h"
 #include "effects/ui/geometry_commands.h"
+#include "effects/ui/frmEffectsWobbly.h"
+#include "effects/ui/crystal_shaper_command.h"
+#include "effects/ui/frmEffectsWaveing.h"
+#include "effects/ui/frmEffectsWobbly2.h"
 #include <QAction>
 
 namespace orv {
@@ -21,6 +25,10 @@ void ConnectEffectMenus(frmDocument* doc)
         {"mnuEditRotate90", &mnuEditRotate90_Click},
         {"mnuEffectsStndGlass", &mnuEffectsStndGlass_Click},
         {"mnuEffectsTypical", &mnuEffectsTypical_Click},
+        {"mnuEffectsWobbly", &mnuEffectsWobbly_Click},
+        {"mnuEffectsCrystalShaper", &mnuEffectsCrystalShaper_Click},
+        {"mnuEffectsWaveing", &mnuEffectsWaveing_Click},
+        {"mnuEffectsRndWobbly", &mnuEffectsRndWobbly_Click},
     };
     for (auto [name, launch] : launchers) {
         QAction* action = doc->menuAction(QString::fromLatin1(name));

@@ -1,5 +1,6 @@
 // Wobbly, crystal shaper, waving and round wobbly against pixels worked out by hand.
 #include "effects/crystal_shaper.h"
+#include "effects/effect_catalog.h"
 #include "effects/round_wobbly.h"
 #include "effects/waving.h"
 #include "effects/wobbly.h"
@@ -260,6 +261,54 @@ TEST(Distortions, CancelLeavesThePicture)
         EXPECT_TRUE(RunOnWorkingCopy(img, effects[i], &full)) << i;
         EXPECT_NE(img, before) << i;
         EXPECT_LT(full.values.back(), 100.0f);
+    }
+}
+
+} // namespace
+} // namespace orv
+
+namespace orv {
+namespace {
+
+// orvane-batch reads the parameters as the dialogs read their controls.
+TEST(DistortionsBatch, ParametersAndRefusals)
+{
+    const auto run = [](const char* effect, EffectParams params, QImage* img, QString* error) {
+        const BatchEffect* e = FindBatchEffect(QString::fromLatin1(effect));
+        return e && e->run(*img, params, nullptr, error);
+    };
+    QString error;
+    QImage img = test::Numbered(5, 4);
+    ASSERT_TRUE(run("wobbly", {{"mode", "top"}, {"width", "2"}}, &img, &error));
+    EXPECT_EQ(At(img, 1, 0), At(test::Numbered(5, 4), 1, 2));   // column 1 up by 2
+
+    img = test::Numbered(4, 7);
+    ASSERT_TRUE(run("crystal-shaper", {}, &img, &error));
+    EXPECT_EQ(At(img, 0, 1), At(test::Numbered(4, 7), 3, 1));
+
+    img = test::Numbered(40, 1);
+    ASSERT_TRUE(run("waving", {{"phase", "4"}}, &img, &error));   // freq 4 by default
+    EXPECT_EQ(At(img, 39), At(test::Numbered(40, 1), 30));
+
+    img = test::Numbered(8, 5);
+    ASSERT_TRUE(run("round-wobbly", {{"direction", "top"}, {"angle", "4"}, {"width", "2"}}, &img, &error));
+    EXPECT_EQ(At(img, 2, 4), At(test::Numbered(8, 5), 2, 2));
+
+    const QImage before = test::Numbered(6, 6);
+    const struct { const char* effect; EffectParams params; const char* message; } refused[] = {
+        {"round-wobbly", {{"angle", "0"}}, "round-wobbly: angle must be a number other than 0"},
+        {"round-wobbly", {{"width", "0"}}, "round-wobbly: width must be a number of 1 or more"},
+        {"round-wobbly", {{"height", "-2"}}, "round-wobbly: height must be a number of 1 or more"},
+        {"round-wobbly", {{"direction", "up"}}, "round-wobbly: direction must be top, left or both"},
+        {"waving", {{"freq", "11"}}, "waving: freq must be an integer from 0 to 10"},
+        {"waving", {{"phase", "-1"}}, "waving: phase must be an integer from 0 to 32767"},
+        {"wobbly", {{"mode", "right"}}, "wobbly: mode must be top, left or both"},
+    };
+    for (const auto& r : refused) {
+        img = before;
+        EXPECT_FALSE(run(r.effect, r.params, &img, &error)) << r.message;
+        EXPECT_EQ(error, QString::fromLatin1(r.message));
+        EXPECT_EQ(img, before);
     }
 }
 

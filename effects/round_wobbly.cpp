@@ -13,88 +13,84 @@ namespace {
 
 constexpr double kPi = 3.14159265358979;
 
-// A strip: its position as the loop counts it, its first column (row) and size in pixels,
-// and how far it moves.
+// A strip: its first column (row) and size in pixels, and how far it moves.
 struct Strip {
-    double pos;
     int64_t first;
     int64_t size;
     int64_t shift;
 };
+using Strips = std::vector<Strip>;
 
-std::vector<Strip> StripsAlong(int extent, double size, double k)
+Strips StripsAlong(int extent, double size, double k)
 {
-    std::vector<Strip> strips;
+    Strips strips;
     const auto fit = [](double v) {   // far beyond any picture every value acts alike
         constexpr double kFar = 1 << 30;
         return static_cast<int64_t>(std::clamp(RoundHalfEven(v), -kFar, kFar));
     };
     for (double pos = 0; pos <= extent; pos += size)
-        strips.push_back({pos, fit(pos), fit(size), fit(size * std::sin(k * pos))});
+        strips.push_back({fit(pos), fit(size), fit(size * std::sin(k * pos))});
     return strips;
 }
 
-// The strips whose position lies in [from, to), in order.
-std::pair<const Strip*, const Strip*> StripsIn(const std::vector<Strip>& strips, int from, int to)
-{
-    const auto below = [](const Strip& s, double v) { return s.pos < v; };
-    const auto at = [&](int v) {
-        return strips.data() + (std::lower_bound(strips.begin(), strips.end(), double(v), below) - strips.begin());
-    };
-    return {at(from), at(to)};
-}
-
-inline uint32_t* RowOf(QImage& image, int64_t y) { return reinterpret_cast<uint32_t*>(image.scanLine(int(y))); }
 inline const uint32_t* RowOf(const QImage& image, int64_t y)
 {
     return reinterpret_cast<const uint32_t*>(image.constScanLine(int(y)));
 }
 
-// Strips of columns moved down from `from` onto `to` (both W x H). Every target row takes the
-// band's strips in their order, so where rounded strips overlap the later one wins, as when
-// each strip is copied whole in turn.
-void MoveColumnStrips(const QImage& from, QImage& to, const Strip* begin, const Strip* end)
-{
-    const int w = from.width(), h = from.height();
-    for (int y = 0; y < h; ++y) {
-        uint32_t* out = RowOf(to, y);
-        for (const Strip* s = begin; s != end; ++s) {
-            const int64_t sy = y - s->shift;
-            const int64_t n = std::min<int64_t>(s->size, w - s->first);
-            if (sy < 0 || sy >= h || n <= 0) continue;
-            std::memcpy(out + s->first, RowOf(from, sy) + s->first, static_cast<size_t>(n) * sizeof(uint32_t));
-        }
-    }
-}
-
-// Strips of rows moved right from `from` onto `to`.
-void MoveRowStrips(const QImage& from, QImage& to, const Strip* begin, const Strip* end)
+// Row y of a column pass: `out` holds row y of the picture the strips are drawn over; each
+// strip in turn puts its columns of source row y - shift there, so where rounded strips overlap
+// the later one wins, as when each strip is copied whole in turn.
+void ColumnStripsRow(const QImage& from, int64_t y, uint32_t* out, const Strips& strips)
 {
     const int64_t w = from.width(), h = from.height();
-    for (const Strip* s = begin; s != end; ++s) {
-        const int64_t dx = s->shift;
-        const int64_t n = w - std::abs(dx);
-        if (n <= 0) continue;
-        for (int64_t y = s->first; y < std::min(h, s->first + s->size); ++y) {
-            const uint32_t* in = RowOf(from, y);
-            uint32_t* out = RowOf(to, y);
-            std::memcpy(out + std::max<int64_t>(dx, 0), in + std::max<int64_t>(-dx, 0), static_cast<size_t>(n) * sizeof(uint32_t));
-        }
+    for (const Strip& s : strips) {
+        const int64_t sy = y - s.shift;
+        const int64_t n = std::min(s.size, w - s.first);
+        if (sy < 0 || sy >= h || n <= 0) continue;
+        std::memcpy(out + s.first, RowOf(from, sy) + s.first, static_cast<size_t>(n) * sizeof(uint32_t));
     }
 }
 
-ColumnPass ColumnStripPass(std::shared_ptr<const std::vector<Strip>> strips,
-                           std::function<const QImage&()> from, std::function<QImage&()> to,
-                           float progressFrom, float progressSpan)
+// Row y of a row pass: `out` holds row y of the picture the strips are drawn over; every strip
+// that covers row y, in turn, puts `from` (row y of the strips' source) there moved right by
+// its shift.
+void RowStripsRow(const uint32_t* from, int64_t y, uint32_t* out, int64_t w, const Strips& strips)
+{
+    // All strips have one size, so the ones covering y are those starting in (y - size, y].
+    const int64_t size = strips.front().size;
+    const auto after = [](int64_t v, const Strip& s) { return v < s.first; };
+    auto s = std::upper_bound(strips.begin(), strips.end(), y - size, after);
+    for (; s != strips.end() && s->first <= y; ++s) {
+        const int64_t dx = s->shift;
+        const int64_t n = w - std::abs(dx);
+        if (n > 0)
+            std::memcpy(out + std::max<int64_t>(dx, 0), from + std::max<int64_t>(-dx, 0), static_cast<size_t>(n) * sizeof(uint32_t));
+    }
+}
+
+// A pass whose target rows are computed whole, top to bottom, each from rows the pass does not
+// change; a band of columns computes its share of rows (see RowsOfBand). fillRow(y) writes
+// target row y completely.
+ColumnPass RowwisePass(WorkingCopy& work, float progressFrom, float progressSpan,
+                       std::function<void(int y)> fillRow)
 {
     ColumnPass pass;
     pass.progressFrom = progressFrom;
     pass.progressSpan = progressSpan;
-    pass.columns = [strips, from, to](int x0, int x1) {
-        const auto [begin, end] = StripsIn(*strips, x0, x1);
-        if (begin != end) MoveColumnStrips(from(), to(), begin, end);
+    pass.columns = [&work, fillRow = std::move(fillRow)](int x0, int x1) {
+        const RowShare rows = RowsOfBand(work.width(), work.height(), x0, x1);
+        for (int y = rows.from; y < rows.to; ++y) fillRow(y);
     };
     return pass;
+}
+
+// Row y of the working copy as the picture it was, to draw strips over.
+uint32_t* OriginalRow(WorkingCopy& work, int y)
+{
+    const WorkingCopy::MappedRow row = work.mapRow(y);
+    if (row.in != row.out) std::memcpy(row.out, row.in, static_cast<size_t>(work.width()) * sizeof(uint32_t));
+    return row.out;
 }
 
 } // namespace
@@ -117,38 +113,34 @@ QString ReadRoundWobblyValues(const QString& angle, const QString& width, const 
 
 std::vector<ColumnPass> RoundWobblyPasses(WorkingCopy& work, const RoundWobblyParams& p)
 {
+    // Strips are drawn over the picture as it was and taken from it (or, for the rows of
+    // "Both", from the moved columns), never from what the pass writes: the working copy's
+    // original stays as the canvas was.
     const double k = kPi / p.angle;
-    const int w = work.width(), h = work.height();
-    auto columns = std::make_shared<const std::vector<Strip>>(StripsAlong(w, p.width, k));
-    auto rows = std::make_shared<const std::vector<Strip>>(StripsAlong(h, p.height, k));
-    const auto original = [&work]() -> const QImage& { return work.original(); };
-    const auto target = [&work]() -> QImage& { return work.image(); };
-    const auto rowPass = [&work, rows, w, h](std::function<const QImage&()> from, float progressFrom,
-                                             float progressSpan) {
-        ColumnPass pass;
-        pass.progressFrom = progressFrom;
-        pass.progressSpan = progressSpan;
-        pass.columns = [&work, rows, from, w, h](int x0, int x1) {
-            const RowShare share = RowsOfBand(w, h, x0, x1);
-            const auto [begin, end] = StripsIn(*rows, share.from, share.to);
-            if (begin != end) MoveRowStrips(from(), work.image(), begin, end);
-        };
-        return pass;
+    const int w = work.width();
+    auto columns = std::make_shared<const Strips>(StripsAlong(w, p.width, k));
+    auto rows = std::make_shared<const Strips>(StripsAlong(work.height(), p.height, k));
+    const auto movedColumns = [&work, columns](int y) {
+        ColumnStripsRow(work.original(), y, OriginalRow(work, y), *columns);
+    };
+    const auto movedRows = [&work, rows, w](int y) {
+        RowStripsRow(RowOf(work.original(), y), y, OriginalRow(work, y), w, *rows);
     };
     switch (p.direction) {
-    case RoundWobblyDirection::Top: return {ColumnStripPass(columns, original, target, 0, 100)};
-    case RoundWobblyDirection::Left: return {rowPass(original, 0, 100)};
+    case RoundWobblyDirection::Top: return {RowwisePass(work, 0, 100, movedColumns)};
+    case RoundWobblyDirection::Left: return {RowwisePass(work, 0, 100, movedRows)};
     case RoundWobblyDirection::Both: break;
     }
-    // The column pass draws onto a second copy of the picture, from which the row pass takes
-    // its strips.
-    auto between = std::make_shared<QImage>();
-    const auto second = [&work, between]() -> QImage& {
-        if (between->isNull()) *between = work.original().copy();
-        return *between;
+    // The columns are moved in the working copy first; then each row of that result is taken
+    // aside and the row strips are drawn from it over the row as it was.
+    auto line = std::make_shared<std::vector<uint32_t>>(static_cast<size_t>(w));
+    const auto rowsOfMovedColumns = [&work, rows, w, line](int y) {
+        uint32_t* row = work.row(y);
+        std::copy(row, row + w, line->begin());
+        std::memcpy(row, RowOf(work.original(), y), static_cast<size_t>(w) * sizeof(uint32_t));
+        RowStripsRow(line->data(), y, row, w, *rows);
     };
-    return {ColumnStripPass(columns, original, second, 0, 50),
-            rowPass([second]() -> const QImage& { return second(); }, 50, 50)};
+    return {RowwisePass(work, 0, 50, movedColumns), RowwisePass(work, 50, 50, rowsOfMovedColumns)};
 }
 
 bool ParseRoundWobblyParams(const EffectParams& params, RoundWobblyParams* out, QString* error)

@@ -32,8 +32,8 @@ struct RoundWobblyParams {
 QString ReadRoundWobblyValues(const QString& angle, const QString& width, const QString& height,
                               RoundWobblyParams* p);
 
-// "Top" and "Left": one pass, progress 0 to 100; "Both": 0 to 50 and 50 to 100. Progress
-// follows the strips' first column (the row passes' first row, as a share of the height).
+// "Top" and "Left": one pass, progress 0 to 100; "Both": 0 to 50 and 50 to 100. The result is
+// computed in whole rows, a band's share at a time, at the pace of the column order.
 std::vector<ColumnPass> RoundWobblyPasses(WorkingCopy& work, const RoundWobblyParams& p);
 
 // orvane-batch: direction=top|left|both, angle=TEXT, width=TEXT, height=TEXT.

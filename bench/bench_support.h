@@ -38,6 +38,20 @@ void RunEffect(benchmark::State& state, MakePasses makePasses, ProgressSink* sin
     SetRates(state);
 }
 
+// An operation that works on the canvas itself; each iteration gets its own unshared copy
+// first, outside the timing.
+inline void RunInPlace(benchmark::State& state, void (*op)(QImage&))
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        QImage image = TestPicture().copy();
+        state.ResumeTiming();
+        op(image);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    SetRates(state);
+}
+
 // A GraphicsMagick operation on its own unshared copy of the picture, made outside the timing
 // since the operations change it in place.
 template <class Op>

@@ -19,6 +19,8 @@ inline OkCancel AddOkCancel(QDialog* dialog, QBoxLayout* layout)
     row->addStretch();
     OkCancel b{new QPushButton(QStringLiteral("OK"), dialog), new QPushButton(QStringLiteral("Cancel"), dialog), row};
     b.ok->setDefault(true);
+    b.ok->setAccessibleName(QStringLiteral("OK"));
+    b.cancel->setAccessibleName(QStringLiteral("Cancel"));
     row->addWidget(b.ok);
     row->addWidget(b.cancel);
     layout->addLayout(row);

@@ -1,16 +1,11 @@
 #include "effects/ui/frmEffectsWaveing.h"
 #include "documents/ui/frmDocument.h"
-#include "effects/ui/dialog_buttons.h"
 #include "effects/ui/effect_run.h"
-#include "effects/ui/thumbnail_preview.h"
 #include "effects/waving.h"
 #include "shell/number_text.h"
 #include <QGridLayout>
-#include <QGroupBox>
 #include <QLabel>
-#include <QPushButton>
 #include <QScrollBar>
-#include <QVBoxLayout>
 
 namespace orv {
 
@@ -29,18 +24,11 @@ QScrollBar* ScrollBar(QWidget* parent, const char* name, const QString& accessib
 
 } // namespace
 
-frmEffectsWaveing::frmEffectsWaveing(frmDocument* doc) : doc_(doc)
+frmEffectsWaveing::frmEffectsWaveing(frmDocument* doc)
+    : ThumbnailEffectDialog(doc, QStringLiteral("frmEffectsWaveing"), QStringLiteral("Effects: Waving"),
+                            QStringLiteral("Waving..."))
 {
-    setObjectName(QStringLiteral("frmEffectsWaveing"));
-    setWindowTitle(QStringLiteral("Effects: Waving"));
     const WavingParams initial;
-    auto* layout = new QVBoxLayout(this);
-    Preview = new ThumbnailPreview(this);
-    Preview->takePicture(doc_->canvas());
-    layout->addWidget(Preview, 0, Qt::AlignHCenter);
-
-    auto* frmSetting = new QGroupBox(QStringLiteral("Settings"), this);
-    frmSetting->setObjectName(QStringLiteral("frmSetting"));
     auto* grid = new QGridLayout(frmSetting);
     const QImage& picture = doc_->canvas().buffer();
     HScroll1 = ScrollBar(frmSetting, "HScroll1", QStringLiteral("Angle"),
@@ -58,38 +46,16 @@ frmEffectsWaveing::frmEffectsWaveing(frmDocument* doc) : doc_(doc)
     grid->addWidget(new QLabel(QStringLiteral("Freq:"), frmSetting), 1, 0);
     grid->addWidget(HScroll2, 1, 1);
     grid->addWidget(Label3, 1, 2);
-    layout->addWidget(frmSetting);
     connect(HScroll1, &QScrollBar::valueChanged, this,
             [this](int v) { Label2->setText(NumberText(v / 100.0)); });
     connect(HScroll2, &QScrollBar::valueChanged, this,
             [this](int v) { Label3->setText(NumberText(v / 10.0)); });
-
-    const OkCancel buttons = AddOkCancel(this, layout);
-    cmdOK = buttons.ok;
-    cmdCancel = buttons.cancel;
-    cmdOK->setAccessibleName(QStringLiteral("OK"));
-    cmdCancel->setAccessibleName(QStringLiteral("Cancel"));
-    cmdPreview = AddPreviewButton(this, buttons, "cmdPreview");
-    connect(cmdPreview, &QPushButton::clicked, this, &frmEffectsWaveing::cmdPreview_Click);
-    connect(cmdOK, &QPushButton::clicked, this, &frmEffectsWaveing::cmdOK_Click);
 }
 
-WavingParams frmEffectsWaveing::params() const
+MakePasses frmEffectsWaveing::currentPasses()
 {
-    return WavingParams{HScroll1->value(), HScroll2->value()};
-}
-
-void frmEffectsWaveing::cmdPreview_Click()
-{
-    const WavingParams p = params();
-    Preview->preview([p](WorkingCopy& work) { return WavingPasses(work, p); });
-}
-
-void frmEffectsWaveing::cmdOK_Click()
-{
-    const WavingParams p = params();
-    EffectRun(doc_, {QStringLiteral("Waving..."), this, false,
-                     [p](WorkingCopy& work) { return WavingPasses(work, p); }});
+    const WavingParams p{HScroll1->value(), HScroll2->value()};
+    return [p](WorkingCopy& work) { return WavingPasses(work, p); };
 }
 
 void mnuEffectsWaveing_Click(frmDocument* doc)

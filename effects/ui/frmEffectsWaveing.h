@@ -2,19 +2,14 @@
 // "Effects: Waving": the phase and frequency of the ripple on two scroll bars, each with its
 // value shown beside it, and a thumbnail preview. OK takes the undo snapshot and runs
 // "Waving..."; nothing is remembered between openings.
-#include <QDialog>
+#include "effects/ui/thumbnail_effect_dialog.h"
 
 class QLabel;
-class QPushButton;
 class QScrollBar;
 
 namespace orv {
 
-class ThumbnailPreview;
-class frmDocument;
-struct WavingParams;
-
-class frmEffectsWaveing : public QDialog {
+class frmEffectsWaveing : public ThumbnailEffectDialog {
     Q_OBJECT
 public:
     explicit frmEffectsWaveing(frmDocument* doc);
@@ -23,18 +18,9 @@ public:
     QLabel* Label2;         // the phase / 100
     QScrollBar* HScroll2;   // the frequency x 10
     QLabel* Label3;         // the frequency
-    ThumbnailPreview* Preview;
-    QPushButton* cmdOK;
-    QPushButton* cmdCancel;
-    QPushButton* cmdPreview;
 
-    void cmdPreview_Click();
-    void cmdOK_Click();
-
-private:
-    WavingParams params() const;
-
-    frmDocument* doc_;
+protected:
+    MakePasses currentPasses() override;
 };
 
 void mnuEffectsWaveing_Click(frmDocument* doc);

@@ -84,8 +84,6 @@ frmEffectsWobbly::frmEffectsWobbly(frmDocument* doc) : doc_(doc)
     const OkCancel buttons = AddOkCancel(this, layout);
     Command1 = buttons.ok;
     Command2 = buttons.cancel;
-    Command1->setAccessibleName(QStringLiteral("OK"));
-    Command2->setAccessibleName(QStringLiteral("Cancel"));
     Command3 = AddPreviewButton(this, buttons, "Command3");
     connect(Command1, &QPushButton::clicked, this, &frmEffectsWobbly::Command1_Click);
     connect(Command3, &QPushButton::clicked, this, &frmEffectsWobbly::Command3_Click);

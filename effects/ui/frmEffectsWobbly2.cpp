@@ -1,20 +1,17 @@
 #include "effects/ui/frmEffectsWobbly2.h"
 #include "documents/ui/frmDocument.h"
 #include "effects/round_wobbly.h"
-#include "effects/ui/dialog_buttons.h"
 #include "effects/ui/effect_run.h"
-#include "effects/ui/thumbnail_preview.h"
 #include "shell/number_text.h"
 #include "shell/settings_store.h"
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QVBoxLayout>
 
 namespace orv {
 
@@ -41,18 +38,11 @@ QLineEdit* FramedBox(QWidget* parent, QGridLayout* grid, int column, const char*
 
 } // namespace
 
-frmEffectsWobbly2::frmEffectsWobbly2(frmDocument* doc) : doc_(doc)
+frmEffectsWobbly2::frmEffectsWobbly2(frmDocument* doc)
+    : ThumbnailEffectDialog(doc, QStringLiteral("frmEffectsWobbly2"), QStringLiteral("Effects: Round wobbly"),
+                            QStringLiteral("Round wobbly..."))
 {
-    setObjectName(QStringLiteral("frmEffectsWobbly2"));
-    setWindowTitle(QStringLiteral("Effects: Round wobbly"));
     const RoundWobblyParams initial;
-    auto* layout = new QVBoxLayout(this);
-    Preview = new ThumbnailPreview(this);
-    Preview->takePicture(doc_->canvas());
-    layout->addWidget(Preview, 0, Qt::AlignHCenter);
-
-    auto* frmSetting = new QGroupBox(QStringLiteral("Settings"), this);
-    frmSetting->setObjectName(QStringLiteral("frmSetting"));
     auto* grid = new QGridLayout(frmSetting);
     auto* frame1 = new QGroupBox(QStringLiteral("Direction"), frmSetting);
     frame1->setObjectName(QStringLiteral("Frame1"));
@@ -76,16 +66,6 @@ frmEffectsWobbly2::frmEffectsWobbly2(frmDocument* doc) : doc_(doc)
     Text2 = FramedBox(frmSetting, grid, 1, "Frame3", "Width", "Text2", initial.width);
     Text3 = FramedBox(frmSetting, grid, 2, "Frame4", "Height", "Text3", initial.height);
     Text1->installEventFilter(this);
-    layout->addWidget(frmSetting);
-
-    const OkCancel buttons = AddOkCancel(this, layout);
-    cmdOK = buttons.ok;
-    cmdCancel = buttons.cancel;
-    cmdOK->setAccessibleName(QStringLiteral("OK"));
-    cmdCancel->setAccessibleName(QStringLiteral("Cancel"));
-    cmdPreview = AddPreviewButton(this, buttons, "cmdPreview");
-    connect(cmdPreview, &QPushButton::clicked, this, &frmEffectsWobbly2::cmdPreview_Click);
-    connect(cmdOK, &QPushButton::clicked, this, &frmEffectsWobbly2::cmdOK_Click);
 }
 
 bool frmEffectsWobbly2::eventFilter(QObject* watched, QEvent* event)
@@ -99,12 +79,13 @@ bool frmEffectsWobbly2::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-bool frmEffectsWobbly2::readParams(RoundWobblyParams* p)
+MakePasses frmEffectsWobbly2::currentPasses()
 {
+    RoundWobblyParams p;
     for (int i = 0; i < 3; ++i)
-        if (Option1[i]->isChecked()) p->direction = static_cast<RoundWobblyDirection>(i);
-    const QString refused = ReadRoundWobblyValues(Text1->text(), Text2->text(), Text3->text(), p);
-    if (refused.isEmpty()) return true;
+        if (Option1[i]->isChecked()) p.direction = static_cast<RoundWobblyDirection>(i);
+    const QString refused = ReadRoundWobblyValues(Text1->text(), Text2->text(), Text3->text(), &p);
+    if (refused.isEmpty()) return [p](WorkingCopy& work) { return RoundWobblyPasses(work, p); };
     QLineEdit* box = Text3;
     QString message = QStringLiteral("The strip height must be a number of 1 or more.");
     if (refused == QLatin1String("angle")) {
@@ -117,22 +98,7 @@ bool frmEffectsWobbly2::readParams(RoundWobblyParams* p)
     QMessageBox::warning(this, kAppTitle, message);
     box->setFocus();
     box->selectAll();
-    return false;
-}
-
-void frmEffectsWobbly2::cmdPreview_Click()
-{
-    RoundWobblyParams p;
-    if (!readParams(&p)) return;
-    Preview->preview([p](WorkingCopy& work) { return RoundWobblyPasses(work, p); });
-}
-
-void frmEffectsWobbly2::cmdOK_Click()
-{
-    RoundWobblyParams p;
-    if (!readParams(&p)) return;
-    EffectRun(doc_, {QStringLiteral("Round wobbly..."), this, false,
-                     [p](WorkingCopy& work) { return RoundWobblyPasses(work, p); }});
+    return {};
 }
 
 void mnuEffectsRndWobbly_Click(frmDocument* doc)

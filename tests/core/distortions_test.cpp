@@ -214,7 +214,7 @@ TEST(RoundWobbly, BothMovesRowsOfTheMovedColumnsOverThePictureAsItWas)
     ExpectPixels(out, [&](int x, int y) { return expected[y][x]; });
 }
 
-TEST(RoundWobbly, TheDesignExampleAngle180Width10)
+TEST(RoundWobbly, Angle180Width10MovesStripsByTenSines)
 {
     // Strips at 0, 10, 20, 90 move down by 0, 2, 3, 10; the strip at 270 moves up by 10.
     const QImage out = Applied(Numbered(300, 40), RoundWobblyPasses, RoundWobblyParams{RoundWobblyDirection::Top, 180, 10, 10});

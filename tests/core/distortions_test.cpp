@@ -191,6 +191,20 @@ TEST(RoundWobbly, ColumnStripsMoveDownAndUpKeepingWhatTheyLeave)
     });
 }
 
+TEST(RoundWobbly, RoundedStripsOverlapAndTheLaterOneWins)
+{
+    // Width 1.5, angle 3: strips at 0, 1.5, 3, 4.5 start at columns 0, 2, 3, 4, two columns
+    // wide, and move by round(1.5 sin(pi/3 x)) = 0, 2 (1.5 to even), 0, -2. Column 3 is moved
+    // down by the second strip, then put back by the third; column 4 moves up with the last.
+    const QImage out = Applied(Numbered(5, 4), RoundWobblyPasses,
+                               RoundWobblyParams{RoundWobblyDirection::Top, 3, 1.5, 10});
+    ExpectPixels(out, [](int x, int y) {
+        if (x == 2) return Source{x, y >= 2 ? y - 2 : y};
+        if (x == 4) return Source{x, y < 2 ? y + 2 : y};
+        return Source{x, y};
+    });
+}
+
 TEST(RoundWobbly, RowStripsMoveRightAndLeft)
 {
     const QImage out = Applied(Numbered(5, 8), RoundWobblyPasses, RoundWobblyParams{RoundWobblyDirection::Left, 4, 2, 2});

@@ -8,13 +8,17 @@
 #include "effects/stained_glass.h"
 #include "effects/typical.h"
 #include "effects/working_copy.h"
+#include "effects/circlize.h"
+#include "effects/crystal_shaper.h"
+#include "effects/round_wobbly.h"
+#include "effects/waving.h"
+#include "effects/wobbly.h"
+#include "fills/drip.h"
 #include "fills/fill_batch.h"
 #include "fills/gradient.h"
 #include "fills/grid.h"
 #include "fills/image_fill.h"
 #include "fills/insert_image.h"
-#include "effects/circlize.h"
-#include "fills/drip.h"
 #include "fills/mix.h"
 #include "fills/video_feedback.h"
 
@@ -88,6 +92,16 @@ const std::vector<BatchEffect>& BatchEffects()
         {QStringLiteral("typical"),
          RunWith<TypicalParams, ParseTypicalParams, TypicalPasses>,
          CheckWith<TypicalParams, ParseTypicalParams>},
+        {QStringLiteral("wobbly"),
+         RunWith<WobblyParams, ParseWobblyParams, WobblyPasses>,
+         CheckWith<WobblyParams, ParseWobblyParams>},
+        {QStringLiteral("crystal-shaper"), RunInPlace<CrystalShape>},
+        {QStringLiteral("waving"),
+         RunWith<WavingParams, ParseWavingParams, WavingPasses>,
+         CheckWith<WavingParams, ParseWavingParams>},
+        {QStringLiteral("round-wobbly"),
+         RunWith<RoundWobblyParams, ParseRoundWobblyParams, RoundWobblyPasses>,
+         CheckWith<RoundWobblyParams, ParseRoundWobblyParams>},
         {QStringLiteral("gradient"),
          RunDrawFill<GradientParams, ParseGradientParams, DrawGradient>,
          CheckWith<GradientParams, ParseGradientParams>},

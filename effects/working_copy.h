@@ -58,6 +58,10 @@ public:
         if (copiedRows_ < height()) copyRowsUpTo(height());
         return image_;
     }
+    // The canvas picture the copy was made from, unchanged whatever the run writes (null for
+    // a copy made blank). Effects that read the picture as it was while writing over it take
+    // their pixels from here.
+    const QImage& original() const { return source_; }
     // Takes `result` as the working copy (it may have another size).
     void replace(QImage result);
 

@@ -5,6 +5,15 @@ namespace orv {
 
 namespace {
 constexpr int kMaxLineWidth = 50;
+constexpr int kMaxAngle = 360;
+
+// Backspace, or a digit that keeps the text, with the digit appended at its end, at most max.
+bool DigitKeyAccepted(const QString& text, QChar key, double max)
+{
+    if (key == QChar(8)) return true;
+    if (key < u'0' || key > u'9') return false;
+    return LeadingNumber(text + key) <= max;
+}
 }
 
 double LeadingNumber(const QString& text)
@@ -42,9 +51,12 @@ QString NumberText(double value)
 
 bool LineWidthKeyAccepted(const QString& text, QChar key)
 {
-    if (key == QChar(8)) return true;
-    if (key < u'0' || key > u'9') return false;
-    return LeadingNumber(text + key) <= kMaxLineWidth;
+    return DigitKeyAccepted(text, key, kMaxLineWidth);
+}
+
+bool AngleKeyAccepted(const QString& text, QChar key)
+{
+    return key == QChar(8) || (LeadingNumber(text) <= kMaxAngle && DigitKeyAccepted(text, key, kMaxAngle));
 }
 
 } // namespace orv

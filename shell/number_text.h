@@ -16,4 +16,8 @@ QString NumberText(double value);
 // the box's text, with the digit appended at its end, at 50 or below.
 bool LineWidthKeyAccepted(const QString& text, QChar key);
 
+// The angle box's key filter (round wobbly): backspace always passes; otherwise only a digit,
+// while the box's text is at 360 or below and stays so with the digit appended at its end.
+bool AngleKeyAccepted(const QString& text, QChar key);
+
 } // namespace orv

@@ -14,13 +14,14 @@ namespace orv {
 struct OkCancel {
     QPushButton* ok;
     QPushButton* cancel;
+    QHBoxLayout* row;   // the row that holds them
 };
 
 inline OkCancel AddOkCancel(QDialog* dialog, QBoxLayout* layout)
 {
     auto* row = new QHBoxLayout;
     row->addStretch();
-    OkCancel b{new QPushButton(QStringLiteral("OK"), dialog), new QPushButton(QStringLiteral("Cancel"), dialog)};
+    OkCancel b{new QPushButton(QStringLiteral("OK"), dialog), new QPushButton(QStringLiteral("Cancel"), dialog), row};
     b.ok->setDefault(true);
     b.ok->setAccessibleName(QStringLiteral("OK"));
     b.cancel->setAccessibleName(QStringLiteral("Cancel"));
@@ -38,6 +39,16 @@ inline void RefuseText(QWidget* dialog, QLineEdit* box, const QString& message)
     QMessageBox::warning(dialog, kAppTitle, message);
     box->setFocus();
     box->selectAll();
+}
+
+// A "Preview" button at the left end of the OK / Cancel row.
+inline QPushButton* AddPreviewButton(QDialog* dialog, const OkCancel& buttons, const char* objectName)
+{
+    auto* preview = new QPushButton(QStringLiteral("Preview"), dialog);
+    preview->setObjectName(QString::fromLatin1(objectName));
+    preview->setAccessibleName(QStringLiteral("Preview"));
+    buttons.row->insertWidget(0, preview);
+    return preview;
 }
 
 } // namespace orv

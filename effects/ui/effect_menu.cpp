@@ -5,14 +5,18 @@
 #include "effects/ui/frmEffectsStainedGlass.h"
 #include "effects/ui/frmEffectsTypical.h"
 #include "effects/ui/geometry_commands.h"
-#include "fills/ui/frmEditGrid.h"
-#include "fills/ui/frmEffectsInsertImage.h"
-#include "fills/ui/frmGradient.h"
-#include "fills/ui/image_fill_command.h"
+#include "effects/ui/crystal_shaper_command.h"
 #include "effects/ui/frmEffectsCirclize.h"
+#include "effects/ui/frmEffectsWaveing.h"
+#include "effects/ui/frmEffectsWobbly.h"
+#include "effects/ui/frmEffectsWobbly2.h"
+#include "fills/ui/frmEditGrid.h"
 #include "fills/ui/frmEffectsDrip.h"
+#include "fills/ui/frmEffectsInsertImage.h"
 #include "fills/ui/frmEffectsMix.h"
 #include "fills/ui/frmEffectsVideoFeedback.h"
+#include "fills/ui/frmGradient.h"
+#include "fills/ui/image_fill_command.h"
 #include <QAction>
 
 namespace orv {
@@ -29,6 +33,10 @@ void ConnectEffectMenus(frmDocument* doc)
         {"mnuEditRotate90", &mnuEditRotate90_Click},
         {"mnuEffectsStndGlass", &mnuEffectsStndGlass_Click},
         {"mnuEffectsTypical", &mnuEffectsTypical_Click},
+        {"mnuEffectsWobbly", &mnuEffectsWobbly_Click},
+        {"mnuEffectsCrystalShaper", &mnuEffectsCrystalShaper_Click},
+        {"mnuEffectsWaveing", &mnuEffectsWaveing_Click},
+        {"mnuEffectsRndWobbly", &mnuEffectsRndWobbly_Click},
         {"mnuEditFillGradient", &mnuEditFillGradient_Click},
         {"mnuEditFillImage", &mnuEditFillImage_Click},
         {"mnuEditGrid", &mnuEditGrid_Click},

@@ -1,4 +1,5 @@
 #include "effects/ui/frmEffectsTypical.h"
+#include "effects/ui/bar_progress.h"
 #include "effects/ui/dialog_buttons.h"
 #include "documents/ui/frmDocument.h"
 #include "effects/typical.h"
@@ -17,22 +18,6 @@ namespace {
 
 const QString kSection = QStringLiteral("TypicalEffcts");
 const QString kKey = QStringLiteral("Effect");
-
-// The dialog's own bar; the run cannot be cancelled. The bar is repainted at once, without
-// handing events to the dialog, so its buttons cannot start a second run meanwhile.
-class BarProgress : public ProgressSink {
-public:
-    explicit BarProgress(QProgressBar* bar) : bar_(bar) {}
-    void setProgress(float value) override
-    {
-        bar_->setValue(static_cast<int>(value));
-        bar_->repaint();
-    }
-    bool cancelRequested() override { return false; }
-
-private:
-    QProgressBar* bar_;
-};
 
 // The first half of the bar (0 to 100): the picture is copied row by row into the working copy
 // that the filter then reads, as the channel table is filled before any pixel is filtered.

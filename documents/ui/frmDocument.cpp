@@ -113,7 +113,8 @@ void frmDocument::buildMenus()
             &QAction::triggered, main_, &frmMain::mnuFileNew_Click);
     connect(item(file, "mnuFileOpen", QStringLiteral("Open"), true, QKeySequence(Qt::CTRL | Qt::Key_O)),
             &QAction::triggered, main_, &frmMain::mnuFileOpen_Click);
-    item(file, "mnuOpenURL", QStringLiteral("Open URL..."), false);
+    connect(item(file, "mnuOpenURL", QStringLiteral("Open URL..."), true), &QAction::triggered, main_,
+            &frmMain::mnuOpenURL_Click);
     file->addSeparator();
     connect(item(file, "mnuFileClose", QStringLiteral("Close"), true), &QAction::triggered, this,
             [this] { if (subWindow()) subWindow()->close(); else close(); });
@@ -197,7 +198,8 @@ void frmDocument::buildMenus()
 
     QMenu* help = menu(QStringLiteral("Help"), QStringLiteral("mnuHelp"));
     item(help, "mnuHelpAbout", QStringLiteral("About Orvane 3.0..."), false);
-    item(help, "mnuHelpCheckForUpdate", QStringLiteral("Check for update"), false);
+    connect(item(help, "mnuHelpCheckForUpdate", QStringLiteral("Check for update"), true),
+            &QAction::triggered, main_, &frmMain::mnuHelpCheckForUpdate_Click);
 }
 
 void frmDocument::Form_Load()

@@ -98,7 +98,8 @@ void frmMain::buildMenus()
     QAction* open = file->addAction(QStringLiteral("Open"), QKeySequence(Qt::CTRL | Qt::Key_O), this,
                                     &frmMain::mnuFileOpen_Click);
     open->setObjectName(QStringLiteral("mnuFileOpen"));
-    file->addAction(QStringLiteral("Open URL..."))->setEnabled(false);
+    file->addAction(QStringLiteral("Open URL..."), this, &frmMain::mnuOpenURL_Click)
+        ->setObjectName(QStringLiteral("mnuOpenURL"));
     QMenu* scan = file->addMenu(QStringLiteral("Scan"));
     scan->addAction(QStringLiteral("Scan..."))->setEnabled(false);
     scan->addAction(QStringLiteral("Select source..."))->setEnabled(false);
@@ -117,7 +118,8 @@ void frmMain::buildMenus()
     QMenu* help = new QMenu(QStringLiteral("Help"), this);
     help->addAction(QStringLiteral("About Orvane 3.0..."), this, &frmMain::mnuHelpAbout_Click)
         ->setObjectName(QStringLiteral("mnuHelpAbout"));
-    help->addAction(QStringLiteral("Check for update"))->setEnabled(false);
+    help->addAction(QStringLiteral("Check for update"), this, &frmMain::mnuHelpCheckForUpdate_Click)
+        ->setObjectName(QStringLiteral("mnuHelpCheckForUpdate"));
 
     frameMenus_ = {file, view, help};
     showMenusOf(nullptr);

@@ -31,6 +31,8 @@ public:
 
     frmDocument* LoadNewDoc();
     void OpenFile(const QString& path);
+    // Places the document's handles at its canvas and widens its window to show them.
+    void FitWindowToPicture(frmDocument* d);
     void CheckCommand(const QString& commandLine);
     // Writes the active document's picture: JPEG for a name ending in JPG, else a bitmap.
     // Nothing else of the document changes.
@@ -72,6 +74,8 @@ public slots:
     void mnuFileExit_Click();
     void mnuViewWindows_Click();
     void mnuHelpAbout_Click();
+    void mnuOpenURL_Click();
+    void mnuHelpCheckForUpdate_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -1,11 +1,9 @@
 #include "platform/http_client.h"
-#include <QEventLoop>
+#include "platform/background_call.h"
 #include <QStringDecoder>
-#include <QTimer>
 #include <QUrl>
 #include <curl/curl.h>
 #include <mutex>
-#include <thread>
 
 namespace orv {
 
@@ -18,7 +16,6 @@ struct Transfer {
     QByteArray body;
     bool tooLarge = false;
     std::atomic<int> reached{static_cast<int>(TransferState::Resolving)};
-    std::atomic<bool> done{false};
     CURLcode code = CURLE_OK;
     long status = 0;
     char curlError[CURL_ERROR_SIZE] = {};
@@ -142,11 +139,6 @@ HttpResult HttpGet(const QString& address, const TransferStateHandler& onState,
 
     // The transfer runs on its own thread; this thread reports each stage as it is reached
     // and keeps its windows alive until the transfer has ended.
-    std::thread worker([&t] {
-        t.code = curl_easy_perform(t.curl);
-        curl_easy_getinfo(t.curl, CURLINFO_RESPONSE_CODE, &t.status);
-        t.done = true;
-    });
     int shown = static_cast<int>(TransferState::None);
     auto report = [&](int upTo) {
         while (shown < upTo) {
@@ -154,15 +146,12 @@ HttpResult HttpGet(const QString& address, const TransferStateHandler& onState,
             if (onState) onState(static_cast<TransferState>(shown));
         }
     };
-    QEventLoop loop;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        report(t.reached.load());
-        if (t.done) loop.quit();
-    });
-    poll.start(15);
-    if (!t.done) loop.exec();
-    worker.join();
+    RunWhileProcessingEvents(
+        [&t] {
+            t.code = curl_easy_perform(t.curl);
+            curl_easy_getinfo(t.curl, CURLINFO_RESPONSE_CODE, &t.status);
+        },
+        [&] { report(t.reached.load()); });
     curl_easy_cleanup(c);
 
     if (t.code == CURLE_ABORTED_BY_CALLBACK && cancel.load()) {

@@ -5,20 +5,24 @@
 
 namespace orv {
 
+QString UserDataFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Orvane");
+}
+
 QString WorkFolder()
 {
-    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    const QString path = QDir(base).filePath(QStringLiteral("Orvane 3.0/work"));
-    QDir dir(path);
-    if (!dir.exists() && !QDir().mkpath(path)) return {};
-    // Downloads and hand-over pictures are the user's own business.
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    return dir.absolutePath();
+    const QString folder = UserDataFolder() + QStringLiteral("/work");
+    if (!QDir().mkpath(folder)) return QString();
+    // Others must neither read the pictures passing through nor plant files under these names.
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return folder;
 }
 
 QString WorkFile(const QString& name)
 {
-    return QDir(WorkFolder()).filePath(name);
+    const QString folder = WorkFolder();
+    return folder.isEmpty() ? QString() : folder + u'/' + name;
 }
 
 } // namespace orv

@@ -1,16 +1,18 @@
 #pragma once
-// The private per-user folder for the program's work and hand-over files (the files it
-// exchanges with downloads, plug-ins and scanners). It lives in the user's data folder, is
-// readable by the user alone, and is made on first use; the program's own folder may be
-// read-only, so nothing is ever written there.
+// The private per-user work folder: where the program keeps the hand-over files it shares
+// with outside code (plug-ins, scanning, downloads) under their fixed names. It lies in the
+// user's data folder ($XDG_DATA_HOME/Orvane/work) and only its owner may enter it.
 #include <QString>
 
 namespace orv {
 
-// The folder, made (mode 0700) when missing. Empty when it cannot be made.
+// The folder, created (mode 0700) when missing; empty when it cannot be made.
 QString WorkFolder();
 
-// The path of the work file `name` ("Site.tmp", "Plugin.tmp", ...) in WorkFolder().
+// A file of that folder: WorkFile("Plugin.tmp").
 QString WorkFile(const QString& name);
+
+// The per-user data folder of the program ($XDG_DATA_HOME/Orvane), not created here.
+QString UserDataFolder();
 
 } // namespace orv

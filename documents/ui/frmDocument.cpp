@@ -1,6 +1,7 @@
 #include "documents/ui/frmDocument.h"
 #include "documents/ui/canvas_view.h"
 #include "effects/ui/effect_menu.h"
+#include "plugins/ui/plugin_menu.h"
 #include "shell/settings_store.h"
 #include "shell/ui/color_panel.h"
 #include "shell/ui/frmMain.h"
@@ -212,6 +213,7 @@ void frmDocument::Form_Load()
                           std::max(1, TwipsToPixels(innerH - kLoadMargin - kHandleTwips)));
     placeCanvas(kHome, kHome);
     canvas().setScaleMode(kScalePixels);
+    BuildPlugInsMenu(this, main_->PlugIns);
     main_->documentLoaded();
 }
 

@@ -70,6 +70,7 @@ public:
     void mnuViewWindows_Click();
     void TakeUndoSnapshot();
     void mnuEditUndo_Click();
+    void mnuPlugIn_Click(int index);   // runs item `index` of the Plugins menu
     // Save As; returns whether the picture was saved.
     bool mnuFileSaveAs_Click();
 

@@ -274,10 +274,12 @@ void frmMain::MDIForm_Load(const QString& commandLine)
     const bool toolbarIn = GetSettingBool(kAppTitle, kSettings, QStringLiteral("ToolBar"), true);
     Toolbar1->setVisible(toolbarIn);
     setStatusPanel(1, QStringLiteral("Orvane " ORVANE_VERSION_TEXT));
+    if (GetSettingBool(kAppTitle, kSettings, QStringLiteral("LoadPlugIns"), false)) RgstrPlgns();
     const QString layout = GetSetting(kAppTitle, kSettings, QStringLiteral("MainToolBar"), QString());
     if (!layout.isEmpty()) restoreState(QByteArray::fromBase64(layout.toLatin1()));
     Toolbar1->setVisible(toolbarIn);
     windowBar_->reset();
+    RgstrPlgns();
 
     CheckCommand(commandLine);
     if (commandLine.isEmpty()) LoadNewDoc();

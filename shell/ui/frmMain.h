@@ -1,7 +1,8 @@
 #pragma once
 // The main window: the multiple-document frame with the main toolbar, the window bar, the
 // tool toolbar, the colour panel and the status bar. It owns the program-wide state: the
-// new-document counter, the window bar and the loaded flag.
+// new-document counter, the window bar, the plug-in table and the loaded flag.
+#include "plugins/plugin_table.h"
 #include <QMainWindow>
 #include <QPointer>
 
@@ -37,6 +38,9 @@ public:
     // Writes the active document's picture: JPEG for a name ending in JPG, else a bitmap.
     // Nothing else of the document changes.
     bool PlugInPicSave(const QString& path, QString* error);
+    // Builds the plug-in table from the plug-in folders.
+    void RgstrPlgns();
+    PlugInTable PlugIns;
     QString dialogFileName;   // the name the open and save dialogs start from
     frmDocument* ActiveDocument() const;
     QList<frmDocument*> documents() const;

@@ -1,0 +1,228 @@
+#include "platform/work_folder.h"
+#include "plugins/host_protocol.h"
+#include "plugins/plugin_host.h"
+#include "plugins/plugin_table.h"
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <map>
+
+namespace orv {
+namespace {
+
+// Libraries by file name: whether their object can be created at first, and after their
+// registration step.
+struct FakeLibrary {
+    bool createsAtOnce;
+    bool createsAfterRegistration;
+};
+
+class FakeCalls : public PlugInCalls {
+public:
+    explicit FakeCalls(std::map<QString, FakeLibrary> libraries) : libraries_(std::move(libraries)) {}
+    std::optional<QString> name(const QString& library, const QString& className) override
+    {
+        calls.append(QStringLiteral("name ") + Stem(library) + u' ' + className);
+        const FakeLibrary& l = libraries_.at(Stem(library));
+        const bool creates = registered_.contains(library) ? l.createsAfterRegistration : l.createsAtOnce;
+        if (!creates) return std::nullopt;
+        return Stem(library) + QStringLiteral(" menu text");
+    }
+    void registerLibrary(const QString& library) override
+    {
+        calls.append(QStringLiteral("register ") + Stem(library));
+        registered_.insert(library);
+    }
+    QStringList calls;
+
+private:
+    static QString Stem(const QString& path) { return path.section(u'/', -1); }
+    std::map<QString, FakeLibrary> libraries_;
+    QSet<QString> registered_;
+};
+
+TEST(PlugInScan, EachFileGetsOneRegistrationAndOneRetry)
+{
+    FakeCalls calls({{QStringLiteral("A.dll"), {true, true}},
+                     {QStringLiteral("Late.dll"), {false, true}},
+                     {QStringLiteral("Bad.dll"), {false, false}},
+                     {QStringLiteral("Z.dll"), {true, true}}});
+    QStringList failed;
+    QList<PlugInRecord> table;
+    const QStringList files = {QStringLiteral("/p/A.dll"), QStringLiteral("/p/Late.dll"), QStringLiteral("/p/Bad.dll"),
+                               QStringLiteral("/p/Z.dll")};
+    ASSERT_TRUE(ScanPlugIns(files, calls, [&](const QString& f) { failed << f; }, &table));
+
+    EXPECT_EQ(calls.calls, QStringList({"name A.dll A.PlugInClass", "name Late.dll Late.PlugInClass",
+                                        "register Late.dll", "name Late.dll Late.PlugInClass",
+                                        "name Bad.dll Bad.PlugInClass", "register Bad.dll",
+                                        "name Bad.dll Bad.PlugInClass", "name Z.dll Z.PlugInClass"}));
+    EXPECT_EQ(failed, QStringList({"/p/Bad.dll"}));
+    ASSERT_EQ(table.size(), 3);
+    const char* expected[][3] = {{"A.PlugInClass", "A.dll menu text", "/p/A.dll"},
+                                 {"Late.PlugInClass", "Late.dll menu text", "/p/Late.dll"},
+                                 {"Z.PlugInClass", "Z.dll menu text", "/p/Z.dll"}};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(table[i].ClassName, QString::fromLatin1(expected[i][0]));
+        EXPECT_EQ(table[i].Name, QString::fromLatin1(expected[i][1]));
+        EXPECT_EQ(table[i].library, QString::fromLatin1(expected[i][2]));
+    }
+}
+
+TEST(PlugInScan, NoFileLeavesTheTableAsItWas)
+{
+    FakeCalls calls({});
+    QList<PlugInRecord> table = {{QStringLiteral("Old.PlugInClass"), QStringLiteral("Old"), QStringLiteral("/p/Old.dll")}};
+    EXPECT_FALSE(ScanPlugIns({}, calls, [](const QString&) {}, &table));
+    ASSERT_EQ(table.size(), 1);
+    EXPECT_EQ(table[0].Name, QStringLiteral("Old"));
+    EXPECT_TRUE(calls.calls.isEmpty());
+}
+
+TEST(PlugInScan, ASecondScanBuildsTheSameTable)
+{
+    FakeCalls calls({{QStringLiteral("A.dll"), {true, true}}, {QStringLiteral("B.dll"), {true, true}}});
+    QList<PlugInRecord> table;
+    const QStringList files = {QStringLiteral("/p/A.dll"), QStringLiteral("/p/B.dll")};
+    ScanPlugIns(files, calls, [](const QString&) {}, &table);
+    ScanPlugIns(files, calls, [](const QString&) {}, &table);
+    ASSERT_EQ(table.size(), 2);
+    EXPECT_EQ(table[0].ClassName, QStringLiteral("A.PlugInClass"));
+    EXPECT_EQ(table[1].ClassName, QStringLiteral("B.PlugInClass"));
+}
+
+TEST(PlugInScan, ClassNameIsTheFileNameLessFourCharactersAndPlugInClass)
+{
+    const char* cases[][2] = {{"Sharpen.dll", "Sharpen.PlugInClass"},
+                              {"My.Filter.DLL", "My.Filter.PlugInClass"},
+                              {"x.dll", "x.PlugInClass"}};
+    for (auto [file, className] : cases)
+        EXPECT_EQ(PlugInClassName(QString::fromLatin1(file)), QString::fromLatin1(className)) << file;
+}
+
+TEST(PlugInScan, RegistrationMessageNamesTheFile)
+{
+    EXPECT_EQ(PlugInRegistrationError(QStringLiteral("Broken.dll")),
+              QStringLiteral("Error resigtring Broken.dll. Please try to register it manualy using RegSvr32.exe. "
+                             "Please make sure that the file have not been renamed."));
+}
+
+void Touch(const QString& path)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+}
+
+TEST(PlugInFolders, FilesInNameOrderProgramFolderFirstOnlyTheFirstOfAName)
+{
+    QTemporaryDir root;
+    const QString program = root.filePath(QStringLiteral("program")), user = root.filePath(QStringLiteral("user"));
+    QDir().mkpath(program);
+    QDir().mkpath(user);
+    for (const char* name : {"b.dll", "A.DLL", "c.txt", "same.dll", "dll"}) Touch(program + u'/' + QLatin1String(name));
+    QDir().mkpath(program + QStringLiteral("/folder.dll"));
+    for (const char* name : {"same.dll", "0.dll"}) Touch(user + u'/' + QLatin1String(name));
+
+    const QStringList files = PlugInFiles({program, root.filePath(QStringLiteral("missing")), user});
+    EXPECT_EQ(files, QStringList({program + "/A.DLL", program + "/b.dll", program + "/same.dll", user + "/0.dll"}));
+    EXPECT_TRUE(PlugInFiles({root.filePath(QStringLiteral("missing"))}).isEmpty());
+}
+
+TEST(PlugInFolders, TheUsersFolderIsSearchedAfterTheProgramsAndTheWorkFolderIsPrivate)
+{
+    QTemporaryDir home;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home.path()));
+    const QStringList folders = PlugInFolders();
+    ASSERT_EQ(folders.size(), 2);
+    EXPECT_TRUE(folders[0].endsWith(QStringLiteral("/plugins")));
+    EXPECT_EQ(folders[1], home.path() + QStringLiteral("/Orvane/plugins"));
+    EXPECT_EQ(WorkFile(QStringLiteral("Plugin.tmp")), home.path() + QStringLiteral("/Orvane/work/Plugin.tmp"));
+    EXPECT_EQ(QFile::permissions(home.path() + QStringLiteral("/Orvane/work")) & 0x0077, QFileDevice::Permissions());
+    qunsetenv("XDG_DATA_HOME");
+}
+
+// The helper's answers: only one well-formed line from a process that ended by itself with
+// status 0 counts; everything else is a failed call.
+TEST(PlugInHostReply, OnlyAWellFormedLineCounts)
+{
+    using K = HostReply::Kind;
+    const QByteArray tag = "ORVANE-PLUGIN-HOST/1 ";
+    struct Case {
+        bool normal;
+        int code;
+        QByteArray output;
+        K kind;
+    } cases[] = {
+        {true, 0, tag + "NAME 506f737465726973652e2e2e\n", K::Name},
+        {true, 0, tag + "RESULT -1\n", K::Result},
+        {true, 0, tag + "RESULT 0\n", K::Result},
+        {true, 0, tag + "NOTCREATED\n", K::NotCreated},
+        {true, 0, tag + "REGISTERED\n", K::Registered},
+        {false, 0, tag + "RESULT -1\n", K::Failed},             // crashed after answering
+        {true, 1, tag + "RESULT -1\n", K::Failed},              // another exit status
+        {true, 0, QByteArray(), K::Failed},                     // no answer
+        {true, 0, tag + "RESULT -1", K::Failed},                // unfinished line
+        {true, 0, tag + "RESULT -1\n" + tag + "RESULT 0\n", K::Failed},
+        {true, 0, "hello\n" + tag + "RESULT -1\n", K::Failed},
+        {true, 0, tag + "RESULT minus\n", K::Failed},
+        {true, 0, tag + "RESULT\n", K::Failed},
+        {true, 0, tag + "NAME 5x\n", K::Failed},                // not hex
+        {true, 0, tag + "NAME 505\n", K::Failed},               // odd length
+        {true, 0, "ORVANE-PLUGIN-HOST/2 RESULT -1\n", K::Failed},
+        {true, 0, tag + "RESULT -1 extra\n", K::Failed},
+        {true, 0, tag + "NAME " + QByteArray(kMaxHostReply, 'a') + "\n", K::Failed},
+    };
+    for (const Case& c : cases) {
+        const HostReply r = ParseHostReply(c.normal, c.code, c.output);
+        EXPECT_EQ(int(r.kind), int(c.kind)) << c.output.left(60).toStdString();
+    }
+    EXPECT_EQ(ParseHostReply(true, 0, tag + "NAME 506f737465726973652e2e2e\n").name, QStringLiteral("Posterise..."));
+    EXPECT_EQ(ParseHostReply(true, 0, tag + "NAME \n").name, QString());
+    EXPECT_EQ(ParseHostReply(true, 0, tag + "RESULT -1\n").result, -1);
+}
+
+TEST(PlugInHostReply, WhatTheHelperWritesReadsBack)
+{
+    const HostReply name = ParseHostReply(true, 0, HostNameReply("Two words\nand a line"));
+    EXPECT_EQ(int(name.kind), int(HostReply::Kind::Name));
+    EXPECT_EQ(name.name, QStringLiteral("Two words\nand a line"));
+    EXPECT_EQ(ParseHostReply(true, 0, HostResultReply(-1)).result, -1);
+    EXPECT_EQ(int(ParseHostReply(true, 0, HostNotCreatedReply()).kind), int(HostReply::Kind::NotCreated));
+    EXPECT_EQ(int(ParseHostReply(true, 0, HostRegisteredReply()).kind), int(HostReply::Kind::Registered));
+}
+
+// The two example plug-ins built with the program answer through the real helper; a class
+// name that does not match (a renamed file) creates nothing.
+TEST(ExamplePlugIns, AnswerTheirNamesThroughTheHelper)
+{
+    SetPlugInHostProgram(QStringLiteral(ORVANE_PLUGIN_HOST_EXE));
+    HostPlugInCalls calls;
+    const QString dir = QStringLiteral(ORVANE_EXAMPLE_PLUGINS_DIR);
+    EXPECT_EQ(calls.name(dir + "/Posterize.dll", "Posterize.PlugInClass"), std::optional(QStringLiteral("Posterize...")));
+    EXPECT_EQ(calls.name(dir + "/ChannelSwap.dll", "ChannelSwap.PlugInClass"),
+              std::optional(QStringLiteral("Channel swap...")));
+    EXPECT_EQ(calls.name(dir + "/Posterize.dll", "Renamed.PlugInClass"), std::nullopt);
+    EXPECT_EQ(calls.name(dir + "/Missing.dll", "Missing.PlugInClass"), std::nullopt);
+    SetPlugInHostProgram(QString());
+}
+
+// A library that never answers during the scan cannot hold up the start: its call is ended
+// and counts as an object that could not be created.
+TEST(PlugInHostCalls, AScanCallThatNeverAnswersIsEnded)
+{
+    QTemporaryDir dir;
+    const QString script = dir.filePath(QStringLiteral("helper.sh"));
+    QFile f(script);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("#!/bin/sh\nexec sleep 60\n");
+    f.close();
+    QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    SetPlugInHostProgram(script);
+    HostPlugInCalls calls(200);
+    EXPECT_EQ(calls.name(QStringLiteral("/p/Slow.dll"), QStringLiteral("Slow.PlugInClass")), std::nullopt);
+    SetPlugInHostProgram(QString());
+}
+
+} // namespace
+} // namespace orv

@@ -1,0 +1,335 @@
+#include "gui_fixture.h"
+#include "platform/picture_codec.h"
+#include "platform/work_folder.h"
+#include "plugins/plugin_host.h"
+#include "plugins/ui/plugin_menu.h"
+#include "tests/support/test_pictures.h"
+#include <QDir>
+#include <QPushButton>
+
+namespace orv::test {
+
+namespace {
+
+struct Box {
+    QString title;
+    QString text;
+    QMessageBox::Icon icon;
+};
+
+// Answers every message box with its default button as soon as it shows, however deep in
+// nested event loops, and records what each one said.
+class MessageBoxes {
+public:
+    MessageBoxes()
+    {
+        timer_.setInterval(10);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                auto* box = qobject_cast<QMessageBox*>(w);
+                if (!box || !box->isVisible() || box->property("answered").toBool()) continue;
+                box->setProperty("answered", true);
+                shown.append({box->windowTitle(), box->text(), box->icon()});
+                box->defaultButton() ? box->defaultButton()->click() : box->button(QMessageBox::Ok)->click();
+            }
+        });
+        timer_.start();
+    }
+    QList<Box> shown;
+
+private:
+    QTimer timer_;
+};
+
+const QString kRunError = QStringLiteral("Error while running plugin. Quiting plugin.");
+
+class PlugInTest : public FrameTest {
+protected:
+    void SetUp() override
+    {
+        FrameTest::SetUp();
+        SetPlugInHostProgram(QStringLiteral(ORVANE_PLUGIN_HOST_EXE));
+        userPlugins = settingsDir.filePath(QStringLiteral("data/Orvane/plugins"));
+        qunsetenv("ORVANE_TEST_PLUGIN");
+    }
+    void TearDown() override
+    {
+        FrameTest::TearDown();
+        SetPlugInHostProgram(QString());
+        qunsetenv("ORVANE_TEST_PLUGIN");
+        qunsetenv("ORVANE_TEST_PLUGIN_SEEN");
+    }
+public:   // the case tables below call these through a pointer
+    // Puts test plug-in `stem` into the user's plug-in folder as `as`.
+    void install(const char* stem, const QString& as = {})
+    {
+        QDir().mkpath(userPlugins);
+        const QString target = userPlugins + u'/' + (as.isEmpty() ? QString::fromLatin1(stem) + ".dll" : as);
+        ASSERT_TRUE(QFile::copy(QStringLiteral(ORVANE_TEST_PLUGINS_DIR "/") + stem + ".dll", target));
+    }
+    void installGarbage(const QString& as)
+    {
+        QDir().mkpath(userPlugins);
+        WriteAll(userPlugins + u'/' + as, "not a library");
+    }
+    frmDocument* doc() { return frame->ActiveDocument(); }
+    QStringList captions(frmDocument* d)
+    {
+        QStringList c;
+        for (QAction* a : PlugInItems(d)) c << a->text() + (a->isEnabled() ? "" : " [disabled]");
+        return c;
+    }
+    QStringList tags(frmDocument* d)
+    {
+        QStringList t;
+        for (QAction* a : PlugInItems(d)) t << a->data().toString();
+        return t;
+    }
+
+    QString userPlugins;
+};
+
+TEST_F(PlugInTest, NoLibraryGivesTheSingleDisabledNone)
+{
+    // A missing folder, an empty one, one with other files only.
+    for (const char* file : {"", "/", "/readme.txt"}) {
+        SCOPED_TRACE(file);
+        if (*file) QDir().mkpath(userPlugins);
+        if (QString::fromLatin1(file).endsWith(".txt")) WriteAll(userPlugins + file, "x");
+        MessageBoxes boxes;
+        start();
+        EXPECT_EQ(captions(doc()), QStringList({"(None) [disabled]"}));
+        EXPECT_TRUE(frame->PlugIns.records.isEmpty());
+        EXPECT_TRUE(boxes.shown.isEmpty());
+        closeWithoutQuestions();
+    }
+}
+
+TEST_F(PlugInTest, PlugInsAreListedInNameOrderWithTheirTagsInEveryDocument)
+{
+    install("Beta");
+    install("Alpha");
+    MessageBoxes boxes;
+    start();
+    frmDocument* second = frame->LoadNewDoc();
+    for (frmDocument* d : {frame->documents().first(), second}) {
+        EXPECT_EQ(captions(d), QStringList({"Alpha filter", "Beta filter"}));
+        EXPECT_EQ(tags(d), QStringList({"Alpha.PlugInClass", "Beta.PlugInClass"}));
+    }
+    EXPECT_TRUE(boxes.shown.isEmpty());
+}
+
+TEST_F(PlugInTest, TheEarlyScanOfLoadPlugInsBuildsTheSameTableAndNoSecondMessage)
+{
+    install("Alpha");
+    installGarbage(QStringLiteral("Broken.dll"));
+    storeSettings({{"LoadPlugIns", "True"}});
+    MessageBoxes boxes;
+    start();
+    EXPECT_EQ(captions(doc()), QStringList({"Alpha filter"}));
+    EXPECT_EQ(boxes.shown.size(), 1);
+}
+
+TEST_F(PlugInTest, ALibraryThatNeedsRegistrationIsRegisteredOnceAndListed)
+{
+    install("Late");
+    install("Alpha");
+    const QString marker = userPlugins + QStringLiteral("/Late.dll.registered");
+    for (int run = 1; run <= 2; ++run) {
+        SCOPED_TRACE(run);
+        MessageBoxes boxes;
+        start();
+        EXPECT_EQ(captions(doc()), QStringList({"Alpha filter", "Late filter"}));
+        EXPECT_TRUE(boxes.shown.isEmpty());
+        EXPECT_EQ(ReadAll(marker), QByteArray("registered\n"));   // the next start does not register again
+        closeWithoutQuestions();
+    }
+    EXPECT_FALSE(QFile::exists(userPlugins + QStringLiteral("/Alpha.dll.registered")));
+}
+
+TEST_F(PlugInTest, ALibraryThatCannotBeCreatedGivesExactlyOneMessageAndTheOthersAreListed)
+{
+    struct Case {
+        const char* file;
+        std::function<void(PlugInTest*)> put;
+    } cases[] = {
+        {"Apple.dll", [](PlugInTest* t) { t->installGarbage(QStringLiteral("Apple.dll")); }},   // no library
+        {"Ant.dll", [](PlugInTest* t) { t->install("Beta", QStringLiteral("Ant.dll")); }},       // renamed
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        QDir(userPlugins).removeRecursively();
+        install("Alpha");
+        install("Beta");   // after the failing one: the scan goes on
+        c.put(this);
+        MessageBoxes boxes;
+        start();
+        ASSERT_EQ(boxes.shown.size(), 1);
+        EXPECT_EQ(boxes.shown[0].title, QStringLiteral("Error loading plugin"));
+        EXPECT_EQ(boxes.shown[0].text, QStringLiteral("Error resigtring ") + c.file +
+                                           ". Please try to register it manualy using RegSvr32.exe. Please make "
+                                           "sure that the file have not been renamed.");
+        EXPECT_EQ(boxes.shown[0].icon, QMessageBox::Critical);
+        EXPECT_EQ(captions(doc()), QStringList({"Alpha filter", "Beta filter"}));
+        closeWithoutQuestions();
+    }
+}
+
+// A started editor with Alpha in its Plugins menu and a picture of all-different pixels.
+class PlugInRunTest : public PlugInTest {
+protected:
+    void SetUp() override
+    {
+        PlugInTest::SetUp();
+        install("Alpha");
+        start();
+        original = Numbered(doc()->canvas().pixelWidth(), doc()->canvas().pixelHeight());
+        doc()->canvas().setPicture(original);
+        handOver = WorkFile(QStringLiteral("Plugin.tmp"));
+    }
+    // Runs Alpha with the plan of its DisplayForm; returns the messages shown.
+    QList<Box> run(const QString& plan)
+    {
+        qputenv("ORVANE_TEST_PLUGIN", plan.toLocal8Bit());
+        MessageBoxes boxes;
+        PlugInItems(doc())[0]->trigger();
+        QApplication::processEvents();
+        return boxes.shown;
+    }
+    void expectUntouched()
+    {
+        EXPECT_EQ(doc()->canvas().Image(), original);
+        EXPECT_FALSE(doc()->menuAction(QStringLiteral("mnuEditUndo"))->isEnabled());
+        EXPECT_FALSE(doc()->Changed);
+        EXPECT_TRUE(frame->isEnabled());
+    }
+    QString pictureFile(const QImage& picture, bool jpeg)
+    {
+        const QString path = settingsDir.filePath(jpeg ? QStringLiteral("result.jpg") : QStringLiteral("result.bmp"));
+        QString error;
+        EXPECT_TRUE(jpeg ? EncodeJpeg(picture, path, 95, &error) : EncodeBmp24(picture, path, &error))
+            << error.toStdString();
+        return path;
+    }
+    QImage original;
+    QString handOver;
+};
+
+TEST_F(PlugInRunTest, TrueWithAChangedFileLoadsItAndUndoRestores)
+{
+    const QString seen = settingsDir.filePath(QStringLiteral("seen.bmp"));
+    qputenv("ORVANE_TEST_PLUGIN_SEEN", QFile::encodeName(seen));
+    QImage changed = original;
+    changed.invertPixels();
+    EXPECT_TRUE(run("copy -1 " + pictureFile(changed, false)).isEmpty());
+
+    EXPECT_EQ(DecodePictureFile(seen).image, original);   // the plug-in got the picture
+    EXPECT_EQ(doc()->canvas().Image(), changed);
+    EXPECT_TRUE(doc()->Changed);
+    EXPECT_FALSE(QFile::exists(handOver));
+    QAction* undo = doc()->menuAction(QStringLiteral("mnuEditUndo"));
+    ASSERT_TRUE(undo->isEnabled());
+    undo->trigger();
+    EXPECT_EQ(doc()->canvas().Image(), original);
+}
+
+TEST_F(PlugInRunTest, AnythingButTrueKeepsThePictureTakesNoSnapshotAndDeletesTheFile)
+{
+    QImage changed = original;
+    changed.invertPixels();
+    for (const char* result : {"0", "1", "2"}) {   // only -1 means True
+        SCOPED_TRACE(result);
+        EXPECT_TRUE(run(QStringLiteral("copy %1 ").arg(result) + pictureFile(changed, false)).isEmpty());
+        expectUntouched();
+        EXPECT_FALSE(QFile::exists(handOver));
+    }
+}
+
+TEST_F(PlugInRunTest, AJpegCodedResultIsLoadedByItsContent)
+{
+    const ColorRef colour = RGB(200, 40, 90);
+    const QImage flat = NewPixelBuffer(original.width(), original.height(), colour);
+    EXPECT_TRUE(run("copy -1 " + pictureFile(flat, true)).isEmpty());
+    for (auto [x, y] : {std::pair{0, 0}, {original.width() / 2, original.height() / 2}}) {
+        const ColorRef got = doc()->canvas().Point(float(x), float(y));
+        EXPECT_NEAR(int(got & 0xFF), 200, 3);
+        EXPECT_NEAR(int((got >> 8) & 0xFF), 40, 3);
+        EXPECT_NEAR(int((got >> 16) & 0xFF), 90, 3);
+    }
+    EXPECT_TRUE(doc()->menuAction(QStringLiteral("mnuEditUndo"))->isEnabled());
+    EXPECT_FALSE(QFile::exists(handOver));
+}
+
+TEST_F(PlugInRunTest, AFailingPlugInLeavesTheEditorAndThePictureIntact)
+{
+    struct Case {
+        const char* plan;
+        bool message;     // "Error while running plugin. Quiting plugin."
+        bool fileLeft;    // the hand-over file stays for the next run to overwrite
+    } cases[] = {
+        {"crash", true, true},
+        {"noise -1", true, true},    // the result is no picture
+        {"delete -1", false, false}, // nothing to load, nothing to delete
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.plan);
+        QFile::remove(handOver);
+        const QList<Box> shown = run(QString::fromLatin1(c.plan));
+        ASSERT_EQ(shown.size(), c.message ? 1 : 0);
+        if (c.message) {
+            EXPECT_EQ(shown[0].title, QStringLiteral("Plugin error"));
+            EXPECT_EQ(shown[0].text, kRunError);
+            EXPECT_EQ(shown[0].icon, QMessageBox::Critical);
+        }
+        expectUntouched();
+        EXPECT_EQ(QFile::exists(handOver), c.fileLeft);
+    }
+    // The editor still runs plug-ins afterwards.
+    EXPECT_TRUE(run(QStringLiteral("keep -1")).isEmpty());
+    EXPECT_TRUE(doc()->menuAction(QStringLiteral("mnuEditUndo"))->isEnabled());
+}
+
+TEST_F(PlugInRunTest, AHangingPlugInCanBeStoppedFromTheWaitWindow)
+{
+    QTimer::singleShot(200, [] {
+        QWidget* wait = VisibleWindow(QStringLiteral("frmPlugInWait"));
+        ASSERT_NE(wait, nullptr);
+        EXPECT_EQ(wait->windowTitle(), QStringLiteral("Alpha filter"));
+        wait->findChild<QPushButton*>()->click();
+    });
+    const QList<Box> shown = run(QStringLiteral("hang"));
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_EQ(shown[0].text, kRunError);
+    expectUntouched();
+    EXPECT_EQ(VisibleWindow(QStringLiteral("frmPlugInWait")), nullptr);
+}
+
+// A helper that is missing, answers garbage or ends badly after a good answer: the run ends
+// in the message and the document is untouched.
+TEST_F(PlugInRunTest, AHelperThatDoesNotAnswerProperlyEndsInTheMessage)
+{
+    const QString script = settingsDir.filePath(QStringLiteral("helper.sh"));
+    const char* bodies[] = {
+        nullptr,                                            // no helper at all
+        "echo 'hello there'",                               // garbage
+        "echo 'ORVANE-PLUGIN-HOST/1 RESULT -1'; exit 3",    // good line, bad ending
+        "head -c 100000 /dev/zero",                         // far too much output
+    };
+    for (const char* body : bodies) {
+        SCOPED_TRACE(body ? body : "missing");
+        QFile::remove(script);
+        if (body) {
+            WriteAll(script, QByteArray("#!/bin/sh\n") + body + "\n");
+            QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+        SetPlugInHostProgram(script);
+        const QList<Box> shown = run(QStringLiteral("keep -1"));
+        ASSERT_EQ(shown.size(), 1);
+        EXPECT_EQ(shown[0].text, kRunError);
+        expectUntouched();
+    }
+}
+
+} // namespace
+
+} // namespace orv::test

@@ -10,7 +10,7 @@
 namespace orv {
 
 frmCheckforUpdate::frmCheckforUpdate(const QString& address, QWidget* parent)
-    : TransferDialog(parent), address_(address)
+    : CancellableDialog(parent), address_(address)
 {
     setObjectName(QStringLiteral("frmCheckforUpdate"));
     setWindowTitle(QStringLiteral("Check for Update"));
@@ -42,7 +42,7 @@ frmCheckforUpdate::frmCheckforUpdate(const QString& address, QWidget* parent)
 
 void frmCheckforUpdate::showEvent(QShowEvent* event)
 {
-    TransferDialog::showEvent(event);
+    CancellableDialog::showEvent(event);
     // The check runs once the dialog is on the screen, so that it is seen while it works.
     if (!checked_) {
         checked_ = true;
@@ -75,7 +75,10 @@ void frmCheckforUpdate::Inet1_StateChanged(TransferState state)
 void frmCheckforUpdate::Form_Load()
 {
     Label1->setText(QStringLiteral("Checking last version..."));
-    const HttpResult got = fetch(address_, [this](TransferState s) { Inet1_StateChanged(s); }, {});
+    HttpResult got;
+    runCancellable([&](const std::atomic<bool>& cancel) {
+        got = HttpGet(address_, [this](TransferState s) { Inet1_StateChanged(s); }, cancel);
+    }, {});
     if (got.cancelled) return;
     if (!got.ok()) {
         Label1->setText(got.error);

@@ -1,7 +1,8 @@
 #pragma once
 // The update check: fetches the latest version from the update server, shows it beside the
 // running version, and asks the user to update when the latest is newer.
-#include "internet/ui/transfer_dialog.h"
+#include "platform/http_client.h"
+#include "shell/ui/cancellable_dialog.h"
 
 class QLabel;
 class QProgressBar;
@@ -9,7 +10,7 @@ class QPushButton;
 
 namespace orv {
 
-class frmCheckforUpdate : public TransferDialog {
+class frmCheckforUpdate : public CancellableDialog {
     Q_OBJECT
 public:
     // `address` is the version file's address ("<server>/orvane3.upd").

@@ -32,7 +32,7 @@ bool WriteWorkFile(const QString& name, const QByteArray& bytes, QString* error)
 } // namespace
 
 frmOpenURL::frmOpenURL(std::function<void(const QString&)> openFile, QWidget* parent)
-    : TransferDialog(parent), openFile_(std::move(openFile))
+    : CancellableDialog(parent), openFile_(std::move(openFile))
 {
     setObjectName(QStringLiteral("frmOpenURL"));
     setWindowTitle(QStringLiteral("Open URL"));
@@ -99,6 +99,15 @@ void frmOpenURL::Inet1_StateChanged(TransferState state)
     if (!text.isNull()) StatusBar1->showMessage(text);
 }
 
+HttpResult frmOpenURL::fetch(const QString& address)
+{
+    HttpResult got;
+    runCancellable([&](const std::atomic<bool>& cancel) {
+        got = HttpGet(address, [this](TransferState s) { Inet1_StateChanged(s); }, cancel);
+    }, {txtURL, Command2, List1, Command1});
+    return got;
+}
+
 bool frmOpenURL::Command2_Click()
 {
     QString error;
@@ -116,8 +125,7 @@ bool frmOpenURL::loadPicture(const QString& address)
     Picture1->show();
     List1->hide();
     const QString typed = txtURL->text();
-    const HttpResult got = fetch(address, [this](TransferState s) { Inet1_StateChanged(s); },
-                                 {txtURL, Command2, List1, Command1});
+    const HttpResult got = fetch(address);
     if (got.cancelled) return false;
     QString error = got.error;
     if (error.isEmpty() && WriteWorkFile(QStringLiteral("Bitmap.tmp"), got.body, &error)) {
@@ -143,8 +151,7 @@ bool frmOpenURL::loadPage(const QString& address)
     List1->show();
     List1->clear();
     Picture1->hide();
-    const HttpResult got = fetch(address, [this](TransferState s) { Inet1_StateChanged(s); },
-                                 {txtURL, Command2, List1, Command1});
+    const HttpResult got = fetch(address);
     if (got.cancelled) return false;
     QString error = got.error;
     if (error.isEmpty() && WriteWorkFile(QStringLiteral("Site.tmp"), BodyText(got.body).toUtf8() + '\n', &error)) {

@@ -1,7 +1,8 @@
 #pragma once
 // The Open URL dialog: fetches a picture from a web address, or lists the pictures a web page
 // refers to, and opens the fetched picture as a new document.
-#include "internet/ui/transfer_dialog.h"
+#include "platform/http_client.h"
+#include "shell/ui/cancellable_dialog.h"
 #include <functional>
 
 class QLabel;
@@ -12,7 +13,7 @@ class QStatusBar;
 
 namespace orv {
 
-class frmOpenURL : public TransferDialog {
+class frmOpenURL : public CancellableDialog {
     Q_OBJECT
 public:
     // `openFile` opens a picture file as a new document.
@@ -36,6 +37,7 @@ public:
 
 private:
     void Inet1_StateChanged(TransferState state);
+    HttpResult fetch(const QString& address);
     void DeleteWorkFiles();
     void closing() override;
     bool loadPicture(const QString& address);

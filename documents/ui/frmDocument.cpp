@@ -1,4 +1,5 @@
 #include "documents/ui/frmDocument.h"
+#include "desktop/scanner_probe.h"
 #include "documents/ui/canvas_view.h"
 #include "effects/ui/effect_menu.h"
 #include "plugins/ui/plugin_menu.h"
@@ -126,14 +127,18 @@ void frmDocument::buildMenus()
     item(file, "mnuFileSaveAll", QStringLiteral("Save All"), false);
     file->addSeparator();
     QMenu* scan = sub(file, "mnuFileScan", QStringLiteral("Scan"));
-    item(scan, "mnuFileScanScan", QStringLiteral("Scan..."), false);
-    item(scan, "mnuFileScanSelectSource", QStringLiteral("Select source..."), false);
-    scan->menuAction()->setEnabled(false);
-    item(file, "mnuWallpaper", QStringLiteral("Set as wallpaper..."), false);
+    connect(item(scan, "mnuFileScanScan", QStringLiteral("Scan..."), true), &QAction::triggered, this,
+            &frmDocument::mnuFileScanScan_Click);
+    connect(item(scan, "mnuFileScanSelectSource", QStringLiteral("Select source..."), true),
+            &QAction::triggered, this, &frmDocument::mnuFileScanSelectSource_Click);
+    scan->menuAction()->setEnabled(false);   // until a scanner is found
+    connect(item(file, "mnuWallpaper", QStringLiteral("Set as wallpaper..."), true), &QAction::triggered,
+            main_, &frmMain::mnuWallpaper_Click);
     file->addSeparator();
     item(file, "mnuFilePageSetup", QStringLiteral("Page Setup..."), false);
     item(file, "mnuFilePrintPreview", QStringLiteral("Print Preview"), false);
-    item(file, "mnuFilePrint", QStringLiteral("Print..."), false, QKeySequence(Qt::CTRL | Qt::Key_P));
+    connect(item(file, "mnuFilePrint", QStringLiteral("Print..."), true, QKeySequence(Qt::CTRL | Qt::Key_P)),
+            &QAction::triggered, this, &frmDocument::mnuFilePrint_Click);
     file->addSeparator();
     connect(item(file, "mnuFileExit", QStringLiteral("Exit"), true), &QAction::triggered, main_,
             &frmMain::mnuFileExit_Click);
@@ -214,6 +219,10 @@ void frmDocument::Form_Load()
     placeCanvas(kHome, kHome);
     canvas().setScaleMode(kScalePixels);
     BuildPlugInsMenu(this, main_->PlugIns);
+    // The scan entries wait for the program's one look for scanners.
+    WhenScannersKnown(this, [this](const QList<ScanDevice>& devices) {
+        findChild<QMenu*>(QStringLiteral("mnuFileScan"))->menuAction()->setEnabled(!devices.isEmpty());
+    });
     main_->documentLoaded();
 }
 

@@ -1,4 +1,6 @@
 #include "shell/ui/frmMain.h"
+#include "desktop/scanner_probe.h"
+#include "desktop/ui/scan_commands.h"
 #include "documents/ui/canvas_view.h"
 #include "documents/ui/frmDocument.h"
 #include "orvane_version.h"
@@ -101,9 +103,13 @@ void frmMain::buildMenus()
     file->addAction(QStringLiteral("Open URL..."), this, &frmMain::mnuOpenURL_Click)
         ->setObjectName(QStringLiteral("mnuOpenURL"));
     QMenu* scan = file->addMenu(QStringLiteral("Scan"));
-    scan->addAction(QStringLiteral("Scan..."))->setEnabled(false);
-    scan->addAction(QStringLiteral("Select source..."))->setEnabled(false);
+    scan->setObjectName(QStringLiteral("mnuFileScan"));
+    scan->addAction(QStringLiteral("Scan..."), this, [this] { ScanToNewDocument(this, this); });
+    scan->addAction(QStringLiteral("Select source..."), this, [this] { SelectScanSource(this); });
     scan->menuAction()->setEnabled(false);
+    WhenScannersKnown(this, [scan](const QList<ScanDevice>& devices) {
+        scan->menuAction()->setEnabled(!devices.isEmpty());
+    });
     file->addSeparator();
     file->addAction(QStringLiteral("Exit"), this, &frmMain::mnuFileExit_Click)
         ->setObjectName(QStringLiteral("mnuFileExit"));

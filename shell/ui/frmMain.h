@@ -80,6 +80,7 @@ public slots:
     void mnuHelpAbout_Click();
     void mnuOpenURL_Click();
     void mnuHelpCheckForUpdate_Click();
+    void mnuWallpaper_Click();   // the active document's picture becomes the wallpaper
 
 protected:
     void closeEvent(QCloseEvent* event) override;

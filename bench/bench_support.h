@@ -38,6 +38,23 @@ void RunEffect(benchmark::State& state, MakePasses makePasses, ProgressSink* sin
     SetRates(state);
 }
 
+// An operation that works on the canvas itself: each run gets its own unshared copy of the
+// picture, made (and the last run's let go) outside the timing.
+template <class Op>
+void RunOnCopy(benchmark::State& state, Op op)
+{
+    QImage image;
+    for (auto _ : state) {
+        state.PauseTiming();
+        image = QImage();
+        image = TestPicture().copy();
+        state.ResumeTiming();
+        op(image);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    SetRates(state);
+}
+
 // A GraphicsMagick operation on its own unshared copy of the picture, made outside the timing
 // since the operations change it in place.
 template <class Op>

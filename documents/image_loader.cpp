@@ -6,39 +6,6 @@ namespace orv {
 
 namespace {
 
-// Icon files hold a few pictures; a directory claiming more is damaged (and decoding
-// thousands of pictures that share one block of data would exhaust memory).
-constexpr int kMaxIconPictures = 256;
-
-// Index of the largest picture in an icon file's directory (6-byte header, then 16 bytes an
-// entry: width and height, 0 meaning 256, and the bits a pixel at 6); the deepest colour wins
-// between pictures of the same size. 0 when the directory cannot be read: the decoder then
-// reports what is wrong with the file. -1 when it claims more than kMaxIconPictures.
-int LargestIconIndex(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return 0;
-    const QByteArray header = file.read(6);
-    if (header.size() < 6) return 0;
-    const int count = uint8_t(header[4]) | uint8_t(header[5]) << 8;
-    if (count > kMaxIconPictures) return -1;
-    const QByteArray entries = file.read(qint64(count) * 16);
-    int best = 0;
-    int64_t bestKey = -1;
-    for (int i = 0; i < count && (i + 1) * 16 <= entries.size(); ++i) {
-        const char* e = entries.constData() + i * 16;
-        const int w = uint8_t(e[0]) ? uint8_t(e[0]) : 256;
-        const int h = uint8_t(e[1]) ? uint8_t(e[1]) : 256;
-        const int bits = uint8_t(e[6]) | uint8_t(e[7]) << 8;
-        const int64_t key = int64_t(w) * h * 65536 + bits;
-        if (key > bestKey) {
-            bestKey = key;
-            best = i;
-        }
-    }
-    return best;
-}
-
 uint16_t Le16(const QByteArray& b, int at)
 {
     return uint16_t(uint8_t(b[at]) | uint8_t(b[at + 1]) << 8);
@@ -109,12 +76,7 @@ DecodedPicture ReadPictureFile(const QString& path, ColorRef background)
     // Targa files, metafiles and icons carry no reliable signature: their decoder is named.
     if (ext == QLatin1String("tga")) options.magick = QStringLiteral("TGA");
     if (ext == QLatin1String("wmf")) options.magick = QStringLiteral("WMF");
-    if (ext == QLatin1String("ico")) {
-        options.magick = QStringLiteral("ICO");
-        options.frame = LargestIconIndex(path);
-        if (options.frame < 0)
-            return {QImage(), OpenError(path, QStringLiteral("the file is damaged (its directory claims more than %1 pictures)").arg(kMaxIconPictures))};
-    }
+    if (ext == QLatin1String("ico")) options.magick = QStringLiteral("ICO");
     if (ext == QLatin1String("pcx") && PcxDataEndsEarly(path))
         return {QImage(), OpenError(path, QStringLiteral("the file is incomplete (the picture data ends early)"))};
     return DecodePictureFile(path, options);

@@ -48,4 +48,30 @@ bool ReadChoiceParam(const QString& effect, const EffectParams& params, const QS
     return true;
 }
 
+bool ReadColorParam(const QString& effect, const EffectParams& params, const QString& name,
+                    int32_t* color, QString* error)
+{
+    const auto it = params.constFind(name);
+    if (it == params.cend()) return true;
+    bool ok = false;
+    const int v = it.value().toInt(&ok, 10);
+    if (!ok || v < 0 || v > 0xFFFFFF) {
+        *error = QStringLiteral("%1: %2 must be a colour 0x00BBGGRR in decimal, from 0 to 16777215")
+                     .arg(effect, name);
+        return false;
+    }
+    *color = v;
+    return true;
+}
+
+bool ReadNumberParam(const QString& effect, const EffectParams& params, const QString& name,
+                     bool (*read)(const QString& text, double* value), const QString& rule,
+                     double* value, QString* error)
+{
+    const auto it = params.constFind(name);
+    if (it == params.cend() || read(it.value(), value)) return true;
+    *error = QStringLiteral("%1: %2 must be %3").arg(effect, name, rule);
+    return false;
+}
+
 } // namespace orv

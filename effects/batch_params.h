@@ -17,4 +17,15 @@ bool ReadIntParam(const QString& effect, const EffectParams& params, const QStri
 bool ReadChoiceParam(const QString& effect, const EffectParams& params, const QString& name,
                      const QStringList& choices, int* index, QString* error);
 
+// A COLORREF (decimal 0x00BBGGRR, 0 .. 16777215). When absent, *color keeps its default.
+bool ReadColorParam(const QString& effect, const EffectParams& params, const QString& name,
+                    int32_t* color, QString* error);
+
+// A number given as text, read as the effect's dialog reads its text box: `read` turns the text
+// into the number or refuses it; a refusal gives "<effect>: <name> must be <rule>". When
+// absent, *value keeps its default.
+bool ReadNumberParam(const QString& effect, const EffectParams& params, const QString& name,
+                     bool (*read)(const QString& text, double* value), const QString& rule,
+                     double* value, QString* error);
+
 } // namespace orv

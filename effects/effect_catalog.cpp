@@ -8,6 +8,15 @@
 #include "effects/stained_glass.h"
 #include "effects/typical.h"
 #include "effects/working_copy.h"
+#include "fills/fill_batch.h"
+#include "fills/gradient.h"
+#include "fills/grid.h"
+#include "fills/image_fill.h"
+#include "fills/insert_image.h"
+#include "effects/circlize.h"
+#include "fills/drip.h"
+#include "fills/mix.h"
+#include "fills/video_feedback.h"
 
 namespace orv {
 
@@ -79,6 +88,26 @@ const std::vector<BatchEffect>& BatchEffects()
         {QStringLiteral("typical"),
          RunWith<TypicalParams, ParseTypicalParams, TypicalPasses>,
          CheckWith<TypicalParams, ParseTypicalParams>},
+        {QStringLiteral("gradient"),
+         RunDrawFill<GradientParams, ParseGradientParams, DrawGradient>,
+         CheckWith<GradientParams, ParseGradientParams>},
+        {QStringLiteral("grid"),
+         RunDrawFill<GridParams, ParseGridParams, DrawGrid>,
+         CheckWith<GridParams, ParseGridParams>},
+        {QStringLiteral("fill-image"),
+         RunFileFill<FillImageParams, ParseFillImageParams, FillImageFromFile>,
+         CheckWith<FillImageParams, ParseFillImageParams>},
+        {QStringLiteral("insert-image"),
+         RunFileFill<InsertImageParams, ParseInsertImageParams, InsertImageFromFile>,
+         CheckWith<InsertImageParams, ParseInsertImageParams>},
+        {QStringLiteral("mix"), RunMixBatch, CheckWith<MixParams, ParseMixParams>},
+        {QStringLiteral("circlize"),
+         RunWith<CirclizeParams, ParseCirclizeParams, CirclizePasses>,
+         CheckWith<CirclizeParams, ParseCirclizeParams>},
+        {QStringLiteral("drip"), RunDripBatch, CheckWith<DripParams, ParseDripParams>},
+        {QStringLiteral("video-feedback"),
+         RunWith<VideoFeedbackParams, ParseVideoFeedbackParams, VideoFeedbackPasses>,
+         CheckWith<VideoFeedbackParams, ParseVideoFeedbackParams>},
     };
     return effects;
 }

@@ -38,11 +38,7 @@ std::vector<int> CellStarts(double size, int extent)
 
 bool CellSizeFromText(const QString& text, double* size)
 {
-    bool ok = false;
-    const double v = DialogNumber(text, &ok);
-    if (!ok || !(v > 0.0)) return false;
-    *size = v;
-    return true;
+    return DialogNumberAtLeast(text, 1.0, size);
 }
 
 std::vector<ColumnPass> StainedGlassPasses(WorkingCopy& work, const StainedGlassParams& p)

@@ -16,8 +16,8 @@ struct StainedGlassParams {
     double height = 5;
 };
 
-// A cell size typed into the dialog: false for a text that is not a number greater than 0
-// (a size of 0 would never leave the first cell).
+// A cell size typed into the dialog: false for a text that is not a number of at least 1 (a
+// size of 0 would never leave the first cell, and one between 0 and 1 covers no pixel).
 bool CellSizeFromText(const QString& text, double* size);
 
 // One pass, progress 0 to 100.

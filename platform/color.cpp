@@ -37,6 +37,18 @@ QImage NewUninitializedPixelBuffer(int w, int h)
     return QImage(static_cast<uchar*>(data), w, h, w * 4, kPixelFormat, [](void* p) { std::free(p); }, data);
 }
 
+void DetachPixelBuffer(QImage& picture)
+{
+    if (picture.isNull() || picture.isDetached() || picture.format() != kPixelFormat) return;
+    QImage own = NewUninitializedPixelBuffer(picture.width(), picture.height());
+    const size_t bytes = size_t(picture.width()) * 4;
+    for (int y = 0; y < picture.height(); ++y) std::memcpy(own.scanLine(y), picture.constScanLine(y), bytes);
+    own.setDotsPerMeterX(picture.dotsPerMeterX());
+    own.setDotsPerMeterY(picture.dotsPerMeterY());
+    for (const QString& key : picture.textKeys()) own.setText(key, picture.text(key));
+    picture = own;
+}
+
 QImage NewPixelBuffer(int w, int h, ColorRef fill)
 {
     QImage img = NewUninitializedPixelBuffer(w, h);

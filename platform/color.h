@@ -55,6 +55,11 @@ void AdviseHugePages(void* begin, size_t bytes);
 // for an empty size. Both allocators throw std::bad_alloc when the memory cannot be had.
 QImage NewUninitializedPixelBuffer(int w, int h);
 
+// Gives a picture that shares its pixels with another (an undo snapshot, say) pixels of its
+// own before it is written to, copied into memory obtained as NewUninitializedPixelBuffer
+// does: much faster than the copy a shared picture makes for itself on its first write.
+void DetachPixelBuffer(QImage& picture);
+
 // A new pixel buffer of w x h filled with one colour.
 QImage NewPixelBuffer(int w, int h, ColorRef fill);
 

@@ -71,4 +71,22 @@ int DialogInteger(const QString& text, bool* ok)
     }
 }
 
+bool DialogNumberAbove(const QString& text, double bound, double* value)
+{
+    bool ok = false;
+    const double v = DialogNumber(text, &ok);
+    if (!ok || !(v > bound)) return false;
+    *value = v;
+    return true;
+}
+
+bool DialogNumberAtLeast(const QString& text, double least, double* value)
+{
+    bool ok = false;
+    const double v = DialogNumber(text, &ok);
+    if (!ok || !(v >= least)) return false;
+    *value = v;
+    return true;
+}
+
 } // namespace orv

@@ -15,4 +15,9 @@ double DialogNumber(const QString& text, bool* ok = nullptr);
 // *ok is also false when the rounded value does not fit; the result is then 0.
 int DialogInteger(const QString& text, bool* ok = nullptr);
 
+// DialogNumber when the text holds one greater than `bound` (DialogNumberAbove) or of at least
+// `least` (DialogNumberAtLeast); otherwise false and *value is left alone.
+bool DialogNumberAbove(const QString& text, double bound, double* value);
+bool DialogNumberAtLeast(const QString& text, double least, double* value);
+
 } // namespace orv

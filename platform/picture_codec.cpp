@@ -1,13 +1,18 @@
 #include "platform/picture_codec.h"
 #include "platform/color.h"
+#include "platform/icon_file.h"
+#include "platform/targa_file.h"
 #include <Magick++.h>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
+#include <chrono>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <climits>
 #include <fcntl.h>
 #include <mutex>
 #include <sys/stat.h>
@@ -20,11 +25,9 @@ namespace orv {
 
 namespace {
 
-// Largest picture decoded or encoded: either side up to 32768 pixels and at most 400 million
-// pixels in all (20000 x 20000). GraphicsMagick keeps 8 bytes a pixel in its cache; beyond the
-// memory limit the cache goes to disk, and beyond the disk limit the read fails cleanly.
-constexpr int64_t kMaxSide = 32768;
-constexpr int64_t kMaxPixels = 400'000'000;
+// GraphicsMagick's own limits back up the checks made before decoding (PictureSizeRefusal):
+// beyond the memory limit its pixel cache goes to disk, and beyond the disk limit the read
+// fails cleanly.
 constexpr int64_t kMaxMemoryBytes = 4LL << 30;
 constexpr int64_t kMaxDiskBytes = 8LL << 30;
 
@@ -38,7 +41,8 @@ QString MagickReason(const Magick::Exception& e)
     const int reported = text.indexOf(QLatin1String(" reported by "));
     if (reported >= 0) text.truncate(reported);
     text.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return text.trimmed();
+    text.remove(QLatin1String("()"));   // an empty detail the library leaves in its text
+    return text.simplified();
 }
 
 // Why a system call failed, in words a user understands.
@@ -63,18 +67,6 @@ QString SaveError(const QString& path, const QString& reason)
     return QStringLiteral("Cannot save %1: %2.").arg(Quoted(path), reason);
 }
 
-bool WithinLimits(int64_t w, int64_t h)
-{
-    return w > 0 && h > 0 && w <= kMaxSide && h <= kMaxSide && w * h <= kMaxPixels;
-}
-
-QString TooLargeReason(int64_t w, int64_t h)
-{
-    return QStringLiteral("the picture is too large (%1 x %2 pixels; at most %3 pixels a side "
-                          "and %4 million pixels in all)")
-        .arg(w).arg(h).arg(kMaxSide).arg(kMaxPixels / 1'000'000);
-}
-
 // The reason a failed read gives, by the kind of failure GraphicsMagick reported.
 QString DecodeFailure(const Magick::Exception& e)
 {
@@ -92,6 +84,7 @@ QString DecodeFailure(const Magick::Exception& e)
                                                                                               : QStringLiteral("pixels");
         return QStringLiteral("the picture is too large (%1 %2; at most %3)").arg(m.captured(1), what, m.captured(2));
     }
+    if (reason.isEmpty()) return QStringLiteral("the file is damaged or incomplete");
     return QStringLiteral("the file is damaged or incomplete (%1)").arg(reason);
 }
 
@@ -139,30 +132,6 @@ bool ReadFileBlob(const QString& path, Magick::Blob* blob, QString* error)
     }
     blob->updateNoCopy(data, static_cast<size_t>(size), Magick::Blob::NewAllocator);
     return true;
-}
-
-// Reads frame `frame` of the blob into image. GraphicsMagick's icon reader decodes every
-// picture of the file whatever frame is asked for, so the frame is chosen here from the list.
-void ReadFrame(Magick::Image& image, const Magick::Blob& blob, int frame)
-{
-    if (frame <= 0) {
-        image.read(blob);
-        return;
-    }
-    MagickLib::ExceptionInfo exception;
-    MagickLib::GetExceptionInfo(&exception);
-    MagickLib::ImageInfo* info = MagickLib::CloneImageInfo(image.imageInfo());
-    info->subimage = 0;
-    info->subrange = 0;
-    MagickLib::Image* list = MagickLib::BlobToImage(info, blob.data(), blob.length(), &exception);
-    MagickLib::DestroyImageInfo(info);
-    MagickLib::Image* chosen = list;
-    for (int i = 0; chosen && i < frame; ++i) chosen = chosen->next;
-    if (chosen) {
-        if (MagickLib::Image* copy = MagickLib::CloneImage(chosen, 0, 0, 1, &exception)) image = Magick::Image(copy);
-    }
-    if (list) MagickLib::DestroyImageList(list);
-    Magick::throwException(exception);
 }
 
 // Whether any pixel is not fully transparent. 32-bit bitmaps usually leave their fourth byte
@@ -415,6 +384,145 @@ bool CheckEncodable(const QImage& image, const QString& path, QString* error)
     return true;
 }
 
+// Drops what the decoding libraries print on standard output and standard error (the
+// metafile library reports damaged files there): both are pointed at /dev/null while any
+// decode runs and restored when the last one ends. The streams are flushed on both edges, so
+// nothing printed before goes astray and nothing printed during reaches the terminal later.
+class QuietLibraries {
+public:
+    QuietLibraries()
+    {
+        const std::lock_guard lock(mutex());
+        if (depth()++ > 0) return;
+        std::fflush(stdout);
+        std::fflush(stderr);
+        const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (null < 0) return;
+        for (int fd : {1, 2}) {
+            saved()[fd - 1] = ::fcntl(fd, F_DUPFD_CLOEXEC, 3);
+            if (saved()[fd - 1] >= 0) ::dup2(null, fd);
+        }
+        ::close(null);
+    }
+    ~QuietLibraries()
+    {
+        const std::lock_guard lock(mutex());
+        if (--depth() > 0) return;
+        std::fflush(stdout);
+        std::fflush(stderr);
+        for (int fd : {1, 2}) {
+            int& copy = saved()[fd - 1];
+            if (copy < 0) continue;
+            ::dup2(copy, fd);
+            ::close(copy);
+            copy = -1;
+        }
+    }
+    QuietLibraries(const QuietLibraries&) = delete;
+    QuietLibraries& operator=(const QuietLibraries&) = delete;
+
+private:
+    static std::mutex& mutex()
+    {
+        static std::mutex m;
+        return m;
+    }
+    static int& depth()
+    {
+        static int d = 0;
+        return d;
+    }
+    static int* saved()
+    {
+        static int fds[2] = {-1, -1};
+        return fds;
+    }
+};
+
+// The time by which the decode running on this thread must end (none: the time point's
+// maximum), and whether the decoders were stopped because it passed. GraphicsMagick's progress
+// handler is asked while it decodes and draws; a refusal stops the decode.
+thread_local std::chrono::steady_clock::time_point tDecodeDeadline = std::chrono::steady_clock::time_point::max();
+thread_local bool tDecodeOverTime = false;
+
+MagickPassFail WatchDecodeDeadline(const char*, MagickLib::magick_int64_t, MagickLib::magick_uint64_t,
+                                   MagickLib::ExceptionInfo*)
+{
+    if (std::chrono::steady_clock::now() <= tDecodeDeadline) return MagickPass;
+    tDecodeOverTime = true;
+    return MagickFail;
+}
+
+// Sets this thread's decode deadline for its lifetime (a limit of 0 or less sets none).
+class DecodeDeadline {
+public:
+    explicit DecodeDeadline(int limitMs)
+    {
+        tDecodeOverTime = false;
+        if (limitMs > 0) tDecodeDeadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
+    }
+    ~DecodeDeadline() { tDecodeDeadline = std::chrono::steady_clock::time_point::max(); }
+    DecodeDeadline(const DecodeDeadline&) = delete;
+    DecodeDeadline& operator=(const DecodeDeadline&) = delete;
+    bool passed() const { return tDecodeOverTime; }
+};
+
+// Readies the file's bytes for the decoder: an icon file keeps only the picture shown, a
+// 16-bit grey Targa picture with alpha becomes true colour, and *mirrored tells whether the
+// Targa rows run right to left (the decoder reads them left to right).
+bool PrepareBlob(const QString& magick, int64_t fileBytes, Magick::Blob* blob, bool* mirrored, QString* reason)
+{
+    const QByteArray file = QByteArray::fromRawData(static_cast<const char*>(blob->data()),
+                                                    static_cast<qsizetype>(blob->length()));
+    QByteArray replaced;
+    if (magick == QLatin1String("ICO")) {
+        if (!LargestIconAlone(file, &replaced, reason)) return false;
+    } else if (magick == QLatin1String("TGA")) {
+        *mirrored = TargaRowsRunRightToLeft(file);
+        if (IsTargaGreyWithAlpha(file)) {
+            const QSize size = TargaSize(file);
+            *reason = PictureSizeRefusal(size.width(), size.height(), fileBytes, false);
+            if (!reason->isEmpty() || !ExpandTargaGreyWithAlpha(file, &replaced, reason)) return false;
+        }
+    }
+    if (!replaced.isEmpty()) *blob = Magick::Blob(replaced.constData(), static_cast<size_t>(replaced.size()));
+    return true;
+}
+
+// The file a save to `path` replaces: `path` itself, or for a symbolic link the file the chain
+// of links leads to (which need not exist yet). Empty, with the reason, when that is something
+// other than a regular file or the links do not end.
+QString WrittenFile(const QString& path, QString* reason)
+{
+    constexpr int kMaxLinks = 40;   // as the system follows them
+    QString file = QFileInfo(path).isAbsolute() ? path : QDir::currentPath() + QLatin1Char('/') + path;
+    for (int links = 0;; ++links) {
+        struct stat st {};
+        if (::lstat(QFile::encodeName(file).constData(), &st) != 0) return file;   // a new file
+        if (S_ISREG(st.st_mode)) return file;
+        if (!S_ISLNK(st.st_mode)) {
+            *reason = S_ISDIR(st.st_mode)    ? QStringLiteral("a folder of that name exists")
+                      : S_ISFIFO(st.st_mode) ? QStringLiteral("it is a named pipe, not a file")
+                      : S_ISSOCK(st.st_mode) ? QStringLiteral("it is a socket, not a file")
+                                             : QStringLiteral("it is a device, not a file");
+            return {};
+        }
+        if (links == kMaxLinks) {
+            *reason = QStringLiteral("its symbolic links lead round in a circle");
+            return {};
+        }
+        std::vector<char> target(static_cast<size_t>(st.st_size > 0 ? st.st_size : PATH_MAX) + 1);
+        const ssize_t n = ::readlink(QFile::encodeName(file).constData(), target.data(), target.size());
+        if (n < 0 || size_t(n) >= target.size()) {
+            *reason = SystemReason(n < 0 ? errno : ENAMETOOLONG);
+            return {};
+        }
+        const QString next = QFile::decodeName(QByteArray(target.data(), n));
+        // A relative target is read from the link's folder.
+        file = next.startsWith(QLatin1Char('/')) ? next : QFileInfo(file).path() + QLatin1Char('/') + next;
+    }
+}
+
 } // namespace
 
 void EnsurePictureCodecsReady()
@@ -423,12 +531,13 @@ void EnsurePictureCodecsReady()
     std::call_once(once, [] {
         Magick::InitializeMagick(nullptr);
         using namespace MagickLib;
-        SetMagickResourceLimit(WidthResource, kMaxSide);
-        SetMagickResourceLimit(HeightResource, kMaxSide);
-        SetMagickResourceLimit(PixelsResource, kMaxPixels);
+        SetMagickResourceLimit(WidthResource, kMaxPictureSide);
+        SetMagickResourceLimit(HeightResource, kMaxPictureSide);
+        SetMagickResourceLimit(PixelsResource, kMaxPicturePixels);
         SetMagickResourceLimit(MemoryResource, kMaxMemoryBytes);
         SetMagickResourceLimit(MapResource, kMaxMemoryBytes);
         SetMagickResourceLimit(DiskResource, kMaxDiskBytes);
+        SetMonitorHandler(WatchDecodeDeadline);
     });
 }
 
@@ -443,28 +552,59 @@ DecodedPicture DecodePictureFile(const QString& path, const DecodeOptions& optio
     DecodedPicture result;
     Magick::Blob blob;
     if (!ReadFileBlob(path, &blob, &result.error)) return result;
+    const int64_t fileBytes = static_cast<int64_t>(blob.length());
+    const QString magick = options.magick.toUpper();
+    bool mirrored = false;
+    QString reason;
+    if (!PrepareBlob(magick, fileBytes, &blob, &mirrored, &reason)) {
+        result.error = OpenError(path, reason);
+        return result;
+    }
 
-    Magick::Image image;
-    try {
-        image.subImage(static_cast<unsigned>(std::max(options.frame, 0)));
+    const QuietLibraries quiet;
+    const auto fresh = [&magick] {
+        Magick::Image image;
+        image.subImage(0);
         image.subRange(1);
-        if (!options.magick.isEmpty()) image.magick(options.magick.toStdString());
+        if (!magick.isEmpty()) image.magick(magick.toStdString());
+        return image;
+    };
+    try {
+        // The header first: a picture beyond the limits is refused before any pixel is decoded.
+        Magick::Image header = fresh();
         try {
-            ReadFrame(image, blob, options.frame);
+            header.ping(blob);
+        } catch (const Magick::Warning&) {
+            // The read below tells whether the flaw matters.
+        }
+        // (A reader that tells no size when pinged is checked after the read.)
+        const bool vector = header.magick() == "WMF";
+        if (header.columns() > 0 && header.rows() > 0)
+            reason = PictureSizeRefusal(header.columns(), header.rows(), fileBytes, vector);
+        if (!reason.isEmpty()) {
+            result.error = OpenError(path, reason);
+            return result;
+        }
+        const DecodeDeadline deadline(vector || fileBytes < kSmallFileBytes ? options.timeLimitMs : 0);
+        Magick::Image image = fresh();
+        try {
+            image.read(blob);
         } catch (const Magick::Warning& warning) {
             // A flaw GraphicsMagick works around (stray bytes, odd markers) still gives the
             // picture; a file that ends early gives only part of it, which is a failure.
-            if (IsTruncation(warning)) {
-                result.error = OpenError(path, QStringLiteral("the file is incomplete (%1)").arg(MagickReason(warning)));
-                return result;
-            }
+            if (IsTruncation(warning)) reason = QStringLiteral("the file is incomplete (%1)").arg(MagickReason(warning));
+        } catch (const Magick::Exception& e) {
+            reason = DecodeFailure(e);
         }
+        if (deadline.passed())
+            reason = QStringLiteral("decoding the picture takes too long (more than %1 seconds)").arg(options.timeLimitMs / 1000.0);
         const int64_t w = image.columns(), h = image.rows();
-        if (!WithinLimits(w, h)) {
-            result.error = OpenError(path, w > 0 && h > 0 ? TooLargeReason(w, h)
-                                                          : QStringLiteral("the file holds no picture"));
+        if (reason.isEmpty()) reason = PictureSizeRefusal(w, h, fileBytes, image.magick() == "WMF");
+        if (!reason.isEmpty()) {
+            result.error = OpenError(path, reason);
             return result;
         }
+        if (mirrored) image.flop();
         if (image.colorSpace() == Magick::CMYKColorspace) image.colorSpace(Magick::RGBColorspace);
         QImage pixels = NewUninitializedPixelBuffer(static_cast<int>(w), static_cast<int>(h));
         CopyPixels(image, pixels, options.background);
@@ -478,6 +618,26 @@ DecodedPicture DecodePictureFile(const QString& path, const DecodeOptions& optio
         result.error = OpenError(path, QStringLiteral("not enough memory"));
     }
     return result;
+}
+
+int64_t PixelBudget(int64_t fileBytes)
+{
+    if (fileBytes >= kMaxPicturePixels / kPixelsPerFileByte) return kMaxPicturePixels;
+    return std::clamp(fileBytes * kPixelsPerFileByte, kMinPixelBudget, kMaxPicturePixels);
+}
+
+QString PictureSizeRefusal(int64_t w, int64_t h, int64_t fileBytes, bool vector)
+{
+    if (w <= 0 || h <= 0) return QStringLiteral("the file holds no picture");
+    const int64_t maxSide = vector ? kMaxVectorSide : kMaxPictureSide;
+    const QString what = vector ? QStringLiteral("the picture would be drawn too large") : QStringLiteral("the picture is too large");
+    if (w > maxSide) return QStringLiteral("%1 (%2 pixels wide; at most %3)").arg(what).arg(w).arg(maxSide);
+    if (h > maxSide) return QStringLiteral("%1 (%2 pixels high; at most %3)").arg(what).arg(h).arg(maxSide);
+    const int64_t budget = PixelBudget(fileBytes);
+    if (w * h > budget)
+        return QStringLiteral("%1 (%2 x %3 pixels; a file of this size may hold at most %4 million)")
+            .arg(what).arg(w).arg(h).arg(budget / 1'000'000);
+    return {};
 }
 
 bool EncodeBmp24(const QImage& image, const QString& path, QString* error)
@@ -513,29 +673,39 @@ bool EncodeJpeg(const QImage& image, const QString& path, int quality, QString* 
     return false;
 }
 
+QString SaveDestination(const QString& path, QString* error)
+{
+    if (QFileInfo(path).fileName().isEmpty()) {
+        *error = SaveError(path, QStringLiteral("no file name was given"));
+        return {};
+    }
+    QString reason;
+    const QString destination = WrittenFile(path, &reason);
+    if (destination.isEmpty()) {
+        *error = SaveError(path, reason);
+        return {};
+    }
+    const QString folder = QFileInfo(destination).absolutePath();
+    const QFileInfo folderInfo(folder);
+    if (!folderInfo.exists()) {
+        *error = SaveError(path, QStringLiteral("the folder %1 does not exist").arg(Quoted(folder)));
+        return {};
+    }
+    if (!folderInfo.isDir()) {
+        *error = SaveError(path, QStringLiteral("%1 is not a folder").arg(Quoted(folder)));
+        return {};
+    }
+    return destination;
+}
+
 bool WriteFileAtomically(const QString& path,
                          const std::function<bool(const QString& tempPath, QString* error)>& write,
                          QString* error)
 {
-    const QFileInfo target(path);
-    const QString folder = target.absolutePath();
-    const QFileInfo folderInfo(folder);
-    if (target.fileName().isEmpty()) {
-        *error = SaveError(path, QStringLiteral("no file name was given"));
-        return false;
-    }
-    if (target.isDir()) {
-        *error = SaveError(path, QStringLiteral("a folder of that name exists"));
-        return false;
-    }
-    if (!folderInfo.exists()) {
-        *error = SaveError(path, QStringLiteral("the folder %1 does not exist").arg(Quoted(folder)));
-        return false;
-    }
-    if (!folderInfo.isDir()) {
-        *error = SaveError(path, QStringLiteral("%1 is not a folder").arg(Quoted(folder)));
-        return false;
-    }
+    const QString destination = SaveDestination(path, error);
+    if (destination.isEmpty()) return false;
+    const QString folder = QFileInfo(destination).absolutePath();
+    const QFileInfo target(destination);
 
     QByteArray temp = QFile::encodeName(folder + QStringLiteral("/.") + target.fileName()
                                         + QStringLiteral(".XXXXXX.tmp"));
@@ -546,8 +716,9 @@ bool WriteFileAtomically(const QString& path,
     }
     // mkstemps makes the file private; the saved file gets the permissions of the file it
     // replaces, or those a newly created file gets.
+    const QByteArray destinationName = QFile::encodeName(destination);
     struct stat old {};
-    if (::stat(QFile::encodeName(path).constData(), &old) == 0) {
+    if (::stat(destinationName.constData(), &old) == 0) {
         ::fchmod(fd, old.st_mode & 07777);
     } else {
         const mode_t mask = ::umask(0);
@@ -570,9 +741,15 @@ bool WriteFileAtomically(const QString& path,
         return fail();
     }
     ::close(syncFd);
-    if (::rename(temp.constData(), QFile::encodeName(path).constData()) != 0) {
+    if (::rename(temp.constData(), destinationName.constData()) != 0) {
         *error = SaveError(path, SystemReason(errno));
         return fail();
+    }
+    // The rename itself is made durable with the folder.
+    const int folderFd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folderFd >= 0) {
+        ::fsync(folderFd);
+        ::close(folderFd);
     }
     return true;
 }

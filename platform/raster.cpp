@@ -1,6 +1,8 @@
 #include "platform/raster.h"
+#include "platform/pattern_select_row.h"
 #include <algorithm>
 #include <cstring>
+#include <cwchar>
 #include <type_traits>
 #include <vector>
 
@@ -353,11 +355,7 @@ void BlitPatternSelect(QImage& dst, int x, int y, int w, int h,
         // set for white, none for black.
         uint32_t keep[8];
         for (int c = 0; c < 8; ++c) keep[c] = pattern.white(b.dx + c, Y) ? kColorMask : 0u;
-        const uint32_t* srow = s[b.sy + k] + b.sx;
-        EachPixel(d[Y] + b.dx, b.w, [srow, &keep](int i, uint32_t v) {
-            const uint32_t p = keep[i & 7];
-            return (p & v) | (~p & srow[i]) | kPixelOpaque;
-        });
+        PatternSelectRow(d[Y] + b.dx, s[b.sy + k] + b.sx, b.w, keep);
     }
 }
 
@@ -380,6 +378,14 @@ QImage MakeKeyMask(const QImage& src, const QRect& r, ColorRef key)
             mrow[X - r.left()] = (srow[X] & kColorMask) == want ? white : black;
     }
     return mask;
+}
+
+void FillPixels(uint32_t* p, size_t n, uint32_t v)
+{
+    // A wide character is a 32-bit unit here, and the wide-character fill is vectorised where
+    // a plain loop over 32-bit words is not.
+    static_assert(sizeof(wchar_t) == sizeof(uint32_t));
+    std::wmemset(reinterpret_cast<wchar_t*>(p), static_cast<wchar_t>(v), n);
 }
 
 } // namespace orv

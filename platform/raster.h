@@ -55,4 +55,7 @@ void BlitPatternSelect(QImage& dst, int x, int y, int w, int h,
 // source pixel equals key, black (0) elsewhere. Combine it with BitBlt SRCAND / NOTSRCCOPY.
 QImage MakeKeyMask(const QImage& src, const QRect& r, ColorRef key);
 
+// Sets n pixel words from p on to v, at the speed of the C library's vectorised fills.
+void FillPixels(uint32_t* p, size_t n, uint32_t v);
+
 } // namespace orv

@@ -42,7 +42,8 @@ void CanvasView::emitMouse(void (CanvasView::*signal)(int, float, float), int bu
 
 void CanvasView::mousePressEvent(QMouseEvent* event)
 {
-    emitMouse(&CanvasView::mouseDown, ButtonMask(event->button()), event->position());
+    // Every button held counts: a left press while the right one is down is not a left press.
+    emitMouse(&CanvasView::mouseDown, ButtonMask(event->buttons()), event->position());
 }
 
 void CanvasView::mouseMoveEvent(QMouseEvent* event)

@@ -95,6 +95,7 @@ bool frmDocument::handleMouse(QWidget* handle, QEvent* event)
     auto* me = static_cast<QMouseEvent*>(event);
     if (event->type() == QEvent::MouseButtonPress) {
         handleGrab_ = me->position().toPoint();
+        handleSnapshotTaken_ = false;
         return true;
     }
     if (event->type() != QEvent::MouseMove || me->buttons() != Qt::LeftButton) return false;
@@ -107,8 +108,13 @@ bool frmDocument::handleMouse(QWidget* handle, QEvent* event)
     w = std::max(w, 1);   // the canvas never shrinks below one pixel
     h = std::max(h, 1);
     if (w != canvas().pixelWidth() || h != canvas().pixelHeight()) {
+        // A shrink cuts pixels away: the picture before the drag is held for Undo (which also
+        // marks the document changed), once per drag.
+        if (!handleSnapshotTaken_) {
+            TakeUndoSnapshot();
+            handleSnapshotTaken_ = true;
+        }
         canvas().resizePixels(w, h);   // the resize handling places the handles again
-        Changed = true;                // a resized picture is a change that must be saved
     }
     return true;
 }
@@ -130,7 +136,12 @@ bool frmDocument::eventFilter(QObject* watched, QEvent* event)
                 return true;
             }
         } else if (event->type() == QEvent::FocusOut) {
-            Text1_Discard();
+            // Only a move to another control of the program ends the entry; the focus leaving
+            // for another application or a menu comes back to the box with the text intact.
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason
+                && reason != Qt::MenuBarFocusReason)
+                Text1_Discard();
         }
     }
     return QWidget::eventFilter(watched, event);

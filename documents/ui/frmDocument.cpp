@@ -2,16 +2,19 @@
 #include "desktop/scanner_probe.h"
 #include "documents/ui/canvas_view.h"
 #include "effects/ui/effect_menu.h"
+#include "effects/ui/effect_run.h"
 #include "plugins/ui/plugin_menu.h"
 #include "shell/settings_store.h"
 #include "shell/ui/color_panel.h"
 #include "shell/ui/frmMain.h"
+#include "tools/draw_tools.h"
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPointer>
 #include <QScrollBar>
 #include <QStyle>
 #include <QToolBar>
@@ -183,7 +186,8 @@ void frmDocument::buildMenus()
         connect(a, &QAction::triggered, this, slot);
     }
     view->addSeparator();
-    item(view, "mnuViewPreferences", QStringLiteral("Preferences..."), false);
+    connect(item(view, "mnuViewPreferences", QStringLiteral("Preferences..."), true), &QAction::triggered, main_,
+            &frmMain::mnuViewPreferences_Click);
 
     QMenu* effects = menu(QStringLiteral("Effects"), QStringLiteral("mnuEffects"));
     for (auto [name, caption] :
@@ -217,6 +221,7 @@ void frmDocument::Form_Load()
     canvas().resizePixels(std::max(1, TwipsToPixels(innerW - kLoadMargin - kHandleTwips)),
                           std::max(1, TwipsToPixels(innerH - kLoadMargin - kHandleTwips)));
     placeCanvas(kHome, kHome);
+    RubberBand = RubberBandRecord{};   // a drag left half done elsewhere does not resume here
     canvas().setScaleMode(kScalePixels);
     BuildPlugInsMenu(this, main_->PlugIns);
     // The scan entries wait for the program's one look for scanners.
@@ -339,6 +344,15 @@ int frmDocument::CountDocuments() const
 
 void frmDocument::closeEvent(QCloseEvent* event)
 {
+    // A running effect still writes into its canvas: it is cancelled, and the close comes back
+    // with its question once the run has ended.
+    if (EffectRunning()) {
+        event->ignore();
+        CancelEffectRunThen([sw = QPointer<QMdiSubWindow>(subWindow())] {
+            if (sw) sw->close();
+        });
+        return;
+    }
     if (!Form_QueryUnload()) {
         event->ignore();
         return;
@@ -349,6 +363,22 @@ void frmDocument::closeEvent(QCloseEvent* event)
 
 bool frmDocument::Form_QueryUnload()
 {
+    if (!saveAnswered_ && !AskToSave()) return false;
+    main_->RemoveFormFromBar(this);
+    return true;
+}
+
+void frmDocument::closeAnswered()
+{
+    saveAnswered_ = true;
+    if (QMdiSubWindow* sw = subWindow())
+        sw->close();
+    else
+        close();
+}
+
+bool frmDocument::AskToSave()
+{
     if (Changed) {
         if (QMdiSubWindow* sw = subWindow()) sw->raise();
         const auto answer = QMessageBox::question(
@@ -358,7 +388,6 @@ bool frmDocument::Form_QueryUnload()
         if (answer == QMessageBox::Cancel) return false;
         if (answer == QMessageBox::Yes && !mnuFileSaveAs_Click()) return false;
     }
-    main_->RemoveFormFromBar(this);
     return true;
 }
 

@@ -54,6 +54,11 @@ public:
     void HScroll1_Change();
     void VScroll1_Change();
     int CountDocuments() const;
+    // The save question of a changed document, Save As on Yes. False on Cancel, or when Yes
+    // did not save: the document must stay open.
+    bool AskToSave();
+    // Closes the window without asking again: AskToSave has been answered.
+    void closeAnswered();
 
     // Mouse on the canvas: button mask 1 left, 2 right; x, y in the canvas's drawing unit.
     void DrawIMG_MouseDown(int button, float x, float y);
@@ -102,6 +107,7 @@ private:
     bool Form_QueryUnload();
     void setupTools();
     void openTextBox(float x, float y);
+    void restorePicture(const Picture& held);   // Undo / Redo
     bool handleMouse(QWidget* handle, QEvent* event);
 
     frmMain* main_;
@@ -111,6 +117,8 @@ private:
     int canvasLeft_ = 100;
     int canvasTop_ = 100;
     QPoint handleGrab_;   // where the pointer took the handle being dragged, in the handle
+    bool handleSnapshotTaken_ = false;   // the drag in progress has taken its undo snapshot
+    bool saveAnswered_ = false;          // closeAnswered: the question is not asked again
 };
 
 // The undo snapshot of the active document, taken before every change.

@@ -5,6 +5,7 @@
 #include "documents/picture_writer.h"
 #include "documents/ui/frmDocument.h"
 #include "documents/ui/frmJPGQuality.h"
+#include "platform/picture_codec.h"
 #include "platform/recent_files.h"
 #include "shell/file_names.h"
 #include "shell/settings_store.h"
@@ -51,6 +52,8 @@ const QImage& CopyToSaveDummy(frmDocument* doc)
 
 bool WriteSaveDummy(frmDocument* doc, const QString& path, QString* error)
 {
+    // A path that cannot be written is refused before the quality question.
+    if (SaveDestination(path, error).isEmpty()) return false;
     const QImage& picture = CopyToSaveDummy(doc);
     const int quality = SaveFormatOf(path) == SaveFormat::Jpeg ? frmJPGQuality::Ask(frmMain::instance()) : 0;
     const bool written = WritePictureFile(picture, path, quality, error);

@@ -19,16 +19,27 @@ void frmDocument::TakeUndoSnapshot()
 void frmDocument::mnuEditUndo_Click()
 {
     QAction* undo = menuAction(QStringLiteral("mnuEditUndo"));
-    // The canvas keeps its size: the held picture goes to the top-left corner.
     if (undo->text() == QLatin1String("Undo")) {
         imgReDo = canvas().Image();
-        canvas().setPicture(imgUnDo);
+        restorePicture(imgUnDo);
         undo->setText(QStringLiteral("Redo"));
     } else if (undo->text() == QLatin1String("Redo")) {
         imgUnDo = canvas().Image();
-        canvas().setPicture(imgReDo);
+        restorePicture(imgReDo);
         undo->setText(QStringLiteral("Undo"));
     }
+}
+
+void frmDocument::restorePicture(const Picture& held)
+{
+    // The held picture comes back whole, with its own size: a change of size (a turn, a
+    // handle drag) is undone like any other, and nothing of either picture is cut away. The
+    // canvas's resize handling places the handles and scroll bars and writes the size texts.
+    Canvas& c = canvas();
+    const bool autoSize = c.AutoSize();
+    c.setAutoSize(true);
+    c.setPicture(held);
+    c.setAutoSize(autoSize);
 }
 
 void TakeUndoSnapshot()

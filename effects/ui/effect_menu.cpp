@@ -5,6 +5,14 @@
 #include "effects/ui/frmEffectsStainedGlass.h"
 #include "effects/ui/frmEffectsTypical.h"
 #include "effects/ui/geometry_commands.h"
+#include "fills/ui/frmEditGrid.h"
+#include "fills/ui/frmEffectsInsertImage.h"
+#include "fills/ui/frmGradient.h"
+#include "fills/ui/image_fill_command.h"
+#include "effects/ui/frmEffectsCirclize.h"
+#include "fills/ui/frmEffectsDrip.h"
+#include "fills/ui/frmEffectsMix.h"
+#include "fills/ui/frmEffectsVideoFeedback.h"
 #include <QAction>
 
 namespace orv {
@@ -21,6 +29,14 @@ void ConnectEffectMenus(frmDocument* doc)
         {"mnuEditRotate90", &mnuEditRotate90_Click},
         {"mnuEffectsStndGlass", &mnuEffectsStndGlass_Click},
         {"mnuEffectsTypical", &mnuEffectsTypical_Click},
+        {"mnuEditFillGradient", &mnuEditFillGradient_Click},
+        {"mnuEditFillImage", &mnuEditFillImage_Click},
+        {"mnuEditGrid", &mnuEditGrid_Click},
+        {"mnuEffectsInsertImage", &mnuEffectsInsertImage_Click},
+        {"mnuEffectsMix", &mnuEffectsMix_Click},
+        {"mnuEffectsCirclize", &mnuEffectsCirclize_Click},
+        {"mnuEffectsDrip", &mnuEffectsDrip_Click},
+        {"mnuVideoFeedBack", &mnuVideoFeedBack_Click},
     };
     for (auto [name, launch] : launchers) {
         QAction* action = doc->menuAction(QString::fromLatin1(name));

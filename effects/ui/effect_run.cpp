@@ -6,11 +6,37 @@
 #include "shell/settings_store.h"
 #include <QApplication>
 #include <QMessageBox>
+#include <QScopeGuard>
+#include <QTimer>
 
 namespace orv {
 
+namespace {
+int gRunning = 0;
+std::vector<std::function<void()>> gAfterRun;
+} // namespace
+
+bool EffectRunning()
+{
+    return gRunning > 0;
+}
+
+void CancelEffectRunThen(std::function<void()> then)
+{
+    CancelRequested = true;
+    gAfterRun.push_back(std::move(then));
+}
+
 bool EffectRun(frmDocument* doc, const EffectRunRequest& request)
 {
+    ++gRunning;
+    const auto ended = qScopeGuard([] {
+        // What waited for the run (a close of the frame or a document) runs from the event
+        // loop, once nothing on the stack refers to the document any more.
+        if (--gRunning == 0)
+            for (std::function<void()>& then : std::exchange(gAfterRun, {}))
+                QTimer::singleShot(0, qApp, std::move(then));
+    });
     if (request.dialog) request.dialog->hide();
     if (!request.snapshotTaken) doc->TakeUndoSnapshot();
 
@@ -41,12 +67,16 @@ bool EffectRun(frmDocument* doc, const EffectRunRequest& request)
     }
 
     if (main) main->setEnabled(true);
-    if (outOfMemory)
-        QMessageBox::warning(main, kAppTitle,
-                             QStringLiteral("There is not enough memory to apply this effect to the picture."));
+    if (outOfMemory) ShowOutOfMemory(main);
     if (request.dialog) request.dialog->done(finished ? QDialog::Accepted : QDialog::Rejected);
     progress.close();
     return finished;
+}
+
+void ShowOutOfMemory(QWidget* owner)
+{
+    QMessageBox::warning(owner, kAppTitle,
+                         QStringLiteral("There is not enough memory to apply this effect to the picture."));
 }
 
 void ShowEffectDialog(QDialog* dialog)

@@ -9,6 +9,7 @@
 #include <functional>
 
 class QDialog;
+class QWidget;
 
 namespace orv {
 
@@ -24,6 +25,17 @@ struct EffectRunRequest {
 
 // Returns true when the effect ran to its end, false when cancelled.
 bool EffectRun(frmDocument* doc, const EffectRunRequest& request);
+
+// True from the start of a run to its end. The run writes into its document's canvas at the
+// end, so no document may close meanwhile.
+bool EffectRunning();
+
+// Asks the running effect to stop (as its Cancel button does) and runs `then` once the run has
+// ended and its callers have returned to the event loop.
+void CancelEffectRunThen(std::function<void()> then);
+
+// The message of a run that found no memory for its working copy; the picture is unchanged.
+void ShowOutOfMemory(QWidget* owner);
 
 // Shows an effect dialog modally, owned by the main window; returns when it has closed.
 void ShowEffectDialog(QDialog* dialog);

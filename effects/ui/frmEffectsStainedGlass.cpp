@@ -4,12 +4,10 @@
 #include "effects/stained_glass.h"
 #include "effects/ui/effect_run.h"
 #include "effects/working_copy.h"
-#include "shell/settings_store.h"
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -50,11 +48,7 @@ void frmEffectsStainedGlass::cmdOK_Click()
     for (auto [box, size, name] : {std::tuple{Text1, &p.width, "width"},
                                    std::tuple{Text2, &p.height, "height"}}) {
         if (!CellSizeFromText(box->text(), size)) {
-            QMessageBox::warning(this, kAppTitle,
-                                 QStringLiteral("The cell %1 must be a number greater than 0.")
-                                     .arg(QString::fromLatin1(name)));
-            box->setFocus();
-            box->selectAll();
+            RefuseText(this, box, QStringLiteral("The cell %1 must be a number greater than 0.").arg(QString::fromLatin1(name)));
             return;
         }
     }

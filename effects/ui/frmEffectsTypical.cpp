@@ -2,12 +2,14 @@
 #include "effects/ui/dialog_buttons.h"
 #include "documents/ui/frmDocument.h"
 #include "effects/typical.h"
+#include "effects/working_copy.h"
 #include "effects/ui/effect_run.h"
 #include "shell/settings_store.h"
 #include <QComboBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <cstring>
 
 namespace orv {
 
@@ -31,6 +33,21 @@ public:
 private:
     QProgressBar* bar_;
 };
+
+// The first half of the bar (0 to 100): the picture is copied row by row into the working copy
+// that the filter then reads, as the channel table is filled before any pixel is filtered.
+ColumnPass TablePass(WorkingCopy& work)
+{
+    ColumnPass pass;
+    pass.columns = [&work](int x0, int x1) {
+        const RowShare rows = RowsOfBand(work.width(), work.height(), x0, x1);
+        for (int y = rows.from; y < rows.to; ++y) {
+            const WorkingCopy::MappedRow row = work.mapRow(y);
+            std::memcpy(row.out, row.in, sizeof(uint32_t) * static_cast<size_t>(work.width()));
+        }
+    };
+    return pass;
+}
 
 } // namespace
 
@@ -62,21 +79,39 @@ frmEffectsTypical::frmEffectsTypical(frmDocument* doc) : doc_(doc)
 
 void frmEffectsTypical::Command1_Click()
 {
-    Command1->setEnabled(false);
-    Command2->setEnabled(false);
-    ProgressBar1->show();
-    Combo1->hide();
+    // While it runs: the bar in place of the list, and no button to start a second run.
+    const auto running = [this](bool on) {
+        Command1->setEnabled(!on);
+        Command2->setEnabled(!on);
+        ProgressBar1->setVisible(on);
+        Combo1->setVisible(!on);
+    };
+    running(true);
+    ProgressBar1->setRange(0, 200);   // the table, then the filter
+    ProgressBar1->setValue(0);
 
     const int choice = Combo1->currentIndex();
     BarProgress bar(ProgressBar1);
-    RunOnWorkingCopy(
-        Picture1,
-        [choice](WorkingCopy& work) {
-            // With no item chosen nothing is applied.
-            if (choice < 0) return std::vector<ColumnPass>{};
-            return TypicalPasses(work, TypicalParams{static_cast<TypicalFilter>(choice)});
-        },
-        &bar);
+    try {
+        RunOnWorkingCopy(
+            Picture1,
+            [choice](WorkingCopy& work) {
+                std::vector<ColumnPass> passes{TablePass(work)};
+                // With no item chosen nothing is applied.
+                if (choice < 0) return passes;
+                for (ColumnPass& filter : TypicalPasses(work, TypicalParams{static_cast<TypicalFilter>(choice)})) {
+                    filter.progressFrom += 100;   // the second half of the bar
+                    passes.push_back(std::move(filter));
+                }
+                return passes;
+            },
+            &bar);
+    } catch (const std::bad_alloc&) {
+        // The picture is untouched; the dialog is usable again, to retry or cancel.
+        running(false);
+        ShowOutOfMemory(this);
+        return;
+    }
 
     Canvas& canvas = doc_->canvas();
     canvas.setScaleMode(kScalePixels);

@@ -58,6 +58,12 @@ QLineEdit* NumberBox(const QString& name, const QString& text, QWidget* parent)
 
 } // namespace
 
+QString ColorCellName(ColorRef color)
+{
+    return QStringLiteral("Red %1, Green %2, Blue %3")
+        .arg(color & 0xFF).arg((color >> 8) & 0xFF).arg((color >> 16) & 0xFF);
+}
+
 ColorCell::ColorCell(ColorRef color, QWidget* parent) : QFrame(parent), color_(color)
 {
     setFixedSize(kCellSize, kCellSize);
@@ -131,6 +137,7 @@ ColorPanel::ColorPanel(std::function<Canvas*()> activeCanvas, QWidget* parent)
     for (int i = 0; i < kCells; ++i) {
         auto* cell = new ColorCell(PaletteColor(i), this);
         cell->setObjectName(QStringLiteral("Picture2_%1").arg(i));
+        cell->setAccessibleName(ColorCellName(PaletteColor(i)));
         connect(cell, &ColorCell::clicked, this, [this, i] { Picture2_Click(i); });
         grid->addWidget(cell, i / kPaletteColumns, i % kPaletteColumns);
         Picture2.append(cell);

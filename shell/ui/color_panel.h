@@ -23,6 +23,9 @@ namespace orv {
 
 struct TextShadow;
 
+// The accessible name of a colour cell: "Red 255, Green 0, Blue 0".
+QString ColorCellName(ColorRef color);
+
 // A colour cell of the palette: a filled square, with a single-line border when selected.
 class ColorCell : public QFrame {
     Q_OBJECT

@@ -3,13 +3,17 @@
 #include "desktop/ui/scan_commands.h"
 #include "documents/ui/canvas_view.h"
 #include "documents/ui/frmDocument.h"
+#include "effects/ui/effect_run.h"
 #include "orvane_version.h"
 #include "shell/file_names.h"
 #include "shell/frame_placement.h"
 #include "shell/settings_store.h"
 #include "shell/ui/color_panel.h"
+#include "shell/ui/effects_toolbar.h"
 #include "shell/ui/file_drop.h"
+#include "shell/ui/frmMainPreferences.h"
 #include "shell/ui/frmSplash.h"
+#include "shell/ui/main_toolbar.h"
 #include "shell/ui/tool_icons.h"
 #include "shell/ui/window_bar.h"
 #include "tools/tool.h"
@@ -49,6 +53,7 @@ frmMain::frmMain()
     gMain = this;
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kAppTitle);
+    LoadProgramResources();
     setWindowIcon(QIcon(QStringLiteral(":/orvane-logo.png")));
     setAcceptDrops(true);
     new FileDrop(this);
@@ -58,11 +63,12 @@ frmMain::frmMain()
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     windowBar_ = new WindowBar(central);
-    layout->addWidget(windowBar_);
     mdi_ = new QMdiArea(central);
     mdi_->setObjectName(QStringLiteral("MDIClient"));
     mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // Closing a document activates the one used before it, not the oldest.
+    mdi_->setActivationOrder(QMdiArea::ActivationHistoryOrder);
     mdi_->viewport()->installEventFilter(this);
     layout->addWidget(mdi_, 1);
     setCentralWidget(central);
@@ -73,8 +79,16 @@ frmMain::frmMain()
             mdi_->setActiveSubWindow(sw);
         }
     });
-    connect(windowBar_, &WindowBar::switchDocument, this,
-            [](frmDocument* doc, bool on) { doc->setSwitchedOn(on); });
+    connect(windowBar_, &WindowBar::switchDocument, this, [this](frmDocument* doc, bool on) {
+        doc->setSwitchedOn(on);
+        // Commands go to a shown document: a hidden one hands over to the next shown one.
+        if (on) {
+            mdi_->setActiveSubWindow(doc->subWindow());
+        } else if (ActiveDocument() == doc) {
+            mdi_->activateNextSubWindow();
+            if (ActiveDocument() == doc) mdi_->setActiveSubWindow(nullptr);
+        }
+    });
 
     buildMenus();
     buildToolbars();
@@ -119,7 +133,8 @@ void frmMain::buildMenus()
     mnuViewWindows->setObjectName(QStringLiteral("mnuViewWindows"));
     mnuViewWindows->setCheckable(true);
     mnuViewWindows->setChecked(true);
-    view->addAction(QStringLiteral("Preferences..."))->setEnabled(false);
+    view->addAction(QStringLiteral("Preferences..."), this, &frmMain::mnuViewPreferences_Click)
+        ->setObjectName(QStringLiteral("mnuViewPreferences"));
 
     QMenu* help = new QMenu(QStringLiteral("Help"), this);
     help->addAction(QStringLiteral("About Orvane 3.0..."), this, &frmMain::mnuHelpAbout_Click)
@@ -133,39 +148,9 @@ void frmMain::buildMenus()
 
 void frmMain::buildToolbars()
 {
-    Toolbar1 = addToolBar(QStringLiteral("Main"));
-    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
-    Toolbar1->setMovable(true);
-    struct Button {
-        int position;
-        const char* theme;
-        QStyle::StandardPixmap fallback;
-        const char* tip;
-    };
-    const Button buttons[] = {
-        {1, "document-new", QStyle::SP_FileIcon, "New"},
-        {2, "document-open", QStyle::SP_DialogOpenButton, "Open"},
-        {3, "document-save-as", QStyle::SP_DialogSaveButton, "Save As"},
-        {5, "document-print", QStyle::SP_FileDialogContentsView, "Print"},
-        {7, "view-list-details", QStyle::SP_FileDialogDetailedView, "View"},
-        {8, "applications-graphics", QStyle::SP_DesktopIcon, "Tools"},
-        {10, "window-close", QStyle::SP_DialogCloseButton, "Close"},
-    };
-    toolbarButtons_.fill(nullptr, 10);
-    int next = 1;
-    for (const Button& b : buttons) {
-        while (next < b.position) {   // positions without a button are gaps
-            Toolbar1->addSeparator();
-            ++next;
-        }
-        QIcon icon = QIcon::fromTheme(QString::fromLatin1(b.theme), style()->standardIcon(b.fallback));
-        QAction* a = Toolbar1->addAction(icon, QString::fromLatin1(b.tip));
-        a->setObjectName(QStringLiteral("Toolbar1_%1").arg(b.position));
-        const int position = b.position;
-        connect(a, &QAction::triggered, this, [this, position] { Toolbar1_ButtonClick(position); });
-        toolbarButtons_[b.position - 1] = a;
-        ++next;
-    }
+    topPanel_ = new MainToolbar(windowBar_, mnuViewWindows, this);
+    connect(topPanel_, &MainToolbar::buttonClicked, this, &frmMain::Toolbar1_ButtonClick);
+    static_cast<QVBoxLayout*>(centralWidget()->layout())->insertWidget(0, topPanel_);
     for (int p : kDocumentButtons) toolbarButton(p)->setEnabled(false);
 
     Toolbar2 = new QToolBar(QStringLiteral("Tools"), this);
@@ -178,12 +163,18 @@ void frmMain::buildToolbars()
         QAction* a = Toolbar2->addAction(ToolIcon(i), QString::fromLatin1(info.tip));
         a->setObjectName(QString::fromLatin1(info.key));
         a->setCheckable(true);
+        a->setChecked(i == 1);   // before the panel exists: nothing to follow yet
         toolGroup->addAction(a);
-        connect(a, &QAction::triggered, this, [this, i] { Toolbar2_ButtonClick(i); });
+        // The tool follows its button however it comes to be pressed: a click, the keyboard,
+        // or an accessibility client's press or toggle.
+        connect(a, &QAction::toggled, this, [this, i](bool on) {
+            if (on && !showingTool_) Toolbar2_ButtonClick(i);
+        });
         toolButtons_.append(a);
     }
-    toolButtons_.first()->setChecked(true);
     Toolbar2->hide();
+    tblEffects = new EffectsToolbar(mdi_, toolButton(12), this);
+    static_cast<QVBoxLayout*>(centralWidget()->layout())->insertWidget(1, tblEffects);
 
     auto* colors = new QDockWidget(QStringLiteral("Colors"), this);
     colors->setObjectName(QStringLiteral("ColorsDock"));
@@ -248,12 +239,19 @@ void frmMain::Toolbar2_ButtonClick(int index)
 void frmMain::showTool(int toolIndex)
 {
     colors_->showOptions(toolIndex);
+    showingTool_ = true;   // showing the document's own tool changes nothing of it
     if (QAction* button = toolButton(toolIndex + 1)) button->setChecked(true);
+    showingTool_ = false;
 }
 
 QAction* frmMain::toolbarButton(int position) const
 {
-    return position >= 1 && position <= toolbarButtons_.size() ? toolbarButtons_[position - 1] : nullptr;
+    return topPanel_->button(position);
+}
+
+QToolBar* frmMain::mainToolbar() const
+{
+    return topPanel_->Toolbar1;
 }
 
 void frmMain::setStatusPanel(int panel, const QString& text)
@@ -278,12 +276,11 @@ void frmMain::MDIForm_Load(const QString& commandLine)
     }
 
     const bool toolbarIn = GetSettingBool(kAppTitle, kSettings, QStringLiteral("ToolBar"), true);
-    Toolbar1->setVisible(toolbarIn);
+    topPanel_->placeToolbar(toolbarIn);
     setStatusPanel(1, QStringLiteral("Orvane " ORVANE_VERSION_TEXT));
     if (GetSettingBool(kAppTitle, kSettings, QStringLiteral("LoadPlugIns"), false)) RgstrPlgns();
     const QString layout = GetSetting(kAppTitle, kSettings, QStringLiteral("MainToolBar"), QString());
     if (!layout.isEmpty()) restoreState(QByteArray::fromBase64(layout.toLatin1()));
-    Toolbar1->setVisible(toolbarIn);
     windowBar_->reset();
     RgstrPlgns();
 
@@ -295,6 +292,8 @@ void frmMain::MDIForm_Load(const QString& commandLine)
     case kStateMaximized: showMaximized(); break;
     default: showNormal(); break;
     }
+    // The workspace places the windows made before it was shown only now, at its first size.
+    for (QMdiSubWindow* sw : mdi_->subWindowList()) keepInWorkspace(sw);
 }
 
 void frmMain::CheckCommand(const QString& commandLine)
@@ -311,9 +310,23 @@ frmDocument* frmMain::LoadNewDoc()
     sw->setWindowIcon(windowIcon());
     sw->adjustSize();
     sw->show();
+    keepInWorkspace(sw);
     mdi_->setActiveSubWindow(sw);
     subWindowActivated(sw);
     return doc;
+}
+
+void frmMain::keepInWorkspace(QMdiSubWindow* sw)
+{
+    // The workspace puts a window larger than its visible part so that the window's right or
+    // bottom edge shows, its caption and top-left corner out of sight. Every new window starts
+    // with its caption and top-left corner in view; one larger than the view reaches out to the
+    // right and down, where the workspace's scroll bars lead.
+    if (sw->isMaximized() || sw->isMinimized()) return;
+    const QSize view = mdi_->viewport()->size();
+    const int x = std::clamp(sw->x(), 0, std::max(0, view.width() - sw->width()));
+    const int y = std::clamp(sw->y(), 0, std::max(0, view.height() - sw->height()));
+    if (QPoint(x, y) != sw->pos()) sw->move(x, y);
 }
 
 frmDocument* frmMain::ActiveDocument() const
@@ -377,6 +390,7 @@ void frmMain::lastDocumentClosed()
     showMenusOf(nullptr);
     setStatusPanel(2, QString());
     setStatusPanel(3, QString());
+    setStatusPanel(4, QString());   // the colour read-out of a picture no longer open
 }
 
 void frmMain::AddFormToBar(frmDocument* form)
@@ -398,8 +412,14 @@ void frmMain::mnuViewWindows_Click()
 {
     // Called from the frame's menu (already toggled) or a document's (toggle here).
     if (sender() != mnuViewWindows) mnuViewWindows->setChecked(!mnuViewWindows->isChecked());
-    windowBar_->setVisible(mnuViewWindows->isChecked());
+    windowBar_->slideShown(mnuViewWindows->isChecked());
     SaveSetting(kAppTitle, kSettings, QStringLiteral("ShowWindows"), SettingText(mnuViewWindows->isChecked()));
+}
+
+void frmMain::mnuViewPreferences_Click()
+{
+    frmMainPreferences preferences(this);
+    preferences.exec();
 }
 
 void frmMain::mnuFileNew_Click()
@@ -426,6 +446,9 @@ void frmMain::Toolbar1_ButtonClick(int position)
     case 2: mnuFileOpen_Click(); break;
     case 3:
         if (doc) doc->mnuFileSaveAs_Click();
+        break;
+    case 5:
+        if (doc) doc->menuAction(QStringLiteral("mnuFilePrint"))->trigger();
         break;
     case 7:
         if (doc) doc->menus()[2]->popup(QCursor::pos());
@@ -512,13 +535,21 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
 
 void frmMain::closeEvent(QCloseEvent* event)
 {
-    // Every document answers its save question first; a Cancel stops the exit.
-    for (QMdiSubWindow* sw : mdi_->subWindowList()) {
-        if (!sw->close()) {
-            event->ignore();
-            return;
-        }
+    event->ignore();
+    // The window manager's close button works while an effect runs and the frame is disabled:
+    // the run is cancelled first, and the exit goes on with its questions once it has ended.
+    if (EffectRunning()) {
+        CancelEffectRunThen([frame = QPointer<frmMain>(this)] {
+            if (frame) frame->close();
+        });
+        return;
     }
+    // Every changed document answers its save question before any closes, so that a Cancel at
+    // any of them stops the exit with every document still open.
+    const QList<frmDocument*> docs = documents();
+    for (frmDocument* doc : docs)
+        if (!doc->AskToSave()) return;
+    for (frmDocument* doc : docs) doc->closeAnswered();
     MDIForm_Unload();
     event->accept();
 }

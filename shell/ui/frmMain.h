@@ -16,7 +16,9 @@ class QToolBar;
 namespace orv {
 
 class ColorPanel;
+class EffectsToolbar;
 class frmDocument;
+class MainToolbar;
 class WindowBar;
 
 class frmMain : public QMainWindow {
@@ -58,7 +60,9 @@ public:
     void lastDocumentClosed();
     void setStatusPanel(int panel, const QString& text);   // panels 1..4
     QString statusPanel(int panel) const;
-    QToolBar* mainToolbar() const { return Toolbar1; }
+    QToolBar* mainToolbar() const;
+    MainToolbar* toolbarHolder() const { return topPanel_; }
+    EffectsToolbar* effectsToolbar() const { return tblEffects; }
     QToolBar* toolsToolbar() const { return Toolbar2; }
     QWidget* colorPanel() const { return Picture1; }
     ColorPanel* colors() const { return colors_; }
@@ -77,6 +81,7 @@ public slots:
     void mnuFileOpen_Click();
     void mnuFileExit_Click();
     void mnuViewWindows_Click();
+    void mnuViewPreferences_Click();
     void mnuHelpAbout_Click();
     void mnuOpenURL_Click();
     void mnuHelpCheckForUpdate_Click();
@@ -93,24 +98,26 @@ private:
     void showMenusOf(frmDocument* doc);
     void subWindowActivated(QMdiSubWindow* window);
     void tile(Qt::Orientation orientation);
+    void keepInWorkspace(QMdiSubWindow* sw);
     void arrangeIcons();
     void Toolbar1_ButtonClick(int position);
     void MDIForm_Unload();
 
     QMdiArea* mdi_ = nullptr;
     WindowBar* windowBar_ = nullptr;
-    QToolBar* Toolbar1 = nullptr;
+    MainToolbar* topPanel_ = nullptr;   // the slide button, the window bar and Toolbar1
     QToolBar* Toolbar2 = nullptr;
+    EffectsToolbar* tblEffects = nullptr;
     QWidget* Picture1 = nullptr;
     QWidget* Options = nullptr;
     ColorPanel* colors_ = nullptr;
     QList<QAction*> toolButtons_;   // tool toolbar buttons 1..13
     QList<QMenu*> frameMenus_;
     QAction* mnuViewWindows = nullptr;
-    QList<QAction*> toolbarButtons_;   // positions 1..10, nullptr where nothing is
     QList<QLabel*> panels_;
     QPointer<QMdiSubWindow> lastActivated_;
     bool loaded_ = false;
+    bool showingTool_ = false;   // showTool is pressing a button: not a user's choice
 };
 
 } // namespace orv

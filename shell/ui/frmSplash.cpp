@@ -4,12 +4,25 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+// The resource registration must be named outside any namespace.
+static void RegisterProgramResources()
+{
+    Q_INIT_RESOURCE(orvane);
+}
+
 namespace orv {
+
+void LoadProgramResources()
+{
+    static const bool loaded = (RegisterProgramResources(), true);
+    (void)loaded;
+}
 
 frmSplash::frmSplash(Role role, QWidget* parent)
     : QDialog(parent, role == Role::Splash ? Qt::SplashScreen | Qt::FramelessWindowHint : Qt::Dialog),
       role_(role)
 {
+    LoadProgramResources();
     setObjectName(QStringLiteral("frmSplash"));
     setWindowTitle(QStringLiteral("About Orvane 3.0"));
     auto* layout = new QVBoxLayout(this);
@@ -17,6 +30,8 @@ frmSplash::frmSplash(Role role, QWidget* parent)
     layout->setSpacing(10);
 
     auto* logo = new QLabel(this);
+    logo->setObjectName(QStringLiteral("Image1"));
+    logo->setAccessibleName(QStringLiteral("Orvane logo"));
     logo->setPixmap(QPixmap(QStringLiteral(":/orvane-logo.png")));
     logo->setAlignment(Qt::AlignCenter);
     layout->addWidget(logo);

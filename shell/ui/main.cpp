@@ -2,6 +2,7 @@
 #include "shell/frame_placement.h"
 #include "shell/ui/frmMain.h"
 #include "shell/ui/frmSplash.h"
+#include "shell/ui/geometry_report.h"
 #include "shell/settings_store.h"
 #include <QApplication>
 #include <QMessageBox>
@@ -44,6 +45,7 @@ int main(int argc, char** argv)
     }
     orv::frmMain frame;
     frame.MDIForm_Load(commandLine);
+    orv::StartGeometryReport(&frame);
     splash.reset();
     return app.exec();
 }

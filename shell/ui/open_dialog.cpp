@@ -13,6 +13,9 @@ QString RunOpenDialog(QWidget* parent, const QString& title, const QString& filt
     dialog.setObjectName(QStringLiteral("OpenDialog"));
     // Qt's own chooser everywhere, so that the file-type list is shown as given.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    // Each entry shows its description as the list gives it; the patterns Qt needs to filter
+    // ride along unseen, so "GIF Files (*.gif)" does not read "GIF Files (*.gif) (*.gif)".
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     const QStringList filters = DialogNameFilters(filterPairs);

@@ -12,38 +12,47 @@ constexpr int kGap = 2;
 constexpr int kButtonWidth = 110;
 constexpr int kButtonHeight = 21;
 constexpr int kBarHeight = 25;   // 375 twips
+
+const QString kYellow = QStringLiteral("background: rgb(255,255,0);");
+const QString kWhite = QStringLiteral("background: rgb(255,255,255);");
 }
 
 WindowBar::WindowBar(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Picture3"));
+    setAccessibleName(QStringLiteral("Window bar"));
     setFixedHeight(kBarHeight);
     Holder = new QWidget(this);
     Holder->setObjectName(QStringLiteral("Holder"));
+    Holder->setAccessibleName(QStringLiteral("Open pictures"));
     HolderScroll = new QScrollBar(Qt::Vertical, this);
     HolderScroll->setObjectName(QStringLiteral("HolderScroll"));
+    HolderScroll->setAccessibleName(QStringLiteral("Window bar rows"));
     HolderScroll->setMaximum(0);
+    HolderScroll->setFocusPolicy(Qt::NoFocus);
     connect(HolderScroll, &QScrollBar::valueChanged, this, &WindowBar::HolderScroll_Change);
     reset();
 }
 
 void WindowBar::reset()
 {
-    for (Slot& s : list_) delete s.Button;
-    list_.assign(1, Slot{});
-    list_[0].Button = makeButton(0);
-    list_[0].Button->hide();
+    for (Slot& s : WindowList) delete s.Button;
+    WindowList.assign(1, Slot{});
+    WindowList[0].Button = makeButton(0);
+    WindowList[0].Button->hide();
 }
 
 QPushButton* WindowBar::makeButton(int index)
 {
     auto* b = new QPushButton(QStringLiteral("Child"), Holder);
     b->setObjectName(QStringLiteral("Children_%1").arg(index));
+    b->setAccessibleName(QStringLiteral("Picture window %1").arg(index + 1));
     b->setFixedSize(kButtonWidth, kButtonHeight);
+    b->setFocusPolicy(Qt::NoFocus);
     QFont f = b->font();
     f.setPointSizeF(f.pointSizeF() * 0.85);
     b->setFont(f);
-    b->setStyleSheet(QStringLiteral("background: rgb(255,255,0);"));
+    b->setStyleSheet(kYellow);
     b->installEventFilter(this);
     connect(b, &QPushButton::clicked, this, [this, index] { Children_Click(index); });
     return b;
@@ -51,29 +60,30 @@ QPushButton* WindowBar::makeButton(int index)
 
 int WindowBar::GetFreeBarSlot()
 {
-    for (size_t i = 0; i < list_.size(); ++i)
-        if (list_[i].Free) return static_cast<int>(i);
-    list_.push_back(Slot{});
-    const int i = static_cast<int>(list_.size()) - 1;
-    list_[i].Button = makeButton(i);
+    for (size_t i = 0; i < WindowList.size(); ++i)
+        if (WindowList[i].Free) return static_cast<int>(i);
+    WindowList.push_back(Slot{});
+    const int i = static_cast<int>(WindowList.size()) - 1;
+    WindowList[i].Button = makeButton(i);
     return i;
 }
 
 void WindowBar::AddFormToBar(frmDocument* form)
 {
     const int i = GetFreeBarSlot();
-    Slot& s = list_[i];
+    Slot& s = WindowList[i];
     s.Form = form;
     s.Button->setText(form->windowTitle());
-    s.Button->setStyleSheet(QStringLiteral("background: rgb(255,255,0);"));
+    s.Button->setToolTip(form->windowTitle());
     s.Button->show();
     s.Free = false;
+    form->installEventFilter(this);   // a new caption (Save As) shows on its button at once
     Holder_Resize();
 }
 
 void WindowBar::RemoveFormFromBar(frmDocument* form)
 {
-    for (Slot& s : list_) {
+    for (Slot& s : WindowList) {
         if (!s.Free && s.Form == form) {
             s.Free = true;
             s.Form = nullptr;
@@ -85,27 +95,29 @@ void WindowBar::RemoveFormFromBar(frmDocument* form)
 
 void WindowBar::Holder_Resize()
 {
+    // The scroll bar stands at the right end; the buttons fill the room to its left.
+    const int scrollWidth = HolderScroll->sizeHint().width();
+    const int holderWidth = std::max(kGap + kButtonWidth, width() - 2 * scrollWidth);
     int rows = 0;
     int x = kGap, y = kGap;
-    const int width = this->width() - HolderScroll->width();
-    for (Slot& s : list_) {
+    for (Slot& s : WindowList) {
         if (s.Free || !s.Form) continue;
-        s.Button->setText(s.Form->windowTitle());
-        s.Button->move(x, y);
-        x += kButtonWidth + kGap;
-        if (x + kButtonWidth > width) {
+        // A button that would pass the right edge starts the next row.
+        if (x > kGap && x + kButtonWidth > holderWidth) {
             y += kButtonHeight + kGap;
             x = kGap;
             ++rows;
         }
-        const bool on = !s.Form->isSwitchedOff();
-        s.Button->setStyleSheet(on ? QStringLiteral("background: rgb(255,255,0);")
-                                   : QStringLiteral("background: rgb(255,255,255);"));
+        s.Button->setText(s.Form->windowTitle());
+        s.Button->setToolTip(s.Form->windowTitle());
+        s.Button->move(x, y);
+        x += kButtonWidth + kGap;
+        s.Button->setStyleSheet(s.Form->isSwitchedOff() ? kWhite : kYellow);
     }
-    Holder->resize(width, y + 2 * (kButtonHeight + kGap));
+    Holder->resize(holderWidth, y + kButtonHeight + kGap);
     HolderScroll->setMaximum(rows);
-    HolderScroll->setGeometry(this->width() - HolderScroll->sizeHint().width(), 0,
-                              HolderScroll->sizeHint().width(), height());
+    HolderScroll->setGeometry(holderWidth, 0, scrollWidth, kBarHeight);
+    HolderScroll_Change(HolderScroll->value());
 }
 
 void WindowBar::HolderScroll_Change(int value)
@@ -118,17 +130,30 @@ void WindowBar::resizeEvent(QResizeEvent*)
     Holder_Resize();
 }
 
+void WindowBar::slideShown(bool shown)
+{
+    if (!shown) {
+        slide_.stop();
+        setFixedHeight(0);
+        hide();
+        return;
+    }
+    show();
+    slide_.run(0, kBarHeight, [this](int h) { setFixedHeight(h); });
+}
+
 void WindowBar::Children_Click(int index)
 {
-    const QString caption = list_[index].Button->text();
-    for (Slot& s : list_)
-        if (!s.Free && s.Form && s.Form->windowTitle() == caption) emit bringToFront(s.Form);
+    const QString caption = WindowList[index].Button->text();
+    for (Slot& s : WindowList)
+        if (!s.Free && s.Form && !s.Form->isSwitchedOff() && s.Form->windowTitle() == caption)
+            emit bringToFront(s.Form);
 }
 
 void WindowBar::Children_DblClick(int index)
 {
-    const QString caption = list_[index].Button->text();
-    for (Slot& s : list_) {
+    const QString caption = WindowList[index].Button->text();
+    for (Slot& s : WindowList) {
         if (s.Free || !s.Form || s.Form->windowTitle() != caption) continue;
         emit switchDocument(s.Form, s.Form->isSwitchedOff());
     }
@@ -137,9 +162,10 @@ void WindowBar::Children_DblClick(int index)
 
 bool WindowBar::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::WindowTitleChange && qobject_cast<frmDocument*>(watched)) Holder_Resize();
     if (event->type() == QEvent::MouseButtonDblClick) {
-        for (size_t i = 0; i < list_.size(); ++i)
-            if (list_[i].Button == watched) {
+        for (size_t i = 0; i < WindowList.size(); ++i)
+            if (WindowList[i].Button == watched) {
                 Children_DblClick(static_cast<int>(i));
                 return true;
             }

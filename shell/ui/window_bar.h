@@ -1,7 +1,10 @@
 #pragma once
 // The window bar: one button per open document, in slots that are reused lowest index first.
 // A click brings the button's document(s) to the front; a double click switches a document
-// window off (hidden, white button) or on again (shown, yellow button).
+// window off (hidden, white button) or on again (shown, yellow button). Layout follows the
+// frame's rules in twips: buttons 30 twips apart, rows wrapping at the panel's right edge, one
+// scroll step per extra row. The bar itself is 375 twips high when shown and grows open.
+#include "shell/ui/slide.h"
 #include <QPointer>
 #include <QWidget>
 #include <vector>
@@ -27,8 +30,14 @@ public:
         QPointer<frmDocument> Form;
         bool Free = true;
     };
-    const std::vector<Slot>& barSlots() const { return list_; }
+    const std::vector<Slot>& barSlots() const { return WindowList; }
     void reset();   // a single free slot 0
+    QWidget* holder() const { return Holder; }
+    QScrollBar* holderScroll() const { return HolderScroll; }
+
+    // Hides the bar at once, or shows it growing from nothing to its full height. A call
+    // during the growth has the last word.
+    void slideShown(bool shown);
 
 signals:
     void bringToFront(frmDocument* form);
@@ -47,7 +56,8 @@ private:
 
     QWidget* Holder;
     QScrollBar* HolderScroll;
-    std::vector<Slot> list_;
+    std::vector<Slot> WindowList;
+    SlideRun slide_;
 };
 
 } // namespace orv

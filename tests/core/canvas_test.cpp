@@ -1,4 +1,5 @@
 #include "documents/canvas.h"
+#include "tests/support/test_pictures.h"
 #include <gtest/gtest.h>
 #include <cmath>
 #include <set>
@@ -77,6 +78,45 @@ TEST(CanvasPen, DrawModesCombinePenWithPixel)
     c.setDrawMode(kDrawModeCopyPen);
     c.PSet(3, 0, kRed);
     EXPECT_EQ(c.Point(3, 0), kRed);
+}
+
+TEST(CanvasPen, EachOfTheSixteenDrawModes)
+{
+    // Per channel the pen bits 1100 meet the old bits 1010 (and 0 meets 0 in the high
+    // nibble), so every mode's truth table shows: red pen 0x0C on 0x0A, green 0xC0 on 0xA0,
+    // blue 0xCC on 0xAA.
+    constexpr ColorRef kPen = RGB(0x0C, 0xC0, 0xCC), kOld = RGB(0x0A, 0xA0, 0xAA);
+    const struct { int16_t mode; const char* name; uint32_t (*result)(uint32_t pen, uint32_t old); } modes[] = {
+        {1, "black", [](uint32_t, uint32_t) { return 0u; }},
+        {2, "not merge pen", [](uint32_t p, uint32_t o) { return ~(p | o); }},
+        {3, "mask not pen", [](uint32_t p, uint32_t o) { return ~p & o; }},
+        {4, "not copy pen", [](uint32_t p, uint32_t) { return ~p; }},
+        {5, "mask pen not", [](uint32_t p, uint32_t o) { return p & ~o; }},
+        {6, "invert", [](uint32_t, uint32_t o) { return ~o; }},
+        {7, "xor pen", [](uint32_t p, uint32_t o) { return p ^ o; }},
+        {8, "not mask pen", [](uint32_t p, uint32_t o) { return ~(p & o); }},
+        {9, "mask pen", [](uint32_t p, uint32_t o) { return p & o; }},
+        {10, "not xor pen", [](uint32_t p, uint32_t o) { return ~(p ^ o); }},
+        {11, "nop", [](uint32_t, uint32_t o) { return o; }},
+        {12, "merge not pen", [](uint32_t p, uint32_t o) { return ~p | o; }},
+        {13, "copy pen", [](uint32_t p, uint32_t) { return p; }},
+        {14, "merge pen not", [](uint32_t p, uint32_t o) { return p | ~o; }},
+        {15, "merge pen", [](uint32_t p, uint32_t o) { return p | o; }},
+        {16, "white", [](uint32_t, uint32_t) { return 0xFFFFFFu; }},
+    };
+    // The same worked out by hand for the red channel (pen 0x0C, old 0x0A).
+    const int red[16] = {0x00, 0xF1, 0x02, 0xF3, 0x04, 0xF5, 0x06, 0xF7, 0x08, 0xF9, 0x0A, 0xFB, 0x0C, 0xFD, 0x0E, 0xFF};
+    for (const auto& m : modes) {
+        SCOPED_TRACE(m.name);
+        Canvas c(3, 1, kOld);
+        c.setDrawMode(m.mode);
+        c.PSet(1, 0, kPen);
+        EXPECT_EQ(c.Point(1, 0), m.result(kPen, kOld) & 0xFFFFFF);
+        EXPECT_EQ(RedOf(c.Point(1, 0)), red[m.mode - 1]);
+        EXPECT_EQ(Word(c, 1, 0) >> 24, 0xFFu);   // the pixel stays opaque
+        EXPECT_EQ(c.Point(0, 0), kOld);
+        EXPECT_EQ(c.Point(2, 0), kOld);
+    }
 }
 
 TEST(CanvasPen, DotsAndStraightLinesOfEachWidth)
@@ -380,6 +420,22 @@ TEST(CanvasPictures, PaintPictureNaturalStretchedAndClipped)
     // Each source pixel covers 5e8 x 5e8 pixels: the visible part is all top-left red.
     EXPECT_EQ(Marked(edge), Rect(2, 0, 2, 2));
     EXPECT_EQ(edge.Point(2, 2), kRed);
+}
+
+TEST(CanvasPictures, ShrinkingTakesTheSourcePixelNearestEachCentre)
+{
+    // Source pixel (x, y) is RGB(x, y, 0). Onto 2 x 2, destination i takes source
+    // floor((i + 0.5) * 4 / 2): 1 and 3. Onto 3 x 3: floor((i + 0.5) * 4 / 3): 0, 2 and 3.
+    const QImage source = test::Numbered(4, 4);
+    const struct { int size; std::vector<int> from; } cases[] = {{2, {1, 3}}, {3, {0, 2, 3}}};
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.size);
+        Canvas c(5, 5);
+        c.PaintPicture(source, 0, 0, float(k.size), float(k.size));
+        for (int y = 0; y < k.size; ++y)
+            for (int x = 0; x < k.size; ++x) EXPECT_EQ(c.Point(x, y), RGB(k.from[x], k.from[y], 0)) << x << "," << y;
+        EXPECT_EQ(c.Point(k.size, 0), kWhite);
+    }
 }
 
 TEST(CanvasText, PrintDrawsInForeColourAndAdvances)

@@ -139,15 +139,18 @@ TEST(StainedGlass, FractionalCellsRoundEachPosition)
     for (int x = 0; x < 12; ++x) EXPECT_EQ(RedOf(At(out, x)), from[x]) << x;
 }
 
-TEST(StainedGlass, SizesThatAreNoPositiveNumberAreRefused)
+TEST(StainedGlass, SizesBelowOneAreRefused)
 {
     double size = 0;
-    for (const char* bad : {"0", "-3", "abc", "", "0.0", "-0.5"})
+    // A size between 0 and 1 covers no pixel: the picture would stay as it is.
+    for (const char* bad : {"0", "-3", "abc", "", "0.0", "-0.5", "0.5", "0.999", ".1"})
         EXPECT_FALSE(CellSizeFromText(QString::fromLatin1(bad), &size)) << bad;
     ASSERT_TRUE(CellSizeFromText(QStringLiteral("2.5"), &size));
     EXPECT_EQ(size, 2.5);
     ASSERT_TRUE(CellSizeFromText(QStringLiteral(" 7px"), &size));
     EXPECT_EQ(size, 7.0);
+    ASSERT_TRUE(CellSizeFromText(QStringLiteral("1"), &size));
+    EXPECT_EQ(size, 1.0);
 
     StainedGlassParams p;
     QString error;
@@ -156,6 +159,8 @@ TEST(StainedGlass, SizesThatAreNoPositiveNumberAreRefused)
     EXPECT_EQ(p.height, 5.0);
     EXPECT_FALSE(ParseStainedGlassParams({{"height", "0"}}, &p, &error));
     EXPECT_EQ(error, QStringLiteral("stained-glass: height must be a number greater than 0"));
+    EXPECT_FALSE(ParseStainedGlassParams({{"width", "0.5"}}, &p, &error));
+    EXPECT_EQ(error, QStringLiteral("stained-glass: width must be a number greater than 0"));
 }
 
 } // namespace

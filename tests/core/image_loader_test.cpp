@@ -17,11 +17,12 @@ const QString kWx = QStringLiteral("/usr/share/doc/wx3.2-examples/examples/sampl
 const QString kSdl = QStringLiteral("/usr/libexec/installed-tests/SDL2_image/");
 const QString kWmf = QStringLiteral(ORVANE_SHARED_TESTDATA "/wmf/");
 
-// Appends each value as little-endian bytes of the given count.
-void Put(QByteArray& b, std::initializer_list<std::pair<uint32_t, int>> fields)
+// Appends each value as little-endian bytes of the given count (up to 8; bytes beyond the
+// value's own are 0).
+void Put(QByteArray& b, std::initializer_list<std::pair<uint64_t, int>> fields)
 {
     for (auto [v, bytes] : fields)
-        for (int i = 0; i < bytes; ++i) b += char((v >> (8 * i)) & 0xFF);
+        for (int i = 0; i < bytes; ++i) b += char(i < 8 ? (v >> (8 * i)) & 0xFF : 0);
 }
 uint32_t Bgr(ColorRef c) { return BlueOf(c) | GreenOf(c) << 8 | RedOf(c) << 16; }
 
@@ -91,27 +92,50 @@ QByteArray MakeBmp(int w, int h, int bits, bool topDown, int compression,
     return file + info + pixels;
 }
 
-// A 24-bit Targa file, uncompressed (type 2) or run-length (type 10, each row starting with a
-// raw packet of two pixels, then runs), rows from the bottom up or from the top down.
-QByteArray MakeTga(int w, int h, bool rle, bool topDown, const std::function<ColorRef(int, int)>& colour)
+// A Targa file of `type` (1 colour-mapped, 2 true colour, 3 grey; 8 added for run-length)
+// with `bits` a pixel; `pixel(x, y)` gives each pixel's stored bytes. The rows run from the
+// corner the descriptor names: bit 4 right to left, bit 5 top down. Run-length rows hold a run
+// packet for every stretch of equal pixels and raw packets between; no packet crosses a row.
+QByteArray MakeTargaFile(int type, int bits, int w, int h, int descriptor, const QByteArray& colourMap,
+                         int colourEntries, const std::function<QByteArray(int, int)>& pixel)
 {
     QByteArray t;
-    Put(t, {{0, 2}, {rle ? 10u : 2u, 1}, {0, 5}, {0, 4}, {uint32_t(w), 2}, {uint32_t(h), 2}, {24, 1}, {topDown ? 0x20u : 0u, 1}});
+    Put(t, {{0, 1}, {colourEntries ? 1u : 0u, 1}, {uint32_t(type), 1}, {0, 2}, {uint32_t(colourEntries), 2},
+            {colourEntries ? 24u : 0u, 1}, {0, 4}, {uint32_t(w), 2}, {uint32_t(h), 2}, {uint32_t(bits), 1},
+            {uint32_t(descriptor), 1}});
+    t += colourMap;
     for (int row = 0; row < h; ++row) {
-        const int y = topDown ? row : h - 1 - row;
-        if (!rle) {
-            for (int x = 0; x < w; ++x) Put(t, {{Bgr(colour(x, y)), 3}});
+        const int y = descriptor & 0x20 ? row : h - 1 - row;
+        std::vector<QByteArray> stored;
+        for (int i = 0; i < w; ++i) stored.push_back(pixel(descriptor & 0x10 ? w - 1 - i : i, y));
+        if (type < 8) {
+            for (const QByteArray& p : stored) t += p;
             continue;
         }
-        Put(t, {{1, 1}, {Bgr(colour(0, y)), 3}, {Bgr(colour(1, y)), 3}});   // raw packet of 2
-        for (int x = 2; x < w;) {
-            int n = 1;
-            while (x + n < w && n < 128 && colour(x + n, y) == colour(x, y)) ++n;
-            Put(t, {{0x80u | (n - 1), 1}, {Bgr(colour(x, y)), 3}});
-            x += n;
+        for (size_t i = 0; i < stored.size();) {
+            size_t n = 1;
+            if (i + 1 < stored.size() && stored[i + 1] == stored[i]) {
+                while (i + n < stored.size() && n < 128 && stored[i + n] == stored[i]) ++n;
+                Put(t, {{0x80u | uint32_t(n - 1), 1}});
+                t += stored[i];
+            } else {
+                while (i + n < stored.size() && n < 128 && !(i + n + 1 < stored.size() && stored[i + n + 1] == stored[i + n])) ++n;
+                Put(t, {{uint32_t(n - 1), 1}});
+                for (size_t k = i; k < i + n; ++k) t += stored[k];
+            }
+            i += n;
         }
     }
     return t;
+}
+
+using test::Le;
+
+// A 24-bit Targa file, uncompressed or run-length, rows from the bottom up or from the top down.
+QByteArray MakeTga(int w, int h, bool rle, bool topDown, const std::function<ColorRef(int, int)>& colour)
+{
+    return MakeTargaFile(rle ? 10 : 2, 24, w, h, topDown ? 0x20 : 0, {}, 0,
+                         [&](int x, int y) { return Le(Bgr(colour(x, y)), 3); });
 }
 
 // An icon file holding one 24-bit picture a size, each entry a bitmap of twice the height
@@ -307,6 +331,33 @@ TEST_F(ImageLoader, IconsGiveTheirLargestPicture)
     const QString ico = write("i.ico", MakeIco({{QSize(16, 16), RGB(255, 0, 0)}, {QSize(48, 32), RGB(0, 0, 255)},
                                                {QSize(32, 32), RGB(0, 255, 0)}}));
     expectPixels(load(ico), 48, 32, [](int, int) { return RGB(0, 0, 255); });
+    // A 256 x 256 entry has the size bytes 0 in the directory.
+    const QByteArray big = MakeIco({{QSize(16, 16), RGB(255, 0, 0)}, {QSize(256, 256), RGB(0, 200, 0)}, {QSize(48, 48), RGB(0, 0, 255)}});
+    ASSERT_EQ(big.mid(6 + 16, 2), QByteArray(2, '\0'));
+    expectPixels(load(write("big.ico", big)), 256, 256, [](int, int) { return RGB(0, 200, 0); });
+}
+
+TEST_F(ImageLoader, IconEntriesMustLieWithinTheFile)
+{
+    const QByteArray good = MakeIco({{QSize(16, 16), RGB(255, 0, 0)}, {QSize(32, 32), RGB(0, 0, 255)}});
+    const auto put32 = [](QByteArray b, int at, uint32_t v) {
+        for (int i = 0; i < 4; ++i) b[at + i] = char(v >> (8 * i));
+        return b;
+    };
+    const int second = 6 + 16;   // the second directory entry: size at 8, offset at 12
+    const struct { const char* how; QByteArray file; const char* reason; } cases[] = {
+        {"offset beyond the end", put32(good, second + 12, uint32_t(good.size())), "the file is damaged (the data of picture 2 lies outside the file)"},
+        {"size beyond the end", put32(good, second + 8, uint32_t(good.size())), "the file is damaged (the data of picture 2 lies outside the file)"},
+        {"offset inside the directory", put32(good, 6 + 12, 10), "the file is damaged (the data of picture 1 lies outside the file)"},
+        {"offset and size wrapping round", put32(put32(good, second + 12, 0xFFFFFFF0u), second + 8, 0x20), "the file is damaged (the data of picture 2 lies outside the file)"},
+        {"directory cut short", good.left(30), "the file is damaged (its directory lists 2 pictures but ends early)"},
+        {"no entries", good.left(4) + QByteArray(2, '\0'), "the file holds no picture"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.how);
+        const QString file = write("bad.ico", c.file);
+        EXPECT_EQ(ReadPictureFile(file).error, "Cannot open \"" + file + "\": " + c.reason + ".");
+    }
 }
 
 TEST_F(ImageLoader, PcxOfOneEightAndTwentyFourBits)
@@ -333,14 +384,65 @@ TEST_F(ImageLoader, PcxOfOneEightAndTwentyFourBits)
     }
 }
 
-TEST_F(ImageLoader, TargaCompressedOrNotInBothRowOrders)
+TEST_F(ImageLoader, TargaOfEveryDepthFromEveryCorner)
 {
-    const auto colour = [](int x, int y) { return x < 5 ? RGB(x * 50, y * 20, 7) : RGB(90, 180, 30); };
-    for (bool rle : {false, true})
-        for (bool topDown : {false, true}) {
-            SCOPED_TRACE(std::string(rle ? "rle" : "raw") + (topDown ? " top-down" : " bottom-up"));
-            expectPixels(load(write("t.tga", MakeTga(17, 9, rle, topDown, colour))), 17, 9, colour);
-        }
+    // Six pixel values on 4 x 3 pixels, with repeats for run packets and no symmetry, so a
+    // mirrored or upside-down picture shows.
+    const int kIndex[3][4] = {{0, 1, 2, 2}, {3, 4, 4, 4}, {5, 5, 1, 0}};
+    const auto k = [&](int x, int y) { return kIndex[y][x]; };
+    // Colours whose channels 5 bits hold exactly: 0, 16 (132) and 31 (255).
+    const ColorRef colours[6] = {RGB(255, 0, 0), RGB(0, 132, 0), RGB(0, 0, 255), RGB(255, 255, 0), RGB(0, 132, 255), RGB(132, 0, 255)};
+    const int greys[6] = {0, 40, 90, 140, 200, 255};
+    const int alphas[6] = {255, 255, 255, 255, 128, 0};
+    // Composed onto white: a = 128 keeps 128/255 of the colour, 0 gives white.
+    //   grey 200: 200 * 128/255 + 255 * 127/255 = 100.4 + 127 = 227.4
+    //   (0, 132, 255): 127, 66.3 + 127 = 193.3, 255
+    const ColorRef composedGrey[6] = {RGB(0, 0, 0), RGB(40, 40, 40), RGB(90, 90, 90), RGB(140, 140, 140), RGB(227, 227, 227), RGB(255, 255, 255)};
+    const ColorRef composedColour[6] = {colours[0], colours[1], colours[2], colours[3], RGB(127, 193, 255), RGB(255, 255, 255)};
+    const auto five = [](int v) { return uint32_t(v == 255 ? 31 : v == 132 ? 16 : 0); };
+    QByteArray map;
+    for (ColorRef c : colours) map += Le(Bgr(c), 3);
+
+    const struct {
+        const char* name;
+        int type, bits, alphaBits;
+        std::function<QByteArray(int)> stored;   // the bytes of pixel value k
+        std::function<ColorRef(int)> expected;
+        bool colourMapped;
+    } cases[] = {
+        {"grey 8", 3, 8, 0, [&](int i) { return Le(greys[i], 1); }, [&](int i) { return RGB(greys[i], greys[i], greys[i]); }, false},
+        {"grey 16 with alpha", 3, 16, 8, [&](int i) { return Le(greys[i], 1) + Le(alphas[i], 1); }, [&](int i) { return composedGrey[i]; }, false},
+        {"colour-mapped 8", 1, 8, 0, [&](int i) { return Le(i, 1); }, [&](int i) { return colours[i]; }, true},
+        {"true colour 16", 2, 16, 0,
+         [&](int i) { return Le(five(RedOf(colours[i])) << 10 | five(GreenOf(colours[i])) << 5 | five(BlueOf(colours[i])), 2); },
+         [&](int i) { return colours[i]; }, false},
+        {"true colour 24", 2, 24, 0, [&](int i) { return Le(Bgr(colours[i]), 3); }, [&](int i) { return colours[i]; }, false},
+        {"true colour 32", 2, 32, 8, [&](int i) { return Le(Bgr(colours[i]) | uint32_t(alphas[i]) << 24, 4); },
+         [&](int i) { return composedColour[i]; }, false},
+    };
+    const struct { const char* name; int bits; } corners[] = {
+        {"bottom left", 0x00}, {"bottom right", 0x10}, {"top left", 0x20}, {"top right", 0x30}};
+    for (const auto& c : cases)
+        for (bool rle : {false, true})
+            for (const auto& corner : corners) {
+                SCOPED_TRACE(std::string(c.name) + (rle ? " rle " : " raw ") + corner.name);
+                const QByteArray file = MakeTargaFile(c.type + (rle ? 8 : 0), c.bits, 4, 3, corner.bits | c.alphaBits,
+                                                      c.colourMapped ? map : QByteArray(), c.colourMapped ? 6 : 0,
+                                                      [&](int x, int y) { return c.stored(k(x, y)); });
+                const DecodedPicture d = ReadPictureFile(write("t.tga", file));
+                ASSERT_TRUE(d.ok()) << d.error.toStdString();
+                ASSERT_EQ(d.image.size(), QSize(4, 3));
+                for (int y = 0; y < 3; ++y)
+                    for (int x = 0; x < 4; ++x) EXPECT_EQ(test::At(d.image, x, y), c.expected(k(x, y))) << x << "," << y;
+            }
+}
+
+TEST_F(ImageLoader, TargaGreyWithAlphaThatEndsEarlyIsRefused)
+{
+    QByteArray file = MakeTargaFile(11, 16, 4, 3, 8, {}, 0, [](int x, int) { return Le(x * 10, 1) + Le(255, 1); });
+    file.chop(3);
+    const DecodedPicture d = ReadPictureFile(write("cut.tga", file));
+    EXPECT_EQ(d.error, "Cannot open \"" + path("cut.tga") + "\": the file is incomplete (the picture data ends early).");
 }
 
 TEST_F(ImageLoader, MetafilesOpenAtTheirNaturalSize)

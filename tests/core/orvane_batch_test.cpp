@@ -1,11 +1,17 @@
 #include "platform/color.h"
 #include "platform/picture_codec.h"
+#include <Magick++.h>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 #include "tests/support/test_pictures.h"
 
 namespace orv {
@@ -15,6 +21,7 @@ namespace {
 struct BatchRun {
     int status = -1;
     QString err;
+    QByteArray out;
 };
 
 class OrvaneBatch : public ::testing::Test {
@@ -30,15 +37,37 @@ protected:
     }
     QString path(const QString& name) const { return dir.filePath(name); }
     QByteArray bytes(const QString& name) const { return test::ReadAll(path(name)); }
-    BatchRun run(const QStringList& args) const
+    // Runs orvane-batch, optionally with its address space limited to `memoryLimit` bytes and
+    // every file it writes to 64 MB (so that pixels moved out to a disk cache do not escape the
+    // limit), and with `preload` preloaded. Under a limit the decoder threads and the
+    // allocator's per-thread reservations are held at two, so that the limit measures
+    // pictures, not the number of processors.
+    BatchRun run(const QStringList& args, rlim_t memoryLimit = 0, const QString& preload = {}) const
     {
         QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        if (memoryLimit) {
+            p.setChildProcessModifier([memoryLimit] {
+                const rlimit limit{memoryLimit, memoryLimit}, fileSize{64 << 20, 64 << 20};
+                ::setrlimit(RLIMIT_AS, &limit);
+                ::setrlimit(RLIMIT_FSIZE, &fileSize);
+            });
+            env.insert(QStringLiteral("OMP_NUM_THREADS"), QStringLiteral("2"));
+            env.insert(QStringLiteral("MALLOC_ARENA_MAX"), QStringLiteral("2"));
+        }
+        if (!preload.isEmpty()) env.insert(QStringLiteral("LD_PRELOAD"), preload);
+        p.setProcessEnvironment(env);
         p.start(ORVANE_BATCH_EXE, args);
         BatchRun r;
         if (!p.waitForFinished(30000)) return r;
         r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
         r.err = QString::fromLocal8Bit(p.readAllStandardError());
+        r.out = p.readAllStandardOutput();
         return r;
+    }
+    QStringList files(const QString& folder) const
+    {
+        return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     }
     // A failed run: the status, one line naming `culprit`, and OUTPUT as it was.
     void ExpectFailure(const QStringList& args, int status, const QString& culprit)
@@ -134,6 +163,301 @@ TEST_F(OrvaneBatch, GeometryEffectsAndFilters)
 
     ExpectFailure({path("in.bmp"), path("out.bmp"), "stained-glass", "height=0"}, 2, "height");
     ExpectFailure({path("in.bmp"), path("out.bmp"), "typical", "filter=Blur"}, 2, "filter");
+}
+
+TEST_F(OrvaneBatch, GradientAndGridFills)
+{
+    // in.bmp is 41 x 17 with pixel (x, y) = RGB(6 x, 15 y, 4 (x xor y)).
+    const auto out = [this](const QStringList& args) {
+        const BatchRun r = run(QStringList{path("in.bmp"), path("out.bmp")} + args);
+        EXPECT_EQ(r.status, 0) << r.err.toStdString();
+        return DecodePictureFile(path("out.bmp")).image;
+    };
+    const auto grey = [](int v) { return RGB(v, v, v); };
+    // Top to bottom, black to white: 13 bands of 255 / 13 = 19.615: row 1 is 20, row 2 39,
+    // rows 12 .. 14 band 12 (235.38 -> 235); rows 15, 16 and columns 39, 40 stay.
+    QImage img = out({"gradient", "from=0", "to=16777215"});
+    EXPECT_EQ(test::At(img, 0, 0), 0);
+    EXPECT_EQ(test::At(img, 38, 1), grey(20));
+    EXPECT_EQ(test::At(img, 5, 2), grey(39));
+    EXPECT_EQ(test::At(img, 5, 14), grey(235));
+    EXPECT_EQ(test::At(img, 5, 15), RGB(30, 225, 40));
+    EXPECT_EQ(test::At(img, 39, 0), RGB(234, 0, 156));
+    // Left to right, red to black: 37 bands of -255 / 37 = -6.892: column 1 is 248.1 -> 248,
+    // columns 36 .. 38 band 36 (6.89 -> 7).
+    img = out({"gradient", "style=vertical", "from=255", "to=0"});
+    EXPECT_EQ(test::At(img, 1, 5), RGB(248, 0, 0));
+    EXPECT_EQ(test::At(img, 38, 14), RGB(7, 0, 0));
+    EXPECT_EQ(test::At(img, 38, 15), RGB(228, 225, 4 * (38 ^ 15)));
+    // Special: pen 15 x 41 / 255 -> 2 (a 2 x 2 stamp up and left of its pixel). Pixel (0, 0):
+    // only dot x = 1 lands on column 0; dots y = 1, 11, 21 on rows 0 and 1; y = 21 is last.
+    img = out({"gradient", "style=special"});
+    EXPECT_EQ(test::At(img, 0, 0), RGB(1, 21, 254));
+    EXPECT_EQ(test::At(img, 40, 16), RGB(251, 251, 4));
+
+    // Columns 41 / 4: 10.25 -> 10, 20.5 -> 20, 30.75 -> 31; rows 17 / 2: 8.5 -> 8.
+    img = out({"grid", "columns=4", "rows=2", "color=255"});
+    for (auto [x, y] : {std::pair{10, 3}, {20, 3}, {31, 3}, {5, 8}, {40, 8}})
+        EXPECT_EQ(test::At(img, x, y), RGB(255, 0, 0)) << x << "," << y;
+    EXPECT_EQ(test::At(img, 21, 3), RGB(126, 45, 4 * (21 ^ 3)));
+    EXPECT_EQ(test::At(img, 5, 9), RGB(30, 135, 4 * (5 ^ 9)));
+    // 3D in the standard palette's colours: face 239, shadow 159; the face of the row at 8.5
+    // lies at 7.5, which rounds to 8 as well, under the shadow.
+    img = out({"grid", "columns=4", "rows=2", "3d=1"});
+    EXPECT_EQ(test::At(img, 9, 3), grey(239));
+    EXPECT_EQ(test::At(img, 10, 3), grey(159));
+    EXPECT_EQ(test::At(img, 5, 8), grey(159));
+    EXPECT_EQ(test::At(img, 5, 7), RGB(30, 105, 4 * (5 ^ 7)));
+    // Counts that are no numbers draw no line.
+    img = out({"grid", "columns=many", "rows=x"});
+    EXPECT_EQ(img, DecodePictureFile(path("in.bmp")).image);
+
+    ExpectFailure({path("in.bmp"), path("out.bmp"), "grid", "width=0"}, 2, "width");
+    ExpectFailure({path("in.bmp"), path("out.bmp"), "grid", "width=wide"}, 2, "width");
+    ExpectFailure({path("in.bmp"), path("out.bmp"), "gradient", "style=radial"}, 2, "style");
+    ExpectFailure({path("in.bmp"), path("out.bmp"), "gradient", "from=16777216"}, 2, "from");
+}
+
+TEST_F(OrvaneBatch, ImageFillAndInsert)
+{
+    // A 3 x 2 picture to tile or insert: pixel (x, y) = RGB(x, y, 0).
+    QString error;
+    ASSERT_TRUE(EncodeBmp24(test::Numbered(3, 2), path("tile.bmp"), &error));
+    BatchRun r = run({path("in.bmp"), path("out.bmp"), "fill-image", "file=" + path("tile.bmp")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    QImage img = DecodePictureFile(path("out.bmp")).image;
+    for (auto [x, y] : {std::pair{0, 0}, {2, 1}, {3, 0}, {40, 16}, {38, 15}})
+        EXPECT_EQ(test::At(img, x, y), RGB(x % 3, y % 2, 0)) << x << "," << y;
+
+    // Key colour K in a block at columns 2 .. 6, rows 1 .. 4 of a white 8 x 6 picture: the
+    // 3 x 2 picture shows through the block only where it covers it (columns 2, rows 1).
+    const ColorRef K = RGB(1, 2, 3);
+    QImage keyed = NewPixelBuffer(8, 6, 0xFFFFFF);
+    for (int y = 1; y <= 4; ++y)
+        for (int x = 2; x <= 6; ++x) test::Put(keyed, x, y, K);
+    ASSERT_TRUE(EncodeBmp24(keyed, path("keyed.bmp"), &error));
+    r = run({path("keyed.bmp"), path("out.bmp"), "insert-image", "file=" + path("tile.bmp"),
+             "key=" + QString::number(K)});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    img = DecodePictureFile(path("out.bmp")).image;
+    EXPECT_EQ(test::At(img, 2, 1), RGB(2, 1, 0));
+    EXPECT_EQ(test::At(img, 1, 1), 0xFFFFFF);   // covered by the picture, but not key-coloured
+    EXPECT_EQ(test::At(img, 0, 0), 0xFFFFFF);
+    EXPECT_EQ(test::At(img, 3, 1), K);          // key-coloured, beyond the picture
+    EXPECT_EQ(test::At(img, 2, 2), K);
+
+    QFile::copy(path("in.bmp"), path("out.bmp"));
+    const QString missing = path("missing.bmp");
+    ExpectFailure({path("in.bmp"), path("out.bmp"), "fill-image", "file=" + missing}, 2, missing);
+    ExpectFailure({path("in.bmp"), path("out.bmp"), "insert-image", "file=" + missing}, 2, missing);
+    ExpectFailure({path("in.bmp"), path("out.bmp"), "fill-image"}, 2, "file");
+    ExpectFailure({path("in.bmp"), path("out.bmp"), "fill-image", "file=" + path("x.png")}, 2, "x.png");
+    ExpectFailure({path("in.bmp"), path("out.bmp"), "insert-image", "file=" + path("tile.bmp"), "key=red"}, 2, "key");
+}
+
+TEST_F(OrvaneBatch, TinyFilesThatClaimHugePicturesStayWithinAGigabyte)
+{
+    // An icon whose 48 entries all point at one 4000 x 4000 picture (a two-colour PNG of a few
+    // KB), the last claiming the largest size (256, size bytes 0; the others 16): only the
+    // entry shown is decoded, not all 48 before choosing.
+    Magick::Image big(Magick::Geometry(4000, 4000), Magick::Color("white"));
+    big.type(Magick::BilevelType);
+    Magick::Blob png;
+    big.write(&png, "PNG");
+    QByteArray ico = test::Le(0, 2) + test::Le(1, 2) + test::Le(48, 2);
+    for (int i = 0; i < 48; ++i) {
+        const uint32_t side = i < 47 ? 16 : 0;
+        ico += test::Le(side, 1) + test::Le(side, 1) + test::Le(0, 2) + test::Le(1, 2) + test::Le(32, 2) +
+               test::Le(uint32_t(png.length()), 4) + test::Le(6 + 48 * 16, 4);
+    }
+    ico += QByteArray(static_cast<const char*>(png.data()), qsizetype(png.length()));
+    test::WriteAll(path("many.ico"), ico);
+    test::WriteAll(path("huge.wmf"), test::MakeWmf(20000, 32000, 72));
+    test::WriteAll(path("square.wmf"), test::MakeWmf(16000, 16000, 72));   // within 16384 a side, 256 million pixels
+    test::WriteAll(path("huge.gif"), test::GifClaiming(20000, 20000));
+    test::WriteAll(path("wide.gif"), test::GifClaiming(32769, 1));
+
+    const struct { const char* file; int status; const char* message; } cases[] = {
+        {"many.ico", 0, ""},
+        {"huge.wmf", 1, "the picture would be drawn too large (20000 pixels wide; at most 16384)."},
+        {"square.wmf", 1, "the picture would be drawn too large (16000 x 16000 pixels; a file of this size may hold at most 67 million)."},
+        {"huge.gif", 1, "the picture is too large (20000 x 20000 pixels; a file of this size may hold at most 67 million)."},
+        {"wide.gif", 1, "the picture is too large (32769 pixels wide; at most 32768)."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        ASSERT_LT(QFileInfo(path(c.file)).size(), 16 * 1024);
+        const BatchRun r = run({path(c.file), path("out.bmp"), "none"}, rlim_t{1} << 30);
+        EXPECT_EQ(r.status, c.status) << r.err.toStdString();
+        if (c.status == 0) continue;
+        EXPECT_EQ(r.err.toStdString(), ("orvane-batch: Cannot open \"" + path(c.file) + "\": " + c.message + "\n").toStdString());
+    }
+    const QByteArray out = bytes("out.bmp");
+    ASSERT_GE(out.size(), 26);
+    EXPECT_EQ(out.mid(18, 8), test::Le(4000, 4) + test::Le(4000, 4));   // the icon's picture, whole
+}
+
+TEST_F(OrvaneBatch, DamagedMetafilesPrintOnlyTheOneLineMessage)
+{
+    // The header claims records of at most 3 words, the rectangle has 7: the metafile library
+    // reports it on both standard output and standard error.
+    test::WriteAll(path("damaged.wmf"), test::MakeWmf(200, 100, 72, 3));
+    test::WriteAll(path("cut.wmf"), test::MakeWmf(200, 100, 72).left(50));
+    for (const char* file : {"damaged.wmf", "cut.wmf"}) {
+        SCOPED_TRACE(file);
+        const BatchRun r = run({path(file), path("out.bmp"), "none"});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.out, QByteArray());
+        EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
+        EXPECT_TRUE(r.err.startsWith("orvane-batch: Cannot open \"" + path(file) + "\": ")) << r.err.toStdString();
+    }
+    // A sound one still opens.
+    test::WriteAll(path("sound.wmf"), test::MakeWmf(200, 100, 72));
+    const BatchRun r = run({path("sound.wmf"), path("out.bmp"), "none"});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QByteArray());
+}
+
+TEST_F(OrvaneBatch, OutputsAreWrittenThroughLinksAndOnlyIntoRegularFiles)
+{
+    const QString in = path("in.bmp");
+    // A relative link into another folder: the file it leads to is replaced and keeps its
+    // permissions; the link stays a link; no temporary file is left in either folder.
+    QDir(dir.path()).mkdir("pictures");
+    test::WriteAll(path("pictures/target.bmp"), "old");
+    QFile::setPermissions(path("pictures/target.bmp"), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+    ASSERT_EQ(::symlink("pictures/target.bmp", QFile::encodeName(path("link.bmp")).constData()), 0);
+    BatchRun r = run({in, path("link.bmp"), "none"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(QFileInfo(path("link.bmp")).symLinkTarget(), path("pictures/target.bmp"));
+    EXPECT_EQ(bytes("pictures/target.bmp"), bytes("in.bmp"));
+    EXPECT_EQ(QFile::permissions(path("pictures/target.bmp")),
+              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser | QFile::ReadGroup);
+    EXPECT_EQ(files(path("pictures")), QStringList{"target.bmp"});
+
+    // A link to a file that does not exist yet creates it.
+    ASSERT_EQ(::symlink("pictures/new.bmp", QFile::encodeName(path("dangling.bmp")).constData()), 0);
+    ASSERT_EQ(run({in, path("dangling.bmp"), "none"}).status, 0);
+    EXPECT_EQ(bytes("pictures/new.bmp"), bytes("in.bmp"));
+    EXPECT_TRUE(QFileInfo(path("dangling.bmp")).isSymLink());
+
+    // What is no regular file is refused and stays as it was.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("pipe.bmp")).constData(), 0600), 0);
+    QDir(dir.path()).mkdir("folder.bmp");
+    ASSERT_EQ(::symlink("folder.bmp", QFile::encodeName(path("to-folder.bmp")).constData()), 0);
+    ASSERT_EQ(::symlink("/dev/null", QFile::encodeName(path("to-device.bmp")).constData()), 0);
+    ASSERT_EQ(::symlink("circle-b.bmp", QFile::encodeName(path("circle-a.bmp")).constData()), 0);
+    ASSERT_EQ(::symlink("circle-a.bmp", QFile::encodeName(path("circle-b.bmp")).constData()), 0);
+    const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray socketPath = QFile::encodeName(path("socket.bmp"));
+    ASSERT_LT(size_t(socketPath.size()), sizeof address.sun_path);
+    std::copy(socketPath.begin(), socketPath.end(), address.sun_path);
+    ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    const struct { const char* name; const char* reason; } refused[] = {
+        {"pipe.bmp", "it is a named pipe, not a file"},
+        {"folder.bmp", "a folder of that name exists"},
+        {"to-folder.bmp", "a folder of that name exists"},
+        {"to-device.bmp", "it is a device, not a file"},
+        {"socket.bmp", "it is a socket, not a file"},
+        {"circle-a.bmp", "its symbolic links lead round in a circle"},
+    };
+    const QStringList before = files(dir.path());
+    for (const auto& k : refused) {
+        SCOPED_TRACE(k.name);
+        r = run({in, path(k.name), "none"});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err, "orvane-batch: Cannot save \"" + path(k.name) + "\": " + k.reason + ".\n");
+    }
+    ::close(sock);
+    EXPECT_EQ(files(dir.path()), before);
+    struct stat st {};
+    ASSERT_EQ(::lstat(QFile::encodeName(path("pipe.bmp")).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    ASSERT_EQ(::stat("/dev/null", &st), 0);
+    EXPECT_TRUE(S_ISCHR(st.st_mode));
+}
+
+TEST_F(OrvaneBatch, AFailingFsyncFailsTheSaveAndKeepsTheOldFile)
+{
+    test::WriteAll(path("out.bmp"), "old picture");
+    const BatchRun r = run({path("in.bmp"), path("out.bmp"), "none"}, 0, ORVANE_FAILING_FSYNC);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "orvane-batch: Cannot save \"" + path("out.bmp") + "\": Input/output error.\n");
+    EXPECT_EQ(bytes("out.bmp"), "old picture");
+    EXPECT_EQ(files(dir.path()), QStringList({"in.bmp", "out.bmp"}));
+}
+
+TEST_F(OrvaneBatch, MixCirclizeDripAndVideoFeedbackGiveThePixelsWorkedOutByHand)
+{
+    // The input's pixel (x, y) is RGB(6 x, 15 y, 4 (x xor y)): red and green tell where it is.
+    const auto pixel = [this](int x, int y) { return test::At(DecodePictureFile(path("out.bmp")).image, x, y); };
+    const auto input = [](int x, int y) { return RGB(x * 6, y * 15, (x ^ y) * 4); };
+    QString error;
+    ASSERT_TRUE(EncodeBmp24(NewPixelBuffer(41, 17, 0xFF0000), path("blue.bmp"), &error));
+    ASSERT_TRUE(EncodeBmp24(test::Rows({{0x00FF00, 0xFF0000}}), path("two.bmp"), &error));
+
+    // Mix level 50 of 100: picture B where x + y is even.
+    ASSERT_EQ(run({path("in.bmp"), path("out.bmp"), "mix", "file=" + path("blue.bmp"), "level=50"}).status, 0);
+    EXPECT_EQ(pixel(0, 0), 0xFF0000);
+    EXPECT_EQ(pixel(1, 0), input(1, 0));
+    EXPECT_EQ(pixel(9, 4), input(9, 4));
+    EXPECT_EQ(pixel(10, 4), 0xFF0000);
+    // Resized and fully switched: the two pixels of B become the picture's halves.
+    ASSERT_EQ(run({path("in.bmp"), path("out.bmp"), "mix", "file=" + path("two.bmp"), "level=100", "resize=1"}).status, 0);
+    EXPECT_EQ(pixel(0, 0), 0x00FF00);
+    EXPECT_EQ(pixel(40, 16), 0xFF0000);
+    // Not resized: B's 2 x 1 pixels, the rest of the picture its own.
+    ASSERT_EQ(run({path("in.bmp"), path("out.bmp"), "mix", "file=" + path("two.bmp"), "level=100"}).status, 0);
+    EXPECT_EQ(pixel(1, 0), 0xFF0000);
+    EXPECT_EQ(pixel(2, 0), input(2, 0));
+    EXPECT_EQ(pixel(0, 1), input(0, 1));
+
+    // Circlize with steps past the picture: one circle of radius 3 round (0, 0), coloured black.
+    ASSERT_EQ(run({path("in.bmp"), path("out.bmp"), "circlize", "ystep=100", "xstep=100", "radius=3"}).status, 0);
+    EXPECT_EQ(pixel(3, 0), 0);
+    EXPECT_EQ(pixel(0, 3), 0);
+    EXPECT_EQ(pixel(2, 2), 0);
+    EXPECT_EQ(pixel(1, 1), input(1, 1));
+    EXPECT_EQ(pixel(4, 0), input(4, 0));
+
+    // Video feedback, step 1, centred: copy 10 is (18, 8) 4 x 2 and shows there source pixel
+    // (0.5 x 41 / 4, 0.5 x 17 / 2) = (5, 4).
+    ASSERT_EQ(run({path("in.bmp"), path("out.bmp"), "video-feedback", "step=1"}).status, 0);
+    EXPECT_EQ(pixel(18, 8), input(5, 4));
+    EXPECT_EQ(pixel(0, 0), input(0, 0));
+    ASSERT_EQ(run({path("in.bmp"), path("out.bmp"), "video-feedback", "step=10"}).status, 0);
+    EXPECT_EQ(bytes("out.bmp"), bytes("in.bmp"));
+
+    // Drip down with one block as large as the picture, moved 0.17 pixel: every pixel comes
+    // from its own column, from its row or one above. Left: from its row, its column or right.
+    for (const char* direction : {"direction=down", "direction=left"}) {
+        ASSERT_EQ(run({path("in.bmp"), path("out.bmp"), "drip", direction, "width=1", "height=1", "amount=100"}).status, 0);
+        const QImage out = DecodePictureFile(path("out.bmp")).image;
+        bool moved = false;
+        for (int y = 0; y < 17; ++y)
+            for (int x = 0; x < 41; ++x) {
+                const ColorRef c = test::At(out, x, y);
+                const int ox = RedOf(c) / 6, oy = GreenOf(c) / 15;
+                ASSERT_EQ(c, input(ox, oy));
+                if (direction[10] == 'd') EXPECT_TRUE(ox == x && oy <= y);
+                else EXPECT_TRUE(oy == y && ox >= x);
+                moved = moved || ox != x || oy != y;
+            }
+        EXPECT_TRUE(moved) << direction;
+    }
+    ASSERT_EQ(run({path("in.bmp"), path("out.bmp"), "drip", "amount=0"}).status, 0);
+    EXPECT_EQ(bytes("out.bmp"), bytes("in.bmp"));
+
+    ExpectFailure({path("in.bmp"), path("out.bmp"), "mix", "file=" + path("blue.bmp"), "max=0"}, 2, "max");
+    ExpectFailure({path("in.bmp"), path("out.bmp"), "mix", "level=3"}, 2, "file");
+    ExpectFailure({path("in.bmp"), path("out.bmp"), "mix", "file=" + path("none.bmp")}, 2, "none.bmp");
+    ExpectFailure({path("in.bmp"), path("out.bmp"), "circlize", "xstep=0"}, 2, "xstep");
+    ExpectFailure({path("in.bmp"), path("out.bmp"), "drip", "height=-2"}, 2, "height");
+    ExpectFailure({path("in.bmp"), path("out.bmp"), "drip", "direction=sideways"}, 2, "direction");
+    ExpectFailure({path("in.bmp"), path("out.bmp"), "video-feedback", "step=abc"}, 2, "step");
+    ExpectFailure({path("in.bmp"), path("out.bmp"), "video-feedback", "x=8"}, 2, "x must");
 }
 
 } // namespace orv

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <chrono>
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <tuple>
@@ -22,6 +23,7 @@ QImage Pattern(int w, int h)
     return img;
 }
 
+using test::GifClaiming;
 using test::ReadAll;
 using test::WriteAll;
 
@@ -67,14 +69,6 @@ QByteArray PngClaiming(uint32_t w, uint32_t h)
         for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
     }
     return QByteArray("\x89PNG\r\n\x1a\n", 8) + Be32(13) + ihdr + Be32(~crc) + QByteArray(64, '\0');
-}
-
-// A GIF with a 2-colour table whose screen and one frame claim w x h.
-QByteArray GifClaiming(uint16_t w, uint16_t h)
-{
-    const QByteArray size = Bytes({w, w >> 8, h, h >> 8});
-    return "GIF89a" + size + QByteArray("\x80\x00\x00", 3) + QByteArray(6, '\0') + QByteArray(",\0\0\0\0", 5) + size +
-           QByteArray("\x00\x02\x02\x4c\x01\x00;", 7);
 }
 
 class PictureCodec : public ::testing::Test {
@@ -228,6 +222,57 @@ TEST_F(PictureCodec, HeadersClaimingHugePicturesFailWithoutAllocating)
     ExpectOpenError(path("wide.bmp"), "too large (40000 pixels wide; at most 32768)");
     WriteAll(path("huge.gif"), GifClaiming(65535, 65535));
     ExpectOpenError(path("huge.gif"), "too large (65535 pixels wide; at most 32768)");
+}
+
+TEST_F(PictureCodec, PicturesUpTo32768PixelsWideOpen)
+{
+    // Rows of 32768 pixels of bytes 0x55, padded to 4 bytes (98304 bytes a row already is).
+    WriteAll(path("widest.bmp"), BmpHeader(32768, 2) + QByteArray(2 * 32768 * 3, '\x55'));
+    const DecodedPicture d = DecodePictureFile(path("widest.bmp"));
+    ASSERT_TRUE(d.ok()) << d.error.toStdString();
+    EXPECT_EQ(d.image.size(), QSize(32768, 2));
+    EXPECT_EQ(test::At(d.image, 32767, 1), RGB(0x55, 0x55, 0x55));
+    WriteAll(path("wider.bmp"), BmpHeader(32769, 2) + QByteArray(2 * ((32769 * 3 + 3) & ~3), '\x55'));
+    ExpectOpenError(path("wider.bmp"), "too large (32769 pixels wide; at most 32768)");
+}
+
+TEST_F(PictureCodec, AMetafileThatTakesTooLongToDrawIsStopped)
+{
+    // 4000 rectangles each covering all of 1000 x 1000 pixels (56 KB): minutes of drawing.
+    WriteAll(path("slow.wmf"), test::MakeWmf(1000, 1000, 72, 7, 4000));
+    DecodeOptions options;
+    options.timeLimitMs = 500;
+    const auto start = std::chrono::steady_clock::now();
+    const DecodedPicture d = DecodePictureFile(path("slow.wmf"), options);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    EXPECT_EQ(d.error, "Cannot open \"" + path("slow.wmf") + "\": decoding the picture takes too long (more than 0.5 seconds).");
+    // One rectangle draws in time.
+    WriteAll(path("quick.wmf"), test::MakeWmf(100, 80, 72));
+    const DecodedPicture quick = DecodePictureFile(path("quick.wmf"), options);
+    ASSERT_TRUE(quick.ok()) << quick.error.toStdString();
+    EXPECT_EQ(quick.image.size(), QSize(100, 80));
+}
+
+TEST(PictureLimits, AFileClaimsAtMost64PixelsAByteAndNeverFewerThan8192Squared)
+{
+    EXPECT_EQ(PixelBudget(0), 8192 * 8192);
+    EXPECT_EQ(PixelBudget(1 << 20), 8192 * 8192);              // 1 MiB: 64 Mi pixels either way
+    EXPECT_EQ(PixelBudget(2 << 20), int64_t{2} * 8192 * 8192);
+    EXPECT_EQ(PixelBudget(int64_t{1} << 40), 400'000'000);     // never beyond 400 million
+    const struct { int64_t w, h, bytes; bool vector; const char* refusal; } cases[] = {
+        {8192, 8192, 1000, false, ""},
+        {8192, 8193, 1000, false, "the picture is too large (8192 x 8193 pixels; a file of this size may hold at most 67 million)"},
+        {32768, 2048, 1000, false, ""},
+        {32769, 1, 1000, false, "the picture is too large (32769 pixels wide; at most 32768)"},
+        {1, 32769, 100'000'000, false, "the picture is too large (32769 pixels high; at most 32768)"},
+        {20000, 20000, 100'000'000, false, ""},
+        {20000, 20001, 100'000'000, false, "the picture is too large (20000 x 20001 pixels; a file of this size may hold at most 400 million)"},
+        {16384, 4096, 1000, true, ""},
+        {16385, 1, 1000, true, "the picture would be drawn too large (16385 pixels wide; at most 16384)"},
+        {0, 5, 1000, false, "the file holds no picture"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PictureSizeRefusal(c.w, c.h, c.bytes, c.vector), QString::fromLatin1(c.refusal)) << c.w << " x " << c.h;
 }
 
 TEST_F(PictureCodec, FailedWritesLeaveTheOldFileAndNoTemporary)

@@ -166,6 +166,15 @@ TEST(RasterStretchBlt, ShrinksAndEnlargesByTheNearestSourcePixel)
     EXPECT_EQ(Colors(tall), (Grid{{4}, {2}}));
 }
 
+TEST(RasterStretchBlt, ShrinksBothWaysAtOnce)
+{
+    // 4 x 4 onto 2 x 2 takes source columns and rows 1 and 3.
+    const QImage four = test::Numbered(4, 4);
+    QImage two = NewPixelBuffer(2, 2, 0);
+    StretchBlt(two, 0, 0, 2, 2, four, 0, 0, 4, 4, Rop::SrcCopy);
+    EXPECT_EQ(Colors(two), (Grid{{RGB(1, 1, 0), RGB(3, 1, 0)}, {RGB(1, 3, 0), RGB(3, 3, 0)}}));
+}
+
 TEST(RasterStretchBlt, ClipsDestinationAndSource)
 {
     const QImage src = Picture({{1, 2, 3}});

@@ -101,6 +101,19 @@ TEST_F(SettingsStore, TypedReadersConvertTextOrFallBackToTheDefault)
     }
 }
 
+TEST_F(SettingsStore, TrueInAnyCaseReadsAsTrueOverADefaultOfFalse)
+{
+    for (const char* text : {"true", "TRUE", "True", " tRUe "}) {
+        SCOPED_TRACE(text);
+        SaveSetting(kAppTitle, "Settings", "V", text);
+        EXPECT_TRUE(GetSettingBool(kAppTitle, "Settings", "V", false));
+    }
+    for (const char* text : {"false", "FALSE"}) {
+        SaveSetting(kAppTitle, "Settings", "V", text);
+        EXPECT_FALSE(GetSettingBool(kAppTitle, "Settings", "V", true)) << text;
+    }
+}
+
 TEST_F(SettingsStore, ReadsFilesWrittenByHand)
 {
     test::WriteAll(storeFile(), "; comment\r\n[Settings]\r\nMainLeft = 1200\r\nMainState=0\r\n\r\n[Wobbly]\nWidth=10\n");

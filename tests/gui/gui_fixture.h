@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -41,6 +42,22 @@ void WhenOpen(const QString& name, std::function<void(Dialog*)> act)
         ASSERT_NE(dialog, nullptr) << name.toStdString() << " is not open";
         act(dialog);
     });
+}
+
+// Runs `act` on the next modal dialog of this kind (an open dialog, a colour chooser) as soon
+// as it shows.
+template <class Dialog>
+void WithNextModal(std::function<void(Dialog*)> act)
+{
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            act(dialog);
+        }
+    });
+    timer->start(10);
 }
 
 // Clicks `button` on the next modal message box, and records its text.

@@ -3,6 +3,7 @@
 #include "gui_fixture.h"
 #include "platform/recent_files.h"
 #include <QDragEnterEvent>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -20,20 +21,6 @@ QMimeData* FileList(const QStringList& paths)
     for (const QString& p : paths) urls << QUrl::fromLocalFile(p);
     data->setUrls(urls);
     return data;
-}
-
-// Runs `act` on the open dialog as soon as it shows.
-void WithNextOpenDialog(std::function<void(QFileDialog*)> act)
-{
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            act(dialog);
-        }
-    });
-    timer->start(10);
 }
 
 } // namespace
@@ -181,21 +168,24 @@ TEST_F(OpenFileTest, FileOpenShowsTheTypeListAndOpensTheChoice)
 {
     frmMain& f = start();
     const QString path = bmp("chosen.bmp", NewPixelBuffer(12, 8, 0));
-    QStringList filters;
-    QString selected;
-    WithNextOpenDialog([&](QFileDialog* dialog) {
+    QStringList filters, shown;
+    WithNextModal<QFileDialog>([&](QFileDialog* dialog) {
         filters = dialog->nameFilters();
-        selected = dialog->selectedNameFilter();
+        auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
+        for (int i = 0; types && i < types->count(); ++i) shown << types->itemText(i);
         dialog->findChild<QLineEdit*>("fileNameEdit")->setText(path);   // typed by the user
         static_cast<QDialog*>(dialog)->done(QDialog::Accepted);
     });
     f.mnuFileOpen_Click();
     EXPECT_EQ(filters, DialogNameFilters(kOpenPictureFilter));
-    EXPECT_EQ(selected, "All graphics (*.jif *.rle *.dib *.gif *.jpg *.bmp *.wmf *.ico *.pcx *.tga)");
+    // Each entry reads as the list gives its description, once; the first is chosen.
+    EXPECT_EQ(shown, (QStringList{"All graphics", "GIF Files (*.gif)", "Bitmap files (*.bmp, *.rle, *.dib)",
+                                  "JPEG Files (*.jpg, *.jif)", "Targa files (*.tga)", "PCX file (*.pcx)",
+                                  "Windows metafile (*.wmf)", "Windows Icon (*.ico)", "All files (*.*)"}));
     EXPECT_EQ(Captions(f), (QStringList{"Image1", "chosen.bmp"}));
 
     // Cancel: nothing happens. The toolbar's Open button shows the same dialog.
-    WithNextOpenDialog([](QFileDialog* dialog) { static_cast<QDialog*>(dialog)->done(QDialog::Rejected); });
+    WithNextModal<QFileDialog>([](QFileDialog* dialog) { static_cast<QDialog*>(dialog)->done(QDialog::Rejected); });
     ASSERT_TRUE(f.toolbarButton(2)->isEnabled());
     f.toolbarButton(2)->trigger();
     EXPECT_EQ(f.documentCount(), 2);

@@ -12,6 +12,8 @@
 #include <QSlider>
 #include <QUrl>
 #include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace orv::test {
 
@@ -190,6 +192,58 @@ TEST_F(SaveTest, FailuresOnFullAndReadOnlyDisksAreReportedAndKeepTheOldFile)
     EXPECT_EQ(ReadAll(old), QByteArray("old picture"));
     EXPECT_EQ(QDir(disk).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("old.bmp")});
     ::umount2(QFile::encodeName(disk).constData(), MNT_DETACH);
+}
+
+TEST_F(SaveTest, SavesWriteThroughLinksAndRefuseWhatIsNoRegularFile)
+{
+    // Save As to a link whose file does not exist yet: the file is created where the link
+    // leads and the link stays.
+    QDir(folder.path()).mkdir(QStringLiteral("real"));
+    ASSERT_EQ(::symlink("real/photo.jpg", QFile::encodeName(path(QStringLiteral("link.jpg"))).constData()), 0);
+    AnswerSaveDialog(path(QStringLiteral("link.jpg")), [] { AnswerQuality(85); });
+    ASSERT_TRUE(doc->mnuFileSaveAs_Click());
+    EXPECT_TRUE(QFileInfo(path(QStringLiteral("link.jpg"))).isSymLink());
+    EXPECT_TRUE(ReadAll(path(QStringLiteral("real/photo.jpg"))).startsWith("\xFF\xD8\xFF"));
+
+    // The plug-in hand-over onto a named pipe is refused and leaves the pipe.
+    const QString pipe = path(QStringLiteral("pipe.bmp"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    QString error;
+    EXPECT_FALSE(frame->PlugInPicSave(pipe, &error));
+    EXPECT_EQ(error, "Cannot save \"" + pipe + "\": it is a named pipe, not a file.");
+
+    // Save As onto a named pipe: once the dialog's replace question is answered, the refusal
+    // comes before the quality question, and the document keeps its state.
+    const QString jpegPipe = path(QStringLiteral("pipe.jpg"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(jpegPipe).constData(), 0600), 0);
+    doc->Changed = true;
+    QString message;
+    bool askedQuality = false;
+    QTimer answers;
+    QObject::connect(&answers, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (qobject_cast<frmJPGQuality*>(modal)) {
+            askedQuality = true;
+            static_cast<frmJPGQuality*>(modal)->Command1->click();
+        }
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        if (!box) return;
+        if (box->button(QMessageBox::Yes)) {
+            box->button(QMessageBox::Yes)->click();   // the dialog's "replace it?"
+            return;
+        }
+        message = box->text();
+        box->button(QMessageBox::Ok)->click();
+        answers.stop();
+    });
+    AnswerSaveDialog(jpegPipe, [&] { answers.start(20); });
+    EXPECT_FALSE(doc->mnuFileSaveAs_Click());
+    EXPECT_FALSE(askedQuality);
+    EXPECT_EQ(message, "Cannot save \"" + jpegPipe + "\": it is a named pipe, not a file.");
+    EXPECT_TRUE(doc->Changed);
+    struct stat st {};
+    ASSERT_EQ(::lstat(QFile::encodeName(jpegPipe).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }
 
 } // namespace orv::test

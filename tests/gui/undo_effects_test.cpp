@@ -60,7 +60,7 @@ TEST_F(EffectsTest, HeldPicturesAreNotChangedByLaterDrawing)
     EXPECT_EQ(At(doc->imgUnDo, 5, 8), 0xFFFFFF);
 }
 
-TEST_F(EffectsTest, UndoAfterASizeChangeKeepsTheNewSize)
+TEST_F(EffectsTest, UndoAndRedoAfterASizeChangeRestoreEachPictureWithItsSize)
 {
     doc->canvas().resizePixels(40, 30);
     doc->canvas().Line(0, 0, 39, 0, RGB(0, 0, 0), LineMode::Line);
@@ -69,12 +69,14 @@ TEST_F(EffectsTest, UndoAfterASizeChangeKeepsTheNewSize)
     doc->canvas().Line(0, 45, 59, 45, RGB(255, 0, 0), LineMode::Line);
     doc->Changed = false;   // as after a save
     undo->trigger();
+    EXPECT_EQ(doc->canvas().pixelWidth(), 40);
+    EXPECT_EQ(doc->canvas().pixelHeight(), 30);
+    EXPECT_EQ(at(39, 0), 0);           // the old picture, whole
+    undo->trigger();                   // Redo: the larger picture, whole
     EXPECT_EQ(doc->canvas().pixelWidth(), 60);
-    EXPECT_EQ(doc->canvas().pixelHeight(), 50);
-    EXPECT_EQ(at(10, 0), 0);          // the old picture at the top-left
-    EXPECT_EQ(at(10, 45), 0xFFFFFF);  // the rest shows the background
+    EXPECT_EQ(at(59, 45), RGB(255, 0, 0));
     EXPECT_EQ(at(50, 10), 0xFFFFFF);
-    EXPECT_FALSE(doc->Changed);       // undo never touches Changed
+    EXPECT_FALSE(doc->Changed);        // undo never touches Changed
 }
 
 TEST_F(EffectsTest, InvertFromTheMenuRunsWithProgressAndUndoOnTheTickedChannels)

@@ -1,6 +1,7 @@
 #pragma once
 // Helpers shared by the tests: pixel words of a buffer, pictures given by rows or of
-// all-different pixels, whole-file reads and writes, and a progress sink.
+// all-different pixels, whole-file reads and writes, little-endian fields, a GIF header
+// claiming any size, a metafile of rectangles, and a progress sink.
 #include "effects/column_passes.h"
 #include "platform/color.h"
 #include <QFile>
@@ -27,13 +28,19 @@ inline QImage Rows(const Grid& rows)
     return img;
 }
 
-// Every pixel a colour of its own: red = x, green = y, blue from both.
+// Every pixel a colour of its own: red = x, green = y, blue from both (up to 4096 x 4096).
+inline ColorRef NumberedColor(int x, int y) { return RGB(x % 256, y % 256, (x / 256) * 16 + y / 256); }
 inline QImage Numbered(int w, int h)
 {
     QImage img = NewPixelBuffer(w, h, 0);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) Put(img, x, y, RGB(x % 256, y % 256, (x / 256) * 16 + y / 256));
+        for (int x = 0; x < w; ++x) Put(img, x, y, NumberedColor(x, y));
     return img;
+}
+// The pixel of a Numbered picture a colour came from.
+inline QPoint NumberedOrigin(ColorRef c)
+{
+    return {RedOf(c) + 256 * (BlueOf(c) / 16), GreenOf(c) + 256 * (BlueOf(c) % 16)};
 }
 
 inline QByteArray ReadAll(const QString& path)
@@ -47,6 +54,43 @@ inline void WriteAll(const QString& path, const QByteArray& bytes)
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(bytes);
+}
+
+// `bytes` little-endian bytes of v.
+inline QByteArray Le(uint64_t v, int bytes)
+{
+    QByteArray b;
+    for (int i = 0; i < bytes; ++i) b += char(i < 8 ? (v >> (8 * i)) & 0xFF : 0);
+    return b;
+}
+
+// A metafile whose placeable header claims a bounding box of w x h units at `unitsPerInch`
+// (72: one unit a pixel), drawing `rectangles` rectangles over the whole box. `maxRecord` is
+// the size of the largest record the header claims, in 16-bit words (a rectangle's is 7).
+inline QByteArray MakeWmf(int w, int h, int unitsPerInch, int maxRecord = 7, int rectangles = 1)
+{
+    QByteArray placeable = Le(0x9AC6CDD7u, 4) + Le(0, 2) + Le(0, 2) + Le(0, 2) + Le(uint32_t(w), 2) +
+                           Le(uint32_t(h), 2) + Le(uint32_t(unitsPerInch), 2) + Le(0, 4);
+    uint16_t checksum = 0;
+    for (int i = 0; i < 20; i += 2) checksum ^= uint16_t(uint8_t(placeable[i]) | uint8_t(placeable[i + 1]) << 8);
+    placeable += Le(checksum, 2);
+    QByteArray records;
+    for (int i = 0; i < rectangles; ++i)   // bottom, right, top, left
+        records += Le(7, 4) + Le(0x041B, 2) + Le(uint32_t(h), 2) + Le(uint32_t(w), 2) + Le(0, 2) + Le(0, 2);
+    records += Le(3, 4) + Le(0, 2);   // end
+    const QByteArray header = Le(1, 2) + Le(9, 2) + Le(0x300, 2) + Le(uint32_t(18 + records.size()) / 2, 4) + Le(0, 2) +
+                              Le(uint32_t(maxRecord), 4) + Le(0, 2);
+    return placeable + header + records;
+}
+
+// A GIF with a 2-colour table whose screen and one frame claim w x h (the data is a few
+// bytes).
+inline QByteArray GifClaiming(uint16_t w, uint16_t h)
+{
+    const char sides[4] = {char(w & 0xFF), char(w >> 8), char(h & 0xFF), char(h >> 8)};
+    const QByteArray size(sides, 4);
+    return "GIF89a" + size + QByteArray("\x80\x00\x00", 3) + QByteArray(6, '\0') + QByteArray(",\0\0\0\0", 5) + size +
+           QByteArray("\x00\x02\x02\x4c\x01\x00;", 7);
 }
 
 // Records progress values; asks to cancel at the cancel test number `cancelAt` (1-based).

@@ -1,0 +1,74 @@
+#include "fills/drip.h"
+#include "effects/batch_params.h"
+#include "platform/dialog_text.h"
+#include "platform/numbers.h"
+#include "platform/raster.h"
+#include <algorithm>
+
+namespace orv {
+
+namespace {
+
+// Rounded halves to even and held far inside int's range: a block wider than any picture is
+// cut off by the copy anyway.
+int Whole(double v)
+{
+    constexpr double kLimit = 1 << 30;
+    return static_cast<int>(RoundHalfEven(std::clamp(v, -kLimit, kLimit)));
+}
+
+} // namespace
+
+bool DivisorFromText(const QString& text, double* divisor)
+{
+    return DialogNumberAbove(text, 0.0, divisor);
+}
+
+void Drip(QImage& picture, const DripParams& p, UniformGenerator& rnd, const QImage* firstFrom)
+{
+    const int w = picture.width(), h = picture.height();
+    const int bw = Whole(w / p.width), bh = Whole(h / p.height);
+    const bool vertical = p.direction == DripDirection::Up || p.direction == DripDirection::Down;
+    const bool backwards = p.direction == DripDirection::Up || p.direction == DripDirection::Left;
+    const double d = (vertical ? bh : bw) / 100.0 * (backwards ? -1 : 1);
+    const int copies = 10 * std::clamp(p.amount, 0, kMaxDripAmount) + (firstFrom ? 1 : 0);
+    for (int i = 0; i < copies; ++i) {
+        const double x = rnd.next() * w;
+        const double y = rnd.next() * h;
+        const int sx = Whole(x), sy = Whole(y);
+        const int dx = vertical ? sx : Whole(x + d);
+        const int dy = vertical ? Whole(y + d) : sy;
+        const QImage& from = i == 0 && firstFrom ? *firstFrom : picture;
+        // A block that lands where it was taken changes nothing.
+        if (&from == &picture && dx == sx && dy == sy) continue;
+        BitBlt(picture, dx, dy, bw, bh, from, sx, sy, Rop::SrcCopy);
+    }
+}
+
+bool ParseDripParams(const EffectParams& params, DripParams* out, QString* error)
+{
+    const QString effect = QStringLiteral("drip");
+    if (!CheckParamNames(effect, params, {"direction", "width", "height", "amount"}, error)) return false;
+    DripParams p;
+    int direction = static_cast<int>(p.direction);
+    const QString rule = QStringLiteral("a number greater than 0");
+    if (!ReadChoiceParam(effect, params, QStringLiteral("direction"), {"up", "down", "left", "right"},
+                         &direction, error)
+        || !ReadNumberParam(effect, params, QStringLiteral("width"), DivisorFromText, rule, &p.width, error)
+        || !ReadNumberParam(effect, params, QStringLiteral("height"), DivisorFromText, rule, &p.height, error)
+        || !ReadIntParam(effect, params, QStringLiteral("amount"), 0, kMaxDripAmount, &p.amount, error))
+        return false;
+    p.direction = static_cast<DripDirection>(direction);
+    *out = p;
+    return true;
+}
+
+bool RunDripBatch(QImage& image, const EffectParams& params, ProgressSink*, QString* error)
+{
+    DripParams p;
+    if (!ParseDripParams(params, &p, error)) return false;
+    Drip(image, p, SharedGenerator());
+    return true;
+}
+
+} // namespace orv

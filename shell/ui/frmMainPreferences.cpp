@@ -1,0 +1,111 @@
+#include "shell/ui/frmMainPreferences.h"
+#include "effects/ui/dialog_buttons.h"
+#include "shell/settings_store.h"
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace orv {
+
+namespace {
+
+const QString kSection = QStringLiteral("Preferences");
+
+// A framed group of three exclusive choices standing for the values 0, 1 and 2; the buttons
+// are named Option<first>, Option<first + 1> and Option<first + 2>.
+QGroupBox* ChoiceGroup(QWidget* parent, const QString& title, const QString& name, int first,
+                       std::initializer_list<std::pair<QRadioButton**, const char*>> choices)
+{
+    auto* frame = new QGroupBox(title, parent);
+    frame->setObjectName(name);
+    frame->setAccessibleName(title);
+    auto* group = new QButtonGroup(frame);
+    auto* layout = new QVBoxLayout(frame);
+    int value = 0;
+    for (auto [button, caption] : choices) {
+        *button = new QRadioButton(QString::fromLatin1(caption), frame);
+        (*button)->setObjectName(QStringLiteral("Option%1").arg(first + value));
+        (*button)->setAccessibleName((*button)->text());
+        group->addButton(*button, value++);
+        layout->addWidget(*button);
+    }
+    return frame;
+}
+
+// Selects the button of the stored value (default 1); another value selects none.
+void ShowStored(QButtonGroup* group, const QString& key)
+{
+    const double stored = GetSettingNumber(kAppTitle, kSection, key, 1);
+    for (QAbstractButton* b : group->buttons())
+        if (group->id(b) == stored) b->setChecked(true);
+}
+
+// Saves the selected value; with nothing selected the stored value stays as it is.
+void SaveChoice(const QButtonGroup* group, const QString& key)
+{
+    if (group->checkedId() >= 0) SaveSetting(kAppTitle, kSection, key, SettingText(group->checkedId()));
+}
+
+} // namespace
+
+frmMainPreferences::frmMainPreferences(QWidget* owner) : QDialog(owner)
+{
+    setObjectName(QStringLiteral("frmMainPreferences"));
+    setWindowTitle(QStringLiteral("Preferences"));
+    setModal(true);
+    auto* layout = new QVBoxLayout(this);
+
+    Frame1 = ChoiceGroup(this, QStringLiteral("Show splash screen"), QStringLiteral("Frame1"), 1,
+                         {{&Option1, "None"}, {&Option2, "Picture"}, {&Option3, "Animation"}});
+    Frame2 = ChoiceGroup(this, QStringLiteral("Mouse pointer"), QStringLiteral("Frame2"), 4,
+                         {{&Option4, "Normal"}, {&Option5, "Cross"}, {&Option6, "Custom"}});
+    // Choosing a custom pointer file is not there yet.
+    Command3 = new QPushButton(QStringLiteral("Browse"), Frame2);
+    Command3->setObjectName(QStringLiteral("Command3"));
+    Command3->setAccessibleName(QStringLiteral("Browse for a pointer"));
+    Command3->setEnabled(false);
+    Frame2->layout()->addWidget(Command3);
+
+    auto* groups = new QHBoxLayout;
+    groups->addWidget(Frame1);
+    groups->addWidget(Frame2);
+    layout->addLayout(groups);
+
+    // Two choices without a command behind them yet: shown, but not available.
+    Check1 = new QCheckBox(QStringLiteral("Scrolling toolbars"), this);
+    Check1->setObjectName(QStringLiteral("Check1"));
+    Check2 = new QCheckBox(QStringLiteral("Load plug-ins"), this);
+    Check2->setObjectName(QStringLiteral("Check2"));
+    for (QCheckBox* c : {Check1, Check2}) {
+        c->setAccessibleName(c->text());
+        c->setEnabled(false);
+        layout->addWidget(c);
+    }
+
+    const OkCancel buttons = AddOkCancel(this, layout);
+    Command1 = buttons.ok;
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setAccessibleName(QStringLiteral("OK"));
+    Command2 = buttons.cancel;
+    Command2->setObjectName(QStringLiteral("Command2"));
+    Command2->setAccessibleName(QStringLiteral("Cancel"));
+    connect(Command1, &QPushButton::clicked, this, &frmMainPreferences::Command1_Click);
+    Form_Load();
+}
+
+void frmMainPreferences::Form_Load()
+{
+    ShowStored(Option1->group(), QStringLiteral("SplshScrn"));
+    ShowStored(Option4->group(), QStringLiteral("Pointer"));
+}
+
+void frmMainPreferences::Command1_Click()
+{
+    SaveChoice(Option1->group(), QStringLiteral("SplshScrn"));
+    SaveChoice(Option4->group(), QStringLiteral("Pointer"));
+    accept();
+}
+
+} // namespace orv

@@ -1,0 +1,41 @@
+#pragma once
+// The Preferences dialog: the splash choice (SplshScrn: 0 none, 1 picture, 2 animation) and
+// the mouse-pointer choice (Pointer: 0 normal, 1 cross, 2 custom), both in the "Preferences"
+// section of the settings store. OK saves both and closes; Cancel closes without saving.
+// A stored value outside 0 to 2 leaves its group without a selection, and OK then keeps that
+// stored value rather than inventing one.
+#include <QDialog>
+
+class QCheckBox;
+class QGroupBox;
+class QPushButton;
+class QRadioButton;
+
+namespace orv {
+
+class frmMainPreferences : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmMainPreferences(QWidget* owner);
+
+    QGroupBox* Frame1 = nullptr;   // "Show splash screen"
+    QRadioButton* Option1 = nullptr;
+    QRadioButton* Option2 = nullptr;
+    QRadioButton* Option3 = nullptr;
+    QGroupBox* Frame2 = nullptr;   // "Mouse pointer"
+    QRadioButton* Option4 = nullptr;
+    QRadioButton* Option5 = nullptr;
+    QRadioButton* Option6 = nullptr;
+    QPushButton* Command3 = nullptr;   // "Browse"
+    QCheckBox* Check1 = nullptr;       // "Scrolling toolbars"
+    QCheckBox* Check2 = nullptr;       // "Load plug-ins"
+    QPushButton* Command1 = nullptr;   // OK
+    QPushButton* Command2 = nullptr;   // Cancel
+
+    void Command1_Click();
+
+private:
+    void Form_Load();
+};
+
+} // namespace orv

@@ -1,0 +1,106 @@
+// Circlize against circles worked out by hand and against drawing every circle in turn with
+// the canvas's circle primitive.
+#include "documents/canvas.h"
+#include "effects/circlize.h"
+#include "tests/support/test_pictures.h"
+#include <gtest/gtest.h>
+
+namespace orv {
+
+namespace {
+
+using test::At;
+
+using test::NumberedColor;
+
+QImage Circlized(const QImage& picture, const CirclizeParams& p)
+{
+    QImage out = picture;
+    EXPECT_TRUE(RunOnWorkingCopy(out, [&p](WorkingCopy& w) { return CirclizePasses(w, p); }, nullptr));
+    return out;
+}
+
+} // namespace
+
+TEST(Circlize, EachCircleTakesItsCentresColourOnItsRing)
+{
+    // Steps of 10 on a 30 x 30 picture: centres at 0, 10 and 20 across and down, radius 3.
+    const QImage start = test::Numbered(30, 30);
+    const QImage out = Circlized(start, {10, 10, 3});
+    for (QPoint p : {QPoint(13, 10), QPoint(7, 10), QPoint(10, 7), QPoint(10, 13), QPoint(12, 12), QPoint(8, 8)})
+        EXPECT_EQ(At(out, p.x(), p.y()), NumberedColor(10, 10)) << p.x() << "," << p.y();
+    // Inside the ring and beyond it the picture shows through.
+    for (QPoint p : {QPoint(10, 10), QPoint(11, 11), QPoint(14, 10), QPoint(5, 5)})
+        EXPECT_EQ(At(out, p.x(), p.y()), NumberedColor(p.x(), p.y())) << p.x() << "," << p.y();
+    // Circles at the edge are cut off there.
+    EXPECT_EQ(At(out, 3, 0), NumberedColor(0, 0));
+    EXPECT_EQ(At(out, 0, 3), NumberedColor(0, 0));
+    EXPECT_EQ(At(out, 23, 20), NumberedColor(20, 20));
+    EXPECT_EQ(At(out, 29, 29), NumberedColor(29, 29));
+}
+
+TEST(Circlize, RadiusZeroLeavesThePictureAndAHugeRadiusMissesIt)
+{
+    const QImage start = test::Numbered(17, 13);
+    EXPECT_EQ(Circlized(start, {1, 1, 0}), start);
+    EXPECT_EQ(Circlized(start, {3.5, 2, 100}), start);
+}
+
+TEST(Circlize, MatchesDrawingEveryCircleInTurn)
+{
+    const struct {
+        int w, h;
+        CirclizeParams p;
+    } cases[] = {{61, 47, {3.5, 2, 20}}, {40, 30, {2.25, 1.75, 4.6}}, {23, 31, {0.5, 0.3, 2.5}},
+                 {29, 19, {13, 11, 30}}, {50, 12, {7, 9, 0.4}}, {33, 33, {1.5, 2.5, 8}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.w << " x " << c.h << " steps " << c.p.ystep << ", " << c.p.xstep
+                                        << " radius " << c.p.radius);
+        const QImage start = test::Numbered(c.w, c.h);
+        Canvas original(c.w, c.h), drawn(c.w, c.h);
+        original.buffer() = start;
+        drawn.buffer() = start.copy();
+        for (double y = 20; y - 20 <= c.h - 1; y += c.p.ystep)
+            for (double x = 10; x <= c.w + 9; x += c.p.xstep) {
+                const float px = float(x - 10), py = float(y - 20);
+                drawn.Circle(px, py, float(c.p.radius), original.Point(px, py));
+            }
+        EXPECT_EQ(Circlized(start, c.p), drawn.buffer());
+    }
+}
+
+TEST(Circlize, CancelLeavesThePicture)
+{
+    const QImage start = test::Numbered(800, 600);
+    QImage picture = start;
+    test::RecordingSink cancelFirst(1);
+    EXPECT_FALSE(RunOnWorkingCopy(picture, [](WorkingCopy& w) { return CirclizePasses(w, {}); }, &cancelFirst));
+    EXPECT_EQ(picture, start);
+}
+
+TEST(Circlize, RefusesStepsThatNeverAdvanceAndRadiiBelowZero)
+{
+    const struct {
+        const char* name;
+        const char* value;
+        const char* message;
+    } cases[] = {{"ystep", "0", "circlize: ystep must be a number of at least 0.01"},
+                 {"xstep", "-2", "circlize: xstep must be a number of at least 0.01"},
+                 {"ystep", "abc", "circlize: ystep must be a number of at least 0.01"},
+                 {"radius", "-1", "circlize: radius must be a number of 0 or more"},
+                 {"radius", "x", "circlize: radius must be a number of 0 or more"}};
+    for (const auto& c : cases) {
+        CirclizeParams p;
+        QString error;
+        EXPECT_FALSE(ParseCirclizeParams({{QString::fromLatin1(c.name), QString::fromLatin1(c.value)}}, &p, &error));
+        EXPECT_EQ(error, QString::fromLatin1(c.message));
+    }
+    CirclizeParams p;
+    QString error;
+    EXPECT_TRUE(ParseCirclizeParams({{"ystep", "4"}, {"radius", "7.5"}}, &p, &error));
+    EXPECT_EQ(p.ystep, 4);
+    EXPECT_EQ(p.xstep, 2);
+    EXPECT_EQ(p.radius, 7.5);
+}
+
+} // namespace orv

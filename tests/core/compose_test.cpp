@@ -1,0 +1,247 @@
+// Mix, drip and video feedback kernels against pixels worked out by hand.
+#include "effects/step_text.h"
+#include "fills/drip.h"
+#include "fills/mix.h"
+#include "fills/video_feedback.h"
+#include "tests/support/test_pictures.h"
+#include <gtest/gtest.h>
+
+namespace orv {
+
+namespace {
+
+using test::At;
+
+constexpr ColorRef kRed = 0x0000FF, kBlue = 0xFF0000, kGreen = 0x00FF00;
+
+// The step at which Mix switches each cell of its 8 x 8 pattern, as seen on screen.
+constexpr int kSwitchStep[8][8] = {
+    {24, 59, 28, 55, 23, 60, 27, 56}, {43, 8, 39, 12, 44, 7, 40, 11},
+    {32, 51, 20, 63, 31, 52, 19, 64}, {35, 16, 47, 4, 36, 15, 48, 3},
+    {22, 57, 26, 53, 21, 58, 25, 54}, {41, 6, 37, 10, 42, 5, 38, 9},
+    {30, 49, 18, 61, 29, 50, 17, 62}, {33, 14, 45, 2, 34, 13, 46, 1},
+};
+
+QImage Filled(int w, int h, ColorRef c) { return NewPixelBuffer(w, h, c); }
+
+} // namespace
+
+TEST(MixBrush, SwitchesTheCellsOfTheFillOrderUpToTheLevel)
+{
+    // level, maximum, cells switched (L x 64 / M to the nearest, halves to even)
+    const struct {
+        int level;
+        double maximum;
+        int cells;
+    } cases[] = {{0, 100, 0}, {1, 100, 1}, {25, 100, 16}, {50, 100, 32}, {100, 100, 64},
+                 {3, 10, 19}, {1, 128, 0}, {3, 128, 2}, {3, 2.6, 64}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "level " << c.level << " of " << c.maximum);
+        EXPECT_EQ(MixCells(c.level, c.maximum), c.cells);
+        for (bool reverse : {false, true}) {
+            const Pattern8x8 brush = MakeMixBrush(c.level, c.maximum, reverse);
+            for (int row = 0; row < 8; ++row)
+                for (int col = 0; col < 8; ++col) {
+                    const bool takesB = kSwitchStep[row][col] <= c.cells;
+                    EXPECT_EQ(brush.white(col, row), takesB == reverse) << "cell " << col << "," << row;
+                }
+        }
+    }
+}
+
+TEST(MixBrush, HalfLevelIsACheckerAndLevelOneTheBottomRightCell)
+{
+    const Pattern8x8 half = MakeMixBrush(50, 100, false);
+    for (int row = 0; row < 8; ++row)
+        for (int col = 0; col < 8; ++col) EXPECT_EQ(half.white(col, row), (row + col) % 2 == 1);
+    const Pattern8x8 one = MakeMixBrush(1, 100, false);
+    EXPECT_EQ(one.rows, (std::array<uint8_t, 8>{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFE}));
+}
+
+TEST(MixPicture, BlackCellsTakePictureBAndTheCanvasKeepsItsPixelsBeyondB)
+{
+    // Level 50 of 100: B where column + row is even, in every 8 x 8 block.
+    QImage canvas = Filled(12, 10, kRed);
+    MixPicture(canvas, Filled(12, 10, kBlue), MakeMixBrush(50, 100, false), false);
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 12; ++x) EXPECT_EQ(At(canvas, x, y), (x + y) % 2 == 0 ? kBlue : kRed) << x << "," << y;
+
+    // Reversed: the other half.
+    canvas = Filled(12, 10, kRed);
+    MixPicture(canvas, Filled(12, 10, kBlue), MakeMixBrush(50, 100, true), false);
+    EXPECT_EQ(At(canvas, 0, 0), kRed);
+    EXPECT_EQ(At(canvas, 1, 0), kBlue);
+
+    // B of 3 x 2 on a 12 x 10 canvas, fully switched: only B's own area changes.
+    canvas = Filled(12, 10, kRed);
+    MixPicture(canvas, Filled(3, 2, kBlue), MakeMixBrush(100, 100, false), false);
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 12; ++x) EXPECT_EQ(At(canvas, x, y), x < 3 && y < 2 ? kBlue : kRed) << x << "," << y;
+}
+
+TEST(MixPicture, ResizeStretchesBToTheCanvas)
+{
+    // B is green | blue, 2 x 1; stretched to 8 x 4 its left half is green, its right half blue.
+    QImage b = test::Rows({{kGreen, kBlue}});
+    QImage canvas = Filled(8, 4, kRed);
+    MixPicture(canvas, b, MakeMixBrush(100, 100, false), true);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 8; ++x) EXPECT_EQ(At(canvas, x, y), x < 4 ? kGreen : kBlue);
+    // A taller canvas: B's top row covers rows 0 .. 34, its bottom row rows 35 .. 69.
+    canvas = Filled(8, 70, kRed);
+    MixPicture(canvas, test::Rows({{kGreen, kGreen}, {kBlue, kBlue}}), MakeMixBrush(100, 100, false), true);
+    EXPECT_EQ(At(canvas, 3, 34), kGreen);
+    EXPECT_EQ(At(canvas, 3, 35), kBlue);
+    EXPECT_EQ(At(canvas, 7, 69), kBlue);
+    // Level 1: only the bottom-right cell of the 8 x 8 block, (7, 7), lies outside this canvas.
+    canvas = Filled(8, 8, kRed);
+    MixPicture(canvas, b, MakeMixBrush(1, 100, false), true);
+    EXPECT_EQ(At(canvas, 7, 7), kBlue);
+    EXPECT_EQ(At(canvas, 6, 7), kRed);
+    EXPECT_EQ(At(canvas, 0, 0), kRed);
+}
+
+TEST(DialogNumbers, RefuseWhatWouldDivideByZeroOrNeverAdvance)
+{
+    double v = -1;
+    for (const char* bad : {"0", "-1", "abc", "", "-0.5"}) {
+        EXPECT_FALSE(MaximumFromText(QString::fromLatin1(bad), &v)) << bad;
+        EXPECT_FALSE(DivisorFromText(QString::fromLatin1(bad), &v)) << bad;
+        EXPECT_FALSE(StepFromText(QString::fromLatin1(bad), &v)) << bad;
+    }
+    EXPECT_EQ(v, -1);
+    EXPECT_FALSE(StepFromText(QStringLiteral("0.001"), &v));
+    EXPECT_TRUE(StepFromText(QStringLiteral("0.01"), &v));
+    EXPECT_TRUE(DivisorFromText(QStringLiteral("2.5x"), &v));
+    EXPECT_EQ(v, 2.5);
+    EXPECT_TRUE(MaximumFromText(QStringLiteral("100"), &v));
+    EXPECT_EQ(v, 100);
+}
+
+namespace {
+
+// Drip with blocks the size of the picture (divisors 1) shifted by exactly one pixel (the
+// picture 100 pixels along the direction): each block copy moves the picture's part right of
+// and below (x, y) by one pixel. The model replays the generator's draws.
+QImage DripModel(QImage img, DripDirection dir, int copies)
+{
+    UniformGenerator g;
+    const int w = img.width(), h = img.height();
+    for (int i = 0; i < copies; ++i) {
+        const double rx = g.next() * w, ry = g.next() * h;
+        const int sx = int(std::nearbyint(rx)), sy = int(std::nearbyint(ry));
+        const QImage before = img.copy();
+        const int dx = dir == DripDirection::Right ? 1 : dir == DripDirection::Left ? -1 : 0;
+        const int dy = dir == DripDirection::Down ? 1 : dir == DripDirection::Up ? -1 : 0;
+        for (int y = sy; y < h; ++y)
+            for (int x = sx; x < w; ++x)
+                if (x + dx >= 0 && x + dx < w && y + dy >= 0 && y + dy < h)
+                    test::Put(img, x + dx, y + dy, At(before, x, y));
+    }
+    return img;
+}
+
+} // namespace
+
+TEST(Drip, EachDirectionShiftsItsBlocksByAHundredthOfTheBlock)
+{
+    for (DripDirection dir : {DripDirection::Up, DripDirection::Down, DripDirection::Left, DripDirection::Right}) {
+        SCOPED_TRACE(int(dir));
+        const bool vertical = dir == DripDirection::Up || dir == DripDirection::Down;
+        const QImage start = vertical ? test::Numbered(7, 100) : test::Numbered(100, 7);
+        QImage picture = start;
+        UniformGenerator g;
+        Drip(picture, {dir, 1, 1, 1}, g);   // amount 1: ten blocks
+        EXPECT_EQ(picture, DripModel(start, dir, 10));
+        EXPECT_NE(picture, start);
+    }
+}
+
+TEST(Drip, SmallShiftsRoundAsTheCoordinatesDoAndAmountZeroCopiesNothing)
+{
+    // A 500 x 300 picture with divisors 50 and 10: blocks of 10 x 30, shifted by 0.3 pixel, so
+    // a block moves by one row only where y and y + 0.3 round apart; sideways likewise.
+    const QImage start = test::Numbered(500, 300);
+    for (DripDirection dir : {DripDirection::Down, DripDirection::Right}) {
+        QImage picture = start;
+        UniformGenerator g;
+        Drip(picture, {dir, 50, 10, 0}, g);
+        EXPECT_EQ(picture, start);
+        Drip(picture, {dir, 50, 10, 100}, g);
+        // Every pixel comes from itself or from one pixel before it along the direction.
+        for (int y = 0; y < 300; ++y)
+            for (int x = 0; x < 500; ++x) {
+                const QPoint o = test::NumberedOrigin(At(picture, x, y));
+                const int ox = o.x(), oy = o.y();
+                if (dir == DripDirection::Down) EXPECT_TRUE(ox == x && oy <= y) << x << "," << y;
+                else EXPECT_TRUE(oy == y && ox <= x) << x << "," << y;
+            }
+        EXPECT_NE(picture, start);
+    }
+}
+
+TEST(VideoFeedback, CopiesNestTowardTheVanishingPoint)
+{
+    // Step 1 from the middle: copies at scales 1, 1/2, ..., 1/10; on 20 x 10 pixels copies 9
+    // and 10 round to copy 8's rectangle and are listed once.
+    EXPECT_EQ(FeedbackCopies(6000, 4000, {1, 2, 2}).size(), 10u);
+    const std::vector<QRect> centred = FeedbackCopies(20, 10, {1, 2, 2});
+    ASSERT_EQ(centred.size(), 8u);
+    EXPECT_EQ(centred[0], QRect(0, 0, 20, 10));
+    EXPECT_EQ(centred[1], QRect(5, 2, 10, 5));     // (20 - 10) / 2, (10 - 5) / 2 = 2.5 -> 2
+    EXPECT_EQ(centred[3], QRect(8, 4, 5, 2));      // width 20 / 4 = 5, height 2.5 -> 2, top 3.75 -> 4
+    EXPECT_EQ(centred[7], QRect(9, 4, 2, 1));      // 9, 4.5 -> 4, 2, 1
+    // Positions 7 and 7: toward (W / 7, H / 7).
+    const std::vector<QRect> corner = FeedbackCopies(70, 70, {1, 7, 7});
+    EXPECT_EQ(corner[1], QRect(5, 5, 35, 35));
+    EXPECT_EQ(corner[9], QRect(9, 9, 7, 7));
+    // Step 0.1 makes 91 copies, step 10 a single one.
+    EXPECT_EQ(FeedbackCopies(6000, 4000, {0.1, 2, 2}).size(), 91u);
+    EXPECT_EQ(FeedbackCopies(6000, 4000, {10, 2, 2}).size(), 1u);
+}
+
+TEST(VideoFeedback, EachPixelShowsTheSmallestCopyOverIt)
+{
+    const QImage start = test::Numbered(20, 10);
+    QImage picture = start;
+    ASSERT_TRUE(RunOnWorkingCopy(picture, [](WorkingCopy& w) { return VideoFeedbackPasses(w, {1, 2, 2}); }, nullptr));
+    auto from = [&](int x, int y) { return test::NumberedOrigin(At(picture, x, y)); };
+    EXPECT_EQ(from(0, 0), QPoint(0, 0));     // only the full-size copy reaches the corner
+    EXPECT_EQ(from(19, 9), QPoint(19, 9));
+    // Copy 2 (5, 2, 10 x 5) is covered by copy 3 (7, 3, 7 x 3) from (7, 3): its corner stays.
+    // Column 5 of copy 2 takes source column (0.5 * 20 / 10) = 1, row 2 takes (0.5 * 10 / 5) = 1.
+    EXPECT_EQ(from(5, 2), QPoint(1, 1));
+    // The innermost copy (9, 4, 2 x 1): columns 0.5 * 20 / 2 = 5 and 1.5 * 10 = 15, row 5.
+    EXPECT_EQ(from(9, 4), QPoint(5, 5));
+    EXPECT_EQ(from(10, 4), QPoint(15, 5));
+
+    // Step 10: one full-size copy, the picture as it was.
+    picture = start;
+    ASSERT_TRUE(RunOnWorkingCopy(picture, [](WorkingCopy& w) { return VideoFeedbackPasses(w, {10, 2, 2}); }, nullptr));
+    EXPECT_EQ(picture, start);
+}
+
+TEST(VideoFeedback, PaintingInReverseMatchesCopyingInOrder)
+{
+    for (auto [w, h, p] : {std::tuple{37, 23, VideoFeedbackParams{0.1, 2, 2}}, {64, 9, VideoFeedbackParams{0.3, 7, 3}},
+                           {5, 5, VideoFeedbackParams{0.05, 4, 6}}}) {
+        const QImage start = test::Numbered(w, h);
+        QImage expected = NewPixelBuffer(w, h, 0);
+        for (const QRect& r : FeedbackCopies(w, h, p))
+            StretchBlt(expected, r.x(), r.y(), r.width(), r.height(), start, 0, 0, w, h, Rop::SrcCopy);
+        QImage picture = start;
+        ASSERT_TRUE(RunOnWorkingCopy(picture, [p = p](WorkingCopy& wc) { return VideoFeedbackPasses(wc, p); }, nullptr));
+        EXPECT_EQ(picture, expected) << w << " x " << h;
+    }
+}
+
+TEST(VideoFeedback, CancelLeavesThePicture)
+{
+    const QImage start = test::Numbered(600, 400);
+    QImage picture = start;
+    test::RecordingSink cancelFirst(1);
+    EXPECT_FALSE(RunOnWorkingCopy(picture, [](WorkingCopy& w) { return VideoFeedbackPasses(w, {}); }, &cancelFirst));
+    EXPECT_EQ(picture, start);
+}
+
+} // namespace orv

@@ -1,0 +1,343 @@
+#!/usr/bin/env python3
+"""The real editor on an X display with a window manager (run under xvfb-run).
+
+Cases:
+  startup           Image1 appears with its top-left corner and caption inside the visible
+                    workspace after the window manager has maximised the frame.
+  wide              A picture much wider than the screen, opened from the command line: the
+                    same, and its window reaches out to the right.
+  close-during-run  The window manager's close request arrives while an effect runs: the
+                    program survives, the picture is unchanged, and the usual save question
+                    follows; answering Cancel keeps the document.
+
+Document windows live inside the frame and are no X windows, so their places come from the
+program's geometry report (ORVANE_GEOMETRY_REPORT); everything else is observed from outside:
+the screen's pixels, the process, and input and close requests sent through the X server.
+"""
+import argparse
+import ctypes
+import os
+import shutil
+import signal
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+
+SCREEN = (1280, 1024)
+
+
+class Failure(Exception):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def wait_for(what, probe, timeout=30.0, step=0.1):
+    end = time.monotonic() + timeout
+    while time.monotonic() < end:
+        value = probe()
+        if value:
+            return value
+        time.sleep(step)
+    raise Failure("timed out waiting for " + what)
+
+
+def write_bmp(path, width, height, rgb):
+    """An uncompressed 24-bit bitmap of one colour."""
+    row = bytes([rgb[2], rgb[1], rgb[0]]) * width
+    row += b"\0" * ((4 - len(row) % 4) % 4)
+    pixels = row * height
+    header = struct.pack("<2sIHHI", b"BM", 54 + len(pixels), 0, 0, 54)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
+    with open(path, "wb") as f:
+        f.write(header + info + pixels)
+
+
+class Report:
+    """The program's geometry report, parsed."""
+
+    def __init__(self, text):
+        self.workspace = None
+        self.documents = []
+        self.menus = []
+        self.questions = []
+        for line in text.splitlines():
+            kind, _, rest = line.partition(" ")
+            if kind == "workspace":
+                self.workspace = tuple(int(v) for v in rest.split())
+            elif kind == "document":
+                parts = rest.split(" ", 8)
+                self.documents.append((tuple(int(v) for v in parts[:4]), tuple(int(v) for v in parts[4:8]), parts[8]))
+            elif kind == "menu":
+                parts = rest.split(" ", 4)
+                self.menus.append((tuple(int(v) for v in parts[:4]), parts[4]))
+            elif kind == "question":
+                self.questions.append(rest)
+
+    def document(self, name):
+        return next((d for d in self.documents if d[2] == name), None)
+
+    def menu(self, text):
+        return next((m[0] for m in self.menus if m[1] == text), None)
+
+
+class Display:
+    """Input and close requests through the X server (libX11 and the XTest extension)."""
+
+    def __init__(self):
+        self.x = ctypes.CDLL("libX11.so.6")
+        self.xtst = ctypes.CDLL("libXtst.so.6")
+        self.x.XOpenDisplay.restype = ctypes.c_void_p
+        self.x.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        self.x.XInternAtom.restype = ctypes.c_ulong
+        self.x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+        self.x.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
+        self.x.XFlush.argtypes = [ctypes.c_void_p]
+        self.xtst.XTestFakeMotionEvent.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_int, ctypes.c_int, ctypes.c_ulong]
+        self.xtst.XTestFakeButtonEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int, ctypes.c_ulong]
+        self.dpy = self.x.XOpenDisplay(None)
+        check(self.dpy, "cannot open the X display")
+
+    def move(self, x, y):
+        self.xtst.XTestFakeMotionEvent(self.dpy, -1, x, y, 0)
+        self.x.XFlush(self.dpy)
+
+    def click(self, x, y, flush=True):
+        self.xtst.XTestFakeMotionEvent(self.dpy, -1, x, y, 0)
+        self.xtst.XTestFakeButtonEvent(self.dpy, 1, 1, 0)
+        self.xtst.XTestFakeButtonEvent(self.dpy, 1, 0, 0)
+        if flush:
+            self.x.XFlush(self.dpy)
+
+    def request_close(self, window):
+        """What a window manager's close button sends: WM_PROTOCOLS / WM_DELETE_WINDOW."""
+        protocols = self.x.XInternAtom(self.dpy, b"WM_PROTOCOLS", 0)
+        delete = self.x.XInternAtom(self.dpy, b"WM_DELETE_WINDOW", 0)
+        # XClientMessageEvent: type, serial, send_event, display, window, message_type, format,
+        # then five longs of data.
+        event = (ctypes.c_long * 24)()
+        event[0] = 33                  # ClientMessage
+        event[3] = self.dpy
+        event[4] = window
+        event[5] = protocols
+        ctypes.memmove(ctypes.byref(event, 6 * 8), struct.pack("<i", 32), 4)   # format
+        event[7] = delete
+        event[8] = 0                   # CurrentTime
+        self.x.XSendEvent(self.dpy, window, 0, 0, ctypes.byref(event))
+        self.x.XFlush(self.dpy)
+
+
+class Editor:
+    def __init__(self, orvane, workdir, arguments=()):
+        self.workdir = workdir
+        self.report_path = os.path.join(workdir, "report.txt")
+        home = os.path.join(workdir, "home")
+        os.makedirs(home, exist_ok=True)
+        env = dict(os.environ)
+        runtime = os.path.join(workdir, "runtime")
+        os.makedirs(runtime, mode=0o700, exist_ok=True)
+        env.update({
+            "HOME": home,
+            "XDG_CONFIG_HOME": os.path.join(home, ".config"),
+            "XDG_DATA_HOME": os.path.join(home, ".local", "share"),
+            "XDG_RUNTIME_DIR": runtime,
+            "QT_QPA_PLATFORM": "xcb",
+            "ORVANE_GEOMETRY_REPORT": self.report_path,
+        })
+        self.wm = subprocess.Popen(["openbox", "--sm-disable"], env=env, stdin=subprocess.DEVNULL,
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        wait_for("the window manager", lambda: "_NET_SUPPORTING_WM_CHECK(WINDOW)" in run(["xprop", "-root"]))
+        self.log = open(os.path.join(workdir, "orvane.log"), "w")
+        self.process = subprocess.Popen([orvane, *arguments], env=env, stdin=subprocess.DEVNULL,
+                                        stdout=self.log, stderr=subprocess.STDOUT)
+
+    def alive(self):
+        return self.process.poll() is None
+
+    def report(self):
+        check(self.alive(), "the program ended (exit status %s)" % self.process.returncode)
+        try:
+            with open(self.report_path, encoding="utf-8") as f:
+                return Report(f.read())
+        except FileNotFoundError:
+            return Report("")
+
+    def settled(self, name):
+        """The report once `name` is shown, the frame maximised and nothing moved for a while."""
+        last, same = None, 0
+        end = time.monotonic() + 40
+        while time.monotonic() < end:
+            r = self.report()
+            ws, doc = r.workspace, r.document(name)
+            key = (ws, doc)
+            if ws and doc and ws[2] > SCREEN[0] // 2:
+                same = same + 1 if key == last else 0
+                if same >= 5:
+                    return r
+            last = key
+            time.sleep(0.2)
+        raise Failure("%s never settled; last report: %s" % (name, last))
+
+    def frame_window(self):
+        ids = run(["xdotool", "search", "--pid", str(self.process.pid), "--name", "^Orvane 3.0$"]).split()
+        check(ids, "no frame window found")
+        return int(ids[0])
+
+    def close(self):
+        if self.alive():
+            self.process.send_signal(signal.SIGKILL)
+            self.process.wait()
+        self.wm.terminate()
+        self.wm.wait()
+        self.log.close()
+
+
+def run(command):
+    return subprocess.run(command, stdin=subprocess.DEVNULL, capture_output=True, text=True).stdout
+
+
+def screenshot(path=None):
+    """The root window's pixels as (width, height, bytes of RGB)."""
+    data = subprocess.run(["import", "-window", "root", "-depth", "8", "ppm:-"], stdin=subprocess.DEVNULL,
+                          capture_output=True, check=True).stdout
+    if path:
+        subprocess.run(["convert", "ppm:-", path], input=data, check=True)
+    parts = data.split(maxsplit=4)
+    width, height = int(parts[1]), int(parts[2])
+    return width, height, parts[4]
+
+
+def pixel(shot, x, y):
+    width, _, rgb = shot
+    i = 3 * (y * width + x)
+    return tuple(rgb[i:i + 3])
+
+
+def check_in_workspace(report, name):
+    """The window's top-left corner and its caption strip lie in the visible workspace."""
+    wx, wy, ww, wh = report.workspace
+    (x, y, w, h), (cx, cy, cw, ch), _ = report.document(name)
+    inside = lambda px, py: wx <= px < wx + ww and wy <= py < wy + wh
+    check(inside(x, y), "%s: top-left corner (%d, %d) outside the workspace %s" % (name, x, y, report.workspace))
+    check(cy > y, "%s: no caption above the client area" % name)
+    caption_end = min(x + w, wx + ww) - 1
+    check(inside(caption_end, cy - 1) and caption_end - x >= 100,
+          "%s: the caption (%d..%d at y %d) is not shown in %s" % (name, x, x + w, cy - 1, report.workspace))
+    return (x, y, w, h), (cx, cy, cw, ch)
+
+
+def case_startup(orvane, workdir, shot_path):
+    editor = Editor(orvane, workdir)
+    try:
+        report = editor.settled("Image1")
+        check_in_workspace(report, "Image1")
+        (x, y, w, h), _ = report.document("Image1")[:2]
+        wx, wy, ww, wh = report.workspace
+        check(x + w <= wx + ww and y + h <= wy + wh, "Image1 is not whole in the workspace")
+        if shot_path:
+            screenshot(shot_path)
+    finally:
+        editor.close()
+
+
+def open_picture(orvane, workdir, name, width, height, rgb):
+    """The editor started with a new picture of one colour named on its command line."""
+    picture = os.path.join(workdir, name)
+    write_bmp(picture, width, height, rgb)
+    return Editor(orvane, workdir, [picture])
+
+
+def case_wide(orvane, workdir, shot_path):
+    editor = open_picture(orvane, workdir, "wide.bmp", 4000, 300, (255, 0, 255))
+    try:
+        report = editor.settled("wide.bmp")
+        (x, y, w, h), (cx, cy, cw, ch) = check_in_workspace(report, "wide.bmp")
+        wx, wy, ww, wh = report.workspace
+        check(x + w > wx + ww, "the widened window does not reach out to the right")
+        # On screen: the canvas's left edge (7 pixels into the client area) is the picture's.
+        shot = screenshot(shot_path)
+        check(pixel(shot, cx + 12, cy + 12) == (255, 0, 255), "the picture's left part is not shown")
+        check(pixel(shot, cx + 2, cy + 12) != (255, 0, 255), "the canvas's left edge is not shown")
+    finally:
+        editor.close()
+
+
+def case_close_during_run(orvane, workdir, shot_path):
+    editor = open_picture(orvane, workdir, "red.bmp", 3000, 2000, (255, 0, 0))
+    display = Display()
+    try:
+        report = editor.settled("red.bmp")
+        _, (cx, cy, cw, ch), _ = report.document("red.bmp")
+        frame = editor.frame_window()
+
+        def centre(rect):
+            return rect[0] + rect[2] // 2, rect[1] + rect[3] // 2
+
+        display.click(*centre(wait_for("the Edit menu", lambda: editor.report().menu("Edit"))))
+        display.click(*centre(wait_for("Convert to", lambda: editor.report().menu("Convert to"))))
+        grayscale = centre(wait_for("Grayscale", lambda: editor.report().menu("Grayscale")))
+        # The click that starts the run and the close request reach the program together: the
+        # request is handled while the run lets events in after its first columns.
+        display.move(*grayscale)
+        time.sleep(0.3)
+        display.click(*grayscale, flush=False)
+        display.request_close(frame)
+
+        # The run is cancelled, then the exit asks its question (the run's snapshot changed the
+        # document). Cancel keeps everything: the document, and the picture as it was, also a
+        # while later (a run still going on would turn it grey).
+        report = wait_for("the save question", lambda: editor.report().questions and editor.report())
+        check(report.questions[0] == "Do you want to save the file red.bmp?", "question: %r" % report.questions)
+        run(["xdotool", "key", "Escape"])   # Cancel
+        report = wait_for("the answer", lambda: not editor.report().questions and editor.report())
+        check(report.document("red.bmp") is not None, "the document is gone after Cancel")
+        time.sleep(1.0)
+        check(editor.alive(), "the program ended")
+        check(pixel(screenshot(), cx + 40, cy + 40) == (255, 0, 0), "the picture changed")
+        if shot_path:
+            screenshot(shot_path)
+
+        # Closing again, with No: the program ends normally.
+        display.request_close(frame)
+        wait_for("the second question", lambda: editor.report().questions)
+        run(["xdotool", "key", "n"])   # No
+        wait_for("the end of the program", lambda: not editor.alive(), timeout=20)
+        check(editor.process.returncode == 0, "the program ended with status %s" % editor.process.returncode)
+    finally:
+        editor.close()
+
+
+CASES = {"startup": case_startup, "wide": case_wide, "close-during-run": case_close_during_run}
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--orvane", required=True)
+    parser.add_argument("--case", choices=sorted(CASES), required=True)
+    parser.add_argument("--screenshot", help="keep a picture of the screen at the end")
+    args = parser.parse_args()
+    for tool in ("openbox", "xprop", "xdotool", "import"):
+        if not shutil.which(tool):
+            print("missing %s: run scripts/setup.sh" % tool)
+            return 1
+    workdir = tempfile.mkdtemp(prefix="orvane-desktop-")
+    try:
+        CASES[args.case](os.path.abspath(args.orvane), workdir, args.screenshot)
+    except Failure as failure:
+        print("FAILED:", failure)
+        with open(os.path.join(workdir, "orvane.log")) as log:
+            print(log.read())
+        return 1
+    finally:
+        shutil.rmtree(workdir, ignore_errors=True)
+    print("passed")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

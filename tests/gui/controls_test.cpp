@@ -1,0 +1,228 @@
+// Controls used as a user does beyond plain mouse clicks: tool buttons from the keyboard and an
+// accessibility client, the palette's names, the text box when the focus goes elsewhere, a press
+// with two buttons, the splash logo and the Typical dialog's progress and failure.
+#include "documents/ui/canvas_view.h"
+#include "effects/ui/frmEffectsTypical.h"
+#include "gui_fixture.h"
+#include "shell/ui/color_panel.h"
+#include "shell/ui/frmSplash.h"
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProgressBar>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace orv::test {
+
+namespace {
+
+class ControlsTest : public DocumentTest {
+protected:
+    QToolButton* toolWidget(int index)
+    {
+        return qobject_cast<QToolButton*>(frame->toolsToolbar()->widgetForAction(frame->toolButton(index)));
+    }
+};
+
+// Caps the address space at what the process uses now plus `headroom` bytes, for as long as it
+// lives: a large allocation then fails as on a machine out of memory.
+class AddressSpaceCap {
+public:
+    explicit AddressSpaceCap(rlim_t headroom)
+    {
+        getrlimit(RLIMIT_AS, &old_);
+        long pages = 0;
+        if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+            if (std::fscanf(f, "%ld", &pages) != 1) pages = 0;
+            std::fclose(f);
+        }
+        const rlimit cap{rlim_t(pages) * rlim_t(sysconf(_SC_PAGESIZE)) + headroom, old_.rlim_max};
+        active_ = pages > 0 && setrlimit(RLIMIT_AS, &cap) == 0;
+    }
+    ~AddressSpaceCap() { setrlimit(RLIMIT_AS, &old_); }
+    bool active() const { return active_; }
+
+private:
+    rlimit old_{};
+    bool active_ = false;
+};
+
+} // namespace
+
+TEST_F(ControlsTest, ToolButtonsChooseTheToolFromKeyboardAndAccessibility)
+{
+    // The keyboard: Space on the focused Line button.
+    QToolButton* line = toolWidget(5);
+    ASSERT_NE(line, nullptr);
+    line->setFocus();
+    QTest::keyClick(line, Qt::Key_Space);
+    EXPECT_TRUE(frame->toolButton(5)->isChecked());
+    EXPECT_EQ(doc->ToolName, QStringLiteral("Line"));
+    EXPECT_EQ(doc->ToolIndex, 4);
+
+    // An accessibility client's toggle, the action a checkable button offers.
+    const auto toggle = [](QToolButton* button) {
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(button);
+        ASSERT_NE(a, nullptr);
+        ASSERT_NE(a->actionInterface(), nullptr);
+        const QString action = QAccessibleActionInterface::toggleAction();
+        ASSERT_TRUE(a->actionInterface()->actionNames().contains(action));
+        a->actionInterface()->doAction(action);
+    };
+    toggle(toolWidget(3));
+    EXPECT_EQ(doc->ToolName, QStringLiteral("Rectangle"));
+    toggle(toolWidget(10));
+    EXPECT_TRUE(frame->toolButton(10)->isChecked());
+    EXPECT_EQ(doc->ToolName, QStringLiteral("Eraser"));
+    EXPECT_EQ(doc->ToolIndex, 9);
+
+    // A drag with the tool chosen this way erases, it does not draw freehand.
+    doc->canvas().Cls();
+    doc->canvas().setForeColor(0);
+    doc->canvas().Line(0, 10, 60, 10, 0, LineMode::Line);
+    QTest::mousePress(doc->DrawIMG, Qt::LeftButton, {}, QPoint(5, 10));
+    QTest::mouseMove(doc->DrawIMG, QPoint(40, 10));
+    QTest::mouseRelease(doc->DrawIMG, Qt::LeftButton, {}, QPoint(40, 10));
+    EXPECT_EQ(doc->canvas().Point(20, 10), 0xFFFFFF);
+
+    // Activating a document shows its own tool without changing the other's.
+    frame->mnuFileNew_Click();
+    EXPECT_EQ(frame->ActiveDocument()->ToolName, QStringLiteral("FreeDraw"));
+    EXPECT_TRUE(frame->toolButton(1)->isChecked());
+    EXPECT_EQ(doc->ToolName, QStringLiteral("Eraser"));
+}
+
+TEST_F(ControlsTest, EachPaletteCellIsNamedByItsColour)
+{
+    const QList<ColorCell*>& cells = frame->colors()->Picture2;
+    ASSERT_EQ(cells.size(), 40);
+    const std::pair<int, const char*> table[] = {
+        {0, "Red 0, Green 0, Blue 0"},       {1, "Red 255, Green 255, Blue 255"},
+        {7, "Red 255, Green 0, Blue 0"},     {13, "Red 192, Green 64, Blue 0"},
+        {26, "Red 128, Green 255, Blue 255"}, {34, "Red 0, Green 0, Blue 128"},
+        {39, "Red 128, Green 0, Blue 128"},
+    };
+    for (auto [index, name] : table) EXPECT_EQ(cells[index]->accessibleName(), QString::fromLatin1(name)) << index;
+    QSet<QString> names;
+    for (ColorCell* c : cells) names.insert(c->accessibleName());
+    EXPECT_EQ(names.size(), 40);
+}
+
+TEST_F(ControlsTest, TypedTextSurvivesTheFocusLeavingTheProgram)
+{
+    frame->toolButton(11)->trigger();
+    frame->show();
+    QApplication::setActiveWindow(frame.get());
+    QTest::mouseClick(doc->DrawIMG, Qt::LeftButton, {}, QPoint(10, 12));
+    QLineEdit* box = doc->Text1;
+    ASSERT_TRUE(box->isVisible());
+    QTest::keyClicks(box, QStringLiteral("Hello"));
+
+    // A menu opened while typing.
+    QMenu* file = frame->ActiveDocument()->menus().first();
+    file->popup(frame->mapToGlobal(QPoint(10, 10)));
+    QApplication::processEvents();
+    EXPECT_TRUE(box->isVisible());
+    file->close();
+    QApplication::processEvents();
+    EXPECT_EQ(box->text(), QStringLiteral("Hello"));
+
+    // Another window (another application, as far as the frame can tell) takes the focus.
+    QWidget other;
+    other.setObjectName(QStringLiteral("other"));
+    other.show();
+    QApplication::setActiveWindow(&other);
+    QApplication::processEvents();
+    EXPECT_TRUE(box->isVisible());
+    EXPECT_EQ(box->text(), QStringLiteral("Hello"));
+
+    // Back in the program, typing goes on; Enter prints the whole text.
+    QApplication::setActiveWindow(frame.get());
+    QApplication::processEvents();
+    EXPECT_TRUE(box->hasFocus());
+    QTest::keyClicks(box, QStringLiteral("!"));
+    EXPECT_EQ(box->text(), QStringLiteral("Hello!"));
+
+    // Another control of the program ends the entry, as before.
+    doc->DrawIMG->setFocus(Qt::MouseFocusReason);
+    EXPECT_FALSE(box->isVisible());
+    EXPECT_TRUE(box->text().isEmpty());
+}
+
+TEST_F(ControlsTest, ALeftPressWhileTheRightButtonIsHeldDoesNothing)
+{
+    const QImage before = doc->canvas().Image();
+    const QPointF at(10, 10);
+    QMouseEvent press(QEvent::MouseButtonPress, at, doc->DrawIMG->mapToGlobal(at), Qt::LeftButton,
+                      Qt::LeftButton | Qt::RightButton, Qt::NoModifier);
+    QApplication::sendEvent(doc->DrawIMG, &press);
+    const QPointF to(40, 30);
+    QMouseEvent move(QEvent::MouseMove, to, doc->DrawIMG->mapToGlobal(to), Qt::NoButton,
+                     Qt::LeftButton | Qt::RightButton, Qt::NoModifier);
+    QApplication::sendEvent(doc->DrawIMG, &move);
+    EXPECT_FALSE(doc->ButtonPressed);
+    EXPECT_FALSE(doc->Changed);
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_EQ(doc->canvas().Image(), before);
+}
+
+TEST_F(ControlsTest, TheSplashShowsTheLogo)
+{
+    frmSplash splash(frmSplash::Role::Splash);
+    auto* logo = splash.findChild<QLabel*>(QStringLiteral("Image1"));
+    ASSERT_NE(logo, nullptr);
+    EXPECT_FALSE(logo->pixmap().isNull());
+    EXPECT_GT(logo->pixmap().width(), 16);
+    EXPECT_FALSE(frame->windowIcon().isNull());
+}
+
+TEST_F(ControlsTest, TypicalFillsItsBarInTwoPhasesAndSurvivesAFailedRun)
+{
+    doc->canvas().resizePixels(400, 300);
+    std::vector<int> values;
+    int maximum = 0;
+    runDialog<frmEffectsTypical>("mnuEffectsTypical", [&](frmEffectsTypical* d) {
+        d->Combo1->setCurrentIndex(d->Combo1->findText(QStringLiteral("Smooth")));
+        QObject::connect(d->ProgressBar1, &QProgressBar::valueChanged, [&values](int v) { values.push_back(v); });
+        d->Command1->click();
+        maximum = d->ProgressBar1->maximum();
+    });
+    EXPECT_EQ(maximum, 200);
+    ASSERT_FALSE(values.empty());
+    EXPECT_TRUE(std::is_sorted(values.begin(), values.end()));
+    // The table's half and the filter's half both show.
+    EXPECT_TRUE(std::any_of(values.begin(), values.end(), [](int v) { return v > 0 && v < 100; }));
+    EXPECT_TRUE(std::any_of(values.begin(), values.end(), [](int v) { return v > 150 && v < 200; }));
+
+    // A run without memory for its working copy: a message, the picture as it was, and the
+    // dialog usable again.
+    doc->canvas().resizePixels(3000, 3000);
+    const QImage before = doc->canvas().Image();
+    QString message;
+    bool capped = false, usable = false, listBack = false;
+    runDialog<frmEffectsTypical>("mnuEffectsTypical", [&](frmEffectsTypical* d) {
+        AnswerNextMessageBox(QMessageBox::Ok, &message);
+        {
+            AddressSpaceCap cap(8 << 20);
+            capped = cap.active();
+            d->Command1->click();
+        }
+        usable = d->isVisible() && d->Command1->isEnabled() && d->Command2->isEnabled();
+        listBack = d->Combo1->isVisible() && !d->ProgressBar1->isVisible();
+        d->Command2->click();
+    });
+    if (!capped) GTEST_SKIP() << "the address space cannot be capped here";
+    EXPECT_EQ(message, QStringLiteral("There is not enough memory to apply this effect to the picture."));
+    EXPECT_TRUE(usable);
+    EXPECT_TRUE(listBack);
+    EXPECT_EQ(doc->canvas().Image(), before);
+}
+
+} // namespace orv::test

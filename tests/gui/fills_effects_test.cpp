@@ -1,0 +1,279 @@
+// Mix, drip, circlize and video feedback from the Effects menu: dialogs, refused values,
+// previews, progress and Cancel.
+#include "effects/ui/frmEffectsCirclize.h"
+#include "effects/ui/frmProccessing.h"
+#include "fills/ui/frmEffectsDrip.h"
+#include "fills/ui/frmEffectsMix.h"
+#include "fills/ui/frmEffectsVideoFeedback.h"
+#include "fills/ui/thumbnail_box.h"
+#include "gui_fixture.h"
+#include "platform/picture_codec.h"
+#include "tests/support/test_pictures.h"
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSlider>
+
+namespace orv::test {
+
+namespace {
+
+constexpr ColorRef kBlue = 0xFF0000;
+
+class FillEffectsTest : public DocumentTest {
+protected:
+    // The canvas becomes a w x h picture whose every pixel has a colour of its own.
+    void positions(int w, int h)
+    {
+        doc->canvas().resizePixels(w, h);
+        doc->canvas().buffer() = Numbered(w, h);
+    }
+    QString bmp(const QString& name, const QImage& picture)
+    {
+        const QString path = settingsDir.filePath(name);
+        QString error;
+        EXPECT_TRUE(EncodeBmp24(picture, path, &error)) << error.toStdString();
+        return path;
+    }
+    // Runs a dialog whose OK is refused: the message shown, and the canvas as it was.
+    template <class Dialog>
+    QString refusedMessage(const char* menu, std::function<void(Dialog*)> fill, std::function<QPushButton*(Dialog*)> ok)
+    {
+        const QImage before = doc->canvas().Image();
+        QString text;
+        runDialog<Dialog>(menu, [&](Dialog* d) {
+            fill(d);
+            AnswerNextMessageBox(QMessageBox::Ok, &text);
+            ok(d)->click();
+            EXPECT_TRUE(d->isVisible());   // the dialog stays open to correct the value
+            d->reject();
+        });
+        EXPECT_EQ(doc->canvas().Image(), before);
+        return text;
+    }
+    // Starts the dialog's run and presses the progress dialog's Cancel at its first chance.
+    template <class Dialog>
+    void cancelDuringRun(const char* menu, const QString& caption)
+    {
+        positions(1500, 1200);
+        const QImage before = doc->canvas().Image();
+        QString shown;
+        runDialog<Dialog>(menu, [&](Dialog* d) {
+            QTimer::singleShot(0, [&] {
+                auto* progress = qobject_cast<frmProccessing*>(VisibleWindow(QStringLiteral("frmProccessing")));
+                ASSERT_NE(progress, nullptr);
+                shown = progress->windowTitle();
+                progress->Command1->click();
+            });
+            d->Command1->click();
+        });
+        EXPECT_EQ(shown, caption);
+        EXPECT_EQ(doc->canvas().Image(), before);
+        EXPECT_TRUE(undo->isEnabled());
+        expectRunFinishedCleanly();
+    }
+};
+
+} // namespace
+
+TEST_F(FillEffectsTest, MixTakesPictureBInTheCellsOfTheLevel)
+{
+    doc->canvas().resizePixels(16, 8);
+    doc->canvas().Cls();
+    const QString pathB = bmp("b.bmp", NewPixelBuffer(16, 8, kBlue));
+    runDialog<frmEffectsMix>("mnuEffectsMix", [&](frmEffectsMix* d) {
+        EXPECT_EQ(d->windowTitle(), QStringLiteral("Effects: Mix"));
+        EXPECT_TRUE(d->Option2->isChecked());
+        EXPECT_FALSE(d->Command1->isEnabled());
+        EXPECT_EQ(d->Text1->toolTip(), QStringLiteral("Maximum number"));
+        EXPECT_EQ(d->Slider1->maximum(), 100);
+        QStringList filters;
+        WithNextModal<QFileDialog>([&](QFileDialog* dialog) {
+            filters = dialog->nameFilters();
+            dialog->findChild<QLineEdit*>("fileNameEdit")->setText(pathB);
+            static_cast<QDialog*>(dialog)->done(QDialog::Accepted);
+        });
+        d->Command2->click();
+        ASSERT_EQ(filters.size(), 3);
+        EXPECT_TRUE(filters[0].startsWith("Bitmap (*.bmp)"));
+        EXPECT_TRUE(filters[1].startsWith("JPEG (*.jpg)"));
+        EXPECT_TRUE(filters[2].startsWith("Gif (*.gif)"));
+        // Level 0 previews picture A, the maximum level picture B.
+        EXPECT_EQ(d->Picture3->image(), d->Picture2->image());
+        d->Text1->setText(QStringLiteral("64"));
+        EXPECT_EQ(d->Slider1->maximum(), 64);
+        d->Slider1->setValue(64);
+        EXPECT_EQ(d->Picture3->image(), d->Picture1->image());
+        d->HScroll1->setValue(1);   // reversed: no cell takes B
+        EXPECT_EQ(d->Picture3->image(), d->Picture2->image());
+        d->HScroll1->setValue(0);
+        d->Slider1->setValue(32);   // 32 x 64 / 64 = 32 cells: the checker
+        d->Command4->click();
+    });
+    EXPECT_EQ(VisibleWindow(QStringLiteral("frmEffectsMix")), nullptr);
+    EXPECT_EQ(doc->canvas().ScaleMode(), kScaleTwips);   // the mix leaves the canvas in twips
+    doc->canvas().setScaleMode(kScalePixels);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 16; ++x) EXPECT_EQ(at(x, y), (x + y) % 2 == 0 ? kBlue : 0xFFFFFF) << x << "," << y;
+    EXPECT_TRUE(doc->Changed);
+    undo->trigger();
+    EXPECT_EQ(at(0, 0), 0xFFFFFF);
+}
+
+TEST_F(FillEffectsTest, MixWithASmallerPictureBKeepsTheCanvasBeyondItUnlessResized)
+{
+    doc->canvas().resizePixels(12, 10);
+    doc->canvas().Cls();
+    const QString pathB = bmp("small.bmp", NewPixelBuffer(4, 3, kBlue));
+    for (bool resize : {false, true}) {
+        runDialog<frmEffectsMix>("mnuEffectsMix", [&](frmEffectsMix* d) {
+            ASSERT_TRUE(d->choosePictureB(pathB));
+            d->Slider1->setValue(100);
+            d->Check1->setChecked(resize);
+            d->Command4->click();
+        });
+        doc->canvas().setScaleMode(kScalePixels);
+        EXPECT_EQ(at(3, 2), kBlue);
+        EXPECT_EQ(at(11, 9), resize ? kBlue : 0xFFFFFF);
+        EXPECT_EQ(at(4, 0), resize ? kBlue : 0xFFFFFF);
+    }
+}
+
+TEST_F(FillEffectsTest, MixRefusesAMaximumBelowOneAndAMissingPictureB)
+{
+    doc->canvas().Cls();
+    const auto ok = [](frmEffectsMix* d) { return d->Command4; };
+    for (const char* text : {"0", "-3", "abc"}) {
+        EXPECT_EQ(refusedMessage<frmEffectsMix>("mnuEffectsMix", [&](frmEffectsMix* d) {
+                      ASSERT_TRUE(d->choosePictureB(bmp("b.bmp", NewPixelBuffer(4, 4, kBlue))));
+                      d->Slider1->setValue(100);
+                      d->Text1->setText(QString::fromLatin1(text));
+                  }, ok),
+                  QStringLiteral("The \"Maximum number\" must be a number greater than 0."));
+    }
+    EXPECT_EQ(refusedMessage<frmEffectsMix>("mnuEffectsMix", [](frmEffectsMix* d) { d->Slider1->setValue(50); }, ok),
+              QStringLiteral("Choose picture B, the picture to mix in, with its Browse button first."));
+}
+
+TEST_F(FillEffectsTest, DripPreviewsLiveAndDripsEveryWay)
+{
+    positions(200, 150);
+    for (int dir = 0; dir < 4; ++dir) {
+        const QImage before = doc->canvas().Image();
+        runDialog<frmEffectsDrip>("mnuEffectsDrip", [&](frmEffectsDrip* d) {
+            EXPECT_EQ(d->windowTitle(), QStringLiteral("Effects: Drip"));
+            EXPECT_TRUE(d->Option1[1]->isChecked());
+            EXPECT_EQ(d->Label4->text(), QStringLiteral("(0)"));
+            EXPECT_EQ(d->HScroll1->maximum(), 1000);
+            EXPECT_EQ(d->Picture1->image(), d->Picture2->image());
+            d->Option1[dir]->click();
+            d->Text1->setText(QStringLiteral("4"));   // blocks 50 wide and
+            d->Text2->setText(QStringLiteral("1"));   // 150 high: they move by 0.5 and 1.5 pixels
+            d->HScroll1->setValue(20);
+            EXPECT_EQ(d->Label4->text(), QStringLiteral("(20)"));
+            EXPECT_NE(d->Picture1->image(), d->Picture2->image());
+            d->Command1->click();
+        });
+        EXPECT_NE(doc->canvas().Image(), before) << "direction " << dir;
+        EXPECT_TRUE(undo->isEnabled());
+    }
+}
+
+TEST_F(FillEffectsTest, DripRefusesDivisorsThatAreNoPositiveNumbers)
+{
+    positions(40, 30);
+    const auto ok = [](frmEffectsDrip* d) { return d->Command1; };
+    EXPECT_EQ(refusedMessage<frmEffectsDrip>("mnuEffectsDrip", [](frmEffectsDrip* d) {
+                  d->HScroll1->setValue(10);
+                  d->Text1->setText(QStringLiteral("0"));
+              }, ok),
+              QStringLiteral("The \"Width\" divisor must be a number greater than 0."));
+    EXPECT_EQ(refusedMessage<frmEffectsDrip>("mnuEffectsDrip", [](frmEffectsDrip* d) {
+                  d->HScroll1->setValue(10);
+                  d->Text2->setText(QStringLiteral("x"));
+              }, ok),
+              QStringLiteral("The \"Height\" divisor must be a number greater than 0."));
+}
+
+TEST_F(FillEffectsTest, CirclizeDrawsItsCirclesAndRefusesStepsThatNeverAdvance)
+{
+    positions(30, 30);
+    runDialog<frmEffectsCirclize>("mnuEffectsCirclize", [](frmEffectsCirclize* d) {
+        EXPECT_EQ(d->windowTitle(), QStringLiteral("Effects: Circlize"));
+        EXPECT_EQ(d->Text1->text(), QStringLiteral("3.5"));
+        EXPECT_EQ(d->Text2->text(), QStringLiteral("2"));
+        EXPECT_EQ(d->Text3->text(), QStringLiteral("20"));
+        d->Text1->setText(QStringLiteral("10"));
+        d->Text2->setText(QStringLiteral("10"));
+        d->Text3->setText(QStringLiteral("3"));
+        d->Command1->click();
+    });
+    EXPECT_EQ(at(13, 10), NumberedColor(10, 10));   // on the ring around (10, 10)
+    EXPECT_EQ(at(11, 11), NumberedColor(11, 11));   // inside it
+    expectRunFinishedCleanly();
+
+    const auto ok = [](frmEffectsCirclize* d) { return d->Command1; };
+    const struct {
+        QLineEdit* frmEffectsCirclize::*box;
+        const char* text;
+        const char* message;
+    } cases[] = {{&frmEffectsCirclize::Text1, "0", "The Y step must be a number of at least 0.01."},
+                 {&frmEffectsCirclize::Text2, "-1", "The X step must be a number of at least 0.01."},
+                 {&frmEffectsCirclize::Text2, "two", "The X step must be a number of at least 0.01."},
+                 {&frmEffectsCirclize::Text3, "-4", "The circle radius must be a number of 0 or more."}};
+    for (const auto& c : cases)
+        EXPECT_EQ(refusedMessage<frmEffectsCirclize>("mnuEffectsCirclize",
+                                                     [&](frmEffectsCirclize* d) { (d->*c.box)->setText(QString::fromLatin1(c.text)); }, ok),
+                  QString::fromLatin1(c.message));
+}
+
+TEST_F(FillEffectsTest, CirclizeCancelLeavesThePicture)
+{
+    cancelDuringRun<frmEffectsCirclize>("mnuEffectsCirclize", QStringLiteral("Circilizing..."));
+}
+
+TEST_F(FillEffectsTest, VideoFeedbackNestsCopiesTowardTheChosenPoint)
+{
+    positions(70, 70);
+    runDialog<frmEffectsVideoFeedback>("mnuVideoFeedBack", [](frmEffectsVideoFeedback* d) {
+        EXPECT_EQ(d->windowTitle(), QStringLiteral("Effects: Video Feedback"));
+        EXPECT_EQ(d->Text1->text(), QStringLiteral("0.1"));
+        EXPECT_TRUE(d->Option2[0]->isChecked());
+        EXPECT_TRUE(d->Option1[0]->isChecked());
+        d->Text1->setText(QStringLiteral("1"));
+        d->Option2[5]->click();
+        d->Option1[5]->click();
+        EXPECT_EQ(d->qx, 7);
+        EXPECT_EQ(d->qy, 7);
+        d->Command1->click();
+    });
+    // Copy 10 lies at (9, 9), 7 x 7: its first pixel shows source pixel (0.5 x 70 / 7) = 5.
+    EXPECT_EQ(at(9, 9), NumberedColor(5, 5));
+    // Copy 2 (5, 5, 35 x 35) shows at its corner source pixel 1, outside copy 3 (7, 7, 23 x 23).
+    EXPECT_EQ(at(5, 5), NumberedColor(1, 1));
+    EXPECT_EQ(at(69, 69), NumberedColor(69, 69));
+    expectRunFinishedCleanly();
+}
+
+TEST_F(FillEffectsTest, VideoFeedbackRefusesStepsThatNeverEndAndCancelLeavesThePicture)
+{
+    const auto ok = [](frmEffectsVideoFeedback* d) { return d->Command1; };
+    for (const char* text : {"0", "-0.1", "step"})
+        EXPECT_EQ(refusedMessage<frmEffectsVideoFeedback>("mnuVideoFeedBack",
+                                                          [&](frmEffectsVideoFeedback* d) { d->Text1->setText(QString::fromLatin1(text)); }, ok),
+                  QStringLiteral("The step must be a number of at least 0.01."));
+    cancelDuringRun<frmEffectsVideoFeedback>("mnuVideoFeedBack", QStringLiteral("Feedbacking video..."));
+}
+
+TEST_F(FillEffectsTest, MenuEntriesAreEnabledAndCancelKeepsTheLaunchersSnapshot)
+{
+    for (const char* menu : {"mnuEffectsMix", "mnuEffectsDrip", "mnuVideoFeedBack", "mnuEffectsCirclize"})
+        EXPECT_TRUE(doc->menuAction(QString::fromLatin1(menu))->isEnabled()) << menu;
+    runDialog<frmEffectsDrip>("mnuEffectsDrip", [](frmEffectsDrip* d) { d->Command2->click(); });
+    EXPECT_TRUE(doc->Changed);
+    EXPECT_TRUE(undo->isEnabled());
+}
+
+} // namespace orv::test

@@ -13,7 +13,7 @@ packages=(
   libhwy-dev libcurl4-openssl-dev libsane-dev libsane1 sane-utils
   libturbojpeg0-dev libspng-dev
   openbox x11-utils xdotool poppler-utils python3 libjpeg-turbo-progs
-  desktop-file-utils appstream
+  desktop-file-utils appstream libglib2.0-bin gsettings-desktop-schemas
 )
 
 missing=()

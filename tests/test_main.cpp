@@ -3,6 +3,7 @@
 #include "platform/picture_codec.h"
 #include <gtest/gtest.h>
 #ifdef ORVANE_GUI_TESTS
+#include "tests/support/sane_test_device.h"
 #include <QApplication>
 using App = QApplication;
 #else
@@ -15,6 +16,11 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
+#ifdef ORVANE_GUI_TESTS
+    // The program looks for scanners once per run: here it finds SANE's test devices, quickly,
+    // instead of probing the network.
+    orv::test::SaneTestDevice scanners;
+#endif
     App app(argc, argv);
     orv::EnsurePictureCodecsReady();   // tests that make pictures with GraphicsMagick directly
     return RUN_ALL_TESTS();

@@ -1,4 +1,5 @@
 #include "documents/ui/frmDocument.h"
+#include "desktop/scanner_probe.h"
 #include "documents/ui/canvas_view.h"
 #include "effects/ui/effect_menu.h"
 #include "effects/ui/effect_run.h"
@@ -117,7 +118,8 @@ void frmDocument::buildMenus()
             &QAction::triggered, main_, &frmMain::mnuFileNew_Click);
     connect(item(file, "mnuFileOpen", QStringLiteral("Open"), true, QKeySequence(Qt::CTRL | Qt::Key_O)),
             &QAction::triggered, main_, &frmMain::mnuFileOpen_Click);
-    item(file, "mnuOpenURL", QStringLiteral("Open URL..."), false);
+    connect(item(file, "mnuOpenURL", QStringLiteral("Open URL..."), true), &QAction::triggered, main_,
+            &frmMain::mnuOpenURL_Click);
     file->addSeparator();
     connect(item(file, "mnuFileClose", QStringLiteral("Close"), true), &QAction::triggered, this,
             [this] { if (subWindow()) subWindow()->close(); else close(); });
@@ -128,14 +130,18 @@ void frmDocument::buildMenus()
     item(file, "mnuFileSaveAll", QStringLiteral("Save All"), false);
     file->addSeparator();
     QMenu* scan = sub(file, "mnuFileScan", QStringLiteral("Scan"));
-    item(scan, "mnuFileScanScan", QStringLiteral("Scan..."), false);
-    item(scan, "mnuFileScanSelectSource", QStringLiteral("Select source..."), false);
-    scan->menuAction()->setEnabled(false);
-    item(file, "mnuWallpaper", QStringLiteral("Set as wallpaper..."), false);
+    connect(item(scan, "mnuFileScanScan", QStringLiteral("Scan..."), true), &QAction::triggered, this,
+            &frmDocument::mnuFileScanScan_Click);
+    connect(item(scan, "mnuFileScanSelectSource", QStringLiteral("Select source..."), true),
+            &QAction::triggered, this, &frmDocument::mnuFileScanSelectSource_Click);
+    scan->menuAction()->setEnabled(false);   // until a scanner is found
+    connect(item(file, "mnuWallpaper", QStringLiteral("Set as wallpaper..."), true), &QAction::triggered,
+            main_, &frmMain::mnuWallpaper_Click);
     file->addSeparator();
     item(file, "mnuFilePageSetup", QStringLiteral("Page Setup..."), false);
     item(file, "mnuFilePrintPreview", QStringLiteral("Print Preview"), false);
-    item(file, "mnuFilePrint", QStringLiteral("Print..."), false, QKeySequence(Qt::CTRL | Qt::Key_P));
+    connect(item(file, "mnuFilePrint", QStringLiteral("Print..."), true, QKeySequence(Qt::CTRL | Qt::Key_P)),
+            &QAction::triggered, this, &frmDocument::mnuFilePrint_Click);
     file->addSeparator();
     connect(item(file, "mnuFileExit", QStringLiteral("Exit"), true), &QAction::triggered, main_,
             &frmMain::mnuFileExit_Click);
@@ -202,7 +208,8 @@ void frmDocument::buildMenus()
 
     QMenu* help = menu(QStringLiteral("Help"), QStringLiteral("mnuHelp"));
     item(help, "mnuHelpAbout", QStringLiteral("About Orvane 3.0..."), false);
-    item(help, "mnuHelpCheckForUpdate", QStringLiteral("Check for update"), false);
+    connect(item(help, "mnuHelpCheckForUpdate", QStringLiteral("Check for update"), true),
+            &QAction::triggered, main_, &frmMain::mnuHelpCheckForUpdate_Click);
 }
 
 void frmDocument::Form_Load()
@@ -217,6 +224,10 @@ void frmDocument::Form_Load()
     RubberBand = RubberBandRecord{};   // a drag left half done elsewhere does not resume here
     canvas().setScaleMode(kScalePixels);
     BuildPlugInsMenu(this, main_->PlugIns);
+    // The scan entries wait for the program's one look for scanners.
+    WhenScannersKnown(this, [this](const QList<ScanDevice>& devices) {
+        findChild<QMenu*>(QStringLiteral("mnuFileScan"))->menuAction()->setEnabled(!devices.isEmpty());
+    });
     main_->documentLoaded();
 }
 

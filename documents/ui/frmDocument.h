@@ -78,6 +78,9 @@ public:
     void mnuPlugIn_Click(int index);   // runs item `index` of the Plugins menu
     // Save As; returns whether the picture was saved.
     bool mnuFileSaveAs_Click();
+    void mnuFilePrint_Click();
+    void mnuFileScanSelectSource_Click();
+    void mnuFileScanScan_Click();
 
     // Window-bar double click: a switched-off document window is hidden.
     bool isSwitchedOff() const { return switchedOff_; }

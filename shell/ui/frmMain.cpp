@@ -1,4 +1,6 @@
 #include "shell/ui/frmMain.h"
+#include "desktop/scanner_probe.h"
+#include "desktop/ui/scan_commands.h"
 #include "documents/ui/canvas_view.h"
 #include "documents/ui/frmDocument.h"
 #include "effects/ui/effect_run.h"
@@ -112,11 +114,16 @@ void frmMain::buildMenus()
     QAction* open = file->addAction(QStringLiteral("Open"), QKeySequence(Qt::CTRL | Qt::Key_O), this,
                                     &frmMain::mnuFileOpen_Click);
     open->setObjectName(QStringLiteral("mnuFileOpen"));
-    file->addAction(QStringLiteral("Open URL..."))->setEnabled(false);
+    file->addAction(QStringLiteral("Open URL..."), this, &frmMain::mnuOpenURL_Click)
+        ->setObjectName(QStringLiteral("mnuOpenURL"));
     QMenu* scan = file->addMenu(QStringLiteral("Scan"));
-    scan->addAction(QStringLiteral("Scan..."))->setEnabled(false);
-    scan->addAction(QStringLiteral("Select source..."))->setEnabled(false);
+    scan->setObjectName(QStringLiteral("mnuFileScan"));
+    scan->addAction(QStringLiteral("Scan..."), this, [this] { ScanToNewDocument(this, this); });
+    scan->addAction(QStringLiteral("Select source..."), this, [this] { SelectScanSource(this); });
     scan->menuAction()->setEnabled(false);
+    WhenScannersKnown(this, [scan](const QList<ScanDevice>& devices) {
+        scan->menuAction()->setEnabled(!devices.isEmpty());
+    });
     file->addSeparator();
     file->addAction(QStringLiteral("Exit"), this, &frmMain::mnuFileExit_Click)
         ->setObjectName(QStringLiteral("mnuFileExit"));
@@ -132,7 +139,8 @@ void frmMain::buildMenus()
     QMenu* help = new QMenu(QStringLiteral("Help"), this);
     help->addAction(QStringLiteral("About Orvane 3.0..."), this, &frmMain::mnuHelpAbout_Click)
         ->setObjectName(QStringLiteral("mnuHelpAbout"));
-    help->addAction(QStringLiteral("Check for update"))->setEnabled(false);
+    help->addAction(QStringLiteral("Check for update"), this, &frmMain::mnuHelpCheckForUpdate_Click)
+        ->setObjectName(QStringLiteral("mnuHelpCheckForUpdate"));
 
     frameMenus_ = {file, view, help};
     showMenusOf(nullptr);

@@ -34,6 +34,8 @@ public:
 
     frmDocument* LoadNewDoc();
     void OpenFile(const QString& path);
+    // Places the document's handles at its canvas and widens its window to show them.
+    void FitWindowToPicture(frmDocument* d);
     void CheckCommand(const QString& commandLine);
     // Writes the active document's picture: JPEG for a name ending in JPG, else a bitmap.
     // Nothing else of the document changes.
@@ -81,6 +83,9 @@ public slots:
     void mnuViewWindows_Click();
     void mnuViewPreferences_Click();
     void mnuHelpAbout_Click();
+    void mnuOpenURL_Click();
+    void mnuHelpCheckForUpdate_Click();
+    void mnuWallpaper_Click();   // the active document's picture becomes the wallpaper
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -23,6 +23,19 @@ void frmMain::mnuFileOpen_Click()
     OpenFile(path);
 }
 
+void frmMain::FitWindowToPicture(frmDocument* d)
+{
+    // The handles follow the canvas (placed on its resize); a normal window is widened, never
+    // heightened, so that the right-edge handle shows.
+    d->DrawIMG_Resize();
+    QMdiSubWindow* sw = d->subWindow();
+    const int needed = d->Picture1->x() + d->Picture1->width() + TwipsToPixels(150);
+    // The document's width as its window gives it (it takes it only when next laid out).
+    const int width = sw ? sw->contentsRect().width() : d->width();
+    if (sw && !sw->isMaximized() && !sw->isMinimized() && needed > width)
+        sw->resize(sw->width() + needed - width, sw->height());
+}
+
 void frmMain::OpenFile(const QString& path)
 {
     frmDocument* d = LoadNewDoc();
@@ -44,15 +57,7 @@ void frmMain::OpenFile(const QString& path)
     }
     canvas.Refresh();
 
-    // The handles follow the canvas (placed on its resize); a normal window is widened, never
-    // heightened, so that the right-edge handle shows.
-    d->DrawIMG_Resize();
-    QMdiSubWindow* sw = d->subWindow();
-    const int needed = d->Picture1->x() + d->Picture1->width() + TwipsToPixels(150);
-    // The document's width as its window gives it (it takes it only when next laid out).
-    const int width = sw ? sw->contentsRect().width() : d->width();
-    if (sw && !sw->isMaximized() && !sw->isMinimized() && needed > width)
-        sw->resize(sw->width() + needed - width, sw->height());
+    FitWindowToPicture(d);
 
     // The desktop's recent list is a convenience: a failure there never stops an open.
     QString recentError;

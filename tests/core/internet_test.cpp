@@ -1,0 +1,175 @@
+#include "internet/image_references.h"
+#include "internet/version_check.h"
+#include "platform/http_client.h"
+#include "tests/support/http_test_server.h"
+#include <gtest/gtest.h>
+
+namespace orv {
+
+namespace {
+
+TEST(PictureReferences, FoundBackToTheQuoteOrEqualsSignCaseSensitively)
+{
+    struct Case { const char* line; QStringList expected; };
+    const Case cases[] = {
+        {R"(<img src="pics/a.gif" alt=b.gif>)", {"pics/a.gif", "b.gif"}},
+        {R"(<img src="A.GIF">)", {}},
+        {R"(<img src="photo.jpeg">)", {"photo.jpeg"}},
+        // Nothing stops the walk but a quote or an equals sign: the start of the line does.
+        {R"(see x.jpg there)", {"see x.jpg"}},
+        // Each line's GIFs come before its JPEGs, whatever their order in the line.
+        {R"(<img src="1.jpg"><img src="2.gif">)", {"2.gif", "1.jpg"}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(PictureReferences(QString::fromUtf8(c.line)), c.expected) << c.line;
+    EXPECT_EQ(PictureReferences(QStringLiteral("<a href=\"x.gif\">\r\n<b src=y.jpg>")),
+              (QStringList{"x.gif", "y.jpg"}));
+}
+
+TEST(PictureReferences, ResolvedAsABrowserDoes)
+{
+    struct Case { const char* page; const char* reference; const char* expected; };
+    const Case cases[] = {
+        {"http://h/dir/", "a.gif", "http://h/dir/a.gif"},
+        {"http://h/page.html", "a.gif", "http://h/a.gif"},
+        {"http://h/x/", "/img/b.jpg", "http://h/img/b.jpg"},
+        {"http://h/a/b/", "../up.gif", "http://h/a/up.gif"},
+        {"https://h:8443/p/q.html", "r.jpg", "https://h:8443/p/r.jpg"},
+        {"http://h/x/", "https://other/c.gif", "https://other/c.gif"},
+        {"https://h/x/", "//cdn/d.gif", "https://cdn/d.gif"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ResolveReference(QString::fromUtf8(c.page), QString::fromUtf8(c.reference)),
+                  QString::fromUtf8(c.expected)) << c.page << " + " << c.reference;
+}
+
+TEST(PictureReferences, TypedAddressesAreWebAddressesOrRefused)
+{
+    struct Case { const char* typed; const char* expected; };   // "" = refused
+    const Case cases[] = {
+        {"http://h/a.gif", "http://h/a.gif"},
+        {"  https://h/p  ", "https://h/p"},
+        {"h.org/a.gif", "http://h.org/a.gif"},
+        {"127.0.0.1:8080/a.gif", "http://127.0.0.1:8080/a.gif"},
+        {"localhost:8080", "http://localhost:8080"},
+        {"ftp://h/a.gif", ""},
+        {"file:///etc/passwd", ""},
+        {"FILE:/etc/passwd", ""},
+        {"javascript:alert(1)", ""},
+        {"http://", ""},
+    };
+    for (const Case& c : cases) {
+        QString error;
+        EXPECT_EQ(WebAddress(QString::fromUtf8(c.typed), &error), QString::fromUtf8(c.expected)) << c.typed;
+        EXPECT_EQ(error.isEmpty(), *c.expected != 0) << c.typed;
+    }
+    for (const char* picture : {"http://h/a.jpg", "http://h/a.JPEG", "http://h/a.Gif"})
+        EXPECT_TRUE(IsPictureAddress(QString::fromLatin1(picture))) << picture;
+    for (const char* page : {"http://h/a.png", "http://h/", "http://h/jpg"})
+        EXPECT_FALSE(IsPictureAddress(QString::fromLatin1(page))) << page;
+}
+
+TEST(VersionCheck, PartsCompareAsNumbersAfterTrimming)
+{
+    struct Case { const char* latest; const char* current; VersionOrder order; };
+    const Case cases[] = {
+        {"0.44", "0.43", VersionOrder::Newer},
+        {"0.43", "0.43", VersionOrder::NotNewer},
+        {"0.43\r\n", "0.43", VersionOrder::NotNewer},
+        {" 0.44\n", "0.43", VersionOrder::Newer},
+        {"0.100", "0.43", VersionOrder::Newer},
+        {"0.5", "0.43", VersionOrder::NotNewer},
+        {"0.42", "0.43", VersionOrder::NotNewer},
+        {"1.0", "0.43", VersionOrder::Newer},
+        {"0.43.1", "0.43", VersionOrder::Newer},
+        {"0.43.0", "0.43", VersionOrder::NotNewer},
+        {"<html>404</html>", "0.43", VersionOrder::NotAVersion},
+        {"", "0.43", VersionOrder::NotAVersion},
+        {"0.-1", "0.43", VersionOrder::NotAVersion},
+        {"0..44", "0.43", VersionOrder::NotAVersion},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CompareVersions(QString::fromUtf8(c.latest), QString::fromUtf8(c.current)), c.order)
+            << c.latest;
+}
+
+class HttpTransfer : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(server.running()); }
+    HttpResult get(const QString& path, const HttpLimits& limits = {})
+    {
+        states.clear();
+        return HttpGet(server.address(path), [this](TransferState s) { states.push_back(s); }, cancel, limits);
+    }
+    test::HttpTestServer server;
+    std::atomic<bool> cancel{false};
+    std::vector<TransferState> states;
+};
+
+TEST_F(HttpTransfer, FetchesTheBodyThroughEveryStateInOrder)
+{
+    QByteArray bytes(300000, '\0');
+    for (int i = 0; i < bytes.size(); ++i) bytes[i] = char(i * 7 + i / 251);
+    server.put(QStringLiteral("a.gif"), bytes);
+    const HttpResult r = get(QStringLiteral("/files/a.gif"));
+    ASSERT_TRUE(r.ok()) << r.error.toStdString();
+    EXPECT_EQ(r.body, bytes);
+    std::vector<TransferState> expected;
+    for (int s = 1; s <= 10; ++s) expected.push_back(TransferState(s));
+    expected.push_back(TransferState::Completed);
+    EXPECT_EQ(states, expected);
+
+    server.put(QStringLiteral("redirected.txt"), "arrived");
+    EXPECT_EQ(get(QStringLiteral("/redirect/3")).body, "arrived");
+}
+
+TEST_F(HttpTransfer, EveryFailureEndsInAClearMessage)
+{
+    HttpLimits quick;
+    quick.stallSeconds = 1;
+    quick.maxBodyBytes = 1 << 20;
+    struct Case { const char* path; HttpLimits limits; const char* says; };
+    const Case cases[] = {
+        {"/status/404", {}, "the server answered with error 404"},
+        {"/status/500", {}, "the server answered with error 500"},
+        {"/files/missing.gif", {}, "error 404"},
+        {"/stall", quick, "stopped answering"},
+        {"/huge", {}, "larger than 100 MB"},
+        {"/huge-unsized", quick, "larger than 1 MB"},
+        {"/cut", {}, "closed the connection before the transfer ended"},
+        {"/redirect/9", {}, "redirects more than 5 times"},
+    };
+    for (const Case& c : cases) {
+        const HttpResult r = get(QString::fromLatin1(c.path), c.limits);
+        EXPECT_FALSE(r.ok()) << c.path;
+        EXPECT_TRUE(r.body.isEmpty()) << c.path;
+        EXPECT_TRUE(r.error.startsWith(QStringLiteral("Cannot fetch \"%1\": ").arg(server.address(QString::fromLatin1(c.path)))))
+            << r.error.toStdString();
+        EXPECT_TRUE(r.error.contains(QString::fromLatin1(c.says))) << r.error.toStdString();
+        ASSERT_FALSE(states.empty());
+        EXPECT_EQ(states.back(), TransferState::Error) << c.path;
+    }
+}
+
+TEST_F(HttpTransfer, OtherSchemesAndDeadServersAreRefused)
+{
+    const HttpResult ftp = HttpGet(QStringLiteral("ftp://127.0.0.1/a.gif"), {}, cancel);
+    EXPECT_TRUE(ftp.error.contains(QStringLiteral("only http:// and https://")));
+    // Port 1 on the loopback has nobody listening.
+    const HttpResult dead = HttpGet(QStringLiteral("http://127.0.0.1:1/a.gif"), {}, cancel);
+    EXPECT_TRUE(dead.error.contains(QStringLiteral("does not accept connections"))) << dead.error.toStdString();
+}
+
+TEST_F(HttpTransfer, CancelStopsAStalledTransfer)
+{
+    // The cancel flag is set from the calling thread while the transfer hangs.
+    const HttpResult r = HttpGet(server.address(QStringLiteral("/stall")),
+                                 [this](TransferState s) { if (s == TransferState::Receiving) cancel = true; },
+                                 cancel);
+    EXPECT_TRUE(r.cancelled);
+    EXPECT_FALSE(r.ok());
+}
+
+} // namespace
+
+} // namespace orv

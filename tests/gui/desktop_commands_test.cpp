@@ -1,0 +1,219 @@
+#include "desktop/scanner.h"
+#include "desktop/ui/frmScan.h"
+#include "desktop/ui/print_command.h"
+#include "desktop/wallpaper.h"
+#include "platform/picture_codec.h"
+#include "platform/work_folder.h"
+#include "tests/gui/gui_fixture.h"
+#include "tests/support/test_pictures.h"
+#include <QComboBox>
+#include <QDir>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
+
+namespace orv::test {
+
+namespace {
+
+bool ScanMenuEnabled(QMenu* scan) { return scan && scan->menuAction()->isEnabled(); }
+
+class ScanTest : public DocumentTest {
+protected:
+    void SetUp() override
+    {
+        DocumentTest::SetUp();
+        // The one look for scanners of this run finds SANE's test devices.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return ScanMenuEnabled(doc->findChild<QMenu*>("mnuFileScan")); }, 20000));
+    }
+};
+
+TEST_F(ScanTest, TheScanMenusAreEnabledOnceAScannerIsFound)
+{
+    EXPECT_TRUE(ScanMenuEnabled(frame->findChild<QMenu*>("mnuFileScan")));
+    // A document made later finds them at once.
+    frame->mnuFileNew_Click();
+    EXPECT_TRUE(ScanMenuEnabled(frame->ActiveDocument()->findChild<QMenu*>("mnuFileScan")));
+}
+
+TEST_F(ScanTest, AScanOpensAsANewDocumentAndLeavesNoWorkFile)
+{
+    WithNextModal<frmScan>([](frmScan* d) {
+        EXPECT_EQ(d->Combo1->currentText(), "Gray");
+        d->Combo1->setCurrentText(QStringLiteral("Color"));
+        d->Combo2->setCurrentIndex(d->Combo2->findData(75));
+        d->Command1->click();
+    });
+    trigger("mnuFileScanScan");
+    ASSERT_EQ(Captions(*frame), (QStringList{"Image1", "Image2"}));
+    std::atomic<bool> cancel{false};
+    const ScanResult direct = AcquirePicture(QStringLiteral("test:0"), {QStringLiteral("Color"), 75}, {}, cancel);
+    ASSERT_TRUE(direct.ok());
+    Canvas& canvas = frame->ActiveDocument()->canvas();
+    EXPECT_EQ(canvas.Image().size(), QSize(236, 295));   // 80 x 100 mm at 75 dots per inch
+    EXPECT_EQ(canvas.Image().convertToFormat(kPixelFormat), direct.image);
+    EXPECT_FALSE(QFile::exists(WorkFile(QStringLiteral("Scan.tmp"))));
+}
+
+TEST_F(ScanTest, CancelOpensNothingAndSaysNothing)
+{
+    WithNextModal<frmScan>([](frmScan* d) { d->Command2->click(); });
+    trigger("mnuFileScanScan");
+    EXPECT_EQ(Captions(*frame), QStringList{"Image1"});
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST_F(ScanTest, TheChosenSourceIsUsedForTheRestOfTheRun)
+{
+    WithNextModal<QInputDialog>([](QInputDialog* d) {
+        ASSERT_EQ(d->comboBoxItems().size(), 2);
+        d->setTextValue(d->comboBoxItems()[1]);
+        d->accept();
+    });
+    trigger("mnuFileScanSelectSource");
+    QString device;
+    WithNextModal<frmScan>([&](frmScan* d) {
+        device = d->Label1->text();
+        d->Command2->click();
+    });
+    trigger("mnuFileScanScan");
+    const QList<ScanDevice> devices = FindScanDevices();
+    ASSERT_EQ(devices.size(), 2);
+    EXPECT_EQ(device, devices[1].label);
+    // Back to the first for the other tests of this run.
+    WithNextModal<QInputDialog>([](QInputDialog* d) { d->setTextValue(d->comboBoxItems()[0]); d->accept(); });
+    trigger("mnuFileScanSelectSource");
+}
+
+class WallpaperTest : public DocumentTest {
+protected:
+    void SetUp() override
+    {
+        DocumentTest::SetUp();
+        qputenv("GSETTINGS_BACKEND", "keyfile");
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(settingsDir.filePath(QStringLiteral("config"))));
+        qunsetenv("XDG_CURRENT_DESKTOP");
+        qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+    }
+    void TearDown() override
+    {
+        qunsetenv("GSETTINGS_BACKEND");
+        qunsetenv("XDG_CONFIG_HOME");
+        qunsetenv("XDG_CURRENT_DESKTOP");
+        DocumentTest::TearDown();
+    }
+    QString keyfile() const
+    {
+        return QString::fromUtf8(ReadAll(settingsDir.filePath(QStringLiteral("config/glib-2.0/settings/keyfile"))));
+    }
+};
+
+TEST_F(WallpaperTest, ThePictureIsWrittenCentredAndRecordedOnce)
+{
+    QProcess::execute(QStringLiteral("gsettings"),
+                      {"set", "org.gnome.desktop.background", "picture-options", "wallpaper"});   // tiled before
+    Canvas& canvas = doc->canvas();
+    canvas.setForeColor(0x0000FF);
+    canvas.Line(2, 3, 40, 30);
+    for (int i = 0; i < 2; ++i) trigger("mnuWallpaper");
+    const QString path = WallpaperFilePath();
+    EXPECT_EQ(DecodePictureFile(path).image, canvas.Image().convertToFormat(kPixelFormat));
+    EXPECT_EQ(QDir(QFileInfo(path).path()).entryList({"*Wallpapper*"}, QDir::Files), QStringList{"Orvane 3.0 Wallpapper.bmp"});
+    const QString keys = keyfile();
+    EXPECT_TRUE(keys.contains("picture-options='centered'")) << keys.toStdString();
+    EXPECT_TRUE(keys.contains("picture-uri='" + QUrl::fromLocalFile(path).toString() + "'")) << keys.toStdString();
+}
+
+TEST_F(WallpaperTest, ADesktopWithoutAnInterfaceGetsAMessage)
+{
+    // Another desktop than GNOME, without the wallpaper portal or KDE's shell on a session bus.
+    qputenv("XDG_CURRENT_DESKTOP", "XFCE");
+    QString message;
+    WithNextModal<QMessageBox>([&](QMessageBox* box) {
+        message = box->text();
+        box->accept();
+    });
+    trigger("mnuWallpaper");
+    EXPECT_TRUE(message.contains("no desktop interface")) << message.toStdString();
+    EXPECT_TRUE(QFile::exists(WallpaperFilePath()));
+    EXPECT_FALSE(keyfile().contains("picture-uri"));
+}
+
+// The pages of a PDF file as pictures at 96 dots per inch.
+QList<QImage> PdfPages(const QString& pdf, const QString& folder)
+{
+    QProcess::execute(QStringLiteral("pdftoppm"), {"-r", "96", "-png", pdf, folder + "/page"});
+    QList<QImage> pages;
+    for (const QString& name : QDir(folder).entryList({"page*.png"}, QDir::Files, QDir::Name))
+        pages << QImage(folder + "/" + name).convertToFormat(QImage::Format_RGB32);
+    return pages;
+}
+
+// The box of the pixels that are not white.
+QRect Inked(const QImage& page)
+{
+    QRect box;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            if (qGray(page.pixel(x, y)) < 200) box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+TEST(Printing, EachCopyIsAPageWithThePictureCentredAtItsScreenSize)
+{
+    QTemporaryDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath("out.pdf"));
+    QString error;
+    ASSERT_TRUE(PrintPicture(printer, NewPixelBuffer(192, 96, 0x800000), 3, &error)) << error.toStdString();
+    const QList<QImage> pages = PdfPages(dir.filePath("out.pdf"), dir.path());
+    ASSERT_EQ(pages.size(), 3);
+    for (const QImage& page : pages) {
+        const QRect box = Inked(page);
+        // Two inches by one, in the middle of the sheet.
+        EXPECT_NEAR(box.width(), 192, 2);
+        EXPECT_NEAR(box.height(), 96, 2);
+        EXPECT_NEAR(box.center().x(), page.width() / 2, 2);
+        EXPECT_NEAR(box.center().y(), page.height() / 2, 2);
+    }
+}
+
+TEST(Printing, APictureWiderThanTheSheetIsCutAtItsEdges)
+{
+    QTemporaryDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath("wide.pdf"));
+    QString error;
+    ASSERT_TRUE(PrintPicture(printer, NewPixelBuffer(3000, 40, 0x000080), 1, &error));
+    const QList<QImage> pages = PdfPages(dir.filePath("wide.pdf"), dir.path());
+    ASSERT_EQ(pages.size(), 1);
+    const QRect box = Inked(pages[0]);
+    EXPECT_EQ(box.left(), 0);
+    EXPECT_EQ(box.right(), pages[0].width() - 1);
+    EXPECT_NEAR(box.center().y(), pages[0].height() / 2, 2);
+}
+
+TEST_F(DocumentTest, CancelInThePrintDialogPrintsNothing)
+{
+    PrintDialogResult result;
+    result.Copies = 5;
+    QPrinter printer;
+    WithNextModal<QPrintDialog>([](QPrintDialog* d) { d->reject(); });
+    ShowPrintDialog(result, printer, doc, 0, 0);
+    EXPECT_TRUE(result.Cancelled);
+    EXPECT_EQ(result.Copies, 0);
+    WithNextModal<QPrintDialog>([](QPrintDialog* d) { d->reject(); });
+    trigger("mnuFilePrint");
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+} // namespace
+
+} // namespace orv::test

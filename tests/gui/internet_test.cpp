@@ -1,0 +1,228 @@
+#include "internet/ui/frmCheckforUpdate.h"
+#include "internet/ui/frmOpenURL.h"
+#include "platform/picture_codec.h"
+#include "platform/work_folder.h"
+#include "tests/gui/gui_fixture.h"
+#include "tests/support/http_test_server.h"
+#include "tests/support/test_pictures.h"
+#include <Magick++.h>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QTest>
+
+namespace orv::test {
+
+namespace {
+
+// Clicks OK on every message box that opens while it lives, and keeps their texts.
+class MessageBoxAnswerer {
+public:
+    MessageBoxAnswerer()
+    {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                texts << box->text();
+                box->button(QMessageBox::Ok)->click();
+            }
+        });
+        timer_.start(10);
+    }
+    QStringList texts;
+
+private:
+    QTimer timer_;
+};
+
+// A picture file's bytes in the format `magick`: left half red, right half blue.
+QByteArray TwoColourPicture(int w, int h, const char* magick)
+{
+    QImage picture = NewPixelBuffer(w, h, 0xFF0000);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w / 2; ++x) Put(picture, x, y, 0x0000FF);
+    QTemporaryDir dir;
+    QString error;
+    EXPECT_TRUE(EncodeBmp24(picture, dir.filePath(QStringLiteral("p.bmp")), &error));
+    Magick::Image image(dir.filePath(QStringLiteral("p.bmp")).toStdString());
+    image.magick(magick);
+    Magick::Blob blob;
+    image.write(&blob);
+    return QByteArray(static_cast<const char*>(blob.data()), qsizetype(blob.length()));
+}
+
+class OpenUrlTest : public FrameTest {
+protected:
+    void SetUp() override
+    {
+        FrameTest::SetUp();
+        ASSERT_TRUE(server.running());
+        start();
+        server.put(QStringLiteral("dir/index.html"),
+                   "<html><body>\n<img src=\"a.gif\" alt=\"A.GIF\">\n"
+                   "<p><img src=\"/files/img/b.jpg\"><img src=\"c.jpeg\"></p>\n</body></html>\n");
+        server.put(QStringLiteral("dir/a.gif"), TwoColourPicture(40, 20, "GIF"));
+        server.put(QStringLiteral("img/b.jpg"), TwoColourPicture(64, 32, "JPEG"));
+    }
+    // Runs File > Open URL from the active document; `act` works the dialog.
+    void openUrl(const std::function<void(frmOpenURL*)>& act)
+    {
+        WhenOpen<frmOpenURL>(QStringLiteral("frmOpenURL"), act);
+        frame->ActiveDocument()->menuAction(QStringLiteral("mnuOpenURL"))->trigger();
+    }
+    HttpTestServer server;
+};
+
+TEST_F(OpenUrlTest, APagesPicturesAreListedAndTheChosenOneOpens)
+{
+    QStringList listed;
+    QString statusAfterLoad, addressChosen;
+    bool previewShown = false;
+    openUrl([&](frmOpenURL* d) {
+        d->txtURL->setText(server.address(QStringLiteral("/files/dir/index.html")));
+        EXPECT_TRUE(d->Command2_Click());
+        statusAfterLoad = d->StatusBar1->currentMessage();
+        for (int i = 0; i < d->List1->count(); ++i) listed << d->List1->item(i)->text();
+        d->List1->setCurrentRow(0);
+        d->List1_DblClick();
+        addressChosen = d->txtURL->text();
+        previewShown = d->Picture1->isVisible() && !d->Picture1->pixmap().isNull();
+        d->Command1_Click();
+    });
+    EXPECT_EQ(listed, (QStringList{"a.gif", "/files/img/b.jpg", "c.jpeg"}));
+    EXPECT_EQ(statusAfterLoad, "Finished");
+    EXPECT_EQ(addressChosen, server.address(QStringLiteral("/files/dir/a.gif")));
+    EXPECT_TRUE(previewShown);
+    // The empty document made first stays; the picture opens as a document of its own.
+    ASSERT_EQ(Captions(*frame), (QStringList{"Image1", "Image2", "Bitmap.jpg"}));
+    Canvas& canvas = frame->ActiveDocument()->canvas();
+    canvas.setScaleMode(kScalePixels);
+    EXPECT_EQ(canvas.pixelWidth(), 40);
+    EXPECT_EQ(canvas.pixelHeight(), 20);
+    EXPECT_EQ(canvas.Point(5, 5), 0x0000FFu);
+    EXPECT_EQ(canvas.Point(35, 15), 0xFF0000u);
+    EXPECT_EQ(canvas.Point(19, 0), 0x0000FFu);
+    EXPECT_EQ(canvas.Point(20, 19), 0xFF0000u);
+    for (const char* name : {"Bitmap.tmp", "Bitmap.jpg", "Site.tmp", "Download.tmp"})
+        EXPECT_FALSE(QFile::exists(WorkFile(QString::fromLatin1(name)))) << name;
+}
+
+TEST_F(OpenUrlTest, OkFetchesATypedPictureFirstAndCancelOpensNothing)
+{
+    openUrl([&](frmOpenURL* d) {
+        d->txtURL->setText(server.address(QStringLiteral("/files/img/b.jpg")));
+        d->Command1->click();
+    });
+    EXPECT_EQ(Captions(*frame), (QStringList{"Image1", "Image2", "Bitmap.jpg"}));
+    EXPECT_EQ(frame->ActiveDocument()->canvas().pixelWidth(), 64);
+
+    openUrl([&](frmOpenURL* d) {
+        d->txtURL->setText(server.address(QStringLiteral("/files/img/b.jpg")));
+        EXPECT_TRUE(d->Command2_Click());
+        d->Command3->click();
+    });
+    // Opening the picture took the number 3.
+    EXPECT_EQ(Captions(*frame), (QStringList{"Image1", "Image2", "Bitmap.jpg", "Image4"}));
+}
+
+TEST_F(OpenUrlTest, FailuresGiveAMessageAndTheDialogStaysUsable)
+{
+    MessageBoxAnswerer answers;
+    bool stillOpen = false, loadEnabled = false;
+    openUrl([&](frmOpenURL* d) {
+        for (const char* path : {"/status/404", "/files/nothing.gif", "/cut"}) {
+            d->txtURL->setText(server.address(QString::fromLatin1(path)));
+            EXPECT_FALSE(d->Command2_Click()) << path;
+        }
+        d->txtURL->setText(QStringLiteral("ftp://127.0.0.1/a.gif"));
+        EXPECT_FALSE(d->Command2_Click());
+        // Text that is no picture at a picture's address.
+        server.put(QStringLiteral("fake.gif"), "<html>not a picture</html>");
+        d->txtURL->setText(server.address(QStringLiteral("/files/fake.gif")));
+        EXPECT_FALSE(d->Command2_Click());
+        // OK after a failed fetch keeps the dialog open.
+        d->Command1_Click();
+        stillOpen = d->isVisible();
+        loadEnabled = d->Command2->isEnabled() && d->txtURL->isEnabled();
+        d->reject();
+    });
+    EXPECT_TRUE(stillOpen);
+    EXPECT_TRUE(loadEnabled);
+    ASSERT_EQ(answers.texts.size(), 6);
+    EXPECT_TRUE(answers.texts[0].contains("error 404"));
+    EXPECT_TRUE(answers.texts[1].contains("error 404"));
+    EXPECT_TRUE(answers.texts[2].contains("closed the connection"));
+    EXPECT_TRUE(answers.texts[3].contains("only http:// and https://"));
+    EXPECT_TRUE(answers.texts[4].startsWith(QStringLiteral("Cannot open \"%1\"").arg(server.address("/files/fake.gif"))))
+        << answers.texts[4].toStdString();
+    EXPECT_EQ(Captions(*frame), (QStringList{"Image1", "Image2"}));
+}
+
+TEST_F(OpenUrlTest, ClosingTheDialogDuringATransferStopsIt)
+{
+    openUrl([&](frmOpenURL* d) {
+        d->txtURL->setText(server.address(QStringLiteral("/stall")));
+        QTimer::singleShot(300, d, [d] { d->close(); });
+        EXPECT_FALSE(d->Command2_Click());
+    });
+    EXPECT_EQ(VisibleWindow(QStringLiteral("frmOpenURL")), nullptr);
+    EXPECT_EQ(Captions(*frame), (QStringList{"Image1", "Image2"}));
+}
+
+struct UpdateCheck {
+    QString status, latest, current;
+    int progress = 0;
+    QStringList messages;
+};
+
+class UpdateTest : public FrameTest {
+protected:
+    UpdateCheck check(const QString& address)
+    {
+        MessageBoxAnswerer answers;
+        frmCheckforUpdate dialog(address);
+        dialog.show();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return dialog.Command1->isVisible(); }, 20000));
+        return {dialog.Label1->text(), dialog.Label2->text(), dialog.Label3->text(),
+                dialog.ProgressBar1->value(), answers.texts};
+    }
+    HttpTestServer server;
+};
+
+TEST_F(UpdateTest, NewerEqualAndOlderVersions)
+{
+    ASSERT_TRUE(server.running());
+    struct Case { const char* body; bool asksToUpdate; };
+    const Case cases[] = {{"0.44", true}, {"0.44\n", true}, {"0.100", true},
+                          {"0.43", false}, {"0.43\r\n", false}, {"0.5", false}};
+    for (const Case& c : cases) {
+        server.put(QStringLiteral("orvane3.upd"), c.body);
+        const UpdateCheck r = check(server.address(QStringLiteral("/files/orvane3.upd")));
+        const QString latest = QString::fromLatin1(c.body).trimmed();
+        EXPECT_EQ(r.status, "Finished") << c.body;
+        EXPECT_EQ(r.progress, 14);
+        EXPECT_EQ(r.latest, "Latest version: 3." + latest);
+        EXPECT_EQ(r.current, "Current version: 3.0.43");
+        EXPECT_EQ(r.messages, c.asksToUpdate ? QStringList{"Please update! Version 3." + latest + " is out (See readme.txt)."}
+                                             : QStringList{}) << c.body;
+    }
+}
+
+TEST_F(UpdateTest, FailuresShowOnTheStatusLine)
+{
+    ASSERT_TRUE(server.running());
+    const UpdateCheck missing = check(server.address(QStringLiteral("/status/500")));
+    EXPECT_TRUE(missing.status.contains("error 500")) << missing.status.toStdString();
+    EXPECT_TRUE(missing.messages.isEmpty());
+    EXPECT_LT(missing.progress, 14);
+
+    server.put(QStringLiteral("orvane3.upd"), "<html>moved</html>");
+    const UpdateCheck garbage = check(server.address(QStringLiteral("/files/orvane3.upd")));
+    EXPECT_EQ(garbage.status, "The update server's answer is not a version number.");
+    EXPECT_TRUE(garbage.messages.isEmpty());
+}
+
+} // namespace
+
+} // namespace orv::test

@@ -7,7 +7,7 @@
 #include <array>
 #include <atomic>
 #include <memory>
-#include <optional>
+#include <vector>
 
 namespace orv {
 
@@ -54,7 +54,7 @@ uint32_t GreatestChannelSum(const WorkingCopy& work, int x0, int x1)
 // What the measuring pass hands to the writing pass.
 struct ContrastRun {
     uint32_t maxSum = 0;                  // greatest r + g + b so far
-    std::optional<ChannelTable> table;    // built when the writing pass starts
+    std::vector<uint32_t> pairs;          // the table's ChannelPairs, built when the writing pass starts
 };
 
 } // namespace
@@ -75,10 +75,10 @@ std::vector<ColumnPass> ContrastPasses(WorkingCopy& work, const ContrastParams& 
     write.progressFrom = 50.0f;
     write.progressSpan = 50.0f;
     write.columns = [&work, run, value = p.value](int x0, int x1) {
-        if (!run->table) run->table.emplace(ContrastTable(static_cast<int>(run->maxSum / 3), value));
-        const uint8_t* table = run->table->data();
-        MapRows(work, x0, x1, [table](const uint32_t* in, uint32_t* out, size_t n) {
-            kernels::ChannelTableRow(in, out, n, table);
+        if (run->pairs.empty()) run->pairs = kernels::ChannelPairs(ContrastTable(static_cast<int>(run->maxSum / 3), value).data());
+        const uint32_t* pairs = run->pairs.data();
+        MapRows(work, x0, x1, [pairs](const uint32_t* in, uint32_t* out, size_t n) {
+            kernels::ChannelTableRow(in, out, n, pairs);
         });
     };
     return {measure, write};

@@ -55,6 +55,20 @@ void MaskRow(const uint32_t* in, uint32_t* out, size_t n, uint32_t flip, uint32_
     EachVector(in, out, n, [&](V32 v) { return hn::Or(hn::And(hn::Xor(v, f), k), s); });
 }
 
+// The table is looked up for two channels at once: red and green by the low 16 bits, blue and
+// the top byte by the high 16 bits (which the opaque top byte then covers).
+void ChannelTableRow(const uint32_t* in, uint32_t* out, size_t n, const uint32_t* pairs)
+{
+    const D32 d;
+    const hn::RebindToSigned<D32> di;
+    const V32 low = hn::Set(d, 0xFFFFu);
+    EachVector(in, out, n, [&](V32 v) {
+        const V32 redGreen = hn::GatherIndex(d, pairs, hn::BitCast(di, hn::And(v, low)));
+        const V32 blue = hn::GatherIndex(d, pairs, hn::BitCast(di, hn::ShiftRight<16>(v)));
+        return hn::Or(hn::Or(redGreen, hn::ShiftLeft<16>(blue)), Opaque());
+    });
+}
+
 uint32_t GreatestChannelSumRow(const uint32_t* in, size_t n)
 {
     const D32 d;
@@ -158,28 +172,6 @@ void AddToChannelsRow(const uint32_t* in, uint32_t* out, size_t n, uint8_t amoun
         EachVector(in, out, n, [&](V32 v) { return hn::BitCast(d, hn::SaturatedAdd(hn::BitCast(d8, v), step)); });
     else
         EachVector(in, out, n, [&](V32 v) { return hn::BitCast(d, hn::SaturatedSub(hn::BitCast(d8, v), step)); });
-}
-
-// A 256-byte table looked up sixteen entries at a time with byte shuffles: for the block of
-// entries 16 h .. 16 h + 15, a byte whose high nibble is h becomes an index 0x70 .. 0x7F (its low
-// nibble picks the entry) and every other byte an index with the top bit set, which looks up 0.
-void ChannelTableRow(const uint32_t* in, uint32_t* out, size_t n, const uint8_t* table)
-{
-    const D32 d;
-    const hn::Repartition<uint8_t, D32> d8;
-    using V8 = hn::Vec<decltype(d8)>;
-    V8 blocks[16];
-    for (int h = 0; h < 16; ++h) blocks[h] = hn::LoadDup128(d8, table + 16 * h);
-    const V8 toIndex = hn::Set(d8, 0x70);
-    EachVector(in, out, n, [&](V32 v) {
-        const V8 bytes = hn::BitCast(d8, v);
-        V8 mapped = hn::Zero(d8);
-        for (int h = 0; h < 16; ++h) {
-            const V8 index = hn::SaturatedAdd(hn::Xor(bytes, hn::Set(d8, static_cast<uint8_t>(16 * h))), toIndex);
-            mapped = hn::Or(mapped, hn::TableLookupBytesOr0(blocks[h], index));
-        }
-        return hn::Or(hn::BitCast(d, mapped), Opaque());
-    });
 }
 
 // With d = a - b: for a > b, d + 128 capped at 255 is (a - b) + 128 saturated; for a <= b,
@@ -320,11 +312,6 @@ void AddToChannelsRow(const uint32_t* in, uint32_t* out, size_t n, uint8_t amoun
         out[i] = (in[i] & 0xFF000000u) | (EachChannel(in[i], 0, [step](int a, int) { return std::clamp(a + step, 0, 255); }) & 0xFFFFFFu);
 }
 
-void ChannelTableRow(const uint32_t* in, uint32_t* out, size_t n, const uint8_t* table)
-{
-    for (size_t i = 0; i < n; ++i) out[i] = EachChannel(in[i], 0, [table](int a, int) { return table[a]; });
-}
-
 void EmbossRow(const uint32_t* in, const uint32_t* belowRight, uint32_t* out, size_t n)
 {
     for (size_t i = 0; i < n; ++i)
@@ -395,6 +382,7 @@ HWY_EXPORT(SmoothRow);
 HWY_EXPORT(DiffuseRow);
 HWY_EXPORT(KernelTargetName);
 
+
 void MaskRow(const uint32_t* in, uint32_t* out, size_t n, uint32_t flip, uint32_t keep, uint32_t set)
 {
     HWY_DYNAMIC_DISPATCH(MaskRow)(in, out, n, flip, keep, set);
@@ -403,9 +391,16 @@ void AddToChannelsRow(const uint32_t* in, uint32_t* out, size_t n, uint8_t amoun
 {
     HWY_DYNAMIC_DISPATCH(AddToChannelsRow)(in, out, n, amount, add);
 }
-void ChannelTableRow(const uint32_t* in, uint32_t* out, size_t n, const uint8_t* table)
+void ChannelTableRow(const uint32_t* in, uint32_t* out, size_t n, const uint32_t* pairs)
 {
-    HWY_DYNAMIC_DISPATCH(ChannelTableRow)(in, out, n, table);
+    HWY_DYNAMIC_DISPATCH(ChannelTableRow)(in, out, n, pairs);
+}
+
+std::vector<uint32_t> ChannelPairs(const uint8_t* table)
+{
+    std::vector<uint32_t> pairs(size_t{1} << 16);
+    for (uint32_t i = 0; i < pairs.size(); ++i) pairs[i] = table[i & 0xFFu] | uint32_t{table[i >> 8]} << 8;
+    return pairs;
 }
 uint32_t GreatestChannelSumRow(const uint32_t* in, size_t n)
 {

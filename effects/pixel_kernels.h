@@ -6,6 +6,7 @@
 // multiple of a vector. `in` and `out` may be the same row where a kernel says so.
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace orv::kernels {
 
@@ -16,9 +17,13 @@ void MaskRow(const uint32_t* in, uint32_t* out, size_t n, uint32_t flip, uint32_
 // to 0..255; the top byte is kept. In place allowed.
 void AddToChannelsRow(const uint32_t* in, uint32_t* out, size_t n, uint8_t amount, bool add);
 
-// Sends the red, green and blue bytes through the 256-byte `table`; the top byte becomes 0xFF.
-// In place allowed.
-void ChannelTableRow(const uint32_t* in, uint32_t* out, size_t n, const uint8_t* table);
+// A 256-byte channel table as the 65536 pairs of table values ChannelTableRow looks up:
+// pairs[lo + 256 hi] = table[lo] + 256 table[hi].
+std::vector<uint32_t> ChannelPairs(const uint8_t* table);
+
+// Sends the red, green and blue bytes through the table whose ChannelPairs are `pairs`; the top
+// byte becomes 0xFF. In place allowed.
+void ChannelTableRow(const uint32_t* in, uint32_t* out, size_t n, const uint32_t* pairs);
 
 // The greatest red + green + blue of the row (0 for an empty row).
 uint32_t GreatestChannelSumRow(const uint32_t* in, size_t n);

@@ -1,16 +1,19 @@
 #include "effects/row_shares.h"
 #include <algorithm>
-#include <functional>
+#include <atomic>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
 #include <system_error>
 #include <thread>
-#include <vector>
 
 namespace orv {
 
 namespace {
 
-// Below this many pixels a share costs more to hand to a thread than it takes to compute.
-constexpr int64_t kPixelsPerShare = 128 * 1024;
+// Rows are handed out in pieces of about this many pixels: few enough that taking one costs
+// nothing, small enough that the caller's thread never waits long for a helper's last piece.
+constexpr int64_t kPixelsPerPiece = 64 * 1024;
 
 int Cores()
 {
@@ -18,32 +21,58 @@ int Cores()
     return cores;
 }
 
+// The pieces of one call. Helpers that start late, when the processor is busy with other
+// programs, find no piece left and end without touching the caller's data; the caller waits
+// only for pieces already taken, so a busy machine costs no more than computing alone.
+struct Pieces {
+    int first = 0, last = 0, rowsPerPiece = 1, count = 0;
+    const std::function<void(int, int)>* rows = nullptr;   // valid while pieces are left
+    std::atomic<int> next{0};
+    std::mutex mutex;
+    std::condition_variable finished;
+    int done = 0;
+
+    // Takes and computes pieces until none is left.
+    void work()
+    {
+        for (int k = next.fetch_add(1); k < count; k = next.fetch_add(1)) {
+            const int from = first + k * rowsPerPiece;
+            (*rows)(from, std::min(last, from + rowsPerPiece));
+            std::lock_guard<std::mutex> lock(mutex);
+            if (++done == count) finished.notify_all();
+        }
+    }
+};
+
 } // namespace
 
 void ForRowShares(int first, int last, int64_t pixelsPerRow, const std::function<void(int, int)>& rows)
 {
     const int64_t count = last - first;
     if (count <= 0) return;
-    const int64_t byWork = count * std::max<int64_t>(1, pixelsPerRow) / kPixelsPerShare;
-    const int shares = static_cast<int>(std::clamp<int64_t>(std::min<int64_t>(byWork, count), 1, Cores()));
-    if (shares == 1) {
+    const int64_t perPiece = std::clamp<int64_t>(kPixelsPerPiece / std::max<int64_t>(1, pixelsPerRow), 1, count);
+    const int pieces = static_cast<int>((count + perPiece - 1) / perPiece);
+    const int helpers = std::min(Cores(), pieces) - 1;
+    if (helpers <= 0) {
         rows(first, last);
         return;
     }
-    auto bound = [&](int k) { return first + static_cast<int>(count * k / shares); };
-    std::vector<std::thread> helpers;
-    helpers.reserve(static_cast<size_t>(shares - 1));
-    for (int k = 1; k < shares; ++k) {
+    auto shared = std::make_shared<Pieces>();
+    shared->first = first;
+    shared->last = last;
+    shared->rowsPerPiece = static_cast<int>(perPiece);
+    shared->count = pieces;
+    shared->rows = &rows;
+    for (int k = 0; k < helpers; ++k) {
         try {
-            helpers.emplace_back(std::cref(rows), bound(k), bound(k + 1));
+            std::thread([shared] { shared->work(); }).detach();
         } catch (const std::system_error&) {
-            // No thread to be had: the caller computes this share and the rest itself.
-            rows(bound(k), last);
-            break;
+            break;   // no thread to be had: the caller computes the rest
         }
     }
-    rows(first, bound(1));
-    for (std::thread& t : helpers) t.join();
+    shared->work();
+    std::unique_lock<std::mutex> lock(shared->mutex);
+    shared->finished.wait(lock, [&] { return shared->done == shared->count; });
 }
 
 } // namespace orv

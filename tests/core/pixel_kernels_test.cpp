@@ -66,6 +66,7 @@ TEST(PixelKernels, PerPixelMapsMatchTheirRules)
     std::mt19937 rng(7);
     uint8_t table[256];
     for (uint8_t& t : table) t = static_cast<uint8_t>(rng());
+    const std::vector<uint32_t> pairs = kernels::ChannelPairs(table);
     struct Case {
         const char* name;
         std::function<void(const uint32_t*, uint32_t*, size_t)> kernel;
@@ -80,7 +81,7 @@ TEST(PixelKernels, PerPixelMapsMatchTheirRules)
          [](uint32_t p) { return (p & 0xFF000000u) | (Channels(p, 0, [](int a, int) { return std::min(255, a + 30); }) & 0xFFFFFFu); }},
         {"darker by 100", [](const uint32_t* i, uint32_t* o, size_t n) { kernels::AddToChannelsRow(i, o, n, 100, false); },
          [](uint32_t p) { return (p & 0xFF000000u) | (Channels(p, 0, [](int a, int) { return std::max(0, a - 100); }) & 0xFFFFFFu); }},
-        {"table", [&](const uint32_t* i, uint32_t* o, size_t n) { kernels::ChannelTableRow(i, o, n, table); },
+        {"table", [&](const uint32_t* i, uint32_t* o, size_t n) { kernels::ChannelTableRow(i, o, n, pairs.data()); },
          [&](uint32_t p) { return Channels(p, 0, [&](int a, int) { return table[a]; }); }},
         {"gray", kernels::GrayRow,
          [](uint32_t p) {

@@ -1,6 +1,6 @@
 // The SIMD row kernels of the effects, with every instruction set this processor can run,
 // against plain per-pixel code written from each effect's rule; and whole effects on pictures
-// large enough to be split over threads, against the same rules.
+// large enough to be split over threads, against the same rules (Diffuse: typical_filters_test).
 #include "effects/brightness.h"
 #include "effects/contrast.h"
 #include "effects/flip.h"
@@ -10,10 +10,9 @@
 #include "effects/rotate90.h"
 #include "effects/stained_glass.h"
 #include "effects/typical.h"
-#include "platform/random.h"
+#include "tests/support/kernel_targets.h"
 #include "tests/support/test_pictures.h"
 #include <gtest/gtest.h>
-#include <hwy/targets.h>
 #include <algorithm>
 #include <cmath>
 #include <functional>
@@ -25,20 +24,7 @@ namespace {
 
 using Row = std::vector<uint32_t>;
 
-// Runs check once with each instruction set the kernels were built for and this processor
-// runs (the plain one included), then lets the kernels choose again.
-void ForEachTarget(const std::function<void()>& check)
-{
-    const std::vector<int64_t> targets = hwy::SupportedAndGeneratedTargets();
-    ASSERT_GE(targets.size(), 2u) << "at least one SIMD instruction set and the plain code";
-    for (const int64_t target : targets) {
-        hwy::SetSupportedTargetsForTest(target);
-        SCOPED_TRACE(hwy::TargetName(target));
-        ASSERT_STREQ(kernels::KernelTargetName(), hwy::TargetName(target));
-        check();
-    }
-    hwy::SetSupportedTargetsForTest(0);
-}
+using test::ForEachKernelTarget;
 
 // Row lengths around every vector width (4 to 16 words) and their tails.
 const int kWidths[] = {1, 2, 3, 4, 5, 7, 8, 9, 15, 16, 17, 31, 33, 63, 64, 65, 131};
@@ -89,7 +75,7 @@ TEST(PixelKernels, PerPixelMapsMatchTheirRules)
              return 0xFF000000u | g * 0x010101u;
          }},
     };
-    ForEachTarget([&] {
+    ForEachKernelTarget([&] {
         for (const Case& c : cases) {
             for (const int n : kWidths) {
                 const Row in = RandomRow(rng, n);
@@ -111,7 +97,7 @@ TEST(PixelKernels, NeighbourFiltersMatchTheirRules)
     std::mt19937 rng(11);
     const auto emboss = [](int a, int b) { return std::min(255, std::abs(a - b + 128)); };
     const auto sharpen = [](int a, int b) { return std::clamp(static_cast<int>(std::nearbyint((3 * a - b) / 2.0)), 0, 255); };
-    ForEachTarget([&] {
+    ForEachKernelTarget([&] {
         for (const int n : kWidths) {
             // Three rows with one pixel more on each side, as the smoothing reads them.
             const Row r0 = RandomRow(rng, n + 2), r1 = RandomRow(rng, n + 2), r2 = RandomRow(rng, n + 2);
@@ -157,7 +143,7 @@ TEST(PixelKernels, HandWorkedPixelsAtEveryPlace)
         // 9 / 2 = 4.5 -> 4; 15 / 2 = 7.5 -> 8; (30 - 1) / 2 = 14.5 -> 14
         {"sharpen halves", ToPixel(RGB(3, 5, 10)), ToPixel(RGB(0, 0, 1)), ToPixel(RGB(4, 8, 14)), kernels::SharpenRow},
     };
-    ForEachTarget([&] {
+    ForEachKernelTarget([&] {
         for (const Case& c : cases) {
             for (int at = 0; at < 37; ++at) {
                 Row a(37, ToPixel(RGB(7, 7, 7))), b(37, ToPixel(RGB(7, 7, 7))), out(37);
@@ -173,7 +159,7 @@ TEST(PixelKernels, HandWorkedPixelsAtEveryPlace)
 TEST(PixelKernels, RowMovesAndGreatestSum)
 {
     std::mt19937 rng(5);
-    ForEachTarget([&] {
+    ForEachKernelTarget([&] {
         for (const int n : kWidths) {
             const Row in = RandomRow(rng, n);
             Row reversed = in;
@@ -249,7 +235,7 @@ TEST(PixelKernels, WholeEffectsOnLargePictures)
          }},
         {"rotate", [](WorkingCopy& wc) { return Rotate90Passes(wc); }, nullptr},
     };
-    ForEachTarget([&] {
+    ForEachKernelTarget([&] {
         for (const Case& c : cases) {
             const QImage out = Applied(src, c.passes);
             if (!c.rule) {   // the quarter turn: (x, y) lands at (h - 1 - y, x)
@@ -266,28 +252,6 @@ TEST(PixelKernels, WholeEffectsOnLargePictures)
         FlipVertical(flipped);
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) ASSERT_EQ(Px(flipped, w - 1 - x, h - 1 - y), p(x, y)) << x << "," << y;
-    });
-}
-
-// Diffuse draws two values per visited pixel in row order, whichever thread computes the row.
-TEST(PixelKernels, DiffuseKeepsTheDrawOrderOnEveryTarget)
-{
-    std::mt19937 rng(9);
-    const int w = 613, h = 443;
-    const QImage src = RandomPicture(rng, w, h);
-    ForEachTarget([&] {
-        UniformGenerator g = SharedGenerator();
-        const QImage out = Applied(src, [](WorkingCopy& wc) { return TypicalPasses(wc, TypicalParams{TypicalFilter::Diffuse}); });
-        for (int y = 2; y <= h - 3; ++y) {
-            for (int x = 2; x <= w - 3; ++x) {
-                const float dy = static_cast<float>(g.next()) * 4.0f - 2.0f;
-                const float dx = static_cast<float>(g.next()) * 4.0f - 2.0f;
-                const int sy = static_cast<int>(std::nearbyint(y + static_cast<double>(dy)));
-                const int sx = static_cast<int>(std::nearbyint(x + static_cast<double>(dx)));
-                ASSERT_EQ(Px(out, x, y), Px(src, sx, sy)) << x << "," << y;
-            }
-        }
-        EXPECT_EQ(SharedGenerator().next(), g.next());
     });
 }
 
@@ -310,7 +274,7 @@ TEST(PixelKernels, StainedGlassWithGapsOnALargePicture)
     // round(2.5) = 2 and round(3.5) = 4: position 3 lies in no cell, 4 in the cell of 2.
     ASSERT_EQ(start[3], -1);
     ASSERT_EQ(start[4], 2);
-    ForEachTarget([&] {
+    ForEachKernelTarget([&] {
         const QImage out = Applied(src, [](WorkingCopy& wc) { return StainedGlassPasses(wc, StainedGlassParams{2.5, 2.5}); });
         for (int y = 0; y < h; ++y) {
             for (int x = 0; x < w; ++x) {

@@ -67,8 +67,9 @@ std::vector<ColumnPass> ContrastPasses(WorkingCopy& work, const ContrastParams& 
     ColumnPass measure;
     measure.progressFrom = 0.0f;
     measure.progressSpan = 50.0f;
+    // Once a white pixel is seen nothing can exceed it, and the other bands need no reading.
     measure.columns = [&work, run](int x0, int x1) {
-        run->maxSum = std::max(run->maxSum, GreatestChannelSum(work, x0, x1));
+        if (run->maxSum < 3 * 255) run->maxSum = std::max(run->maxSum, GreatestChannelSum(work, x0, x1));
     };
 
     ColumnPass write;

@@ -16,8 +16,7 @@ std::vector<ColumnPass> Rotate90Passes(WorkingCopy& work)
     // square tiles so that both the rows read and the rows written stay in the cache. The
     // band's target rows are spread over the cores.
     auto turn = [h](const WorkingCopy& src, QImage& dst, int x0, int x1) {
-        uchar* const bits = dst.bits();
-        const qsizetype stride = dst.bytesPerLine();
+        const PixelRows target(dst);
         ForRowShares(x0, x1, h, [&](int from, int to) {
             const uint32_t* rows[kTile];
             for (int y0 = 0; y0 < h; y0 += kTile) {
@@ -26,7 +25,7 @@ std::vector<ColumnPass> Rotate90Passes(WorkingCopy& work)
                 for (int xt = from; xt < to; xt += kTile) {
                     const int xe = std::min(to, xt + kTile);
                     for (int x = xt; x < xe; ++x) {
-                        uint32_t* out = reinterpret_cast<uint32_t*>(bits + x * stride) + (h - 1 - y0);
+                        uint32_t* out = target[x] + (h - 1 - y0);
                         for (int i = 0; i < n; ++i) out[-i] = rows[i][x];
                     }
                 }

@@ -16,13 +16,6 @@ namespace {
 
 constexpr uint32_t kMidGrey = 0xFF808080u;
 
-// Row y of a picture whose rows lie `stride` bytes apart from `bits`.
-struct RowsOf {
-    uchar* bits;
-    qsizetype stride;
-    uint32_t* operator[](int y) const { return reinterpret_cast<uint32_t*>(bits + y * stride); }
-};
-
 // The band's share of whole rows (RowsOfBand): the filters read only the unchanged working
 // copy and write each target pixel once, so the rows are also spread over the cores. Rows
 // within `margin` of the top or bottom edge and the `margin` columns at each side keep the
@@ -31,7 +24,7 @@ template <class Visit>
 void FilterBand(const WorkingCopy& src, QImage& dst, int x0, int x1, int margin, Visit visit)
 {
     const int w = src.width(), h = src.height();
-    const RowsOf target{dst.bits(), dst.bytesPerLine()};
+    const PixelRows target(dst);
     const RowShare rows = RowsOfBand(w, h, x0, x1);
     ForRowShares(rows.from, rows.to, w, [&](int from, int to) {
         for (int y = from; y < to; ++y) {
@@ -52,7 +45,7 @@ TargetColumns Emboss()
 {
     return [](const WorkingCopy& src, QImage& dst, int x0, int x1) {
         const int w = src.width(), h = src.height();
-        const RowsOf target{dst.bits(), dst.bytesPerLine()};
+        const PixelRows target(dst);
         const RowShare rows = RowsOfBand(w, h, x0, x1);
         ForRowShares(rows.from, rows.to, w, [&](int from, int to) {
             for (int y = from; y < to; ++y) {

@@ -5,7 +5,6 @@
 #include "platform/numbers.h"
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <memory>
 #include <vector>
 
@@ -41,14 +40,9 @@ uint32_t GreatestChannelSum(const WorkingCopy& work, int x0, int x1)
 {
     const RowShare rows = RowsOfBand(work.width(), work.height(), x0, x1);
     const auto w = static_cast<size_t>(work.width());
-    std::atomic<uint32_t> best{0};
-    ForRowShares(rows.from, rows.to, work.width(), [&](int from, int to) {
-        uint32_t mine = 0;
-        for (int y = from; y < to; ++y) mine = std::max(mine, kernels::GreatestChannelSumRow(work.row(y), w));
-        uint32_t seen = best.load();
-        while (seen < mine && !best.compare_exchange_weak(seen, mine)) {}
-    });
-    return best.load();
+    uint32_t best = 0;
+    for (int y = rows.from; y < rows.to; ++y) best = std::max(best, kernels::GreatestChannelSumRow(work.row(y), w));
+    return best;
 }
 
 // What the measuring pass hands to the writing pass.

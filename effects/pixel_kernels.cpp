@@ -110,6 +110,20 @@ void ReverseRow(uint32_t* row, size_t n)
     const D32 d;
     const size_t N = hn::Lanes(d);
     size_t lo = 0, hi = n;
+    for (; hi - lo >= 8 * N; lo += 4 * N, hi -= 4 * N) {
+        const V32 l0 = hn::LoadU(d, row + lo), l1 = hn::LoadU(d, row + lo + N);
+        const V32 l2 = hn::LoadU(d, row + lo + 2 * N), l3 = hn::LoadU(d, row + lo + 3 * N);
+        const V32 r0 = hn::LoadU(d, row + hi - N), r1 = hn::LoadU(d, row + hi - 2 * N);
+        const V32 r2 = hn::LoadU(d, row + hi - 3 * N), r3 = hn::LoadU(d, row + hi - 4 * N);
+        hn::StoreU(hn::Reverse(d, r0), d, row + lo);
+        hn::StoreU(hn::Reverse(d, r1), d, row + lo + N);
+        hn::StoreU(hn::Reverse(d, r2), d, row + lo + 2 * N);
+        hn::StoreU(hn::Reverse(d, r3), d, row + lo + 3 * N);
+        hn::StoreU(hn::Reverse(d, l0), d, row + hi - N);
+        hn::StoreU(hn::Reverse(d, l1), d, row + hi - 2 * N);
+        hn::StoreU(hn::Reverse(d, l2), d, row + hi - 3 * N);
+        hn::StoreU(hn::Reverse(d, l3), d, row + hi - 4 * N);
+    }
     for (; hi - lo >= 2 * N; lo += N, hi -= N) {
         const V32 left = hn::LoadU(d, row + lo);
         const V32 right = hn::LoadU(d, row + hi - N);

@@ -28,9 +28,9 @@ struct Pieces {
     int first = 0, last = 0, rowsPerPiece = 1, count = 0;
     const std::function<void(int, int)>* rows = nullptr;   // valid while pieces are left
     std::atomic<int> next{0};
+    std::atomic<int> done{0};
     std::mutex mutex;
     std::condition_variable finished;
-    int done = 0;
 
     // Takes and computes pieces until none is left.
     void work()
@@ -38,8 +38,10 @@ struct Pieces {
         for (int k = next.fetch_add(1); k < count; k = next.fetch_add(1)) {
             const int from = first + k * rowsPerPiece;
             (*rows)(from, std::min(last, from + rowsPerPiece));
-            std::lock_guard<std::mutex> lock(mutex);
-            if (++done == count) finished.notify_all();
+            if (done.fetch_add(1) + 1 == count) {
+                std::lock_guard<std::mutex> lock(mutex);
+                finished.notify_all();
+            }
         }
     }
 };
@@ -71,8 +73,11 @@ void ForRowShares(int first, int last, int64_t pixelsPerRow, const std::function
         }
     }
     shared->work();
+    // The last pieces are short: waiting for them without giving up the processor spares the
+    // wake-up, which on a busy machine can take longer than the piece.
+    for (int spins = 0; spins < 1024 && shared->done.load() < shared->count; ++spins) std::this_thread::yield();
     std::unique_lock<std::mutex> lock(shared->mutex);
-    shared->finished.wait(lock, [&] { return shared->done == shared->count; });
+    shared->finished.wait(lock, [&] { return shared->done.load() == shared->count; });
 }
 
 } // namespace orv

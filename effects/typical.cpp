@@ -17,16 +17,17 @@ namespace {
 constexpr uint32_t kMidGrey = 0xFF808080u;
 
 // The band's share of whole rows (RowsOfBand): the filters read only the unchanged working
-// copy and write each target pixel once, so the rows are also spread over the cores. Rows
-// within `margin` of the top or bottom edge and the `margin` columns at each side keep the
-// source's pixels; visit(y, out) computes the others of row y.
+// copy and write each target pixel once. Rows within `margin` of the top or bottom edge and the
+// `margin` columns at each side keep the source's pixels; visit(y, out) computes the others of
+// row y. With `spread` the rows are also spread over the cores, which pays only for a filter
+// that computes much per pixel (Diffuse); the others are bound by the memory's speed.
 template <class Visit>
-void FilterBand(const WorkingCopy& src, QImage& dst, int x0, int x1, int margin, Visit visit)
+void FilterBand(const WorkingCopy& src, QImage& dst, int x0, int x1, int margin, bool spread, Visit visit)
 {
     const int w = src.width(), h = src.height();
     const PixelRows target(dst);
     const RowShare rows = RowsOfBand(w, h, x0, x1);
-    ForRowShares(rows.from, rows.to, w, [&](int from, int to) {
+    const auto filterRows = [&](int from, int to) {
         for (int y = from; y < to; ++y) {
             uint32_t* out = target[y];
             const uint32_t* in = src.row(y);
@@ -38,7 +39,11 @@ void FilterBand(const WorkingCopy& src, QImage& dst, int x0, int x1, int margin,
             visit(y, out);
             std::memcpy(out + w - margin, in + w - margin, sizeof(uint32_t) * static_cast<size_t>(margin));
         }
-    });
+    };
+    if (spread)
+        ForRowShares(rows.from, rows.to, w, filterRows);
+    else
+        filterRows(rows.from, rows.to);
 }
 
 TargetColumns Emboss()
@@ -47,17 +52,15 @@ TargetColumns Emboss()
         const int w = src.width(), h = src.height();
         const PixelRows target(dst);
         const RowShare rows = RowsOfBand(w, h, x0, x1);
-        ForRowShares(rows.from, rows.to, w, [&](int from, int to) {
-            for (int y = from; y < to; ++y) {
-                uint32_t* out = target[y];
-                if (y == h - 1) {
-                    std::fill(out, out + w, kMidGrey);
-                    continue;
-                }
-                kernels::EmbossRow(src.row(y), src.row(y + 1) + 1, out, static_cast<size_t>(w - 1));
-                out[w - 1] = kMidGrey;
+        for (int y = rows.from; y < rows.to; ++y) {
+            uint32_t* out = target[y];
+            if (y == h - 1) {
+                std::fill(out, out + w, kMidGrey);
+                continue;
             }
-        });
+            kernels::EmbossRow(src.row(y), src.row(y + 1) + 1, out, static_cast<size_t>(w - 1));
+            out[w - 1] = kMidGrey;
+        }
     };
 }
 
@@ -65,7 +68,7 @@ TargetColumns Sharpen()
 {
     return [](const WorkingCopy& src, QImage& dst, int x0, int x1) {
         const size_t n = static_cast<size_t>(src.width() - 2);
-        FilterBand(src, dst, x0, x1, 1, [&](int y, uint32_t* out) {
+        FilterBand(src, dst, x0, x1, 1, false, [&](int y, uint32_t* out) {
             kernels::SharpenRow(src.row(y) + 1, src.row(y - 1), out + 1, n);
         });
     };
@@ -75,7 +78,7 @@ TargetColumns Smooth()
 {
     return [](const WorkingCopy& src, QImage& dst, int x0, int x1) {
         const size_t n = static_cast<size_t>(src.width() - 2);
-        FilterBand(src, dst, x0, x1, 1, [&](int y, uint32_t* out) {
+        FilterBand(src, dst, x0, x1, 1, false, [&](int y, uint32_t* out) {
             kernels::SmoothRow(src.row(y - 1) + 1, src.row(y) + 1, src.row(y + 1) + 1, out + 1, n);
         });
     };
@@ -122,7 +125,7 @@ TargetColumns Diffuse(const WorkingCopy& work)
     return [draws](const WorkingCopy& src, QImage& dst, int x0, int x1) {
         const int w = src.width();
         const std::array<kernels::ScatterThresholds, 2>& steps = Steps();
-        FilterBand(src, dst, x0, x1, 2, [&](int y, uint32_t* out) {
+        FilterBand(src, dst, x0, x1, 2, true, [&](int y, uint32_t* out) {
             // Visited pixels are numbered in row order, n = (y - 2) * (W - 4) + (x - 2); pixel n
             // takes draw 2 n for dy and 2 n + 1 for dx. first: the row's first draw.
             const uint64_t first = 2 * uint64_t(y - 2) * uint64_t(w - 4);

@@ -1,6 +1,7 @@
 // The SIMD row kernels of the effects, with every instruction set this processor can run,
 // against plain per-pixel code written from each effect's rule; and whole effects on pictures
-// large enough to be split over threads, against the same rules (Diffuse: typical_filters_test).
+// of several bands (threads for the turn), against the same rules (Diffuse, also threaded:
+// typical_filters_test).
 #include "effects/brightness.h"
 #include "effects/contrast.h"
 #include "effects/flip.h"
@@ -203,7 +204,8 @@ QImage Applied(QImage img, const std::function<std::vector<ColumnPass>(WorkingCo
     return img;
 }
 
-// Every pixel of the result against the rule, on a picture run through bands and threads.
+// Every pixel of the result against the rule, on a picture run through several bands (the turn
+// also on several threads).
 TEST(PixelKernels, WholeEffectsOnLargePictures)
 {
     std::mt19937 rng(3);

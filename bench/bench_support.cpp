@@ -1,4 +1,5 @@
 #include "bench_support.h"
+#include "effects/pixel_kernels.h"
 #include <QCoreApplication>
 #include <cstring>
 
@@ -26,6 +27,12 @@ public:
 private:
     float value_ = 0.0f;
 };
+
+// The SIMD instruction set the effect kernels run with, printed with the machine's context.
+const bool kKernelTargetNoted = [] {
+    benchmark::AddCustomContext("kernel instruction set", kernels::KernelTargetName());
+    return true;
+}();
 
 } // namespace
 

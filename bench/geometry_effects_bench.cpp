@@ -103,5 +103,16 @@ void BM_Magick_Convolve3x3(benchmark::State& state)
 }
 BENCHMARK(BM_Magick_Convolve3x3)->Unit(benchmark::kMillisecond);
 
+// Stained glass with 5 x 5 cells is a mosaic: each 5 x 5 block takes one of its pixels, as a
+// nearest-pixel shrink to a fifth and enlargement back to the full size do.
+void BM_Magick_SampleMosaic(benchmark::State& state)
+{
+    RunMagick(state, [](Magick::Image& image) {
+        image.sample(Magick::Geometry(kWidth / 5, kHeight / 5));
+        image.sample(Magick::Geometry(kWidth, kHeight));
+    });
+}
+BENCHMARK(BM_Magick_SampleMosaic)->Unit(benchmark::kMillisecond);
+
 } // namespace
 } // namespace orv::bench

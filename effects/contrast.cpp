@@ -1,14 +1,19 @@
 #include "effects/contrast.h"
 #include "effects/batch_params.h"
-#include "effects/channel_map.h"
+#include "effects/pixel_kernels.h"
+#include "effects/row_map.h"
 #include "platform/numbers.h"
 #include <algorithm>
+#include <array>
 #include <memory>
-#include <optional>
+#include <vector>
 
 namespace orv {
 
 namespace {
+
+// New value of one 8-bit channel for every old value.
+using ChannelTable = std::array<uint8_t, 256>;
 
 // The writing pass's map of one channel for the brightest average m and the scroll-bar value.
 // With m = 0 the scale would divide by zero; the map is then the identity, so an all-black
@@ -30,33 +35,20 @@ ChannelTable ContrastTable(int m, int value)
     return table;
 }
 
-// The greatest r + g + b over the band's rows, four pixels at a time.
-int GreatestChannelSum(const WorkingCopy& work, int x0, int x1)
+// The greatest r + g + b over the band's rows.
+uint32_t GreatestChannelSum(const WorkingCopy& work, int x0, int x1)
 {
-    const auto sumOf = [](auto px) { return (px & 0xFF) + ((px >> 8) & 0xFF) + ((px >> 16) & 0xFF); };
-    PixelQuad bestQuad{0, 0, 0, 0};
-    uint32_t best = 0;
     const RowShare rows = RowsOfBand(work.width(), work.height(), x0, x1);
-    const int w = work.width();
-    for (int y = rows.from; y < rows.to; ++y) {
-        const uint32_t* row = work.row(y);
-        int x = 0;
-        for (; x + 4 <= w; x += 4) {
-            PixelQuad q;
-            std::memcpy(&q, row + x, sizeof q);
-            const PixelQuad s = sumOf(q);
-            bestQuad = s > bestQuad ? s : bestQuad;
-        }
-        for (; x < w; ++x) best = std::max(best, sumOf(row[x]));
-    }
-    for (int i = 0; i < 4; ++i) best = std::max(best, bestQuad[i]);
-    return static_cast<int>(best);
+    const auto w = static_cast<size_t>(work.width());
+    uint32_t best = 0;
+    for (int y = rows.from; y < rows.to; ++y) best = std::max(best, kernels::GreatestChannelSumRow(work.row(y), w));
+    return best;
 }
 
 // What the measuring pass hands to the writing pass.
 struct ContrastRun {
-    int maxSum = 0;                     // greatest r + g + b so far
-    std::optional<PixelTable> table;  // built when the writing pass starts
+    uint32_t maxSum = 0;                  // greatest r + g + b so far
+    std::vector<uint32_t> pairs;          // the table's ChannelPairs, built when the writing pass starts
 };
 
 } // namespace
@@ -69,16 +61,20 @@ std::vector<ColumnPass> ContrastPasses(WorkingCopy& work, const ContrastParams& 
     ColumnPass measure;
     measure.progressFrom = 0.0f;
     measure.progressSpan = 50.0f;
+    // Once a white pixel is seen nothing can exceed it, and the other bands need no reading.
     measure.columns = [&work, run](int x0, int x1) {
-        run->maxSum = std::max(run->maxSum, GreatestChannelSum(work, x0, x1));
+        if (run->maxSum < 3 * 255) run->maxSum = std::max(run->maxSum, GreatestChannelSum(work, x0, x1));
     };
 
     ColumnPass write;
     write.progressFrom = 50.0f;
     write.progressSpan = 50.0f;
     write.columns = [&work, run, value = p.value](int x0, int x1) {
-        if (!run->table) run->table.emplace(ContrastTable(run->maxSum / 3, value));
-        MapChannels(work, x0, x1, *run->table);
+        if (run->pairs.empty()) run->pairs = kernels::ChannelPairs(ContrastTable(static_cast<int>(run->maxSum / 3), value).data());
+        const uint32_t* pairs = run->pairs.data();
+        MapRows(work, x0, x1, [pairs](const uint32_t* in, uint32_t* out, size_t n) {
+            kernels::ChannelTableRow(in, out, n, pairs);
+        });
     };
     return {measure, write};
 }

@@ -1,6 +1,6 @@
 #pragma once
-// Flip horizontal and vertical: one mirrored stretch-copy of the picture onto itself, without a
-// working copy, progress or cancel.
+// Flip horizontal and vertical: the picture mirrored in place, each row reversed or rows
+// exchanged top for bottom, without a working copy, progress or cancel.
 #include <QImage>
 
 namespace orv {

@@ -1,8 +1,10 @@
 #include "effects/stained_glass.h"
 #include "effects/batch_params.h"
+#include "effects/pixel_kernels.h"
 #include "platform/dialog_text.h"
 #include "platform/numbers.h"
 #include <cmath>
+#include <cstring>
 #include <memory>
 
 namespace orv {
@@ -43,18 +45,37 @@ bool CellSizeFromText(const QString& text, double* size)
 
 std::vector<ColumnPass> StainedGlassPasses(WorkingCopy& work, const StainedGlassParams& p)
 {
-    auto cols = std::make_shared<const std::vector<int>>(CellStarts(p.width, work.width()));
-    auto rows = std::make_shared<const std::vector<int>>(CellStarts(p.height, work.height()));
+    const auto cols = std::make_shared<const std::vector<int>>(CellStarts(p.width, work.width()));
+    const auto rows = std::make_shared<const std::vector<int>>(CellStarts(p.height, work.height()));
+    // Source column of every column: its cell's first column, or itself where no cell reaches.
+    auto index = std::make_shared<std::vector<int32_t>>(cols->size());
+    bool gaps = false;
+    for (size_t x = 0; x < cols->size(); ++x) {
+        (*index)[x] = (*cols)[x] >= 0 ? (*cols)[x] : static_cast<int32_t>(x);
+        gaps = gaps || (*cols)[x] < 0;
+    }
     ColumnPass pass;
-    pass.columns = [&work, cols, rows](int x0, int x1) {
-        const int* sx = cols->data();
-        for (int y = 0; y < work.height(); ++y) {
+    // Every pixel's colour comes from the picture as it was (cell corners keep theirs), so the
+    // band's share of whole rows is computed: the first row of a cell row gathers the cell
+    // corners, the other rows of the cell row repeat it, except in the columns no cell reaches.
+    pass.columns = [&work, cols, rows, index, gaps](int x0, int x1) {
+        const RowShare share = RowsOfBand(work.width(), work.height(), x0, x1);
+        const WorkingCopy::MappedRows mapped = work.mapRows(share.from, share.to);
+        const auto w = static_cast<size_t>(work.width());
+        for (int y = share.from; y < share.to; ++y) {
             const int sy = (*rows)[static_cast<size_t>(y)];
-            if (sy < 0) continue;
-            uint32_t* out = work.row(y);
-            const uint32_t* in = work.row(sy);   // rows above are done, their cell corners kept
-            for (int x = x0; x < x1; ++x)
-                if (sx[x] >= 0) out[x] = in[sx[x]];
+            const uint32_t* in = mapped.in(y);
+            uint32_t* out = mapped.out(y);
+            if (sy < 0) {
+                if (in != out) std::memcpy(out, in, w * sizeof(uint32_t));
+            } else if (sy == y) {
+                kernels::GatherRow(in, index->data(), out, w);
+            } else if (!gaps) {
+                std::memcpy(out, mapped.out(sy), w * sizeof(uint32_t));   // finished above
+            } else {
+                const uint32_t* first = mapped.out(sy);
+                for (size_t x = 0; x < w; ++x) out[x] = (*cols)[x] >= 0 ? first[x] : in[x];
+            }
         }
     };
     return {pass};

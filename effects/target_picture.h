@@ -21,9 +21,16 @@ using TargetColumns =
 ColumnPass PassIntoTarget(WorkingCopy& work, int targetWidth, int targetHeight,
                           TargetColumns columns);
 
-inline uint32_t* PixelRow(QImage& image, int y)
-{
-    return reinterpret_cast<uint32_t*>(image.scanLine(y));
-}
+// The rows of a picture as pixel words, taken once on the caller's thread (QImage's own row
+// access may copy a shared picture) so that threads can fill rows at once.
+class PixelRows {
+public:
+    explicit PixelRows(QImage& image) : bits_(image.bits()), stride_(image.bytesPerLine()) {}
+    uint32_t* operator[](int y) const { return reinterpret_cast<uint32_t*>(bits_ + y * stride_); }
+
+private:
+    uchar* bits_;
+    qsizetype stride_;
+};
 
 } // namespace orv

@@ -13,14 +13,19 @@ WorkingCopy::WorkingCopy(const QImage& canvasImage)
 
 WorkingCopy::WorkingCopy(int w, int h) : image_(NewPixelBuffer(w, h, 0)), copiedRows_(h) {}
 
-WorkingCopy::MappedRow WorkingCopy::mapRow(int y)
+WorkingCopy::MappedRows WorkingCopy::mapRows(int from, int to)
 {
-    auto* out = reinterpret_cast<uint32_t*>(image_.scanLine(y));
-    if (y < copiedRows_) return {out, out};
-    copyRowsUpTo(y);
-    const auto* in = reinterpret_cast<const uint32_t*>(source_.constScanLine(y));
-    copiedRows_ = y + 1;
-    return {in, out};
+    copyRowsUpTo(from);
+    MappedRows rows;
+    rows.out_ = image_.bits();
+    rows.outStride_ = image_.bytesPerLine();
+    rows.copied_ = copiedRows_;
+    if (!source_.isNull()) {
+        rows.in_ = source_.constBits();
+        rows.inStride_ = source_.bytesPerLine();
+    }
+    copiedRows_ = std::max(copiedRows_, to);
+    return rows;
 }
 
 void WorkingCopy::copyRowsUpTo(int end)

@@ -6,7 +6,7 @@
 // The copy is made row by row as late as possible, from a snapshot of the canvas (a shared
 // QImage, so the canvas itself can never change under it). Rows not copied yet are read from
 // the snapshot, so every read sees the straight copy. The first writable access copies all the
-// remaining rows, except through mapRow, with which a per-pixel kernel reads the snapshot and
+// remaining rows, except through mapRows, with which a per-pixel kernel reads the snapshot and
 // writes its result into the working copy in one go instead of copying first and mapping
 // after; and replace, which takes a finished result without copying at all.
 #include "platform/color.h"
@@ -43,14 +43,26 @@ public:
         return reinterpret_cast<const uint32_t*>(from.constScanLine(y));
     }
 
-    // Row y as a per-pixel map reads it (in) and where its result goes (out). Rows are to be
-    // mapped top to bottom; a row not copied yet is read from the snapshot and counts as
-    // copied once mapped, so the caller must write every pixel of out.
-    struct MappedRow {
-        const uint32_t* in;
-        uint32_t* out;
+    // Rows from .. to-1 as a per-pixel map reads them (in) and where its results go (out).
+    // Bands are to be mapped top to bottom; rows not copied yet are read from the snapshot and
+    // count as copied once mapped, so the caller must write every pixel of them. The rows may
+    // be mapped in any order, or at once on several threads.
+    class MappedRows {
+    public:
+        const uint32_t* in(int y) const
+        {
+            return reinterpret_cast<const uint32_t*>(y < copied_ ? out_ + y * outStride_ : in_ + y * inStride_);
+        }
+        uint32_t* out(int y) const { return reinterpret_cast<uint32_t*>(out_ + y * outStride_); }
+
+    private:
+        friend class WorkingCopy;
+        const uchar* in_ = nullptr;   // the snapshot
+        uchar* out_ = nullptr;        // the working copy
+        qsizetype inStride_ = 0, outStride_ = 0;
+        int copied_ = 0;              // rows above this one are read from the working copy
     };
-    MappedRow mapRow(int y);
+    MappedRows mapRows(int from, int to);
 
     PictureResolution resolution() const { return ResolutionOf(image_); }
     QImage& image()

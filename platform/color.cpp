@@ -2,7 +2,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <new>
+#include <utility>
 #include <sys/mman.h>
 
 namespace orv {
@@ -15,6 +17,46 @@ void AdviseHugePages(void* begin, size_t bytes)
     const uintptr_t last = (start + bytes) & ~(kHugePage - 1);
     if (last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
 }
+
+namespace {
+
+// A large buffer fresh from the system is zeroed page by page by the system on its first
+// write, which takes about as long as a pass over the picture. Effects run one after another
+// on pictures of one size, each with a new working copy, so the last large buffer given back is
+// kept (one, never more) and handed out again for the next buffer of the same rounded size.
+class SpareBuffer {
+public:
+    void* take(size_t bytes)
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!data_ || bytes_ != bytes) return nullptr;
+        return std::exchange(data_, nullptr);
+    }
+    void give(void* data, size_t bytes)
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        std::free(std::exchange(data_, data));
+        bytes_ = bytes;
+    }
+
+private:
+    std::mutex mutex_;
+    void* data_ = nullptr;
+    size_t bytes_ = 0;
+};
+
+SpareBuffer& Spare()
+{
+    static auto* spare = new SpareBuffer;   // never destroyed: pictures may outlive statics
+    return *spare;
+}
+
+struct LargeBuffer {
+    void* data;
+    size_t bytes;
+};
+
+} // namespace
 
 // A large picture's memory is fresh from the system, and filling it in 4 KiB pages costs
 // several times the copy itself. Photo-sized buffers are therefore aligned to 2 MB and asked
@@ -31,10 +73,18 @@ QImage NewUninitializedPixelBuffer(int w, int h)
         return img;
     }
     const size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
-    void* data = std::aligned_alloc(kHugePage, rounded);
-    if (!data) throw std::bad_alloc();
-    AdviseHugePages(data, rounded);
-    return QImage(static_cast<uchar*>(data), w, h, w * 4, kPixelFormat, [](void* p) { std::free(p); }, data);
+    void* data = Spare().take(rounded);
+    if (!data) {
+        data = std::aligned_alloc(kHugePage, rounded);
+        if (!data) throw std::bad_alloc();
+        AdviseHugePages(data, rounded);
+    }
+    auto* buffer = new LargeBuffer{data, rounded};
+    return QImage(static_cast<uchar*>(data), w, h, w * 4, kPixelFormat, [](void* info) {
+        const auto* b = static_cast<LargeBuffer*>(info);
+        Spare().give(b->data, b->bytes);
+        delete b;
+    }, buffer);
 }
 
 void DetachPixelBuffer(QImage& picture)

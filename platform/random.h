@@ -34,13 +34,15 @@ namespace detail {
 // kStep, so the value of any later draw can be computed without drawing the ones before it.
 constexpr uint64_t kStep = 0x9E3779B97F4A7C15ull;
 
-// Turns a state into its 53 random bits; also works lane by lane on vectors of uint64_t
-// (taken by reference, so that no vector is passed by value between differently built code).
-template <class U64>
-inline void MixToBits(U64& z)
+// The multipliers of the mix (the SIMD kernels repeat the mix lane by lane).
+constexpr uint64_t kMixA = 0xBF58476D1CE4E5B9ull;
+constexpr uint64_t kMixB = 0x94D049BB133111EBull;
+
+// Turns a state into its 53 random bits.
+inline void MixToBits(uint64_t& z)
 {
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    z = (z ^ (z >> 30)) * kMixA;
+    z = (z ^ (z >> 27)) * kMixB;
     z ^= z >> 31;
     z >>= 11;
 }

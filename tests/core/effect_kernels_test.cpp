@@ -144,6 +144,28 @@ TEST(ContrastEffect, EveryChannelValueOfAWideRowMaps)
     }
 }
 
+TEST(ContrastEffect, TheBrightestPixelCountsInWhicheverBandItLies)
+{
+    // 1000 x 600 grey 100 runs in several bands; v = 55: k = 255, offset 0.5. With white in the
+    // first row M = 255: 100 -> 100.5 -> 100 (even). With (200, 200, 200) in the last row and
+    // no white M = 200: 100 * 255 / 200 + 0.5 = 128 -> 128, and 200 -> 255.5 -> held to 255.
+    const struct { const char* why; int y; ColorRef brightest; ColorRef grey; } cases[] = {
+        {"white in the first band", 0, 0xFFFFFF, RGB(100, 100, 100)},
+        {"the brightest in the last band", 599, RGB(200, 200, 200), RGB(128, 128, 128)},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.why);
+        QImage img = NewPixelBuffer(1000, 600, RGB(100, 100, 100));
+        test::Put(img, 999, k.y, k.brightest);
+        test::RecordingSink sink;
+        ASSERT_TRUE(RunEffect(img, ContrastPasses, ContrastParams{55}, &sink));
+        ASSERT_GE(sink.values.size(), 4u);   // two bands or more in each pass
+        EXPECT_EQ(At(img, 0, 0), k.grey);
+        EXPECT_EQ(At(img, 500, 599), k.grey);
+        EXPECT_EQ(At(img, 999, k.y), 0xFFFFFF);
+    }
+}
+
 TEST(ContrastEffect, AllBlackPictureStaysAsItIs)
 {
     // Every average is 0, so there is no scale; the picture is left unchanged.

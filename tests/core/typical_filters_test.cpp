@@ -1,6 +1,7 @@
 // Emboss, Diffuse, Sharpen and Smooth, run as the editor runs them.
 #include "effects/typical.h"
 #include "platform/random.h"
+#include "tests/support/kernel_targets.h"
 #include "tests/support/test_pictures.h"
 #include <gtest/gtest.h>
 #include <cmath>
@@ -91,35 +92,37 @@ TEST(TypicalFilters, SmallPicturesAreVisitedOnlyWhereTheFilterReaches)
 
 TEST(TypicalFilters, DiffuseDrawsTwoValuesPerPixelInRowOrder)
 {
-    // A picture of several bands; the sources are worked out with a copy of the shared
-    // generator, drawing in the order rows outside, columns inside. Rows of 196 and of 199
-    // visited pixels: draws are taken in groups of eight where the processor can, and 199
-    // leaves some over at each row's end.
-    for (const int w : {200, 203}) {
-        const int h = 2000;
-        const QImage src = Numbered(w, h);
-        UniformGenerator g = SharedGenerator();
-        const QImage out = Filtered(src, TypicalFilter::Diffuse);
-        int moved = 0;
-        for (int y = 2; y <= h - 3; ++y) {
-            for (int x = 2; x <= w - 3; ++x) {
-                const float d1 = static_cast<float>(g.next()) * 4.0f - 2.0f;
-                const float d2 = static_cast<float>(g.next()) * 4.0f - 2.0f;
-                const int sy = static_cast<int>(std::nearbyint(y + static_cast<double>(d1)));
-                const int sx = static_cast<int>(std::nearbyint(x + static_cast<double>(d2)));
-                ASSERT_LE(std::abs(sy - y), 2);
-                ASSERT_LE(std::abs(sx - x), 2);
-                ASSERT_EQ(At(out, x, y), At(src, sx, sy)) << x << "," << y << " of width " << w;
-                moved += sx != x || sy != y;
+    // A picture of several bands, each spread over threads; the sources are worked out with a
+    // copy of the shared generator, drawing in the order rows outside, columns inside, with
+    // every instruction set. Rows of 196 and of 199 visited pixels: draws are taken a vector
+    // at a time, and 199 leaves some over at each row's end.
+    test::ForEachKernelTarget([] {
+        for (const int w : {200, 203}) {
+            const int h = 2000;
+            const QImage src = Numbered(w, h);
+            UniformGenerator g = SharedGenerator();
+            const QImage out = Filtered(src, TypicalFilter::Diffuse);
+            int moved = 0;
+            for (int y = 2; y <= h - 3; ++y) {
+                for (int x = 2; x <= w - 3; ++x) {
+                    const float d1 = static_cast<float>(g.next()) * 4.0f - 2.0f;
+                    const float d2 = static_cast<float>(g.next()) * 4.0f - 2.0f;
+                    const int sy = static_cast<int>(std::nearbyint(y + static_cast<double>(d1)));
+                    const int sx = static_cast<int>(std::nearbyint(x + static_cast<double>(d2)));
+                    ASSERT_LE(std::abs(sy - y), 2);
+                    ASSERT_LE(std::abs(sx - x), 2);
+                    ASSERT_EQ(At(out, x, y), At(src, sx, sy)) << x << "," << y << " of width " << w;
+                    moved += sx != x || sy != y;
+                }
+            }
+            EXPECT_GT(moved, (w - 4) * (h - 4) / 2);
+            EXPECT_EQ(SharedGenerator().next(), g.next());
+            for (int x = 0; x < w; ++x) {
+                EXPECT_EQ(At(out, x, 1), At(src, x, 1));
+                EXPECT_EQ(At(out, x, h - 2), At(src, x, h - 2));
             }
         }
-        EXPECT_GT(moved, (w - 4) * (h - 4) / 2);
-        EXPECT_EQ(SharedGenerator().next(), g.next());
-        for (int x = 0; x < w; ++x) {
-            EXPECT_EQ(At(out, x, 1), At(src, x, 1));
-            EXPECT_EQ(At(out, x, h - 2), At(src, x, h - 2));
-        }
-    }
+    });
 }
 
 TEST(TypicalFilters, BatchChoice)

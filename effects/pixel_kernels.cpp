@@ -1,0 +1,450 @@
+// Compiled once per SIMD instruction set: foreach_target.h includes this file again for each.
+#undef HWY_TARGET_INCLUDE
+#define HWY_TARGET_INCLUDE "effects/pixel_kernels.cpp"
+#include <hwy/foreach_target.h>
+#include <hwy/highway.h>
+
+#include "effects/pixel_kernels.h"
+#include "platform/random.h"
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+HWY_BEFORE_NAMESPACE();
+namespace orv::kernels {
+namespace HWY_NAMESPACE {
+namespace hn = hwy::HWY_NAMESPACE;
+
+using D32 = hn::ScalableTag<uint32_t>;
+using V32 = hn::Vec<D32>;
+
+// Room for one vector of the widest instruction set.
+constexpr size_t kMaxWords = HWY_MAX_BYTES / sizeof(uint32_t);
+
+// Runs body over whole vectors of the rows, then over the last partial vector copied into
+// zero-padded buffers, so one body serves every row length and in-place rows.
+template <class Body>
+HWY_INLINE void EachVector(const uint32_t* a, const uint32_t* b, uint32_t* out, size_t n, Body body)
+{
+    const D32 d;
+    const size_t N = hn::Lanes(d);
+    size_t i = 0;
+    for (; i + N <= n; i += N) hn::StoreU(body(hn::LoadU(d, a + i), hn::LoadU(d, b + i)), d, out + i);
+    if (i == n) return;
+    HWY_ALIGN uint32_t ta[kMaxWords] = {};
+    HWY_ALIGN uint32_t tb[kMaxWords] = {};
+    const size_t rest = (n - i) * sizeof(uint32_t);
+    std::memcpy(ta, a + i, rest);
+    std::memcpy(tb, b + i, rest);
+    hn::Store(body(hn::Load(d, ta), hn::Load(d, tb)), d, ta);
+    std::memcpy(out + i, ta, rest);
+}
+
+template <class Body>
+HWY_INLINE void EachVector(const uint32_t* in, uint32_t* out, size_t n, Body body)
+{
+    EachVector(in, in, out, n, [&body](V32 v, V32) { return body(v); });
+}
+
+HWY_INLINE V32 Opaque() { return hn::Set(D32(), 0xFF000000u); }
+
+void MaskRow(const uint32_t* in, uint32_t* out, size_t n, uint32_t flip, uint32_t keep, uint32_t set)
+{
+    const D32 d;
+    const V32 f = hn::Set(d, flip), k = hn::Set(d, keep), s = hn::Set(d, set);
+    EachVector(in, out, n, [&](V32 v) { return hn::Or(hn::And(hn::Xor(v, f), k), s); });
+}
+
+// The table is looked up for two channels at once: red and green by the low 16 bits, blue and
+// the top byte by the high 16 bits (which the opaque top byte then covers).
+void ChannelTableRow(const uint32_t* in, uint32_t* out, size_t n, const uint32_t* pairs)
+{
+    const D32 d;
+    const hn::RebindToSigned<D32> di;
+    const V32 low = hn::Set(d, 0xFFFFu);
+    EachVector(in, out, n, [&](V32 v) {
+        const V32 redGreen = hn::GatherIndex(d, pairs, hn::BitCast(di, hn::And(v, low)));
+        const V32 blue = hn::GatherIndex(d, pairs, hn::BitCast(di, hn::ShiftRight<16>(v)));
+        return hn::Or(hn::Or(redGreen, hn::ShiftLeft<16>(blue)), Opaque());
+    });
+}
+
+uint32_t GreatestChannelSumRow(const uint32_t* in, size_t n)
+{
+    const D32 d;
+    const V32 low = hn::Set(d, 0xFFu);
+    V32 best = hn::Zero(d);
+    const size_t N = hn::Lanes(d);
+    auto sums = [&](V32 v) {
+        return hn::Add(hn::Add(hn::And(v, low), hn::And(hn::ShiftRight<8>(v), low)),
+                       hn::And(hn::ShiftRight<16>(v), low));
+    };
+    size_t i = 0;
+    for (; i + N <= n; i += N) best = hn::Max(best, sums(hn::LoadU(d, in + i)));
+    if (i < n) {   // zero padding adds sums of 0, which never exceed a real one
+        HWY_ALIGN uint32_t tail[kMaxWords] = {};
+        std::memcpy(tail, in + i, (n - i) * sizeof(uint32_t));
+        best = hn::Max(best, sums(hn::Load(d, tail)));
+    }
+    return hn::GetLane(hn::MaxOfLanes(d, best));
+}
+
+// round(s / 255) for s = 76 r + 150 g + 28 b (at most 64770): s / 255 is never a half, so it
+// is floor((s + 127) / 255), and for these values floor(m / 255) = (m * 65794) >> 24 exactly
+// within 32 bits: 65794 / 2^24 exceeds 1 / 255 by less than 1 / (255 * 64897).
+void GrayRow(const uint32_t* in, uint32_t* out, size_t n)
+{
+    const D32 d;
+    const V32 low = hn::Set(d, 0xFFu);
+    EachVector(in, out, n, [&](V32 v) {
+        const V32 s = hn::Add(hn::Add(hn::Mul(hn::And(v, low), hn::Set(d, 76u)),
+                                      hn::Mul(hn::And(hn::ShiftRight<8>(v), low), hn::Set(d, 150u))),
+                              hn::Mul(hn::And(hn::ShiftRight<16>(v), low), hn::Set(d, 28u)));
+        const V32 gray = hn::ShiftRight<24>(hn::Mul(hn::Add(s, hn::Set(d, 127u)), hn::Set(d, 65794u)));
+        return hn::Or(hn::Mul(gray, hn::Set(d, 0x010101u)), Opaque());
+    });
+}
+
+void ReverseRow(uint32_t* row, size_t n)
+{
+    const D32 d;
+    const size_t N = hn::Lanes(d);
+    size_t lo = 0, hi = n;
+    for (; hi - lo >= 8 * N; lo += 4 * N, hi -= 4 * N) {
+        const V32 l0 = hn::LoadU(d, row + lo), l1 = hn::LoadU(d, row + lo + N);
+        const V32 l2 = hn::LoadU(d, row + lo + 2 * N), l3 = hn::LoadU(d, row + lo + 3 * N);
+        const V32 r0 = hn::LoadU(d, row + hi - N), r1 = hn::LoadU(d, row + hi - 2 * N);
+        const V32 r2 = hn::LoadU(d, row + hi - 3 * N), r3 = hn::LoadU(d, row + hi - 4 * N);
+        hn::StoreU(hn::Reverse(d, r0), d, row + lo);
+        hn::StoreU(hn::Reverse(d, r1), d, row + lo + N);
+        hn::StoreU(hn::Reverse(d, r2), d, row + lo + 2 * N);
+        hn::StoreU(hn::Reverse(d, r3), d, row + lo + 3 * N);
+        hn::StoreU(hn::Reverse(d, l0), d, row + hi - N);
+        hn::StoreU(hn::Reverse(d, l1), d, row + hi - 2 * N);
+        hn::StoreU(hn::Reverse(d, l2), d, row + hi - 3 * N);
+        hn::StoreU(hn::Reverse(d, l3), d, row + hi - 4 * N);
+    }
+    for (; hi - lo >= 2 * N; lo += N, hi -= N) {
+        const V32 left = hn::LoadU(d, row + lo);
+        const V32 right = hn::LoadU(d, row + hi - N);
+        hn::StoreU(hn::Reverse(d, right), d, row + lo);
+        hn::StoreU(hn::Reverse(d, left), d, row + hi - N);
+    }
+    std::reverse(row + lo, row + hi);   // fewer than two vectors in the middle
+}
+
+void SwapRows(uint32_t* a, uint32_t* b, size_t n)
+{
+    const D32 d;
+    const size_t N = hn::Lanes(d);
+    size_t i = 0;
+    for (; i + N <= n; i += N) {
+        const V32 va = hn::LoadU(d, a + i);
+        hn::StoreU(hn::LoadU(d, b + i), d, a + i);
+        hn::StoreU(va, d, b + i);
+    }
+    std::swap_ranges(a + i, a + n, b + i);   // less than one vector
+}
+
+void GatherRow(const uint32_t* in, const int32_t* index, uint32_t* out, size_t n)
+{
+    const D32 d;
+    const hn::RebindToSigned<D32> di;
+    const size_t N = hn::Lanes(d);
+    size_t i = 0;
+    for (; i + N <= n; i += N) hn::StoreU(hn::GatherIndex(d, in, hn::LoadU(di, index + i)), d, out + i);
+    if (i == n) return;
+    HWY_ALIGN int32_t tailIndex[kMaxWords] = {};   // padding reads in[0]
+    HWY_ALIGN uint32_t tail[kMaxWords];
+    std::memcpy(tailIndex, index + i, (n - i) * sizeof(int32_t));
+    hn::Store(hn::GatherIndex(d, in, hn::Load(di, tailIndex)), d, tail);
+    std::memcpy(out + i, tail, (n - i) * sizeof(uint32_t));
+}
+
+#if HWY_TARGET != HWY_SCALAR
+
+// Bytes 0 and 2 (red, blue) and bytes 1 and 3 (green, top) of each word as 16-bit lanes.
+template <class D16>
+HWY_INLINE hn::Vec<D16> EvenBytes(D16 d16, V32 v) { return hn::BitCast(d16, hn::And(v, hn::Set(D32(), 0x00FF00FFu))); }
+template <class D16>
+HWY_INLINE hn::Vec<D16> OddBytes(D16 d16, V32 v) { return hn::BitCast(d16, hn::And(hn::ShiftRight<8>(v), hn::Set(D32(), 0x00FF00FFu))); }
+
+// Puts 16-bit lanes of values 0..255 back together as bytes, the top byte set to 0xFF.
+template <class V16>
+HWY_INLINE V32 JoinBytes(V16 even, V16 odd)
+{
+    const D32 d;
+    return hn::Or(hn::Or(hn::BitCast(d, even), hn::ShiftLeft<8>(hn::BitCast(d, odd))), Opaque());
+}
+
+void AddToChannelsRow(const uint32_t* in, uint32_t* out, size_t n, uint8_t amount, bool add)
+{
+    const D32 d;
+    const hn::Repartition<uint8_t, D32> d8;
+    const auto step = hn::BitCast(d8, hn::Set(d, uint32_t{amount} * 0x010101u));   // top byte 0
+    if (add)
+        EachVector(in, out, n, [&](V32 v) { return hn::BitCast(d, hn::SaturatedAdd(hn::BitCast(d8, v), step)); });
+    else
+        EachVector(in, out, n, [&](V32 v) { return hn::BitCast(d, hn::SaturatedSub(hn::BitCast(d8, v), step)); });
+}
+
+// With d = a - b: for a > b, d + 128 capped at 255 is (a - b) + 128 saturated; for a <= b,
+// |d + 128| = |128 - (b - a)|. Either saturated difference is 0 in the other case.
+void EmbossRow(const uint32_t* in, const uint32_t* belowRight, uint32_t* out, size_t n)
+{
+    const D32 d;
+    const hn::Repartition<uint8_t, D32> d8;
+    const auto mid = hn::Set(d8, 128);
+    EachVector(in, belowRight, out, n, [&](V32 va, V32 vb) {
+        const auto a = hn::BitCast(d8, va), b = hn::BitCast(d8, vb);
+        const auto up = hn::SaturatedSub(a, b), down = hn::SaturatedSub(b, a);
+        const auto belowMid = hn::Or(hn::SaturatedSub(mid, down), hn::SaturatedSub(down, mid));
+        return hn::Or(hn::BitCast(d, hn::SaturatedAdd(up, belowMid)), Opaque());
+    });
+}
+
+void SharpenRow(const uint32_t* in, const uint32_t* aboveLeft, uint32_t* out, size_t n)
+{
+    const hn::Repartition<int16_t, D32> d16;
+    using V16 = hn::Vec<decltype(d16)>;
+    const V16 one = hn::Set(d16, 1), top = hn::Set(d16, 255), zero = hn::Zero(d16);
+    const auto sharpen = [&](V16 a, V16 b) {
+        const V16 m = hn::Sub(hn::Add(hn::Add(a, a), a), b);   // 3 a - b, -255 .. 765
+        const V16 half = hn::ShiftRight<1>(m);                   // floor(m / 2)
+        const V16 even = hn::Add(half, hn::And(hn::And(m, half), one));   // a half goes to even
+        return hn::Min(hn::Max(even, zero), top);
+    };
+    EachVector(in, aboveLeft, out, n, [&](V32 a, V32 b) {
+        return JoinBytes(sharpen(EvenBytes(d16, a), EvenBytes(d16, b)), sharpen(OddBytes(d16, a), OddBytes(d16, b)));
+    });
+}
+
+// round(s / 9) for a block sum s <= 2295 is floor((s + 4) / 9), and floor(m / 9) =
+// (m * 7282) >> 16 for m < 32768: 7282 / 2^16 exceeds 1 / 9 by 2 / (9 * 2^16).
+void SmoothRow(const uint32_t* r0, const uint32_t* r1, const uint32_t* r2, uint32_t* out, size_t n)
+{
+    const D32 d;
+    const hn::Repartition<uint16_t, D32> d16;
+    using V16 = hn::Vec<decltype(d16)>;
+    const size_t N = hn::Lanes(d);
+    const V16 four = hn::Set(d16, 4), ninth = hn::Set(d16, 7282);
+    const auto average = [&](const uint32_t* a, const uint32_t* b, const uint32_t* c) {
+        V16 even = hn::Zero(d16), odd = hn::Zero(d16);
+        for (int dx = -1; dx <= 1; ++dx) {
+            for (const uint32_t* r : {a, b, c}) {
+                const V32 v = hn::LoadU(d, r + dx);
+                even = hn::Add(even, EvenBytes(d16, v));
+                odd = hn::Add(odd, OddBytes(d16, v));
+            }
+        }
+        return JoinBytes(hn::MulHigh(hn::Add(even, four), ninth), hn::MulHigh(hn::Add(odd, four), ninth));
+    };
+    size_t i = 0;
+    for (; i + N <= n; i += N) hn::StoreU(average(r0 + i, r1 + i, r2 + i), d, out + i);
+    if (i == n) return;
+    // The last columns i - 1 .. n copied into buffers, zero beyond.
+    HWY_ALIGN uint32_t t[3][kMaxWords + 2] = {};
+    const size_t rest = n - i;
+    const uint32_t* rows[3] = {r0, r1, r2};
+    for (int k = 0; k < 3; ++k) std::memcpy(t[k], rows[k] + i - 1, (rest + 2) * sizeof(uint32_t));
+    HWY_ALIGN uint32_t result[kMaxWords];
+    hn::StoreU(average(t[0] + 1, t[1] + 1, t[2] + 1), d, result);
+    std::memcpy(out + i, result, rest * sizeof(uint32_t));
+}
+
+// 64-bit lanes times a constant, from 32 x 32 -> 64-bit products of the halves.
+template <class D64>
+HWY_INLINE hn::Vec<D64> MulConstant(D64 d64, hn::Vec<D64> a, uint64_t c)
+{
+    const hn::Repartition<uint32_t, D64> d32;
+    const auto a32 = hn::BitCast(d32, a);
+    const auto cLow = hn::Set(d32, static_cast<uint32_t>(c));
+    const auto cHigh = hn::Set(d32, static_cast<uint32_t>(c >> 32));
+    const auto low = hn::MulEven(a32, cLow);
+    const auto cross = hn::Add(hn::MulEven(hn::BitCast(d32, hn::ShiftRight<32>(a)), cLow), hn::MulEven(a32, cHigh));
+    return hn::Add(low, hn::ShiftLeft<32>(hn::BitCast(d64, cross)));
+}
+
+void DiffuseRow(const uint32_t* const near[5], uint32_t* out, int lo, size_t n, uint64_t firstState,
+                const ScatterThresholds& rows, const ScatterThresholds columns[2])
+{
+    const hn::ScalableTag<uint64_t> d64;
+    const hn::RebindToSigned<decltype(d64)> di64;
+    using V64 = hn::Vec<decltype(d64)>;
+    const size_t N = hn::Lanes(d64);
+    // A group holds whole pairs of draws (dy, dx) in the same lane places on every round: at
+    // least four lanes, so that the column parity of each lane stays the same.
+    constexpr size_t kMaxGroup = std::max<size_t>(4, HWY_MAX_BYTES / sizeof(uint64_t));
+    const size_t group = std::max<size_t>(4, N);
+    HWY_ALIGN int64_t from[4][kMaxGroup];
+    HWY_ALIGN uint64_t laneStep[kMaxGroup];
+    for (size_t j = 0; j < group; ++j) {
+        const ScatterThresholds& t = j % 2 == 0 ? rows : columns[(lo + static_cast<int>(j / 2)) & 1];
+        for (int k = 0; k < 4; ++k) from[k][j] = static_cast<int64_t>(t.from[k]);
+        laneStep[j] = j * detail::kStep;
+    }
+    HWY_ALIGN int64_t offset[kMaxGroup];
+    const auto two = hn::Set(di64, 2);
+    uint64_t state = firstState;
+    for (size_t p = 0; p < n; p += group / 2, state += group * detail::kStep) {
+        for (size_t s = 0; s < group; s += N) {
+            V64 z = hn::Add(hn::Set(d64, state), hn::Load(d64, laneStep + s));
+            z = MulConstant(d64, hn::Xor(z, hn::ShiftRight<30>(z)), detail::kMixA);
+            z = MulConstant(d64, hn::Xor(z, hn::ShiftRight<27>(z)), detail::kMixB);
+            const auto bits = hn::BitCast(di64, hn::ShiftRight<11>(hn::Xor(z, hn::ShiftRight<31>(z))));
+            // 53-bit values compare the same signed; each threshold not reached takes 1 off 2.
+            auto o = two;
+            for (int k = 0; k < 4; ++k) o = hn::Add(o, hn::VecFromMask(di64, hn::Lt(bits, hn::Load(di64, from[k] + s))));
+            hn::Store(o, di64, offset + s);
+        }
+        const size_t pixels = std::min(group / 2, n - p);
+        for (size_t q = 0; q < pixels; ++q) {
+            const int x = lo + static_cast<int>(p + q);
+            out[x] = near[offset[2 * q] + 2][x + offset[2 * q + 1]];
+        }
+    }
+}
+
+#else
+
+// Without SIMD the kernels that work on bytes go pixel by pixel.
+
+// f(channel of a, channel of b) for red, green and blue, with the top byte 0xFF.
+template <class F>
+HWY_INLINE uint32_t EachChannel(uint32_t a, uint32_t b, F f)
+{
+    uint32_t out = 0xFF000000u;
+    for (int shift = 0; shift < 24; shift += 8)
+        out |= static_cast<uint32_t>(f(static_cast<int>((a >> shift) & 0xFFu), static_cast<int>((b >> shift) & 0xFFu))) << shift;
+    return out;
+}
+
+void AddToChannelsRow(const uint32_t* in, uint32_t* out, size_t n, uint8_t amount, bool add)
+{
+    const int step = add ? amount : -amount;
+    for (size_t i = 0; i < n; ++i)
+        out[i] = (in[i] & 0xFF000000u) | (EachChannel(in[i], 0, [step](int a, int) { return std::clamp(a + step, 0, 255); }) & 0xFFFFFFu);
+}
+
+void EmbossRow(const uint32_t* in, const uint32_t* belowRight, uint32_t* out, size_t n)
+{
+    for (size_t i = 0; i < n; ++i)
+        out[i] = EachChannel(in[i], belowRight[i], [](int a, int b) { return std::min(255, std::abs(a - b + 128)); });
+}
+
+void SharpenRow(const uint32_t* in, const uint32_t* aboveLeft, uint32_t* out, size_t n)
+{
+    for (size_t i = 0; i < n; ++i) {
+        out[i] = EachChannel(in[i], aboveLeft[i], [](int a, int b) {
+            const int m = 3 * a - b;
+            const int half = m >> 1;   // floor(m / 2); a half goes to the even neighbour
+            return std::clamp(half + (m & half & 1), 0, 255);
+        });
+    }
+}
+
+void SmoothRow(const uint32_t* r0, const uint32_t* r1, const uint32_t* r2, uint32_t* out, size_t n)
+{
+    for (size_t i = 0; i < n; ++i) {
+        uint32_t result = 0xFF000000u;
+        for (int shift = 0; shift < 24; shift += 8) {
+            uint32_t sum = 0;
+            for (const uint32_t* r : {r0, r1, r2})
+                for (int dx = -1; dx <= 1; ++dx) sum += (r[static_cast<ptrdiff_t>(i) + dx] >> shift) & 0xFFu;
+            result |= (sum + 4) / 9 << shift;
+        }
+        out[i] = result;
+    }
+}
+
+void DiffuseRow(const uint32_t* const near[5], uint32_t* out, int lo, size_t n, uint64_t firstState,
+                const ScatterThresholds& rows, const ScatterThresholds columns[2])
+{
+    const auto offset = [](const ScatterThresholds& t, uint64_t state) {
+        detail::MixToBits(state);
+        return -2 + (state >= t.from[0]) + (state >= t.from[1]) + (state >= t.from[2]) + (state >= t.from[3]);
+    };
+    for (size_t i = 0; i < n; ++i) {
+        const int x = lo + static_cast<int>(i);
+        const uint64_t state = firstState + 2 * i * detail::kStep;
+        out[x] = near[offset(rows, state) + 2][x + offset(columns[x & 1], state + detail::kStep)];
+    }
+}
+
+#endif
+
+const char* KernelTargetName() { return hwy::TargetName(HWY_TARGET); }
+
+} // namespace HWY_NAMESPACE
+} // namespace orv::kernels
+HWY_AFTER_NAMESPACE();
+
+#if HWY_ONCE
+namespace orv::kernels {
+
+HWY_EXPORT(MaskRow);
+HWY_EXPORT(AddToChannelsRow);
+HWY_EXPORT(ChannelTableRow);
+HWY_EXPORT(GreatestChannelSumRow);
+HWY_EXPORT(GrayRow);
+HWY_EXPORT(ReverseRow);
+HWY_EXPORT(SwapRows);
+HWY_EXPORT(GatherRow);
+HWY_EXPORT(EmbossRow);
+HWY_EXPORT(SharpenRow);
+HWY_EXPORT(SmoothRow);
+HWY_EXPORT(DiffuseRow);
+HWY_EXPORT(KernelTargetName);
+
+
+void MaskRow(const uint32_t* in, uint32_t* out, size_t n, uint32_t flip, uint32_t keep, uint32_t set)
+{
+    HWY_DYNAMIC_DISPATCH(MaskRow)(in, out, n, flip, keep, set);
+}
+void AddToChannelsRow(const uint32_t* in, uint32_t* out, size_t n, uint8_t amount, bool add)
+{
+    HWY_DYNAMIC_DISPATCH(AddToChannelsRow)(in, out, n, amount, add);
+}
+void ChannelTableRow(const uint32_t* in, uint32_t* out, size_t n, const uint32_t* pairs)
+{
+    HWY_DYNAMIC_DISPATCH(ChannelTableRow)(in, out, n, pairs);
+}
+
+std::vector<uint32_t> ChannelPairs(const uint8_t* table)
+{
+    std::vector<uint32_t> pairs(size_t{1} << 16);
+    for (uint32_t i = 0; i < pairs.size(); ++i) pairs[i] = table[i & 0xFFu] | uint32_t{table[i >> 8]} << 8;
+    return pairs;
+}
+uint32_t GreatestChannelSumRow(const uint32_t* in, size_t n)
+{
+    return HWY_DYNAMIC_DISPATCH(GreatestChannelSumRow)(in, n);
+}
+void GrayRow(const uint32_t* in, uint32_t* out, size_t n) { HWY_DYNAMIC_DISPATCH(GrayRow)(in, out, n); }
+void ReverseRow(uint32_t* row, size_t n) { HWY_DYNAMIC_DISPATCH(ReverseRow)(row, n); }
+void SwapRows(uint32_t* a, uint32_t* b, size_t n) { HWY_DYNAMIC_DISPATCH(SwapRows)(a, b, n); }
+void GatherRow(const uint32_t* in, const int32_t* index, uint32_t* out, size_t n)
+{
+    HWY_DYNAMIC_DISPATCH(GatherRow)(in, index, out, n);
+}
+void EmbossRow(const uint32_t* in, const uint32_t* belowRight, uint32_t* out, size_t n)
+{
+    HWY_DYNAMIC_DISPATCH(EmbossRow)(in, belowRight, out, n);
+}
+void SharpenRow(const uint32_t* in, const uint32_t* aboveLeft, uint32_t* out, size_t n)
+{
+    HWY_DYNAMIC_DISPATCH(SharpenRow)(in, aboveLeft, out, n);
+}
+void SmoothRow(const uint32_t* r0, const uint32_t* r1, const uint32_t* r2, uint32_t* out, size_t n)
+{
+    HWY_DYNAMIC_DISPATCH(SmoothRow)(r0, r1, r2, out, n);
+}
+void DiffuseRow(const uint32_t* const near[5], uint32_t* out, int lo, size_t n, uint64_t firstState,
+                const ScatterThresholds& rows, const ScatterThresholds columns[2])
+{
+    HWY_DYNAMIC_DISPATCH(DiffuseRow)(near, out, lo, n, firstState, rows, columns);
+}
+const char* KernelTargetName() { return HWY_DYNAMIC_DISPATCH(KernelTargetName)(); }
+
+} // namespace orv::kernels
+#endif

@@ -1,0 +1,292 @@
+// The SIMD row kernels of the effects, with every instruction set this processor can run,
+// against plain per-pixel code written from each effect's rule; and whole effects on pictures
+// of several bands (threads for the turn), against the same rules (Diffuse, also threaded:
+// typical_filters_test).
+#include "effects/brightness.h"
+#include "effects/contrast.h"
+#include "effects/flip.h"
+#include "effects/grayscale.h"
+#include "effects/invert.h"
+#include "effects/pixel_kernels.h"
+#include "effects/rotate90.h"
+#include "effects/stained_glass.h"
+#include "effects/typical.h"
+#include "tests/support/kernel_targets.h"
+#include "tests/support/test_pictures.h"
+#include <gtest/gtest.h>
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <random>
+#include <vector>
+
+namespace orv {
+namespace {
+
+using Row = std::vector<uint32_t>;
+
+using test::ForEachKernelTarget;
+
+// Row lengths around every vector width (4 to 16 words) and their tails.
+const int kWidths[] = {1, 2, 3, 4, 5, 7, 8, 9, 15, 16, 17, 31, 33, 63, 64, 65, 131};
+
+Row RandomRow(std::mt19937& rng, int n)
+{
+    Row row(static_cast<size_t>(n));
+    for (uint32_t& p : row) p = rng();
+    return row;
+}
+
+int Ch(uint32_t p, int c) { return static_cast<int>((p >> (8 * c)) & 0xFFu); }
+
+// Red, green and blue from f(channel index, channel of a, channel of b), top byte 0xFF.
+template <class F>
+uint32_t Channels(uint32_t a, uint32_t b, F f)
+{
+    uint32_t out = 0xFF000000u;
+    for (int c = 0; c < 3; ++c) out |= static_cast<uint32_t>(f(Ch(a, c), Ch(b, c))) << (8 * c);
+    return out;
+}
+
+TEST(PixelKernels, PerPixelMapsMatchTheirRules)
+{
+    std::mt19937 rng(7);
+    uint8_t table[256];
+    for (uint8_t& t : table) t = static_cast<uint8_t>(rng());
+    const std::vector<uint32_t> pairs = kernels::ChannelPairs(table);
+    struct Case {
+        const char* name;
+        std::function<void(const uint32_t*, uint32_t*, size_t)> kernel;
+        std::function<uint32_t(uint32_t)> rule;
+    };
+    const Case cases[] = {
+        {"invert", [](const uint32_t* i, uint32_t* o, size_t n) { kernels::MaskRow(i, o, n, 0xFFFFFFu, ~0u, 0); },
+         [](uint32_t p) { return p ^ 0xFFFFFFu; }},
+        {"invert red", [](const uint32_t* i, uint32_t* o, size_t n) { kernels::MaskRow(i, o, n, ~0u, 0xFFu, 0xFF000000u); },
+         [](uint32_t p) { return 0xFF000000u | (255 - Ch(p, 0)); }},
+        {"brighter by 30", [](const uint32_t* i, uint32_t* o, size_t n) { kernels::AddToChannelsRow(i, o, n, 30, true); },
+         [](uint32_t p) { return (p & 0xFF000000u) | (Channels(p, 0, [](int a, int) { return std::min(255, a + 30); }) & 0xFFFFFFu); }},
+        {"darker by 100", [](const uint32_t* i, uint32_t* o, size_t n) { kernels::AddToChannelsRow(i, o, n, 100, false); },
+         [](uint32_t p) { return (p & 0xFF000000u) | (Channels(p, 0, [](int a, int) { return std::max(0, a - 100); }) & 0xFFFFFFu); }},
+        {"table", [&](const uint32_t* i, uint32_t* o, size_t n) { kernels::ChannelTableRow(i, o, n, pairs.data()); },
+         [&](uint32_t p) { return Channels(p, 0, [&](int a, int) { return table[a]; }); }},
+        {"gray", kernels::GrayRow,
+         [](uint32_t p) {
+             const auto g = static_cast<uint32_t>(std::nearbyint(Ch(p, 1) * 150.0 / 255 + Ch(p, 0) * 76.0 / 255 + Ch(p, 2) * 28.0 / 255));
+             return 0xFF000000u | g * 0x010101u;
+         }},
+    };
+    ForEachKernelTarget([&] {
+        for (const Case& c : cases) {
+            for (const int n : kWidths) {
+                const Row in = RandomRow(rng, n);
+                Row expected(in.size());
+                std::transform(in.begin(), in.end(), expected.begin(), c.rule);
+                Row out(in.size(), 0x12345678u);
+                c.kernel(in.data(), out.data(), in.size());
+                EXPECT_EQ(out, expected) << c.name << ", " << n << " pixels";
+                Row inPlace = in;
+                c.kernel(inPlace.data(), inPlace.data(), inPlace.size());
+                EXPECT_EQ(inPlace, expected) << c.name << " in place, " << n << " pixels";
+            }
+        }
+    });
+}
+
+TEST(PixelKernels, NeighbourFiltersMatchTheirRules)
+{
+    std::mt19937 rng(11);
+    const auto emboss = [](int a, int b) { return std::min(255, std::abs(a - b + 128)); };
+    const auto sharpen = [](int a, int b) { return std::clamp(static_cast<int>(std::nearbyint((3 * a - b) / 2.0)), 0, 255); };
+    ForEachKernelTarget([&] {
+        for (const int n : kWidths) {
+            // Three rows with one pixel more on each side, as the smoothing reads them.
+            const Row r0 = RandomRow(rng, n + 2), r1 = RandomRow(rng, n + 2), r2 = RandomRow(rng, n + 2);
+            Row e(static_cast<size_t>(n)), s(e.size()), m(e.size());
+            for (int i = 0; i < n; ++i) {
+                e[i] = Channels(r1[i + 1], r2[i + 2], emboss);
+                s[i] = Channels(r1[i + 1], r0[i], sharpen);
+                uint32_t avg = 0xFF000000u;
+                for (int c = 0; c < 3; ++c) {
+                    int sum = 0;
+                    for (const Row* r : {&r0, &r1, &r2})
+                        for (int dx = 0; dx < 3; ++dx) sum += Ch((*r)[i + dx], c);
+                    avg |= static_cast<uint32_t>(std::nearbyint(sum / 9.0)) << (8 * c);
+                }
+                m[i] = avg;
+            }
+            Row out(e.size());
+            kernels::EmbossRow(r1.data() + 1, r2.data() + 2, out.data(), out.size());
+            EXPECT_EQ(out, e) << "emboss, " << n << " pixels";
+            kernels::SharpenRow(r1.data() + 1, r0.data(), out.data(), out.size());
+            EXPECT_EQ(out, s) << "sharpen, " << n << " pixels";
+            kernels::SmoothRow(r0.data() + 1, r1.data() + 1, r2.data() + 1, out.data(), out.size());
+            EXPECT_EQ(out, m) << "smooth, " << n << " pixels";
+        }
+    });
+}
+
+// Pixels worked out by hand, put at every place of a 37-pixel row (last place: a tail).
+TEST(PixelKernels, HandWorkedPixelsAtEveryPlace)
+{
+    struct Case {
+        const char* name;
+        uint32_t a, b, expected;
+        void (*kernel)(const uint32_t*, const uint32_t*, uint32_t*, size_t);
+    };
+    const Case cases[] = {
+        // |10 - 250 + 128| = 112; 200 - 0 + 128 = 328 held to 255; 128 - 128 + 128 = 128
+        {"emboss", ToPixel(RGB(10, 200, 128)), ToPixel(RGB(250, 0, 128)), ToPixel(RGB(112, 255, 128)), kernels::EmbossRow},
+        // |0 - 255 + 128| = 127; 255 - 0 + 128 held; 127 - 255 + 128 = 0
+        {"emboss low", ToPixel(RGB(0, 255, 127)), ToPixel(RGB(255, 0, 255)), ToPixel(RGB(127, 255, 0)), kernels::EmbossRow},
+        // (300 - 51) / 2 = 124.5 -> 124; (0 - 255) / 2 -> 0; 765 / 2 -> 255
+        {"sharpen", ToPixel(RGB(100, 0, 255)), ToPixel(RGB(51, 255, 0)), ToPixel(RGB(124, 0, 255)), kernels::SharpenRow},
+        // 9 / 2 = 4.5 -> 4; 15 / 2 = 7.5 -> 8; (30 - 1) / 2 = 14.5 -> 14
+        {"sharpen halves", ToPixel(RGB(3, 5, 10)), ToPixel(RGB(0, 0, 1)), ToPixel(RGB(4, 8, 14)), kernels::SharpenRow},
+    };
+    ForEachKernelTarget([&] {
+        for (const Case& c : cases) {
+            for (int at = 0; at < 37; ++at) {
+                Row a(37, ToPixel(RGB(7, 7, 7))), b(37, ToPixel(RGB(7, 7, 7))), out(37);
+                a[at] = c.a;
+                b[at] = c.b;
+                c.kernel(a.data(), b.data(), out.data(), out.size());
+                EXPECT_EQ(out[at], c.expected) << c.name << " at " << at;
+            }
+        }
+    });
+}
+
+TEST(PixelKernels, RowMovesAndGreatestSum)
+{
+    std::mt19937 rng(5);
+    ForEachKernelTarget([&] {
+        for (const int n : kWidths) {
+            const Row in = RandomRow(rng, n);
+            Row reversed = in;
+            kernels::ReverseRow(reversed.data(), reversed.size());
+            EXPECT_TRUE(std::equal(reversed.begin(), reversed.end(), in.rbegin())) << n;
+
+            Row a = in, b = RandomRow(rng, n);
+            const Row b0 = b;
+            kernels::SwapRows(a.data(), b.data(), a.size());
+            EXPECT_EQ(a, b0);
+            EXPECT_EQ(b, in);
+
+            std::vector<int32_t> index(in.size());
+            for (int32_t& i : index) i = static_cast<int32_t>(rng() % static_cast<uint32_t>(n));
+            Row gathered(in.size());
+            kernels::GatherRow(in.data(), index.data(), gathered.data(), gathered.size());
+            for (int i = 0; i < n; ++i) EXPECT_EQ(gathered[i], in[index[i]]);
+
+            uint32_t best = 0;
+            for (uint32_t p : in) best = std::max<uint32_t>(best, Ch(p, 0) + Ch(p, 1) + Ch(p, 2));
+            EXPECT_EQ(kernels::GreatestChannelSumRow(in.data(), in.size()), best) << n;
+        }
+        EXPECT_EQ(kernels::GreatestChannelSumRow(nullptr, 0), 0u);
+    });
+}
+
+// A picture of random colours, big enough that its rows are split over the cores.
+QImage RandomPicture(std::mt19937& rng, int w, int h)
+{
+    QImage img = NewPixelBuffer(w, h, 0);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) test::Put(img, x, y, static_cast<ColorRef>(rng() & 0xFFFFFFu));
+    return img;
+}
+
+uint32_t Px(const QImage& img, int x, int y) { return reinterpret_cast<const uint32_t*>(img.constScanLine(y))[x]; }
+
+QImage Applied(QImage img, const std::function<std::vector<ColumnPass>(WorkingCopy&)>& passes)
+{
+    EXPECT_TRUE(RunOnWorkingCopy(img, passes, nullptr));
+    return img;
+}
+
+// Every pixel of the result against the rule, on a picture run through several bands (the turn
+// also on several threads).
+TEST(PixelKernels, WholeEffectsOnLargePictures)
+{
+    std::mt19937 rng(3);
+    const int w = 601, h = 437;
+    const QImage src = RandomPicture(rng, w, h);
+    using Rule = std::function<uint32_t(int x, int y)>;
+    struct Case {
+        const char* name;
+        std::function<std::vector<ColumnPass>(WorkingCopy&)> passes;
+        Rule rule;
+    };
+    const auto p = [&](int x, int y) { return Px(src, x, y); };
+    const Case cases[] = {
+        {"brightness -40", [](WorkingCopy& wc) { return BrightnessPasses(wc, BrightnessParams{-40}); },
+         [&](int x, int y) { return Channels(p(x, y), 0, [](int a, int) { return std::max(0, a - 40); }); }},
+        {"separation of green", [](WorkingCopy& wc) { return InvertPasses(wc, InvertParams{InvertMode::ColorSeparation, false, true, false}); },
+         [&](int x, int y) { return 0xFF000000u | (p(x, y) & 0xFF00u); }},
+        {"sharpen", [](WorkingCopy& wc) { return TypicalPasses(wc, TypicalParams{TypicalFilter::Sharpen}); },
+         [&](int x, int y) {
+             if (x == 0 || y == 0 || x == w - 1 || y == h - 1) return p(x, y);
+             return Channels(p(x, y), p(x - 1, y - 1), [](int a, int b) {
+                 return std::clamp(static_cast<int>(std::nearbyint((3 * a - b) / 2.0)), 0, 255);
+             });
+         }},
+        {"emboss", [](WorkingCopy& wc) { return TypicalPasses(wc, TypicalParams{TypicalFilter::Emboss}); },
+         [&](int x, int y) {
+             if (x == w - 1 || y == h - 1) return ToPixel(RGB(128, 128, 128));
+             return Channels(p(x, y), p(x + 1, y + 1), [](int a, int b) { return std::min(255, std::abs(a - b + 128)); });
+         }},
+        {"rotate", [](WorkingCopy& wc) { return Rotate90Passes(wc); }, nullptr},
+    };
+    ForEachKernelTarget([&] {
+        for (const Case& c : cases) {
+            const QImage out = Applied(src, c.passes);
+            if (!c.rule) {   // the quarter turn: (x, y) lands at (h - 1 - y, x)
+                ASSERT_EQ(out.size(), QSize(h, w));
+                for (int y = 0; y < h; ++y)
+                    for (int x = 0; x < w; ++x) ASSERT_EQ(Px(out, h - 1 - y, x), p(x, y)) << c.name << " " << x << "," << y;
+                continue;
+            }
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x) ASSERT_EQ(Px(out, x, y), c.rule(x, y)) << c.name << " " << x << "," << y;
+        }
+        QImage flipped = src.copy();
+        FlipHorizontal(flipped);
+        FlipVertical(flipped);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) ASSERT_EQ(Px(flipped, w - 1 - x, h - 1 - y), p(x, y)) << x << "," << y;
+    });
+}
+
+// Stained glass with cells of 2.5 leaves columns and rows no cell reaches; they keep their
+// own pixels, the others take their cell's top-left one.
+TEST(PixelKernels, StainedGlassWithGapsOnALargePicture)
+{
+    std::mt19937 rng(13);
+    const int w = 607, h = 431;
+    const QImage src = RandomPicture(rng, w, h);
+    // Cells start at round(2.5 k) and cover round(2.5 k) and round(2.5 k + 1), halves to even.
+    std::vector<int> start(static_cast<size_t>(std::max(w, h)), -1);
+    for (int k = 0; 2.5 * k <= std::max(w, h) - 1; ++k) {
+        const int first = static_cast<int>(std::nearbyint(2.5 * k));
+        for (int i = 0; i < 2; ++i) {
+            const int at = static_cast<int>(std::nearbyint(2.5 * k + i));
+            if (at < static_cast<int>(start.size())) start[static_cast<size_t>(at)] = first;
+        }
+    }
+    // round(2.5) = 2 and round(3.5) = 4: position 3 lies in no cell, 4 in the cell of 2.
+    ASSERT_EQ(start[3], -1);
+    ASSERT_EQ(start[4], 2);
+    ForEachKernelTarget([&] {
+        const QImage out = Applied(src, [](WorkingCopy& wc) { return StainedGlassPasses(wc, StainedGlassParams{2.5, 2.5}); });
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                const int sx = start[static_cast<size_t>(x)], sy = start[static_cast<size_t>(y)];
+                const uint32_t expected = sx < 0 || sy < 0 ? Px(src, x, y) : Px(src, sx, sy);
+                ASSERT_EQ(Px(out, x, y), expected) << x << "," << y;
+            }
+        }
+    });
+}
+
+} // namespace
+} // namespace orv

@@ -201,7 +201,8 @@ std::vector<ColumnPass> CirclizePasses(WorkingCopy& work, const CirclizeParams& 
         std::vector<int> open;
         open.reserve(static_cast<size_t>(w));
         const RowShare rows = RowsOfBand(w, h, x0, x1);
-        for (int y = rows.from; y < rows.to; ++y) circles->row(source, y, PixelRow(target, y), open);
+        const PixelRows out(target);
+        for (int y = rows.from; y < rows.to; ++y) circles->row(source, y, out[y], open);
     })};
 }
 

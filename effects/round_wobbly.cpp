@@ -88,9 +88,9 @@ ColumnPass RowwisePass(WorkingCopy& work, float progressFrom, float progressSpan
 // Row y of the working copy as the picture it was, to draw strips over.
 uint32_t* OriginalRow(WorkingCopy& work, int y)
 {
-    const WorkingCopy::MappedRow row = work.mapRow(y);
-    if (row.in != row.out) std::memcpy(row.out, row.in, static_cast<size_t>(work.width()) * sizeof(uint32_t));
-    return row.out;
+    const WorkingCopy::MappedRows row = work.mapRows(y, y + 1);
+    if (row.in(y) != row.out(y)) std::memcpy(row.out(y), row.in(y), static_cast<size_t>(work.width()) * sizeof(uint32_t));
+    return row.out(y);
 }
 
 } // namespace

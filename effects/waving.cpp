@@ -77,16 +77,17 @@ std::vector<ColumnPass> WavingPasses(WorkingCopy& work, const WavingParams& p)
         std::vector<uint32_t> line;
         for (int y = rows.from; y < rows.to; ++y) {
             RowShifts(t, std::abs(y - t.cy), shifts);
-            const WorkingCopy::MappedRow row = work.mapRow(y);
-            const uint32_t* in = row.in;
-            if (in == row.out) {   // a row copied already: read it from a copy of itself
-                line.assign(row.in, row.in + w);
+            const WorkingCopy::MappedRows row = work.mapRows(y, y + 1);
+            const uint32_t* in = row.in(y);
+            uint32_t* const out = row.out(y);
+            if (in == out) {   // a row copied already: read it from a copy of itself
+                line.assign(in, in + w);
                 in = line.data();
             }
             for (int x = 0; x < w; ++x) {
                 int sx = x - shifts[static_cast<size_t>(std::abs(x - t.cx))];
                 if (sx < 0 || sx >= w) sx = Reflect(sx, w);
-                row.out[x] = in[sx];
+                out[x] = in[sx];
             }
         }
     };

@@ -52,7 +52,7 @@ public:
             const bool fullWidth = r.width() == width_;   // the first copy: column x is source column x
             for (int y = std::max(r.top(), from); y < std::min(r.top() + r.height(), to); ++y) {
                 const uint32_t* in = source.row(c->rows[static_cast<size_t>(y - r.top())]);
-                uint32_t* out = PixelRow(target, y);
+                uint32_t* out = PixelRows(target)[y];
                 PaintUncovered(covered[static_cast<size_t>(y - from)], left, right, [&](int a, int b) {
                     if (fullWidth) std::copy(in + a, in + b, out + a);
                     else for (int x = a; x < b; ++x) out[x] = in[map[x - shift]];

@@ -3,6 +3,7 @@
 #include "effects/ui/dialog_buttons.h"
 #include "documents/ui/frmDocument.h"
 #include "effects/typical.h"
+#include "effects/row_map.h"
 #include "effects/working_copy.h"
 #include "effects/ui/effect_run.h"
 #include "shell/settings_store.h"
@@ -25,11 +26,9 @@ ColumnPass TablePass(WorkingCopy& work)
 {
     ColumnPass pass;
     pass.columns = [&work](int x0, int x1) {
-        const RowShare rows = RowsOfBand(work.width(), work.height(), x0, x1);
-        for (int y = rows.from; y < rows.to; ++y) {
-            const WorkingCopy::MappedRow row = work.mapRow(y);
-            std::memcpy(row.out, row.in, sizeof(uint32_t) * static_cast<size_t>(work.width()));
-        }
+        MapRows(work, x0, x1, [](const uint32_t* in, uint32_t* out, size_t width) {
+            if (in != out) std::memcpy(out, in, sizeof(uint32_t) * width);
+        });
     };
     return pass;
 }

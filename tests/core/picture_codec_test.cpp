@@ -185,6 +185,14 @@ TEST_F(PictureCodec, UnreadableFilesFailWithTheirReason)
     ExpectOpenError(path("noise.bmp"), "not a picture in a format");
     WriteAll(path("text.jpg"), "just some text\n");
     ExpectOpenError(path("text.jpg"), "not a picture in a format");
+    // Documents that the library would hand to outside programs are not pictures here.
+    for (const char* content : {"%!PS-Adobe-3.0\n%%BoundingBox: 0 0 10 10\nshowpage\n",
+                                "<html><body><p>page</p></body></html>\n",
+                                "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"9\" height=\"9\"/>\n",
+                                "%PDF-1.4\n1 0 obj<<>>endobj\n"}) {
+        WriteAll(path("document.jpg"), content);
+        ExpectOpenError(path("document.jpg"), "not a picture in a format");
+    }
 }
 
 TEST_F(PictureCodec, CutFilesFailCleanly)

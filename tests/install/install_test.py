@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""An installation of the build tree into a temporary DESTDIR with prefix /usr (run under
-xvfb-run): exactly the expected files, in the places the desktop looks for them; the desktop
+"""Installations of the build tree into temporary DESTDIRs, at the configured prefix and at
+/usr (run under xvfb-run): exactly the expected files, in the places the desktop looks for them; the desktop
 entry and the AppStream metainfo accepted by their validators; icons of the sizes their
 folders name; a manual page that formats without warnings and lists every effect; and the
 installed programs running from there, the editor finding its plug-ins and plug-in helper
@@ -44,6 +44,11 @@ def run(command, **kwargs):
     return subprocess.run(command, stdin=subprocess.DEVNULL, capture_output=True, text=True, **kwargs)
 
 
+def read(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
 def png_size(path):
     with open(path, "rb") as f:
         head = f.read(24)
@@ -66,6 +71,7 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--build", required=True)
     parser.add_argument("--version", required=True)
+    parser.add_argument("--prefix", required=True, help="the prefix the build was configured with")
     parser.add_argument("--desktop-test", required=True)
     args = parser.parse_args()
     for tool in ("desktop-file-validate", "appstreamcli", "groff"):
@@ -73,10 +79,21 @@ def main():
             print("missing %s: run scripts/setup.sh" % tool)
             return 1
 
-    root = tempfile.mkdtemp(prefix="orvane-install-")
+    sys.path.insert(0, os.path.dirname(os.path.abspath(args.desktop_test)))
+    import desktop_test
+
+    top = tempfile.mkdtemp(prefix="orvane-install-")
+    root, configured, work = (os.path.join(top, name) for name in ("root", "configured", "work"))
+    os.mkdir(work)
     try:
-        env = dict(os.environ, DESTDIR=root)
-        installed = run(["cmake", "--install", args.build, "--prefix", "/usr"], env=env)
+        # The prefix the build was configured with (/usr/local unless chosen), below DESTDIR.
+        installed = run(["cmake", "--install", args.build], env=dict(os.environ, DESTDIR=configured))
+        check(installed.returncode == 0, "cmake --install failed:\n" + installed.stdout + installed.stderr)
+        prefix = args.prefix.strip("/")
+        files = {os.path.relpath(os.path.join(d, f), configured) for d, _, fs in os.walk(configured) for f in fs}
+        check(files == {prefix + name[3:] for name in EXPECTED}, "installed below %s: %s" % (args.prefix, sorted(files)))
+
+        installed = run(["cmake", "--install", args.build, "--prefix", "/usr"], env=dict(os.environ, DESTDIR=root))
         if not check(installed.returncode == 0, "cmake --install failed:\n" + installed.stdout + installed.stderr):
             return report()
         at = lambda name: os.path.join(root, name)
@@ -128,23 +145,16 @@ def main():
         version = run([batch, "--version"])
         check(version.returncode == 0 and version.stdout == "orvane-batch (Orvane) %s\n" % args.version,
               "orvane-batch --version: %r %r" % (version.stdout, version.stderr))
-        picture = os.path.join(root, "in.bmp")
-        row = bytes([0, 0, 255]) * 3 + b"\0" * 3
-        with open(picture, "wb") as f:
-            f.write(struct.pack("<2sIHHI", b"BM", 54 + 2 * len(row), 0, 0, 54)
-                    + struct.pack("<IiiHHIIiiII", 40, 3, 2, 1, 24, 0, 2 * len(row), 2835, 2835, 0, 0) + row * 2)
-        copied = run([batch, picture, os.path.join(root, "out.bmp"), "none"])
+        picture, copy = os.path.join(work, "in.bmp"), os.path.join(work, "out.bmp")
+        desktop_test.write_bmp(picture, 3, 2, (255, 0, 0))
+        copied = run([batch, picture, copy, "none"])
         check(copied.returncode == 0, "orvane-batch none: " + copied.stderr)
-        os.remove(picture)
-        if os.path.exists(os.path.join(root, "out.bmp")):
-            with open(picture.replace("in.bmp", "out.bmp"), "rb") as f:
-                check(f.read()[54:] == row * 2, "orvane-batch changed the pixels")
-            os.remove(os.path.join(root, "out.bmp"))
+        check(os.path.exists(copy) and read(copy) == read(picture), "orvane-batch did not copy the picture")
 
         editor = run([sys.executable, args.desktop_test, "--orvane", at("usr/bin/orvane"), "--case", "plugins"])
         check(editor.returncode == 0, "the installed editor: " + editor.stdout + editor.stderr)
     finally:
-        shutil.rmtree(root, ignore_errors=True)
+        shutil.rmtree(top, ignore_errors=True)
     return report()
 
 

@@ -35,8 +35,6 @@ int Fail(int status, const QString& message)
 }
 
 struct Request {
-    bool help = false;
-    bool version = false;
     bool time = false;
     int quality = 85;
     QString input;
@@ -52,10 +50,6 @@ std::optional<QString> ParseArguments(const QStringList& args, Request* request)
     for (const QString& arg : args) {
         if (!positional.isEmpty() || !arg.startsWith(QLatin1String("--"))) {
             positional << arg;
-        } else if (arg == QLatin1String("--help")) {
-            request->help = true;
-        } else if (arg == QLatin1String("--version")) {
-            request->version = true;
         } else if (arg == QLatin1String("--time")) {
             request->time = true;
         } else if (arg.startsWith(QLatin1String("--quality="))) {
@@ -69,7 +63,6 @@ std::optional<QString> ParseArguments(const QStringList& args, Request* request)
             return QStringLiteral("unknown option %1").arg(arg);
         }
     }
-    if (request->help || request->version) return std::nullopt;
     if (positional.size() < 3) return QString::fromLatin1(kUsageLine);
 
     request->input = positional[0];
@@ -152,16 +145,18 @@ QString HelpText()
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    Request request;
-    if (const auto usage = ParseArguments(app.arguments().mid(1), &request)) return Fail(kUsage, *usage);
-    if (request.help) {
+    const QStringList args = app.arguments().mid(1);
+    // --help and --version win over everything else on the line, wherever they stand.
+    if (args.contains(QLatin1String("--help"))) {
         std::fputs(qPrintable(HelpText()), stdout);
         return kDone;
     }
-    if (request.version) {
+    if (args.contains(QLatin1String("--version"))) {
         std::puts("orvane-batch (Orvane) " ORVANE_VERSION_TEXT);
         return kDone;
     }
+    Request request;
+    if (const auto usage = ParseArguments(args, &request)) return Fail(kUsage, *usage);
     // The effect's own parameter reader names unknown or unusable parameters; an effect
     // without one takes none.
     const BatchEffect& effect = *request.effect;

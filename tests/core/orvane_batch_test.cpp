@@ -136,15 +136,18 @@ TEST_F(OrvaneBatch, BadUsageExitsWithTwoAndNamesTheCulprit)
 
 TEST_F(OrvaneBatch, HelpAndVersionPrintOnStandardOutputAndExitWithZero)
 {
-    const BatchRun version = run({"--version"});
-    EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.err, "");
-    EXPECT_EQ(version.out, "orvane-batch (Orvane) " ORVANE_VERSION_TEXT "\n");
-    EXPECT_TRUE(QRegularExpression("^orvane-batch \\(Orvane\\) 3\\.[0-9]+\\.[0-9]+\n$")
-                    .match(QString::fromLatin1(version.out)).hasMatch());
+    for (const QStringList& args : {QStringList{"--version"}, QStringList{"--quality=999", "in", "out", "blur", "--version"}}) {
+        SCOPED_TRACE(args.join(' ').toStdString());
+        const BatchRun version = run(args);
+        EXPECT_EQ(version.status, 0);
+        EXPECT_EQ(version.err, "");
+        EXPECT_EQ(version.out, "orvane-batch (Orvane) " ORVANE_VERSION_TEXT "\n");
+        EXPECT_TRUE(QRegularExpression("^orvane-batch \\(Orvane\\) 3\\.[0-9]+\\.[0-9]+\n$")
+                        .match(QString::fromLatin1(version.out)).hasMatch());
+    }
 
     // --help wins over everything else on the line, even a command that would be refused.
-    for (const QStringList& args : {QStringList{"--help"}, QStringList{"--time", "--help", "in", "out", "blur"}}) {
+    for (const QStringList& args : {QStringList{"--help"}, QStringList{"--time", "in", "out", "blur", "--help", "--version"}}) {
         SCOPED_TRACE(args.join(' ').toStdString());
         const BatchRun help = run(args);
         EXPECT_EQ(help.status, 0);
@@ -204,8 +207,8 @@ TEST_F(OrvaneBatch, HelpShowsTheParametersAndDefaultsTheEffectsRead)
                 EXPECT_FALSE(effect.check(without, &error));
                 continue;
             }
-            if (values.contains('|'))
-                for (const QString& word : values.split('|')) EXPECT_TRUE(accepts(name, word)) << error.toStdString();
+            const QStringList words = values.contains('|') ? values.split('|') : QStringList();
+            for (const QString& word : words) EXPECT_TRUE(accepts(name, word)) << error.toStdString();
             if (const QRegularExpressionMatch r = range.match(values); r.hasMatch()) {
                 const int lo = r.captured(1).toInt(), hi = r.captured(2).toInt();
                 EXPECT_TRUE(accepts(name, QString::number(lo))) << error.toStdString();

@@ -1,10 +1,10 @@
 #!/usr/bin/env python3
 """Installations of the build tree into temporary DESTDIRs, at the configured prefix and at
-/usr (run under xvfb-run): exactly the expected files, in the places the desktop looks for them; the desktop
-entry and the AppStream metainfo accepted by their validators; icons of the sizes their
-folders name; a manual page that formats without warnings and lists every effect; and the
-installed programs running from there, the editor finding its plug-ins and plug-in helper
-relative to its own folder."""
+/usr (run under xvfb-run): exactly the expected files, in the places the desktop looks for
+them; the desktop entry and the AppStream metainfo accepted by their validators; icons of the
+sizes their folders name; manual pages that format without warnings, orvane-batch's listing
+every effect; and the installed programs running from there, the editor finding its plug-ins
+and plug-in helper relative to its own folder."""
 import argparse
 import os
 import re
@@ -27,6 +27,7 @@ EXPECTED = {
     "usr/share/applications/%s.desktop" % APP_ID,
     "usr/share/metainfo/%s.metainfo.xml" % APP_ID,
     "usr/share/icons/hicolor/scalable/apps/%s.svg" % APP_ID,
+    "usr/share/man/man1/orvane.1",
     "usr/share/man/man1/orvane-batch.1",
 } | {"usr/share/icons/hicolor/%dx%d/apps/%s.png" % (n, n, APP_ID) for n in ICON_SIZES}
 EXECUTABLES = ("usr/bin/orvane", "usr/bin/orvane-batch", "usr/lib/orvane/orvane-plugin-host")
@@ -128,16 +129,18 @@ def main():
             if os.path.exists(at(name)):
                 check(png_size(at(name)) == (n, n), "%s is %s" % (name, png_size(at(name))))
 
-        # The manual page formats without a warning and lists every effect of the program.
-        page = at("usr/share/man/man1/orvane-batch.1")
-        formatted = run(["groff", "-man", "-Tutf8", "-ww", "-rLL=80n", page])
-        check(formatted.returncode == 0 and not formatted.stderr, "groff: " + formatted.stderr)
-        batch = at("usr/bin/orvane-batch")
+        # The manual pages format without a warning; orvane-batch's lists every effect.
+        for page in ("orvane", "orvane-batch"):
+            formatted = run(["groff", "-man", "-Tutf8", "-ww", "-rLL=80n", at("usr/share/man/man1/%s.1" % page)])
+            # As plain text: without bold and underlining, hyphens and minus signs as "-".
+            shown = re.sub(r"\x1b\[[0-9;]*m|.\x08", "", formatted.stdout).replace("\u2212", "-").replace("\u2010", "-")
+            check(formatted.returncode == 0 and not formatted.stderr and shown.startswith(page.upper() + "(1)"),
+                  "groff %s: %s" % (page, formatted.stderr))
+        batch = at("usr/bin/orvane-batch")   # shown: its manual page, the last one
         help_text = run([batch, "--help"]).stdout
         effects = help_text.split("\nEffects and their parameters", 1)[1].split("\n\n", 1)[0].splitlines()[1:]
         names = [line.split()[0] for line in effects if line.startswith("  ") and not line.startswith("   ")]
         check(len(names) >= 20, "--help lists %d effects" % len(names))
-        shown = re.sub(r"\x1b\[[0-9;]*m|.\x08", "", formatted.stdout).replace("\u2212", "-").replace("\u2010", "-")
         for name in names:
             check(re.search(r"^ {7}%s(\s|$)" % re.escape(name), shown, re.M), "the manual page lacks effect " + name)
 

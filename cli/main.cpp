@@ -2,6 +2,7 @@
 // editor opens pictures: one of its ten file types, by the ending of the name.
 //
 //   orvane-batch [--time] [--quality=N] INPUT OUTPUT EFFECT [NAME=VALUE ...]
+//   orvane-batch --help | --version
 //
 // Exit status: 0 done; 2 bad usage (message names the culprit); 1 the input cannot be read or
 // the output cannot be written (message names the file).
@@ -9,6 +10,7 @@
 #include "documents/picture_writer.h"
 #include "effects/effect_catalog.h"
 #include "documents/image_loader.h"
+#include "orvane_version.h"
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -82,13 +84,79 @@ std::optional<QString> ParseArguments(const QStringList& args, Request* request)
     return std::nullopt;
 }
 
+// Appends `words` to `text` after `indent` columns, breaking lines before column 80.
+void AppendWrapped(QString* text, int indent, const QStringList& words)
+{
+    int column = indent;
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        const QString& word = words[i];
+        if (i > 0 && column + 1 + word.size() > 79) {
+            *text += u'\n' + QString(indent, u' ');
+            column = indent;
+        } else if (i > 0) {
+            *text += u' ';
+            ++column;
+        }
+        *text += word;
+        column += int(word.size());
+    }
+    *text += u'\n';
+}
+
+// The usage: the options, then every effect of the catalogue with its parameters.
+QString HelpText()
+{
+    QString text = QString::fromLatin1(kUsageLine) + QStringLiteral(
+        "\n       orvane-batch --help | --version\n"
+        "\n"
+        "Applies one effect to a picture file without a window, as the editor does.\n"
+        "\n"
+        "  INPUT          a picture of a type the editor opens\n"
+        "  OUTPUT         written by its ending: .bmp (24-bit bitmap) or .jpg (JPEG)\n"
+        "  --quality=N    JPEG quality 0..100 (85)\n"
+        "  --time         print effect_ms=<milliseconds> of the effect on standard error\n"
+        "  --help         print this text\n"
+        "  --version      print the version\n"
+        "\n"
+        "Effects and their parameters, each with its default in parentheses:\n");
+    constexpr int kParamsColumn = 18;
+    for (const BatchEffect& effect : BatchEffects()) {
+        const QString name = QStringLiteral("  ") + effect.name;
+        if (effect.params.isEmpty()) {
+            text += name + u'\n';
+            continue;
+        }
+        text += name.leftJustified(kParamsColumn - 1) + u' ';
+        AppendWrapped(&text, kParamsColumn, effect.params);
+    }
+    text += QStringLiteral(
+        "\n"
+        "A parameter left out takes its default; one without a default must be given.\n"
+        "TEXT is read as the effect's dialog reads its text box. COLORREF is a decimal\n"
+        "0x00BBGGRR (red in the low byte).\n"
+        "\n"
+        "Exit status: 0 done; 1 INPUT cannot be read or OUTPUT cannot be written;\n"
+        "2 bad usage.\n");
+    return text;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    // --help and --version win over everything else on the line, wherever they stand.
+    if (args.contains(QLatin1String("--help"))) {
+        std::fputs(qPrintable(HelpText()), stdout);
+        return kDone;
+    }
+    if (args.contains(QLatin1String("--version"))) {
+        std::puts("orvane-batch (Orvane) " ORVANE_VERSION_TEXT);
+        return kDone;
+    }
     Request request;
-    if (const auto usage = ParseArguments(app.arguments().mid(1), &request)) return Fail(kUsage, *usage);
+    if (const auto usage = ParseArguments(args, &request)) return Fail(kUsage, *usage);
     // The effect's own parameter reader names unknown or unusable parameters; an effect
     // without one takes none.
     const BatchEffect& effect = *request.effect;

@@ -22,6 +22,10 @@ struct BatchEffect {
     // Checks the parameters alone, before any picture is read; none for an effect that takes
     // no parameters.
     std::function<bool(const EffectParams& params, QString* error)> check;
+    // What `orvane-batch --help` shows: one "NAME=VALUES (default)" per parameter, in the
+    // order of the effect's dialog. The default is the value taken when the parameter is
+    // left out; a parameter without one in parentheses must be given.
+    QStringList params;
 };
 
 const std::vector<BatchEffect>& BatchEffects();

@@ -1,6 +1,6 @@
 #include "plugins/plugin_host.h"
 #include "plugins/host_protocol.h"
-#include <QCoreApplication>
+#include "platform/program_parts.h"
 #include <QProcess>
 
 namespace orv {
@@ -30,7 +30,7 @@ HostReply CallHost(const QStringList& arguments, int limitMs)
 
 QString PlugInHostProgram()
 {
-    return gHostProgram.isEmpty() ? QCoreApplication::applicationDirPath() + QStringLiteral("/orvane-plugin-host")
+    return gHostProgram.isEmpty() ? ProgramPartsFolder() + QStringLiteral("/orvane-plugin-host")
                                   : gHostProgram;
 }
 

@@ -6,7 +6,7 @@
 
 namespace orv {
 
-// The helper beside the program ("orvane-plugin-host" in the program's folder).
+// The helper, "orvane-plugin-host" in the program's parts folder.
 QString PlugInHostProgram();
 // Uses another helper (tests, whose program folder is not the editor's); empty restores it.
 void SetPlugInHostProgram(const QString& path);

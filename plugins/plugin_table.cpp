@@ -1,6 +1,6 @@
 #include "plugins/plugin_table.h"
+#include "platform/program_parts.h"
 #include "platform/work_folder.h"
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -15,7 +15,7 @@ const PlugInRecord* PlugInTable::find(const QString& className) const
 
 QStringList PlugInFolders()
 {
-    return {QCoreApplication::applicationDirPath() + QStringLiteral("/plugins"),
+    return {ProgramPartsFolder() + QStringLiteral("/plugins"),
             UserDataFolder() + QStringLiteral("/plugins")};
 }
 

@@ -28,8 +28,8 @@ struct PlugInTable {
     const PlugInRecord* find(const QString& className) const;
 };
 
-// The folders searched, in order: "plugins" below the program's folder, then below the
-// user's data folder.
+// The folders searched, in order: "plugins" in the program's parts folder (beside the
+// program in the build tree, <prefix>/lib/orvane installed), then below the user's data folder.
 QStringList PlugInFolders();
 
 // The plug-in files of the folders: each folder's "*.dll" files (any letter case) in name

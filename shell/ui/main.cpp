@@ -33,6 +33,8 @@ int main(int argc, char** argv)
 {
     Application app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvane"));
+    // Lets the desktop match the windows to the installed desktop entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.orvane.Orvane"));
     // The whole text after the program name is one path.
     const QString commandLine = QApplication::arguments().mid(1).join(QLatin1Char(' '));
 

@@ -1,3 +1,5 @@
+#include "effects/effect_catalog.h"
+#include "orvane_version.h"
 #include "platform/color.h"
 #include "platform/picture_codec.h"
 #include <Magick++.h>
@@ -130,6 +132,104 @@ TEST_F(OrvaneBatch, BadUsageExitsWithTwoAndNamesTheCulprit)
     ExpectFailure({"--fast", in, out, "none"}, 2, "--fast");
     ExpectFailure({in, path("out.png"), "none"}, 2, "out.png");
     ExpectFailure({in, path("out"), "none"}, 2, "out");
+}
+
+TEST_F(OrvaneBatch, HelpAndVersionPrintOnStandardOutputAndExitWithZero)
+{
+    for (const QStringList& args : {QStringList{"--version"}, QStringList{"--quality=999", "in", "out", "blur", "--version"}}) {
+        SCOPED_TRACE(args.join(' ').toStdString());
+        const BatchRun version = run(args);
+        EXPECT_EQ(version.status, 0);
+        EXPECT_EQ(version.err, "");
+        EXPECT_EQ(version.out, "orvane-batch (Orvane) " ORVANE_VERSION_TEXT "\n");
+        EXPECT_TRUE(QRegularExpression("^orvane-batch \\(Orvane\\) 3\\.[0-9]+\\.[0-9]+\n$")
+                        .match(QString::fromLatin1(version.out)).hasMatch());
+    }
+
+    // --help wins over everything else on the line, even a command that would be refused.
+    for (const QStringList& args : {QStringList{"--help"}, QStringList{"--time", "in", "out", "blur", "--help", "--version"}}) {
+        SCOPED_TRACE(args.join(' ').toStdString());
+        const BatchRun help = run(args);
+        EXPECT_EQ(help.status, 0);
+        EXPECT_EQ(help.err, "");
+        const QString text = QString::fromUtf8(help.out);
+        EXPECT_TRUE(text.startsWith("usage: orvane-batch [--time] [--quality=N] INPUT OUTPUT EFFECT")) << help.out.data();
+        for (const QString& line : text.split('\n')) EXPECT_LE(line.size(), 79) << line.toStdString();
+        // Every effect starts a line of its own, followed by each of its parameters.
+        for (const BatchEffect& effect : BatchEffects()) {
+            const qsizetype at = text.indexOf(QRegularExpression("\n  " + QRegularExpression::escape(effect.name) + "( |\n)"));
+            ASSERT_GE(at, 0) << effect.name.toStdString();
+            const QString own = text.mid(at + 1, text.indexOf(QRegularExpression("\n  [a-z]"), at + 1) - at - 1);
+            for (const QString& param : effect.params)
+                EXPECT_TRUE(own.simplified().contains(param)) << own.toStdString() << " lacks " << param.toStdString();
+        }
+    }
+}
+
+// The parameters --help shows are the ones each effect reads: every name is accepted, every
+// listed word and both ends of every range are accepted and one past either end refused, a
+// parameter given its shown default gives the same picture as leaving it out, and one shown
+// without a default is needed.
+TEST_F(OrvaneBatch, HelpShowsTheParametersAndDefaultsTheEffectsRead)
+{
+    const QRegularExpression item("^([a-z0-9]+)=(\\S+)(?: \\((\\S+)\\))?$");
+    const QRegularExpression range("^(-?[0-9]+)\\.\\.(-?[0-9]+)$");
+    QImage picture = NewPixelBuffer(41, 17, 0);
+    for (int y = 0; y < 17; ++y)
+        for (int x = 0; x < 41; ++x) test::Put(picture, x, y, RGB(x * 6, y * 15, (x ^ y) * 4));
+    int ranges = 0, defaults = 0;
+    for (const BatchEffect& effect : BatchEffects()) {
+        SCOPED_TRACE(effect.name.toStdString());
+        // A picture file wherever one is needed.
+        EffectParams needed;
+        for (const QString& param : effect.params)
+            if (param.endsWith("=PATH")) needed.insert(param.chopped(5), path("in.bmp"));
+        QString error;
+        if (effect.params.isEmpty()) {
+            EXPECT_FALSE(effect.check);
+            continue;
+        }
+        ASSERT_TRUE(effect.check(needed, &error)) << error.toStdString();
+        const auto accepts = [&](const QString& name, const QString& value) {
+            EffectParams p = needed;
+            p.insert(name, value);
+            return effect.check(p, &error);
+        };
+        EXPECT_FALSE(accepts("nosuch", "1"));
+        for (const QString& param : effect.params) {
+            SCOPED_TRACE(param.toStdString());
+            const QRegularExpressionMatch m = item.match(param);
+            ASSERT_TRUE(m.hasMatch());
+            const QString name = m.captured(1), values = m.captured(2), fallback = m.captured(3);
+            if (values == "PATH") {
+                EffectParams without = needed;
+                without.remove(name);
+                EXPECT_FALSE(effect.check(without, &error));
+                continue;
+            }
+            const QStringList words = values.contains('|') ? values.split('|') : QStringList();
+            for (const QString& word : words) EXPECT_TRUE(accepts(name, word)) << error.toStdString();
+            if (const QRegularExpressionMatch r = range.match(values); r.hasMatch()) {
+                const int lo = r.captured(1).toInt(), hi = r.captured(2).toInt();
+                EXPECT_TRUE(accepts(name, QString::number(lo))) << error.toStdString();
+                EXPECT_TRUE(accepts(name, QString::number(hi))) << error.toStdString();
+                EXPECT_FALSE(accepts(name, QString::number(lo - 1)));
+                EXPECT_FALSE(accepts(name, QString::number(hi + 1)));
+                ++ranges;
+            }
+            ASSERT_FALSE(fallback.isEmpty());
+            EXPECT_TRUE(accepts(name, fallback)) << error.toStdString();
+            QImage left = picture.copy(), given = picture.copy();
+            EffectParams withDefault = needed;
+            withDefault.insert(name, fallback);
+            ASSERT_TRUE(effect.run(left, needed, nullptr, &error)) << error.toStdString();
+            ASSERT_TRUE(effect.run(given, withDefault, nullptr, &error)) << error.toStdString();
+            EXPECT_EQ(given, left);
+            ++defaults;
+        }
+    }
+    EXPECT_GE(ranges, 6);
+    EXPECT_GE(defaults, 30);
 }
 
 TEST_F(OrvaneBatch, UnreadableInputOrUnwritableOutputExitsWithOne)

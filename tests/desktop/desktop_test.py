@@ -9,6 +9,8 @@ Cases:
   close-during-run  The window manager's close request arrives while an effect runs: the
                     program survives, the picture is unchanged, and the usual save question
                     follows; answering Cancel keeps the document.
+  plugins           The Plugins menu lists the two example plug-ins that come with the
+                    program: its plug-ins folder and the plug-in helper were found.
 
 Document windows live inside the frame and are no X windows, so their places come from the
 program's geometry report (ORVANE_GEOMETRY_REPORT); everything else is observed from outside:
@@ -312,7 +314,24 @@ def case_close_during_run(orvane, workdir, shot_path):
         editor.close()
 
 
-CASES = {"startup": case_startup, "wide": case_wide, "close-during-run": case_close_during_run}
+def case_plugins(orvane, workdir, shot_path):
+    editor = Editor(orvane, workdir)
+    display = Display()
+    try:
+        editor.settled("Image1")
+        menu = wait_for("the Plugins menu", lambda: editor.report().menu("Plugins"))
+        display.click(menu[0] + menu[2] // 2, menu[1] + menu[3] // 2)
+        for name in ("Posterize...", "Channel swap..."):
+            wait_for(name, lambda: editor.report().menu(name), timeout=10)
+        check(not editor.report().questions, "a message: %r" % editor.report().questions)
+        if shot_path:
+            screenshot(shot_path)
+    finally:
+        editor.close()
+
+
+CASES = {"startup": case_startup, "wide": case_wide, "close-during-run": case_close_during_run,
+         "plugins": case_plugins}
 
 
 def main():

@@ -25,12 +25,17 @@ struct BufferFree {
 
 int Be16(const unsigned char* p) { return p[0] << 8 | p[1]; }
 
-// The resolution of the file's JFIF marker in pixels per metre. A density of 1 either way
-// only gives the shape of the pixels, and files without the marker declare none: both are
-// read as no resolution. Units 2 count per centimetre, any other per inch.
-PictureResolution JfifResolution(const unsigned char* data, size_t size)
+// What the markers before the first scan tell: the resolution of the JFIF marker in pixels
+// per metre, and whether the picture comes in several scans (progressive). A density of 1
+// either way only gives the shape of the pixels, and files without the marker declare none:
+// both are read as no resolution. Units 2 count per centimetre, any other per inch.
+struct Markers {
+    PictureResolution resolution;
+    bool progressive = false;
+};
+Markers ReadMarkers(const unsigned char* data, size_t size)
 {
-    PictureResolution r;
+    Markers m;
     size_t at = 2;   // past the start-of-image marker
     while (at + 4 <= size && data[at] == 0xFF) {
         const int marker = data[at + 1];
@@ -38,17 +43,18 @@ PictureResolution JfifResolution(const unsigned char* data, size_t size)
         const size_t length = size_t(Be16(data + at + 2));
         if (length < 2 || at + 2 + length > size) break;
         const unsigned char* body = data + at + 4;
+        if (marker == 0xC2 || marker == 0xCA) m.progressive = true;   // Huffman or arithmetic coded
         if (marker == 0xE0 && length >= 16 && std::equal(body, body + 5, "JFIF")) {
             const int units = body[7], x = Be16(body + 8), y = Be16(body + 10);
-            r = {};
+            m.resolution = {};
             if (x != 1 && y != 1) {
                 const double perMetre = units == 2 ? 100.0 : 100.0 / 2.54;
-                r = {int(std::lround(x * perMetre)), int(std::lround(y * perMetre))};
+                m.resolution = {int(std::lround(x * perMetre)), int(std::lround(y * perMetre))};
             }
         }
         at += 2 + length;
     }
-    return r;
+    return m;
 }
 
 // Whether the library's warning means part of the picture is missing: the file ends early,
@@ -74,6 +80,10 @@ bool DecodeJpegDirectly(const char* data, size_t size, QImage* picture, QString*
     if (tjDecompressHeader3(handle.get(), bytes, static_cast<unsigned long>(size), &w, &h, &subsampling, &colorspace) != 0)
         return false;
     if (colorspace == TJCS_CMYK || colorspace == TJCS_YCCK) return false;
+    // A small progressive file may hold hundreds of scans over a picture of 67 million pixels;
+    // the general decoder stops a decode of a small file that takes too long.
+    const Markers markers = ReadMarkers(bytes, size);
+    if (markers.progressive && static_cast<int64_t>(size) < kSmallFileBytes) return false;
     *refusal = PictureSizeRefusal(w, h, static_cast<int64_t>(size), false);
     if (!refusal->isEmpty()) return true;
     QImage pixels = NewUninitializedPixelBuffer(w, h);
@@ -85,7 +95,7 @@ bool DecodeJpegDirectly(const char* data, size_t size, QImage* picture, QString*
         if (tjGetErrorCode(handle.get()) != TJERR_WARNING) return false;
         if (IsTruncation(QString::fromLatin1(tjGetErrorStr2(handle.get())))) return false;
     }
-    SetResolution(pixels, JfifResolution(bytes, size));
+    SetResolution(pixels, markers.resolution);
     *picture = std::move(pixels);
     return true;
 }

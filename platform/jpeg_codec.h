@@ -12,7 +12,8 @@ namespace orv {
 // declares, or refuses it by its size (*refusal, as PictureSizeRefusal words it) before any
 // pixel is allocated: true either way. False leaves the file to the general decoder, which
 // reports its failure in its own words: bytes that are not a JPEG, a damaged header, CMYK
-// pictures, and files that end early or are damaged inside. Throws std::bad_alloc when the
+// pictures, progressive files under kSmallFileBytes (it stops their decode at the time
+// limit), and files that end early or are damaged inside. Throws std::bad_alloc when the
 // pixels cannot be had.
 bool DecodeJpegDirectly(const char* data, size_t size, QImage* picture, QString* refusal);
 

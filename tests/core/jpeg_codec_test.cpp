@@ -6,6 +6,7 @@
 #include "tests/support/jpeg_tables.h"
 #include "tests/support/test_pictures.h"
 #include <Magick++.h>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -141,6 +142,28 @@ TEST_F(JpegCodec, EveryKindOfJpegGivesThePixelsGraphicsMagickGives)
         SCOPED_TRACE(kind.name);
         ExpectSameAsMagick(Cjpeg(kind.name, photo, kind.options));
     }
+}
+
+TEST_F(JpegCodec, ProgressiveFilesOverOneMegabyteOpenStraightAndSmallerOnesWithinTheTimeLimit)
+{
+    // Noise keeps a progressive file of 1200 x 900 pixels at quality 95 over 1 MB.
+    QImage noise = NewPixelBuffer(1200, 900, 0);
+    uint32_t state = 12345;
+    for (int y = 0; y < noise.height(); ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(noise.scanLine(y));
+        for (int x = 0; x < noise.width(); ++x) row[x] = (state = state * 1664525u + 1013904223u) | kPixelOpaque;
+    }
+    const QString large = Cjpeg("large-progressive.jpg", noise, {"-quality", "95", "-progressive"});
+    ASSERT_GT(QFileInfo(large).size(), kSmallFileBytes);
+    ExpectSameAsMagick(large);
+    // A smaller progressive file is stopped when its decode passes the time limit.
+    const QString small = Cjpeg("small-progressive.jpg", Photo(1200, 900), {"-progressive"});
+    ASSERT_LT(QFileInfo(small).size(), kSmallFileBytes);
+    DecodeOptions quick;
+    quick.timeLimitMs = 1;
+    EXPECT_EQ(DecodePictureFile(small, quick).error.toStdString(),
+              OpenError(small, QStringLiteral("decoding the picture takes too long (more than 0.001 seconds)")).toStdString());
+    ExpectSameAsMagick(small);
 }
 
 TEST_F(JpegCodec, CmykAndGraphicsMagickWrittenJpegsOpenAsGraphicsMagickReadsThem)

@@ -26,10 +26,11 @@ namespace orv {
 
 namespace {
 
-// none: the picture goes through a working copy and comes back unchanged.
-bool RunNone(QImage& image, const EffectParams&, ProgressSink* sink, QString*)
+// none: the picture comes back unchanged. No working copy is made, so that a decode/encode
+// round trip holds the picture in memory once.
+bool RunNone(QImage&, const EffectParams&, ProgressSink*, QString*)
 {
-    return RunOnWorkingCopy(image, [](WorkingCopy&) { return std::vector<ColumnPass>{}; }, sink);
+    return true;
 }
 
 // An effect with parameters: parse them as its dialog reads its controls, then run its passes

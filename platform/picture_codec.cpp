@@ -1,6 +1,9 @@
 #include "platform/picture_codec.h"
+#include "platform/bmp_codec.h"
 #include "platform/color.h"
+#include "platform/early_write_file.h"
 #include "platform/icon_file.h"
+#include "platform/jpeg_codec.h"
 #include "platform/targa_file.h"
 #include <Magick++.h>
 #include <QDir>
@@ -44,23 +47,6 @@ QString MagickReason(const Magick::Exception& e)
     text.remove(QLatin1String("()"));   // an empty detail the library leaves in its text
     return text.simplified();
 }
-
-// Why a system call failed, in words a user understands.
-QString SystemReason(int err)
-{
-    switch (err) {
-    case ENOSPC:
-    case EDQUOT: return QStringLiteral("the disk is full");
-    case EACCES:
-    case EPERM: return QStringLiteral("permission denied");
-    case EROFS: return QStringLiteral("the disk is read-only");
-    case ENOENT: return QStringLiteral("the folder does not exist");
-    case ENOTDIR: return QStringLiteral("a part of the path is not a folder");
-    case EISDIR: return QStringLiteral("it is a folder");
-    default: return QString::fromLocal8Bit(std::strerror(err));
-    }
-}
-
 
 QString SaveError(const QString& path, const QString& reason)
 {
@@ -157,21 +143,6 @@ PictureResolution DeclaredResolution(const Magick::Image& image)
             static_cast<int>(std::lround(im->y_resolution * perMetre))};
 }
 
-// Declares a resolution in pixels per metre (0: none), so that the file keeps it: the bitmap
-// header holds whole pixels per metre (given a hair above the exact value, as the writer
-// truncates), JPEG's whole dots per inch (rounded).
-void DeclareResolution(Magick::Image& image, PictureResolution r, bool wholeInches)
-{
-    MagickLib::Image* im = image.image();
-    const auto convert = [wholeInches](int perMetre) {
-        if (perMetre <= 0) return 0.0;
-        return wholeInches ? std::round(perMetre * 0.0254) : (perMetre + 1e-6) / 100.0;
-    };
-    im->units = wholeInches ? MagickLib::PixelsPerInchResolution : MagickLib::PixelsPerCentimeterResolution;
-    im->x_resolution = convert(r.x);
-    im->y_resolution = convert(r.y);
-}
-
 // Converts rows of GraphicsMagick pixels (16 bits a channel, opacity 0 = opaque) to opaque
 // pixel words; with `matte`, transparent and partly transparent pixels are composed onto
 // the background channels bg.
@@ -236,143 +207,6 @@ void CopyPixels(const Magick::Image& image, QImage& pixels, ColorRef background)
         ConvertRows(src, bits, stride, w, y0, y0 + ownEnd, matte, bg);
         for (std::thread& t : threads) t.join();
     }
-}
-
-// Hands the picture's pixels to GraphicsMagick as opaque 8-bit true colour, written straight
-// into its pixel cache: each 8-bit channel becomes the same value at the cache's depth, and the
-// opacity is 0 (opaque), as importing the rows as "RGBA" bytes gives, without that import's
-// general per-pixel path. The cache is fresh memory twice the picture's size, and its first
-// writes cost most of the time: it is asked for huge pages, and a large picture's lower half
-// is filled by a second thread.
-Magick::Image ToMagick(const QImage& picture)
-{
-    using MagickLib::Quantum;   // named by ScaleCharToQuantum
-    constexpr int64_t kPixelsForTwoThreads = 1 << 20;
-    const QImage pixels = ToPixelFormat(picture);
-    const int w = pixels.width(), h = pixels.height();
-    Magick::Image image;
-    image.size(Magick::Geometry(static_cast<unsigned>(w), static_cast<unsigned>(h)));
-    image.matte(false);
-    image.type(Magick::TrueColorType);
-    image.depth(8);
-    Magick::Pixels cache(image);
-    Magick::PixelPacket* out = cache.set(0, 0, static_cast<unsigned>(w), static_cast<unsigned>(h));
-    if (!out) throw std::bad_alloc();
-    AdviseHugePages(out, sizeof(Magick::PixelPacket) * static_cast<size_t>(w) * static_cast<size_t>(h));
-    const auto fill = [&](int y0, int y1) {
-        Magick::PixelPacket* o = out + static_cast<size_t>(y0) * static_cast<size_t>(w);
-        for (int y = y0; y < y1; ++y) {
-            const auto* in = reinterpret_cast<const uint32_t*>(pixels.constScanLine(y));
-            for (int x = 0; x < w; ++x, ++o) {
-                const uint32_t p = in[x];
-                o->red = ScaleCharToQuantum(p & 0xFFu);
-                o->green = ScaleCharToQuantum((p >> 8) & 0xFFu);
-                o->blue = ScaleCharToQuantum((p >> 16) & 0xFFu);
-                o->opacity = OpaqueOpacity;
-            }
-        }
-    };
-    std::thread lowerHalf;
-    int split = h;
-    if (int64_t{w} * h >= kPixelsForTwoThreads) {
-        try {
-            lowerHalf = std::thread(fill, h / 2, h);
-            split = h / 2;
-        } catch (const std::system_error&) {
-            // No second thread: this one fills everything.
-        }
-    }
-    fill(0, split);
-    if (lowerHalf.joinable()) lowerHalf.join();
-    cache.sync();
-    return image;
-}
-
-// The file an encoder writes to. Its bytes go out in pieces of at most 8 MiB, and the disk
-// write of every 8 MiB is started at once (sync_file_range), so that when the file is made
-// durable (fsync before the rename) most of a large picture is already written and the save
-// waits for the disk far less than if it all started then.
-class EarlyWriteFile {
-public:
-    explicit EarlyWriteFile(int fd) : fd_(fd) {}
-
-    // A stdio stream over the file; closing it closes the file.
-    FILE* open()
-    {
-        const cookie_io_functions_t io{nullptr, &EarlyWriteFile::write, nullptr, &EarlyWriteFile::close};
-        return fopencookie(this, "wb", io);
-    }
-
-private:
-    static constexpr size_t kPiece = size_t{8} << 20;
-
-    static ssize_t write(void* cookie, const char* data, size_t size)
-    {
-        auto* self = static_cast<EarlyWriteFile*>(cookie);
-        size_t done = 0;
-        while (done < size) {
-            const ssize_t n = ::write(self->fd_, data + done, std::min(size - done, kPiece));
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) return 0;   // errno says why; stdio marks the stream failed
-            done += static_cast<size_t>(n);
-            self->written_ += n;
-            if (self->written_ - self->started_ >= static_cast<off_t>(kPiece)) {
-                ::sync_file_range(self->fd_, self->started_, self->written_ - self->started_,
-                                  SYNC_FILE_RANGE_WRITE);
-                self->started_ = self->written_;
-            }
-        }
-        return static_cast<ssize_t>(size);
-    }
-
-    static int close(void* cookie) { return ::close(static_cast<EarlyWriteFile*>(cookie)->fd_); }
-
-    int fd_;
-    off_t written_ = 0;   // bytes written so far
-    off_t started_ = 0;   // bytes whose disk write has been started
-};
-
-// Encodes into the (temporary) file at path. GraphicsMagick writes to a stream we opened, so
-// no part of the path is read as GraphicsMagick syntax; `format` names the encoder.
-bool EncodeToFile(Magick::Image& image, const std::string& format, const QString& path,
-                  QString* reason)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        *reason = SystemReason(errno);
-        return false;
-    }
-    EarlyWriteFile early(fd);
-    FILE* file = early.open();
-    if (!file) {
-        *reason = SystemReason(errno);
-        ::close(fd);
-        return false;
-    }
-    image.imageInfo()->file = file;
-    try {
-        image.write(format + ":stream");
-    } catch (const Magick::Error& e) {
-        // A failed write of the stream says more than GraphicsMagick's "error writing".
-        const int err = errno;
-        *reason = std::ferror(file) ? SystemReason(err) : MagickReason(e);
-    } catch (const Magick::Warning&) {
-        // A warning still leaves a complete file.
-    }
-    image.imageInfo()->file = nullptr;
-    if (reason->isEmpty() && (std::fflush(file) != 0 || std::ferror(file))) *reason = SystemReason(errno);
-    if (std::fclose(file) != 0 && reason->isEmpty()) *reason = SystemReason(errno);
-    return reason->isEmpty();
-}
-
-bool Encode(Magick::Image image, const std::string& format, const QString& path, QString* error)
-{
-    return WriteFileAtomically(path, [&](const QString& tempPath, QString* err) {
-        QString reason;
-        if (EncodeToFile(image, format, tempPath, &reason)) return true;
-        *err = SaveError(path, reason);
-        return false;
-    }, error);
 }
 
 bool CheckEncodable(const QImage& image, const QString& path, QString* error)
@@ -489,6 +323,12 @@ bool PrepareBlob(const QString& magick, int64_t fileBytes, Magick::Blob* blob, b
     return true;
 }
 
+// Whether a file forced to `magick` (empty: the content decides) may be one of `names`.
+bool ForcedTo(const QString& magick, std::initializer_list<const char*> names)
+{
+    return magick.isEmpty() || std::any_of(names.begin(), names.end(), [&](const char* n) { return magick == QLatin1String(n); });
+}
+
 // The file a save to `path` replaces: `path` itself, or for a symbolic link the file the chain
 // of links leads to (which need not exist yet). Empty, with the reason, when that is something
 // other than a regular file or the links do not end.
@@ -572,13 +412,42 @@ DecodedPicture DecodePictureFile(const QString& path, const DecodeOptions& optio
 {
     EnsurePictureCodecsReady();
     DecodedPicture result;
+    const QString forced = options.magick.toUpper();
+    // The formats opened most are decoded straight into the pixel buffer, and refused by the
+    // size their header claims before any pixel is allocated; every other file, and any of
+    // theirs the direct decoders leave, goes through GraphicsMagick.
+    const auto direct = [&](bool handled, QImage& picture, const QString& refusal) {
+        if (!handled) return false;
+        if (refusal.isEmpty()) result.image = std::move(picture);
+        else result.error = OpenError(path, refusal);
+        return true;
+    };
+    QImage picture;
+    QString refusal;
+    try {
+        if (ForcedTo(forced, {"BMP", "BMP3"})
+            && direct(DecodeBmp24Directly(path, &picture, &refusal), picture, refusal))
+            return result;
+    } catch (const std::bad_alloc&) {
+        result.error = OpenError(path, QStringLiteral("not enough memory"));
+        return result;
+    }
     Magick::Blob blob;
     if (!ReadFileBlob(path, &blob, &result.error)) return result;
     const int64_t fileBytes = static_cast<int64_t>(blob.length());
-    QString magick = options.magick.toUpper();
-    if (magick.isEmpty()) magick = PictureFormatOf(blob);
+    // A file that names no decoder gets the one its signature shows, among the program's types.
+    const QString magick = forced.isEmpty() ? PictureFormatOf(blob) : forced;
     if (magick.isEmpty()) {
         result.error = OpenError(path, QStringLiteral("the file is not a picture in a format Orvane reads"));
+        return result;
+    }
+    try {
+        if (ForcedTo(magick, {"JPEG", "JPG"})
+            && direct(DecodeJpegDirectly(static_cast<const char*>(blob.data()), blob.length(), &picture, &refusal),
+                      picture, refusal))
+            return result;
+    } catch (const std::bad_alloc&) {
+        result.error = OpenError(path, QStringLiteral("not enough memory"));
         return result;
     }
     bool mirrored = false;
@@ -670,11 +539,13 @@ QString PictureSizeRefusal(int64_t w, int64_t h, int64_t fileBytes, bool vector)
 bool EncodeBmp24(const QImage& image, const QString& path, QString* error)
 {
     if (!CheckEncodable(image, path, error)) return false;
-    EnsurePictureCodecsReady();
     try {
-        Magick::Image out = ToMagick(image);
-        DeclareResolution(out, ResolutionOf(image), false);
-        return Encode(out, "BMP3", path, error);   // version 3 header, 24 bits, uncompressed
+        return WriteFileAtomically(path, [&](const QString& tempPath, QString* err) {
+            QString reason;
+            if (WriteBmp24File(image, tempPath, &reason)) return true;
+            *err = SaveError(path, reason);
+            return false;
+        }, error);
     } catch (const Magick::Exception& e) {
         *error = SaveError(path, MagickReason(e));
     } catch (const std::bad_alloc&) {
@@ -686,12 +557,13 @@ bool EncodeBmp24(const QImage& image, const QString& path, QString* error)
 bool EncodeJpeg(const QImage& image, const QString& path, int quality, QString* error)
 {
     if (!CheckEncodable(image, path, error)) return false;
-    EnsurePictureCodecsReady();
     try {
-        Magick::Image out = ToMagick(image);
-        DeclareResolution(out, ResolutionOf(image), true);
-        out.quality(static_cast<unsigned>(std::clamp(quality, 0, 100)));
-        return Encode(out, "JPEG", path, error);
+        return WriteFileAtomically(path, [&](const QString& tempPath, QString* err) {
+            QString reason;
+            if (WriteJpegFile(image, quality, tempPath, &reason)) return true;
+            *err = SaveError(path, reason);
+            return false;
+        }, error);
     } catch (const Magick::Exception& e) {
         *error = SaveError(path, MagickReason(e));
     } catch (const std::bad_alloc&) {

@@ -1,6 +1,7 @@
 #pragma once
-// Picture files through GraphicsMagick: decoding any file it reads into a pixel buffer, and
-// encoding 24-bit Windows bitmaps and JPEGs. Writes are atomic: the file is written under a
+// Picture files: decoding any file GraphicsMagick reads into a pixel buffer (JPEGs and 24-bit
+// Windows bitmaps straight, without it), and encoding 24-bit Windows bitmaps and JPEGs straight
+// from the pixel buffer. Writes are atomic: the file is written under a
 // temporary name in the folder of the file it replaces and renamed over it, so a failure never
 // leaves a partial file and never damages the file it would have replaced.
 #include "platform/color.h"

@@ -66,7 +66,7 @@ std::optional<QString> ParseArguments(const QStringList& args, Request* request)
     request->input = positional[0];
     request->output = positional[1];
     if (SaveFormatOf(request->output) == SaveFormat::Other)
-        return QStringLiteral("the output \"%1\" must end in .bmp or .jpg").arg(request->output);
+        return QStringLiteral("the output \"%1\" must end in .bmp, .jpg or .png").arg(request->output);
 
     request->effect = FindBatchEffect(positional[2]);
     if (!request->effect) return QStringLiteral("unknown effect \"%1\"").arg(positional[2]);

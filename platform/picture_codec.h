@@ -1,6 +1,6 @@
 #pragma once
 // Picture files through GraphicsMagick: decoding any file it reads into a pixel buffer, and
-// encoding 24-bit Windows bitmaps and JPEGs. Writes are atomic: the file is written under a
+// encoding 24-bit Windows bitmaps, 24-bit PNGs and JPEGs. Writes are atomic: the file is written under a
 // temporary name in the folder of the file it replaces and renamed over it, so a failure never
 // leaves a partial file and never damages the file it would have replaced.
 #include "platform/color.h"
@@ -62,6 +62,8 @@ DecodedPicture DecodePictureFile(const QString& path, const DecodeOptions& optio
 
 // Encoders; false with a clear message in *error on failure.
 bool EncodeBmp24(const QImage& image, const QString& path, QString* error);
+// A lossless 24-bit true-colour PNG (no alpha, no palette).
+bool EncodePng24(const QImage& image, const QString& path, QString* error);
 bool EncodeJpeg(const QImage& image, const QString& path, int quality, QString* error);
 
 // The regular file a save to `path` writes: `path` itself, or the file its symbolic links

@@ -128,7 +128,7 @@ TEST_F(OrvaneBatch, BadUsageExitsWithTwoAndNamesTheCulprit)
     ExpectFailure({"--quality=101", in, out, "none"}, 2, "--quality");
     ExpectFailure({"--quality=high", in, out, "none"}, 2, "\"high\"");
     ExpectFailure({"--fast", in, out, "none"}, 2, "--fast");
-    ExpectFailure({in, path("out.png"), "none"}, 2, "out.png");
+    ExpectFailure({in, path("out.gif"), "none"}, 2, "out.gif");
     ExpectFailure({in, path("out"), "none"}, 2, "out");
 }
 

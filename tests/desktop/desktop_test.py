@@ -9,6 +9,9 @@ Cases:
   close-during-run  The window manager's close request arrives while an effect runs: the
                     program survives, the picture is unchanged, and the usual save question
                     follows; answering Cancel keeps the document.
+  hidpi             At a scale factor of 2 a stroke drawn with the pointer between two
+                    logical pixels lands in the 2 x 2 block of screen pixels under the pointer,
+                    and every picture pixel covers exactly one such block.
 
 Document windows live inside the frame and are no X windows, so their places come from the
 program's geometry report (ORVANE_GEOMETRY_REPORT); everything else is observed from outside:
@@ -133,8 +136,9 @@ class Display:
 
 
 class Editor:
-    def __init__(self, orvane, workdir, arguments=()):
+    def __init__(self, orvane, workdir, arguments=(), scale=1):
         self.workdir = workdir
+        self.scale = scale   # the reported places are in logical pixels
         self.report_path = os.path.join(workdir, "report.txt")
         home = os.path.join(workdir, "home")
         os.makedirs(home, exist_ok=True)
@@ -148,6 +152,7 @@ class Editor:
             "XDG_RUNTIME_DIR": runtime,
             "QT_QPA_PLATFORM": "xcb",
             "ORVANE_GEOMETRY_REPORT": self.report_path,
+            "QT_SCALE_FACTOR": str(scale),
         })
         self.wm = subprocess.Popen(["openbox", "--sm-disable"], env=env, stdin=subprocess.DEVNULL,
                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -175,7 +180,7 @@ class Editor:
             r = self.report()
             ws, doc = r.workspace, r.document(name)
             key = (ws, doc)
-            if ws and doc and ws[2] > SCREEN[0] // 2:
+            if ws and doc and ws[2] * self.scale > SCREEN[0] // 2:
                 same = same + 1 if key == last else 0
                 if same >= 5:
                     return r
@@ -245,11 +250,11 @@ def case_startup(orvane, workdir, shot_path):
         editor.close()
 
 
-def open_picture(orvane, workdir, name, width, height, rgb):
+def open_picture(orvane, workdir, name, width, height, rgb, scale=1):
     """The editor started with a new picture of one colour named on its command line."""
     picture = os.path.join(workdir, name)
     write_bmp(picture, width, height, rgb)
-    return Editor(orvane, workdir, [picture])
+    return Editor(orvane, workdir, [picture], scale)
 
 
 def case_wide(orvane, workdir, shot_path):
@@ -312,7 +317,38 @@ def case_close_during_run(orvane, workdir, shot_path):
         editor.close()
 
 
-CASES = {"startup": case_startup, "wide": case_wide, "close-during-run": case_close_during_run}
+def case_hidpi(orvane, workdir, shot_path):
+    white = (255, 255, 255)
+    editor = open_picture(orvane, workdir, "white.bmp", 300, 200, white, scale=2)
+    display = Display()
+    try:
+        report = editor.settled("white.bmp")
+        _, (cx, cy, cw, ch), _ = report.document("white.bmp")
+        # A stroke along one row, the pointer on odd screen pixels: half-way into logical pixels.
+        x0, y0 = 2 * (cx + 60) + 1, 2 * (cy + 50) + 1
+        x1 = x0 + 80
+        display.move(x0, y0)
+        time.sleep(0.3)
+        display.xtst.XTestFakeButtonEvent(display.dpy, 1, 1, 0)
+        for x in range(x0, x1 + 1, 8):
+            display.move(x, y0)
+            time.sleep(0.02)
+        display.xtst.XTestFakeButtonEvent(display.dpy, 1, 0, 0)
+        display.x.XFlush(display.dpy)
+        display.move(x0 + 200, y0 + 200)   # the pointer itself out of the picture
+        time.sleep(1.0)
+        shot = screenshot(shot_path)
+        ink = lambda x, y: pixel(shot, x, y) != white
+        for x in range(x0 + 1, x1 - 1, 2):
+            check(ink(x, y0) and ink(x - 1, y0 - 1) and ink(x, y0 - 1) and ink(x - 1, y0),
+                  "the stroke is not under the pointer at screen (%d, %d)" % (x, y0))
+            check(not ink(x, y0 + 1) and not ink(x, y0 - 2),
+                  "the stroke is not one picture pixel (2 screen pixels) high at x %d" % x)
+    finally:
+        editor.close()
+
+
+CASES = {"startup": case_startup, "wide": case_wide, "close-during-run": case_close_during_run, "hidpi": case_hidpi}
 
 
 def main():

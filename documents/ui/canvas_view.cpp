@@ -39,9 +39,9 @@ void CanvasView::paintEvent(QPaintEvent* event)
 
 void CanvasView::emitMouse(void (CanvasView::*signal)(int, float, float), int buttons, const QPointF& pos)
 {
-    // On a scaled display the pointer lies between logical pixels (x.5 at a scale of 2): the
-    // picture pixel under it is the one whose square holds it, never the next one a rounding
-    // would give.
+    // On a scaled display the pointer may lie between logical pixels (x.5 at a scale of 2)
+    // where the platform reports such positions: the picture pixel under it is the one whose
+    // square holds it, never the next one a rounding would give.
     emit(this->*signal)(buttons, static_cast<float>(canvas_.fromPixels(std::floor(pos.x()))),
                         static_cast<float>(canvas_.fromPixels(std::floor(pos.y()))));
 }

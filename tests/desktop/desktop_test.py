@@ -9,9 +9,8 @@ Cases:
   close-during-run  The window manager's close request arrives while an effect runs: the
                     program survives, the picture is unchanged, and the usual save question
                     follows; answering Cancel keeps the document.
-  hidpi             At a scale factor of 2 a stroke drawn with the pointer between two
-                    logical pixels lands in the 2 x 2 block of screen pixels under the pointer,
-                    and every picture pixel covers exactly one such block.
+  hidpi             At a scale factor of 2 a stroke drawn with the pointer lands in the
+                    2 x 2 blocks of screen pixels under the pointer, one picture pixel each.
 
 Document windows live inside the frame and are no X windows, so their places come from the
 program's geometry report (ORVANE_GEOMETRY_REPORT); everything else is observed from outside:
@@ -324,9 +323,16 @@ def case_hidpi(orvane, workdir, shot_path):
     try:
         report = editor.settled("white.bmp")
         _, (cx, cy, cw, ch), _ = report.document("white.bmp")
-        # A stroke along one row, the pointer on odd screen pixels: half-way into logical pixels.
-        x0, y0 = 2 * (cx + 60) + 1, 2 * (cy + 50) + 1
-        x1 = x0 + 80
+        # The canvas's top-left corner on the screen: the first white screen pixel right of and
+        # below a point of the client area left of and above it.
+        shot = screenshot()
+        probe_y = 2 * (cy + 60)
+        left = next(x for x in range(2 * cx, 2 * (cx + cw)) if pixel(shot, x, probe_y) == white)
+        top = next(y for y in range(2 * cy, 2 * (cy + ch)) if pixel(shot, left + 4, y) == white)
+        # A stroke along picture row 50 from column 60 to 100, the pointer on the first screen
+        # pixel of each picture pixel it passes.
+        x0, y0 = left + 2 * 60, top + 2 * 50
+        x1 = left + 2 * 100
         display.move(x0, y0)
         time.sleep(0.3)
         display.xtst.XTestFakeButtonEvent(display.dpy, 1, 1, 0)
@@ -335,14 +341,14 @@ def case_hidpi(orvane, workdir, shot_path):
             time.sleep(0.02)
         display.xtst.XTestFakeButtonEvent(display.dpy, 1, 0, 0)
         display.x.XFlush(display.dpy)
-        display.move(x0 + 200, y0 + 200)   # the pointer itself out of the picture
+        display.move(x0 + 300, y0 + 300)   # the pointer itself off the picture
         time.sleep(1.0)
         shot = screenshot(shot_path)
         ink = lambda x, y: pixel(shot, x, y) != white
-        for x in range(x0 + 1, x1 - 1, 2):
-            check(ink(x, y0) and ink(x - 1, y0 - 1) and ink(x, y0 - 1) and ink(x - 1, y0),
-                  "the stroke is not under the pointer at screen (%d, %d)" % (x, y0))
-            check(not ink(x, y0 + 1) and not ink(x, y0 - 2),
+        check(not ink(x0 - 1, y0), "the stroke starts left of the pointer")
+        for x in range(x0, x1):
+            check(ink(x, y0) and ink(x, y0 + 1), "the stroke is not under the pointer at screen (%d, %d)" % (x, y0))
+            check(not ink(x, y0 - 1) and not ink(x, y0 + 2),
                   "the stroke is not one picture pixel (2 screen pixels) high at x %d" % x)
     finally:
         editor.close()

@@ -68,7 +68,7 @@ std::optional<QString> ParseArguments(const QStringList& args, Request* request)
     request->input = positional[0];
     request->output = positional[1];
     if (SaveFormatOf(request->output) == SaveFormat::Other)
-        return QStringLiteral("the output \"%1\" must end in .bmp or .jpg").arg(request->output);
+        return QStringLiteral("the output \"%1\" must end in .bmp, .jpg or .png").arg(request->output);
 
     request->effect = FindBatchEffect(positional[2]);
     if (!request->effect) return QStringLiteral("unknown effect \"%1\"").arg(positional[2]);
@@ -112,7 +112,7 @@ QString HelpText()
         "Applies one effect to a picture file without a window, as the editor does.\n"
         "\n"
         "  INPUT          a picture of a type the editor opens\n"
-        "  OUTPUT         written by its ending: .bmp (24-bit bitmap) or .jpg (JPEG)\n"
+        "  OUTPUT         by its ending: .bmp (24-bit bitmap), .jpg (JPEG), .png (PNG)\n"
         "  --quality=N    JPEG quality 0..100 (85)\n"
         "  --time         print effect_ms=<milliseconds> of the effect on standard error\n"
         "  --help         print this text\n"

@@ -44,14 +44,14 @@ bool PcxDataEndsEarly(const QString& path)
 } // namespace
 
 const QString kOpenPictureFilter = QStringLiteral(
-    "All graphics|*.jif;*.rle;*.dib;*.gif;*.jpg;*.bmp;*.wmf;*.ico;*.pcx;*.tga|GIF Files (*.gif)|*.gif|"
+    "All graphics|*.jif;*.rle;*.dib;*.gif;*.jpg;*.bmp;*.wmf;*.ico;*.pcx;*.tga;*.png|GIF Files (*.gif)|*.gif|"
     "Bitmap files (*.bmp, *.rle, *.dib)|*.bmp;*.rle;*.dib|JPEG Files (*.jpg, *.jif)|*.jpg;*.jif|"
     "Targa files (*.tga)|*.tga|PCX file (*.pcx)|*.pcx|Windows metafile (*.wmf)|*.wmf|"
-    "Windows Icon (*.ico)|*.ico|All files (*.*)|*.*");
+    "Windows Icon (*.ico)|*.ico|PNG files (*.png)|*.png|All files (*.*)|*.*");
 
 PictureLoader LoaderFor(const QString& path)
 {
-    static const QStringList picture{"gif", "bmp", "wmf", "ico"};
+    static const QStringList picture{"gif", "bmp", "wmf", "ico", "png"};
     static const QStringList imageFile{"pcx", "tga", "jif", "rle", "dib", "jpg"};
     const QString ext = FileEnding(path);
     if (picture.contains(ext)) return PictureLoader::Picture;
@@ -63,7 +63,7 @@ QString UnsupportedTypeError(const QString& path)
 {
     return QStringLiteral("Cannot open \"%1\": Orvane cannot open this type of file. It opens "
                           "pictures ending in .bmp, .dib, .rle, .gif, .jpg, .jif, .wmf, .ico, "
-                          ".pcx and .tga.")
+                          ".pcx, .tga and .png.")
         .arg(path);
 }
 

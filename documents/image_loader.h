@@ -1,6 +1,6 @@
 #pragma once
-// Reading picture files into canvases. Ten file types are read, chosen by the last three
-// characters of the file name, lower-cased: "gif", "bmp", "wmf" and "ico" through the picture
+// Reading picture files into canvases. Eleven file types are read, chosen by the last three
+// characters of the file name, lower-cased: "gif", "bmp", "wmf", "ico" and "png" through the picture
 // loader (LoadPicture), "pcx", "tga", "jif", "rle", "dib" and "jpg" through LoadImageFile.
 // Both decode with GraphicsMagick; a file that cannot be decoded gives a message naming it.
 #include "documents/canvas.h"
@@ -16,10 +16,10 @@ enum class PictureLoader { Picture, ImageFile, None };
 // "peg" and has none).
 PictureLoader LoaderFor(const QString& path);
 
-// The message for a file whose type is not one of the ten.
+// The message for a file whose type is not one of the eleven.
 QString UnsupportedTypeError(const QString& path);
 
-// Decodes a file of one of the ten types: transparent pixels take `background`, an icon file
+// Decodes a file of one of the eleven types: transparent pixels take `background`, an icon file
 // gives its largest picture, a metafile is drawn at its natural size. Other names fail with
 // UnsupportedTypeError.
 DecodedPicture ReadPictureFile(const QString& path, ColorRef background = 0xFFFFFF);

@@ -9,13 +9,17 @@ SaveFormat SaveFormatOf(const QString& path)
     const QString ext = FileEnding(path);
     if (ext == QLatin1String("bmp")) return SaveFormat::Bitmap;
     if (ext == QLatin1String("jpg")) return SaveFormat::Jpeg;
+    if (ext == QLatin1String("png")) return SaveFormat::Png;
     return SaveFormat::Other;
 }
 
 bool WritePictureFile(const QImage& picture, const QString& path, int quality, QString* error)
 {
-    return SaveFormatOf(path) == SaveFormat::Jpeg ? EncodeJpeg(picture, path, quality, error)
-                                                  : EncodeBmp24(picture, path, error);
+    switch (SaveFormatOf(path)) {
+    case SaveFormat::Jpeg: return EncodeJpeg(picture, path, quality, error);
+    case SaveFormat::Png: return EncodePng24(picture, path, error);
+    default: return EncodeBmp24(picture, path, error);
+    }
 }
 
 } // namespace orv

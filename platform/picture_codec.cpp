@@ -1,4 +1,5 @@
 #include "platform/picture_codec.h"
+#include "platform/png_codec.h"
 #include "platform/bmp_codec.h"
 #include "platform/color.h"
 #include "platform/early_write_file.h"
@@ -536,40 +537,43 @@ QString PictureSizeRefusal(int64_t w, int64_t h, int64_t fileBytes, bool vector)
     return {};
 }
 
-bool EncodeBmp24(const QImage& image, const QString& path, QString* error)
+// Writes a picture atomically through `write`, which fills the temporary file it is given.
+static bool EncodeAtomically(const QImage& image, const QString& path, QString* error,
+                             const std::function<bool(const QString& tempPath, QString* reason)>& write)
 {
     if (!CheckEncodable(image, path, error)) return false;
     try {
         return WriteFileAtomically(path, [&](const QString& tempPath, QString* err) {
             QString reason;
-            if (WriteBmp24File(image, tempPath, &reason)) return true;
+            if (write(tempPath, &reason)) return true;
             *err = SaveError(path, reason);
             return false;
         }, error);
-    } catch (const Magick::Exception& e) {
-        *error = SaveError(path, MagickReason(e));
     } catch (const std::bad_alloc&) {
         *error = SaveError(path, QStringLiteral("not enough memory"));
     }
     return false;
 }
 
+bool EncodeBmp24(const QImage& image, const QString& path, QString* error)
+{
+    return EncodeAtomically(image, path, error, [&](const QString& temp, QString* reason) {
+        return WriteBmp24File(image, temp, reason);
+    });
+}
+
+bool EncodePng24(const QImage& image, const QString& path, QString* error)
+{
+    return EncodeAtomically(image, path, error, [&](const QString& temp, QString* reason) {
+        return WritePng24File(image, temp, reason);
+    });
+}
+
 bool EncodeJpeg(const QImage& image, const QString& path, int quality, QString* error)
 {
-    if (!CheckEncodable(image, path, error)) return false;
-    try {
-        return WriteFileAtomically(path, [&](const QString& tempPath, QString* err) {
-            QString reason;
-            if (WriteJpegFile(image, quality, tempPath, &reason)) return true;
-            *err = SaveError(path, reason);
-            return false;
-        }, error);
-    } catch (const Magick::Exception& e) {
-        *error = SaveError(path, MagickReason(e));
-    } catch (const std::bad_alloc&) {
-        *error = SaveError(path, QStringLiteral("not enough memory"));
-    }
-    return false;
+    return EncodeAtomically(image, path, error, [&](const QString& temp, QString* reason) {
+        return WriteJpegFile(image, quality, temp, reason);
+    });
 }
 
 QString SaveDestination(const QString& path, QString* error)

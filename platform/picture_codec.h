@@ -1,7 +1,8 @@
 #pragma once
 // Picture files: decoding any file GraphicsMagick reads into a pixel buffer (JPEGs and 24-bit
 // Windows bitmaps straight, without it), and encoding 24-bit Windows bitmaps and JPEGs straight
-// from the pixel buffer. Writes are atomic: the file is written under a
+// from the pixel buffer and 24-bit PNGs through GraphicsMagick. Writes are atomic: the file is
+// written under a
 // temporary name in the folder of the file it replaces and renamed over it, so a failure never
 // leaves a partial file and never damages the file it would have replaced.
 #include "platform/color.h"
@@ -63,6 +64,8 @@ DecodedPicture DecodePictureFile(const QString& path, const DecodeOptions& optio
 
 // Encoders; false with a clear message in *error on failure.
 bool EncodeBmp24(const QImage& image, const QString& path, QString* error);
+// A lossless 24-bit true-colour PNG (no alpha, no palette).
+bool EncodePng24(const QImage& image, const QString& path, QString* error);
 bool EncodeJpeg(const QImage& image, const QString& path, int quality, QString* error);
 
 // The regular file a save to `path` writes: `path` itself, or the file its symbolic links

@@ -9,6 +9,7 @@
 #include <QUrl>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
+#include <algorithm>
 
 namespace orv {
 
@@ -131,6 +132,43 @@ bool UpdatedList(QFile& in, const Use& use, QByteArray* out)
 }
 
 } // namespace
+
+QStringList RecentPictures(const QString& listPath, int count)
+{
+    QFile in(listPath);
+    if (!in.open(QIODevice::ReadOnly)) return {};
+    QXmlStreamReader r(&in);
+    QList<std::pair<QDateTime, QString>> used;   // Orvane's last use of each file
+    QString href;
+    int depth = 0;
+    while (!r.atEnd()) {
+        r.readNext();
+        if (r.isEndElement()) --depth;
+        if (!r.isStartElement()) continue;
+        ++depth;
+        const QXmlStreamAttributes attrs = r.attributes();
+        if (depth == 2 && r.name() == QLatin1String("bookmark") && r.namespaceUri().isEmpty())
+            href = attrs.value(QLatin1String("href")).toString();
+        else if (depth > 2 && r.namespaceUri() == kBookmarkNs && r.name() == QLatin1String("application")
+                 && attrs.value(QLatin1String("name")) == kAppName) {
+            const QUrl url(href);
+            if (url.isLocalFile())
+                used.append({QDateTime::fromString(attrs.value(QLatin1String("modified")).toString(), Qt::ISODateWithMs),
+                             url.toLocalFile()});
+        }
+    }
+    if (r.hasError()) return {};
+    // Entries are added at the end of the list: of two used at the same moment the later one
+    // is the newer.
+    std::reverse(used.begin(), used.end());
+    std::stable_sort(used.begin(), used.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    QStringList files;
+    for (const auto& [when, file] : used) {
+        if (files.size() >= count) break;
+        if (QFileInfo(file).isFile() && !files.contains(file)) files << file;
+    }
+    return files;
+}
 
 QString RecentFilesListPath()
 {

@@ -3,6 +3,7 @@
 // user's data folder) that file managers and file dialogs show. Orvane adds each file it opens;
 // every other entry of the list is kept as it is, and the list is replaced atomically.
 #include <QString>
+#include <QStringList>
 
 namespace orv {
 
@@ -14,5 +15,10 @@ QString RecentFilesListPath();
 // *error when the list cannot be read or written; a list that is not readable XBEL is left
 // untouched.
 bool AddToRecentFiles(const QString& file, const QString& listPath, QString* error);
+
+// The local files of the list at `listPath` that Orvane used, most recently used first (by
+// the time of Orvane's own use), at most `count`; files that no longer exist are left out.
+// Empty when the list is missing or unreadable.
+QStringList RecentPictures(const QString& listPath, int count);
 
 } // namespace orv

@@ -1,6 +1,7 @@
 #include "documents/ui/canvas_view.h"
 #include <QMouseEvent>
 #include <QPainter>
+#include <cmath>
 
 namespace orv {
 
@@ -29,6 +30,8 @@ CanvasView::CanvasView(QWidget* parent) : QWidget(parent)
 
 void CanvasView::paintEvent(QPaintEvent* event)
 {
+    // One picture pixel covers one logical pixel: on a scaled display it becomes a block of
+    // device pixels, copied without smoothing so that the picture stays sharp.
     QPainter p(this);
     const QRect r = event->rect();
     p.drawImage(r.topLeft(), canvas_.buffer(), r);
@@ -36,8 +39,11 @@ void CanvasView::paintEvent(QPaintEvent* event)
 
 void CanvasView::emitMouse(void (CanvasView::*signal)(int, float, float), int buttons, const QPointF& pos)
 {
-    emit(this->*signal)(buttons, static_cast<float>(canvas_.fromPixels(pos.x())),
-                        static_cast<float>(canvas_.fromPixels(pos.y())));
+    // On a scaled display the pointer may lie between logical pixels (x.5 at a scale of 2)
+    // where the platform reports such positions: the picture pixel under it is the one whose
+    // square holds it, never the next one a rounding would give.
+    emit(this->*signal)(buttons, static_cast<float>(canvas_.fromPixels(std::floor(pos.x()))),
+                        static_cast<float>(canvas_.fromPixels(std::floor(pos.y()))));
 }
 
 void CanvasView::mousePressEvent(QMouseEvent* event)

@@ -3,6 +3,7 @@
 #include "documents/ui/canvas_view.h"
 #include "effects/ui/effect_menu.h"
 #include "effects/ui/effect_run.h"
+#include "platform/recent_files.h"
 #include "plugins/ui/plugin_menu.h"
 #include "shell/settings_store.h"
 #include "shell/ui/color_panel.h"
@@ -10,6 +11,9 @@
 #include "tools/draw_tools.h"
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QPainter>
 #include <QGuiApplication>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -124,7 +128,8 @@ void frmDocument::buildMenus()
     connect(item(file, "mnuFileClose", QStringLiteral("Close"), true), &QAction::triggered, this,
             [this] { if (subWindow()) subWindow()->close(); else close(); });
     file->addSeparator();
-    item(file, "mnuFileSave", QStringLiteral("Save"), false, QKeySequence(Qt::CTRL | Qt::Key_S));
+    connect(item(file, "mnuFileSave", QStringLiteral("Save"), true, QKeySequence(Qt::CTRL | Qt::Key_S)),
+            &QAction::triggered, this, &frmDocument::mnuFileSave_Click);
     connect(item(file, "mnuFileSaveAs", QStringLiteral("Save As..."), true), &QAction::triggered, this,
             &frmDocument::mnuFileSaveAs_Click);
     item(file, "mnuFileSaveAll", QStringLiteral("Save All"), false);
@@ -142,6 +147,14 @@ void frmDocument::buildMenus()
     item(file, "mnuFilePrintPreview", QStringLiteral("Print Preview"), false);
     connect(item(file, "mnuFilePrint", QStringLiteral("Print..."), true, QKeySequence(Qt::CTRL | Qt::Key_P)),
             &QAction::triggered, this, &frmDocument::mnuFilePrint_Click);
+    recentSeparator_ = file->addSeparator();
+    for (int i = 0; i < 4; ++i) {
+        QAction* entry = item(file, "mnuFileMRU", QString(), true);
+        connect(entry, &QAction::triggered, this, [this, entry] { main_->OpenFile(entry->data().toString()); });
+        recentEntries_.append(entry);
+    }
+    connect(file, &QMenu::aboutToShow, this, &frmDocument::fillRecentEntries);
+    fillRecentEntries();
     file->addSeparator();
     connect(item(file, "mnuFileExit", QStringLiteral("Exit"), true), &QAction::triggered, main_,
             &frmMain::mnuFileExit_Click);
@@ -152,7 +165,15 @@ void frmDocument::buildMenus()
     edit->addSeparator();
     connect(item(edit, "mnuCopy", QStringLiteral("Copy"), true), &QAction::triggered, this,
             &frmDocument::mnuCopy_Click);
-    item(edit, "mnuPaste", QStringLiteral("Paste"), false);
+    QAction* paste = item(edit, "mnuPaste", QStringLiteral("Paste"), true, QKeySequence(Qt::CTRL | Qt::Key_V));
+    connect(paste, &QAction::triggered, this, &frmDocument::mnuPaste_Click);
+    // Paste is there while the clipboard holds a picture.
+    const auto followClipboard = [paste] {
+        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+        paste->setEnabled(data && data->hasImage());
+    };
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, paste, followClipboard);
+    followClipboard();
     edit->addSeparator();
     item(edit, "mnuEditGrid", QStringLiteral("Grid"), false);
     item(edit, "mnuEditBorder", QStringLiteral("Border"), false);
@@ -394,6 +415,46 @@ bool frmDocument::AskToSave()
 void frmDocument::mnuCopy_Click()
 {
     QGuiApplication::clipboard()->setImage(canvas().Image());
+}
+
+void frmDocument::mnuPaste_Click()
+{
+    const QImage pasted = QGuiApplication::clipboard()->image();
+    if (pasted.isNull()) return;
+    frmDocument* d = main_->LoadNewDoc();
+    Canvas& target = d->canvas();
+    // Transparent parts show the canvas background, as in a picture file.
+    QImage picture = NewPixelBuffer(pasted.width(), pasted.height(), target.BackColor());
+    if (pasted.hasAlphaChannel()) {
+        QPainter p(&picture);
+        p.drawImage(0, 0, pasted);
+    } else {
+        picture = pasted;
+    }
+    target.setAutoSize(true);
+    target.setPicture(picture);
+    target.setAutoSize(false);
+    main_->FitWindowToPicture(d);
+    d->Changed = true;   // a picture not yet in any file: closing asks to save it
+}
+
+void frmDocument::fillRecentEntries()
+{
+    constexpr int kEntries = 4;
+    const QStringList files = RecentPictures(RecentFilesListPath(), kEntries);
+    for (int i = 0; i < recentEntries_.size(); ++i) {
+        QAction* entry = recentEntries_[i];
+        const bool shown = i < files.size();
+        entry->setVisible(shown);
+        if (!shown) continue;
+        // "&" in a file name is shown, not taken as the access key.
+        const QString name = QFileInfo(files[i]).fileName().replace(QLatin1Char('&'), QStringLiteral("&&"));
+        entry->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(name));
+        entry->setToolTip(files[i]);
+        entry->setStatusTip(files[i]);
+        entry->setData(files[i]);
+    }
+    recentSeparator_->setVisible(!files.isEmpty());
 }
 
 void frmDocument::mnuOptions_Click()

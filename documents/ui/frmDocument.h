@@ -78,6 +78,14 @@ public:
     void mnuPlugIn_Click(int index);   // runs item `index` of the Plugins menu
     // Save As; returns whether the picture was saved.
     bool mnuFileSaveAs_Click();
+    // Save: the BMP, JPEG or PNG file the picture came from or was last saved to is written
+    // again (a JPEG at the quality chosen last for this document); Save As for any other.
+    bool mnuFileSave_Click();
+    // The file Save writes: `path` when it ends in bmp, jpg or png, else none.
+    void setFilePath(const QString& path);
+    QString filePath() const { return filePath_; }
+    int jpegQuality() const { return jpegQuality_; }
+    void mnuPaste_Click();   // the clipboard's picture as a new document
     void mnuFilePrint_Click();
     void mnuFileScanSelectSource_Click();
     void mnuFileScanScan_Click();
@@ -109,6 +117,10 @@ private:
     void openTextBox(float x, float y);
     void restorePicture(const Picture& held);   // Undo / Redo
     bool handleMouse(QWidget* handle, QEvent* event);
+    // Writes the picture to `path` (a JPEG at `quality`, asked for when negative) and, once it
+    // is in place, takes the name: caption, recent list, Save's file; Changed is cleared.
+    bool savedTo(const QString& path, int quality);
+    void fillRecentEntries();   // the File menu's recent pictures
 
     frmMain* main_;
     QList<QMenu*> menus_;
@@ -119,6 +131,10 @@ private:
     QPoint handleGrab_;   // where the pointer took the handle being dragged, in the handle
     bool handleSnapshotTaken_ = false;   // the drag in progress has taken its undo snapshot
     bool saveAnswered_ = false;          // closeAnswered: the question is not asked again
+    QString filePath_;                   // the file Save writes; empty: Save asks for a name
+    int jpegQuality_ = 85;               // the JPEG quality chosen last for this document
+    QList<QAction*> recentEntries_;      // mnuFileMRU, four entries
+    QAction* recentSeparator_ = nullptr;
 };
 
 // The undo snapshot of the active document, taken before every change.

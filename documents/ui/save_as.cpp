@@ -1,7 +1,8 @@
-// File > Save As of a document, and the main window's PlugInPicSave: the picture goes through
-// the scratch surface picSaveDummy to a 24-bit bitmap or, after the quality question, a JPEG.
-// A save either completes or changes nothing: the caption and Changed move only after the
-// file is safely in place, and every failure is reported.
+// File > Save and Save As of a document, and the main window's PlugInPicSave: the picture goes
+// through the scratch surface picSaveDummy to a 24-bit bitmap, a 24-bit PNG or, after the
+// quality question, a JPEG. Save writes the file the document came from or was last saved to
+// again, without questions. A save either completes or changes nothing: the caption and Changed
+// move only after the file is safely in place, and every failure is reported.
 #include "documents/picture_writer.h"
 #include "documents/ui/frmDocument.h"
 #include "documents/ui/frmJPGQuality.h"
@@ -21,7 +22,10 @@ namespace {
 
 const QStringList kSaveFilters = {QStringLiteral("Bitmap files (*.bmp)"),
                                   QStringLiteral("JPEG Files (*.jpg)"),
+                                  QStringLiteral("PNG (*.png)"),
                                   QStringLiteral("All files (*.*)")};
+const QStringList kSaveSuffixes = {QStringLiteral("bmp"), QStringLiteral("jpg"), QStringLiteral("png"),
+                                   QStringLiteral("bmp")};
 
 // The save dialog: a name typed without an extension gets the selected filter's (bmp for
 // "All files").
@@ -35,7 +39,7 @@ QString ShowSaveDialog(frmMain* main)
     dialog.selectNameFilter(kSaveFilters.first());
     dialog.setDefaultSuffix(QStringLiteral("bmp"));
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
-        dialog.setDefaultSuffix(filter == kSaveFilters[1] ? QStringLiteral("jpg") : QStringLiteral("bmp"));
+        dialog.setDefaultSuffix(kSaveSuffixes.value(kSaveFilters.indexOf(filter), kSaveSuffixes.first()));
     });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
     main->dialogFileName = dialog.selectedFiles().first();
@@ -50,12 +54,15 @@ const QImage& CopyToSaveDummy(frmDocument* doc)
     return doc->picSaveDummy.buffer();
 }
 
-bool WriteSaveDummy(frmDocument* doc, const QString& path, QString* error)
+// Writes the picture to `path`; a JPEG at `quality`, or at the quality the user is asked for
+// when `quality` is negative (*asked tells which).
+bool WriteSaveDummy(frmDocument* doc, const QString& path, int quality, QString* error, int* asked = nullptr)
 {
     // A path that cannot be written is refused before the quality question.
     if (SaveDestination(path, error).isEmpty()) return false;
     const QImage& picture = CopyToSaveDummy(doc);
-    const int quality = SaveFormatOf(path) == SaveFormat::Jpeg ? frmJPGQuality::Ask(frmMain::instance()) : 0;
+    if (quality < 0 && SaveFormatOf(path) == SaveFormat::Jpeg) quality = frmJPGQuality::Ask(frmMain::instance());
+    if (asked) *asked = quality;
     const bool written = WritePictureFile(picture, path, quality, error);
     // Once written, the scratch copy is let go: otherwise the next stroke would leave the
     // document holding a second full picture.
@@ -65,6 +72,36 @@ bool WriteSaveDummy(frmDocument* doc, const QString& path, QString* error)
 
 } // namespace
 
+void frmDocument::setFilePath(const QString& path)
+{
+    filePath_ = SaveFormatOf(path) == SaveFormat::Other ? QString() : path;
+}
+
+bool frmDocument::savedTo(const QString& path, int quality)
+{
+    frmMain* main = frmMain::instance();
+    QString error;
+    int chosen = quality;
+    if (!WriteSaveDummy(this, path, quality, &error, &chosen)) {
+        QMessageBox::warning(main, kAppTitle, error);
+        return false;
+    }
+    if (SaveFormatOf(path) == SaveFormat::Jpeg) jpegQuality_ = chosen;
+    setFilePath(path);
+    setWindowTitle(GetFileName(path));
+    main->windowBar()->Holder_Resize();
+    QString recentError;   // the desktop's recent list is a convenience: its failure is no save failure
+    AddToRecentFiles(path, RecentFilesListPath(), &recentError);
+    Changed = false;
+    return true;
+}
+
+bool frmDocument::mnuFileSave_Click()
+{
+    if (filePath_.isEmpty()) return mnuFileSaveAs_Click();
+    return savedTo(filePath_, jpegQuality_);
+}
+
 bool frmDocument::mnuFileSaveAs_Click()
 {
     frmMain* main = frmMain::instance();
@@ -73,21 +110,12 @@ bool frmDocument::mnuFileSaveAs_Click()
     if (SaveFormatOf(path) == SaveFormat::Other) {
         QMessageBox::warning(main, kAppTitle,
                              QStringLiteral("Cannot save \"%1\": Orvane saves pictures as Windows bitmaps "
-                                            "(.bmp) or JPEG files (.jpg). Choose a name ending in .bmp or .jpg.")
+                                            "(.bmp), JPEG files (.jpg) or PNG files (.png). Choose a name "
+                                            "ending in .bmp, .jpg or .png.")
                                  .arg(QFileInfo(path).fileName()));
         return false;
     }
-    QString error;
-    if (!WriteSaveDummy(this, path, &error)) {
-        QMessageBox::warning(main, kAppTitle, error);
-        return false;
-    }
-    setWindowTitle(GetFileName(path));
-    main->windowBar()->Holder_Resize();
-    QString recentError;   // the desktop's recent list is a convenience: its failure is no save failure
-    AddToRecentFiles(path, RecentFilesListPath(), &recentError);
-    Changed = false;
-    return true;
+    return savedTo(path, -1);
 }
 
 bool frmMain::PlugInPicSave(const QString& path, QString* error)
@@ -97,7 +125,7 @@ bool frmMain::PlugInPicSave(const QString& path, QString* error)
         *error = QStringLiteral("No picture is open.");
         return false;
     }
-    return WriteSaveDummy(doc, path, error);
+    return WriteSaveDummy(doc, path, -1, error);
 }
 
 } // namespace orv

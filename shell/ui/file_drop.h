@@ -1,7 +1,7 @@
 #pragma once
 // Files dropped on the frame or on any part of a document window (documents pass the drag
 // events they do not take on to the frame). A drag that carries files may be dropped as a
-// copy; anything else shows the no-drop cursor. Each dropped picture file of the ten types
+// copy; anything else shows the no-drop cursor. Each dropped picture file of the eleven types
 // opens in a new document, one completely after the other in the order of the list; other
 // files are skipped.
 #include <QObject>

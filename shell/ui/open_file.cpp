@@ -56,6 +56,7 @@ void frmMain::OpenFile(const QString& path)
         return;
     }
     canvas.Refresh();
+    d->setFilePath(path);   // Save writes the file again
 
     FitWindowToPicture(d);
 

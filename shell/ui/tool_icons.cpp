@@ -82,12 +82,20 @@ void Draw(QPainter& p, int index)
 
 QIcon ToolIcon(int index)
 {
-    QPixmap pix(kSize, kSize);
-    pix.fill(Qt::transparent);
-    QPainter p(&pix);
-    p.setRenderHint(QPainter::Antialiasing);
-    Draw(p, index);
-    return QIcon(pix);
+    // Drawn once for each usual device pixel ratio, so that a scaled display shows the icon
+    // drawn at its own resolution instead of an enlarged small one.
+    QIcon icon;
+    for (const qreal ratio : {1.0, 1.25, 1.5, 2.0, 3.0}) {
+        QPixmap pix(QSize(kSize, kSize) * ratio);
+        pix.setDevicePixelRatio(ratio);
+        pix.fill(Qt::transparent);
+        QPainter p(&pix);
+        p.setRenderHint(QPainter::Antialiasing);
+        Draw(p, index);
+        p.end();
+        icon.addPixmap(pix);
+    }
+    return icon;
 }
 
 } // namespace orv

@@ -1,5 +1,6 @@
 #pragma once
-// The pictograms of the tool toolbar's thirteen buttons, drawn at start-up.
+// The pictograms of the tool toolbar's thirteen buttons, drawn at start-up for each usual
+// device pixel ratio.
 #include <QIcon>
 
 namespace orv {

@@ -221,11 +221,12 @@ protected:
 
 TEST(ImageLoaderTable, TheLastThreeCharactersLowerCasedPickTheLoader)
 {
-    for (const char* p : {"/a/b.gif", "/a/b.BMP", "x.wmf", "/a/b.IcO"}) EXPECT_EQ(LoaderFor(p), PictureLoader::Picture) << p;
+    for (const char* p : {"/a/b.gif", "/a/b.BMP", "x.wmf", "/a/b.IcO", "a.png", "/a/B.PNG"})
+        EXPECT_EQ(LoaderFor(p), PictureLoader::Picture) << p;
     for (const char* p : {"/a/b.pcx", "b.TGA", "b.jif", "b.rle", "b.dib", "/p/photo.JPG"})
         EXPECT_EQ(LoaderFor(p), PictureLoader::ImageFile) << p;
     // ".jpeg" ends in "peg"; ".tif", a name without extension and "/a/bmp" (ends in "bmp").
-    for (const char* p : {"a.jpeg", "a.JPEG", "a.tif", "a.png", "bm", ""}) EXPECT_EQ(LoaderFor(p), PictureLoader::None) << p;
+    for (const char* p : {"a.jpeg", "a.JPEG", "a.tif", "a.apng2", "bm", ""}) EXPECT_EQ(LoaderFor(p), PictureLoader::None) << p;
     EXPECT_EQ(LoaderFor("/a/bmp"), PictureLoader::Picture);
     EXPECT_EQ(UnsupportedTypeError("/p/x.jpeg").left(34), "Cannot open \"/p/x.jpeg\": Orvane ca");
 }
@@ -233,11 +234,11 @@ TEST(ImageLoaderTable, TheLastThreeCharactersLowerCasedPickTheLoader)
 TEST(ImageLoaderTable, OpenDialogListsTheTypesInQtsFilterForm)
 {
     EXPECT_EQ(DialogNameFilters(kOpenPictureFilter),
-              QStringList({"All graphics (*.jif *.rle *.dib *.gif *.jpg *.bmp *.wmf *.ico *.pcx *.tga)",
+              QStringList({"All graphics (*.jif *.rle *.dib *.gif *.jpg *.bmp *.wmf *.ico *.pcx *.tga *.png)",
                            "GIF Files (*.gif) (*.gif)", "Bitmap files (*.bmp, *.rle, *.dib) (*.bmp *.rle *.dib)",
                            "JPEG Files (*.jpg, *.jif) (*.jpg *.jif)", "Targa files (*.tga) (*.tga)",
                            "PCX file (*.pcx) (*.pcx)", "Windows metafile (*.wmf) (*.wmf)",
-                           "Windows Icon (*.ico) (*.ico)", "All files (*.*) (*)"}));
+                           "Windows Icon (*.ico) (*.ico)", "PNG files (*.png) (*.png)", "All files (*.*) (*)"}));
     EXPECT_EQ(DialogNameFilters("Bitmap (*.bmp)|*.bmp|All files (*.*)|*.*||"),
               QStringList({"Bitmap (*.bmp) (*.bmp)", "All files (*.*) (*)"}));
 }

@@ -97,6 +97,16 @@ TEST_F(OrvaneBatch, NoneCopiesABitmapByteForByte)
     EXPECT_EQ(bytes("out.bmp"), bytes("in.bmp"));
 }
 
+TEST_F(OrvaneBatch, PngInAndOutLosesNothing)
+{
+    // Bitmap to PNG and back to a bitmap: the same bytes as the first bitmap.
+    ASSERT_EQ(run({path("in.bmp"), path("out.png"), "none"}).status, 0);
+    EXPECT_EQ(bytes("out.png").left(8), QByteArray("\x89PNG\r\n\x1a\n", 8));
+    const BatchRun back = run({path("out.png"), path("back.bmp"), "none"});
+    EXPECT_EQ(back.status, 0) << back.err.toStdString();
+    EXPECT_EQ(bytes("back.bmp"), bytes("in.bmp"));
+}
+
 TEST_F(OrvaneBatch, JpegOutputTakesTheQualityOption)
 {
     // Quality q scales the first luminance step 16 of the standard table by 200 - 2q percent.
@@ -130,7 +140,7 @@ TEST_F(OrvaneBatch, BadUsageExitsWithTwoAndNamesTheCulprit)
     ExpectFailure({"--quality=101", in, out, "none"}, 2, "--quality");
     ExpectFailure({"--quality=high", in, out, "none"}, 2, "\"high\"");
     ExpectFailure({"--fast", in, out, "none"}, 2, "--fast");
-    ExpectFailure({in, path("out.png"), "none"}, 2, "out.png");
+    ExpectFailure({in, path("out.gif"), "none"}, 2, "out.gif");
     ExpectFailure({in, path("out"), "none"}, 2, "out");
 }
 

@@ -11,6 +11,8 @@ Cases:
                     follows; answering Cancel keeps the document.
   plugins           The Plugins menu lists the two example plug-ins that come with the
                     program: its plug-ins folder and the plug-in helper were found.
+  hidpi             At a scale factor of 2 a stroke drawn with the pointer lands in the
+                    2 x 2 blocks of screen pixels under the pointer, one picture pixel each.
 
 Document windows live inside the frame and are no X windows, so their places come from the
 program's geometry report (ORVANE_GEOMETRY_REPORT); everything else is observed from outside:
@@ -135,8 +137,9 @@ class Display:
 
 
 class Editor:
-    def __init__(self, orvane, workdir, arguments=()):
+    def __init__(self, orvane, workdir, arguments=(), scale=1):
         self.workdir = workdir
+        self.scale = scale   # the reported places are in logical pixels
         self.report_path = os.path.join(workdir, "report.txt")
         home = os.path.join(workdir, "home")
         os.makedirs(home, exist_ok=True)
@@ -150,6 +153,7 @@ class Editor:
             "XDG_RUNTIME_DIR": runtime,
             "QT_QPA_PLATFORM": "xcb",
             "ORVANE_GEOMETRY_REPORT": self.report_path,
+            "QT_SCALE_FACTOR": str(scale),
         })
         self.wm = subprocess.Popen(["openbox", "--sm-disable"], env=env, stdin=subprocess.DEVNULL,
                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -177,7 +181,7 @@ class Editor:
             r = self.report()
             ws, doc = r.workspace, r.document(name)
             key = (ws, doc)
-            if ws and doc and ws[2] > SCREEN[0] // 2:
+            if ws and doc and ws[2] * self.scale > SCREEN[0] // 2:
                 same = same + 1 if key == last else 0
                 if same >= 5:
                     return r
@@ -247,11 +251,11 @@ def case_startup(orvane, workdir, shot_path):
         editor.close()
 
 
-def open_picture(orvane, workdir, name, width, height, rgb):
+def open_picture(orvane, workdir, name, width, height, rgb, scale=1):
     """The editor started with a new picture of one colour named on its command line."""
     picture = os.path.join(workdir, name)
     write_bmp(picture, width, height, rgb)
-    return Editor(orvane, workdir, [picture])
+    return Editor(orvane, workdir, [picture], scale)
 
 
 def case_wide(orvane, workdir, shot_path):
@@ -330,8 +334,46 @@ def case_plugins(orvane, workdir, shot_path):
         editor.close()
 
 
+def case_hidpi(orvane, workdir, shot_path):
+    white = (255, 255, 255)
+    editor = open_picture(orvane, workdir, "white.bmp", 300, 200, white, scale=2)
+    display = Display()
+    try:
+        report = editor.settled("white.bmp")
+        _, (cx, cy, cw, ch), _ = report.document("white.bmp")
+        # The canvas's top-left corner on the screen: the first white screen pixel right of and
+        # below a point of the client area left of and above it.
+        shot = screenshot()
+        probe_y = 2 * (cy + 60)
+        left = next(x for x in range(2 * cx, 2 * (cx + cw)) if pixel(shot, x, probe_y) == white)
+        top = next(y for y in range(2 * cy, 2 * (cy + ch)) if pixel(shot, left + 4, y) == white)
+        # A stroke along picture row 50 from column 60 to 100, the pointer on the first screen
+        # pixel of each picture pixel it passes.
+        x0, y0 = left + 2 * 60, top + 2 * 50
+        x1 = left + 2 * 100
+        display.move(x0, y0)
+        time.sleep(0.3)
+        display.xtst.XTestFakeButtonEvent(display.dpy, 1, 1, 0)
+        for x in range(x0, x1 + 1, 8):
+            display.move(x, y0)
+            time.sleep(0.02)
+        display.xtst.XTestFakeButtonEvent(display.dpy, 1, 0, 0)
+        display.x.XFlush(display.dpy)
+        display.move(x0 + 300, y0 + 300)   # the pointer itself off the picture
+        time.sleep(1.0)
+        shot = screenshot(shot_path)
+        ink = lambda x, y: pixel(shot, x, y) != white
+        check(not ink(x0 - 1, y0), "the stroke starts left of the pointer")
+        for x in range(x0, x1):
+            check(ink(x, y0) and ink(x, y0 + 1), "the stroke is not under the pointer at screen (%d, %d)" % (x, y0))
+            check(not ink(x, y0 - 1) and not ink(x, y0 + 2),
+                  "the stroke is not one picture pixel (2 screen pixels) high at x %d" % x)
+    finally:
+        editor.close()
+
+
 CASES = {"startup": case_startup, "wide": case_wide, "close-during-run": case_close_during_run,
-         "plugins": case_plugins}
+         "plugins": case_plugins, "hidpi": case_hidpi}
 
 
 def main():

@@ -249,7 +249,7 @@ TEST_F(FillsTest, ImageFillCancelledOrUnreadableLeavesTheCanvas)
 
     const QString broken = files.filePath(QStringLiteral("broken.bmp"));
     WriteAll(broken, "BM not a picture");
-    const QString other = files.filePath(QStringLiteral("picture.png"));
+    const QString other = files.filePath(QStringLiteral("picture.tif"));
     WriteAll(other, ReadAll(numberedFile(4, 4)));
     for (const QString& path : {broken, other, files.filePath(QStringLiteral("missing.jpg"))}) {
         QString message;

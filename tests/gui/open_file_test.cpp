@@ -181,7 +181,8 @@ TEST_F(OpenFileTest, FileOpenShowsTheTypeListAndOpensTheChoice)
     // Each entry reads as the list gives its description, once; the first is chosen.
     EXPECT_EQ(shown, (QStringList{"All graphics", "GIF Files (*.gif)", "Bitmap files (*.bmp, *.rle, *.dib)",
                                   "JPEG Files (*.jpg, *.jif)", "Targa files (*.tga)", "PCX file (*.pcx)",
-                                  "Windows metafile (*.wmf)", "Windows Icon (*.ico)", "All files (*.*)"}));
+                                  "Windows metafile (*.wmf)", "Windows Icon (*.ico)", "PNG files (*.png)",
+                                  "All files (*.*)"}));
     EXPECT_EQ(Captions(f), (QStringList{"Image1", "chosen.bmp"}));
 
     // Cancel: nothing happens. The toolbar's Open button shows the same dialog.

@@ -1,0 +1,260 @@
+// PNG files: every colour type and bit depth read, transparency shown over the background,
+// lossless 24-bit writing, and damaged files refused with a message.
+#include "documents/image_loader.h"
+#include "documents/picture_writer.h"
+#include "platform/color.h"
+#include "platform/picture_codec.h"
+#include "tests/support/test_pictures.h"
+#include <Magick++.h>
+#include <QDirIterator>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <spng.h>
+
+namespace orv {
+
+namespace {
+
+using test::ReadAll;
+using test::WriteAll;
+
+class PngFiles : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString path(const QString& name) const { return dir.filePath(name); }
+};
+
+// Bit depth, colour type and interlace method from the header chunk (bytes 24, 25 and 28).
+struct PngKind {
+    int depth, colorType, interlace;
+    bool operator==(const PngKind&) const = default;
+};
+PngKind KindOf(const QByteArray& png)
+{
+    return {uint8_t(png[24]), uint8_t(png[25]), uint8_t(png[28])};
+}
+
+} // namespace
+
+TEST_F(PngFiles, TwentyFourBitRoundTripIsExactAndWritesTrueColour)
+{
+    QImage picture = NewPixelBuffer(61, 37, 0);
+    for (int y = 0; y < 37; ++y)
+        for (int x = 0; x < 61; ++x) test::Put(picture, x, y, RGB((x * 37 + y) & 255, (x * y * 7) & 255, (255 - x - 3 * y) & 255));
+    QString error;
+    ASSERT_TRUE(WritePictureFile(picture, path("a.png"), 0, &error)) << error.toStdString();
+    const QByteArray file = ReadAll(path("a.png"));
+    ASSERT_EQ(file.left(8), QByteArray("\x89PNG\r\n\x1a\n", 8));
+    EXPECT_EQ(KindOf(file), (PngKind{8, 2, 0}));   // 8 bits a channel, RGB without alpha, not interlaced
+    const DecodedPicture back = ReadPictureFile(path("a.png"));
+    ASSERT_TRUE(back.ok()) << back.error.toStdString();
+    EXPECT_EQ(back.image, picture);
+    // An upper-case ending asks for PNG too; no temporary file stays behind.
+    ASSERT_TRUE(WritePictureFile(picture, path("B.PNG"), 0, &error)) << error.toStdString();
+    EXPECT_EQ(ReadAll(path("B.PNG")).left(4), QByteArray("\x89PNG", 4));
+    QStringList written = QDir(dir.path()).entryList(QDir::Files);
+    written.sort();
+    EXPECT_EQ(written, (QStringList{"B.PNG", "a.png"}));
+}
+
+TEST_F(PngFiles, EveryColourTypeAndBitDepthOpens)
+{
+    // GraphicsMagick writes a grey picture with a colour map of black and white in 1 bit; other
+    // levels need 8, and levels between two 8-bit ones 16 (16-bit g * 257 + 100 reads back as g). The colour pictures
+    // are asked for by name: palette (PNG8), RGB (PNG24, PNG48), RGBA (PNG32, PNG64).
+    const struct {
+        const char* name;
+        const char* format;
+        int depth, colorType;
+        bool interlaced;
+        int step;   // grey levels: pixel i has level (i * step) % 256 (255: only 0 and 255)
+    } samples[] = {
+        {"grey1", "PNG", 1, 0, false, 255}, {"grey8", "PNG", 8, 0, false, 13},  {"grey16", "PNG", 16, 0, false, 13}, {"grey8i", "PNG", 8, 0, true, 13},
+        {"palette8", "PNG8", 8, 3, false, 13}, {"palette8i", "PNG8", 8, 3, true, 13},
+        {"rgb8", "PNG24", 8, 2, false, 13}, {"rgb8i", "PNG24", 8, 2, true, 13}, {"rgb16", "PNG48", 16, 2, false, 13},
+        {"rgba8", "PNG32", 8, 6, false, 13}, {"rgba16", "PNG64", 16, 6, false, 13}};
+    for (const auto& s : samples) {
+        SCOPED_TRACE(s.name);
+        const bool colour = s.colorType != 0;
+        const auto level = [&](int i) { return s.step == 255 ? (i % 3 == 0 ? 255 : 0) : (i * s.step) % 256; };
+        // Colour pictures: level g becomes (g, 255 - g, 60).
+        const auto expected = [&](int g) { return colour ? RGB(g, 255 - g, 60) : RGB(g, g, g); };
+        Magick::Image image(Magick::Geometry(8, 2), Magick::Color("white"));
+        image.type(colour ? Magick::TrueColorType : Magick::GrayscaleType);
+        image.modifyImage();
+        const double extra = s.depth == 16 ? 100.0 : 0.0;
+        for (int i = 0; i < 16; ++i) {
+            const ColorRef c = expected(level(i));
+            const auto q = [&](int v) { return (v * 257 + (v == 255 ? 0 : extra)) / 65535.0; };
+            image.pixelColor(i % 8, i / 8, Magick::ColorRGB(q(RedOf(c)), q(GreenOf(c)), q(BlueOf(c))));
+        }
+        image.type(colour ? Magick::TrueColorType : Magick::GrayscaleType);
+        image.depth(s.depth);
+        if (!colour && s.depth < 8) image.classType(Magick::PseudoClass);   // written at the fewest bits
+        if (s.interlaced) image.interlaceType(Magick::LineInterlace);
+        const QString file = path(QString::fromLatin1(s.name) + ".png");
+        image.write(std::string(s.format) + ":" + file.toStdString());
+        ASSERT_EQ(KindOf(ReadAll(file)), (PngKind{s.depth, s.colorType, s.interlaced ? 1 : 0}));
+
+        Canvas canvas;
+        canvas.setAutoSize(true);
+        ASSERT_EQ(LoadPicture(canvas, file), QString());
+        ASSERT_EQ(canvas.buffer().size(), QSize(8, 2));
+        for (int i = 0; i < 16; ++i) EXPECT_EQ(test::At(canvas.buffer(), i % 8, i / 8), expected(level(i))) << i;
+    }
+}
+
+TEST_F(PngFiles, GreyAndPaletteOfTwoAndFourBitsOpen)
+{
+    // GraphicsMagick writes neither, so they are encoded here from packed rows: pixel i of the
+    // 8 x 2 picture holds index i % (1 << depth); grey index k is level k * 255 / (2^depth - 1),
+    // palette entry k is (k * 16, 255 - k * 16, 7).
+    for (const auto& [colorType, depth] : {std::pair{0, 2}, std::pair{0, 4}, std::pair{3, 1}, std::pair{3, 2}, std::pair{3, 4}}) {
+        SCOPED_TRACE(colorType * 100 + depth);
+        const int count = 1 << depth;
+        const auto index = [&](int i) { return i % count; };
+        const auto expected = [&](int k) {
+            if (colorType == 3) return RGB(k * 16, 255 - k * 16, 7);
+            const int g = k * 255 / (count - 1);
+            return RGB(g, g, g);
+        };
+        const int rowBytes = (8 * depth + 7) / 8;
+        std::vector<uint8_t> rows(size_t(rowBytes) * 2, 0);
+        for (int i = 0; i < 16; ++i) {
+            const int x = i % 8, bit = x * depth;
+            rows[size_t(i / 8) * rowBytes + bit / 8] |= uint8_t(index(i) << (8 - depth - bit % 8));
+        }
+        spng_ctx* ctx = spng_ctx_new(SPNG_CTX_ENCODER);
+        spng_set_option(ctx, SPNG_ENCODE_TO_BUFFER, 1);
+        spng_ihdr ihdr{8, 2, uint8_t(depth), uint8_t(colorType), 0, 0, 0};
+        spng_set_ihdr(ctx, &ihdr);
+        if (colorType == 3) {
+            spng_plte plte{};
+            plte.n_entries = uint32_t(count);
+            for (int k = 0; k < count; ++k) {
+                const ColorRef c = expected(k);
+                plte.entries[k] = {uint8_t(RedOf(c)), uint8_t(GreenOf(c)), uint8_t(BlueOf(c)), 0};
+            }
+            spng_set_plte(ctx, &plte);
+        }
+        ASSERT_EQ(spng_encode_image(ctx, rows.data(), rows.size(), SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE), 0);
+        size_t size = 0;
+        int err = 0;
+        void* png = spng_get_png_buffer(ctx, &size, &err);
+        spng_ctx_free(ctx);
+        ASSERT_NE(png, nullptr);
+        const QString file = path(QStringLiteral("packed%1_%2.png").arg(colorType).arg(depth));
+        WriteAll(file, QByteArray(static_cast<const char*>(png), qsizetype(size)));
+        std::free(png);
+        ASSERT_EQ(KindOf(ReadAll(file)), (PngKind{depth, colorType, 0}));
+
+        Canvas canvas;
+        canvas.setAutoSize(true);
+        ASSERT_EQ(LoadPicture(canvas, file), QString());
+        ASSERT_EQ(canvas.buffer().size(), QSize(8, 2));
+        for (int i = 0; i < 16; ++i) EXPECT_EQ(test::At(canvas.buffer(), i % 8, i / 8), expected(index(i))) << i;
+    }
+}
+
+TEST_F(PngFiles, TransparencyShowsTheCanvasBackground)
+{
+    // Opaque red, fully transparent, and green at alpha 51 (a fifth): over a blue background
+    // (0, 0, 200) that gives (0, 51, 160) by hand, 255 / 5 and 200 * 4 / 5; grey (white at
+    // a fifth) gives (51, 51, 211).
+    for (const auto& [type, depth] : {std::pair{6, 8}, std::pair{6, 16}, std::pair{4, 8}, std::pair{4, 16}}) {
+        SCOPED_TRACE(type * 100 + depth);
+        const bool grey = type == 4;
+        QImage argb(3, 1, QImage::Format_ARGB32);
+        argb.setPixel(0, 0, grey ? qRgba(255, 255, 255, 255) : qRgba(255, 0, 0, 255));
+        argb.setPixel(1, 0, qRgba(0, 0, 0, 0));
+        argb.setPixel(2, 0, grey ? qRgba(255, 255, 255, 51) : qRgba(0, 255, 0, 51));
+        Magick::Image image(3, 1, "BGRA", Magick::CharPixel, argb.constBits());
+        if (grey) image.type(Magick::GrayscaleMatteType);
+        image.depth(depth);
+        const QString file = path(QStringLiteral("alpha%1_%2.png").arg(type).arg(depth));
+        image.write("PNG:" + file.toStdString());
+        ASSERT_EQ(KindOf(ReadAll(file)), (PngKind{depth, type, 0}));
+
+        Canvas canvas;
+        canvas.setAutoSize(true);
+        canvas.setBackColor(RGB(0, 0, 200));
+        ASSERT_EQ(LoadPicture(canvas, file), QString());
+        EXPECT_EQ(test::At(canvas.buffer(), 0), grey ? RGB(255, 255, 255) : RGB(255, 0, 0));
+        EXPECT_EQ(test::At(canvas.buffer(), 1), RGB(0, 0, 200));
+        const ColorRef part = test::At(canvas.buffer(), 2);
+        const ColorRef want = grey ? RGB(51, 51, 211) : RGB(0, 51, 160);
+        EXPECT_NEAR(RedOf(part), RedOf(want), 1);
+        EXPECT_NEAR(GreenOf(part), GreenOf(want), 1);
+        EXPECT_NEAR(BlueOf(part), BlueOf(want), 1);
+    }
+}
+
+TEST_F(PngFiles, DesktopPackageSamplesMatchAnIndependentReader)
+{
+    // Every PNG of the two sample packages, against Qt's own PNG reader, composed onto white.
+    int seen = 0;
+    for (const QString& folder : {QStringLiteral("/usr/share/doc/wx3.2-examples/examples/samples"),
+                                  QStringLiteral("/usr/libexec/installed-tests/SDL2_image")}) {
+        QDirIterator it(folder, {QStringLiteral("*.png")}, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString file = it.next();
+            SCOPED_TRACE(file.toStdString());
+            ++seen;
+            QImage reference(QImage(file).size(), QImage::Format_RGB32);
+            reference.fill(Qt::white);
+            QPainter(&reference).drawImage(0, 0, QImage(file));
+            const DecodedPicture d = ReadPictureFile(file, RGB(255, 255, 255));
+            ASSERT_TRUE(d.ok()) << d.error.toStdString();
+            ASSERT_EQ(d.image.size(), reference.size());
+            int worst = 0;
+            for (int y = 0; y < reference.height(); ++y)
+                for (int x = 0; x < reference.width(); ++x) {
+                    const QRgb r = reference.pixel(x, y);
+                    const ColorRef c = test::At(d.image, x, y);
+                    worst = std::max({worst, std::abs(qRed(r) - RedOf(c)), std::abs(qGreen(r) - GreenOf(c)),
+                                      std::abs(qBlue(r) - BlueOf(c))});
+                }
+            EXPECT_LE(worst, 1);   // rounding of partly transparent pixels only
+        }
+    }
+    if (seen == 0) GTEST_SKIP() << "the sample packages are not installed";
+    EXPECT_GE(seen, 30);
+}
+
+TEST_F(PngFiles, DamagedFilesAreRefusedWithAMessage)
+{
+    QString error;
+    ASSERT_TRUE(WritePictureFile(NewPixelBuffer(40, 30, RGB(10, 20, 30)), path("good.png"), 0, &error));
+    const QByteArray good = ReadAll(path("good.png"));
+    QByteArray flipped = good;
+    flipped[good.indexOf("IDAT") + 10] = char(flipped[good.indexOf("IDAT") + 10] ^ 0x5A);   // data and its CRC disagree
+    const struct { const char* name; QByteArray bytes; const char* reason; } cases[] = {
+        {"half.png", good.left(good.size() / 2), "damaged or incomplete"},
+        {"signature.png", good.left(8), "damaged or incomplete"},
+        {"flipped.png", flipped, "damaged or incomplete"},
+        {"text.png", "this is no picture at all", "not a picture"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteAll(path(c.name), c.bytes);
+        Canvas canvas;
+        canvas.setAutoSize(true);
+        const QString message = LoadPicture(canvas, path(c.name));
+        EXPECT_TRUE(message.startsWith(QStringLiteral("Cannot open \"%1\": ").arg(path(c.name)))) << message.toStdString();
+        EXPECT_TRUE(message.contains(QLatin1String(c.reason))) << message.toStdString();
+    }
+}
+
+TEST(PngTypes, EndingsNamePngInTheOpenAndSaveRules)
+{
+    EXPECT_EQ(SaveFormatOf("/a/b.png"), SaveFormat::Png);
+    EXPECT_EQ(SaveFormatOf("/a/b.PNG"), SaveFormat::Png);
+    EXPECT_EQ(SaveFormatOf("/a/b.apng"), SaveFormat::Png);   // the last three characters decide
+    EXPECT_EQ(SaveFormatOf("/a/b.gif"), SaveFormat::Other);
+    EXPECT_TRUE(UnsupportedTypeError("x.tif").contains(QLatin1String(".png")));
+    EXPECT_TRUE(kOpenPictureFilter.contains(QLatin1String("*.tga;*.png|")));
+    EXPECT_TRUE(kOpenPictureFilter.endsWith(QLatin1String("PNG files (*.png)|*.png|All files (*.*)|*.*")));
+}
+
+} // namespace orv

@@ -1,0 +1,232 @@
+// PNG through the dialogs, the command line and drops; File > Save writing the document's file
+// again; Edit > Paste opening the clipboard's picture; the File menu's recent pictures.
+#include "documents/image_loader.h"
+#include "documents/picture_writer.h"
+#include "documents/ui/frmJPGQuality.h"
+#include "gui_fixture.h"
+#include "platform/picture_codec.h"
+#include "shell/ui/file_drop.h"
+#include "tests/support/jpeg_tables.h"
+#include "tests/support/test_pictures.h"
+#include <Magick++.h>
+#include <QClipboard>
+#include <QDir>
+#include <QMenu>
+#include <QMimeData>
+#include <QSlider>
+#include <QThread>
+#include <QUrl>
+
+namespace orv::test {
+
+namespace {
+
+class DesktopFilesTest : public FrameTest {
+protected:
+    void SetUp() override
+    {
+        FrameTest::SetUp();
+        ASSERT_TRUE(folder.isValid());
+        QGuiApplication::clipboard()->clear();
+    }
+    QString path(const QString& name) const { return folder.filePath(name); }
+    QString picture(const QString& name, const QImage& pixels)
+    {
+        QString error;
+        EXPECT_TRUE(WritePictureFile(pixels, path(name), 85, &error)) << error.toStdString();
+        return path(name);
+    }
+    QAction* action(const char* name) { return frame->ActiveDocument()->menuAction(QString::fromLatin1(name)); }
+    // Marks the active document's picture with a red box, as a drawing would.
+    void draw()
+    {
+        frmDocument* d = frame->ActiveDocument();
+        d->canvas().setScaleMode(kScalePixels);
+        d->canvas().Line(0, 0, 15, 15, RGB(255, 0, 0), LineMode::FilledBox);
+        d->Changed = true;
+    }
+    // Types `name` into the save dialog, choosing the filter `filter` first when given.
+    static void AnswerSaveDialog(const QString& name, const QString& filter = {}, QStringList* filters = nullptr)
+    {
+        QTimer::singleShot(0, [=] {
+            auto* dialog = qobject_cast<QFileDialog*>(VisibleWindow(QStringLiteral("SaveDialog")));
+            ASSERT_NE(dialog, nullptr) << "no save dialog";
+            if (filters) *filters = dialog->nameFilters();
+            if (!filter.isEmpty()) {
+                dialog->selectNameFilter(filter);
+                emit dialog->filterSelected(filter);
+            }
+            dialog->selectFile(name);
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+    }
+    QStringList recentCaptions()
+    {
+        auto* file = frame->ActiveDocument()->findChild<QMenu*>(QStringLiteral("mnuFile"));
+        emit file->aboutToShow();
+        QStringList shown;
+        for (QAction* a : file->actions())
+            if (a->objectName() == QLatin1String("mnuFileMRU") && a->isVisible()) shown << a->text() + " | " + a->toolTip();
+        return shown;
+    }
+    QTemporaryDir folder;
+};
+
+} // namespace
+
+TEST_F(DesktopFilesTest, PngOpensFromTheCommandLineAndByDrop)
+{
+    QImage pixels = Numbered(70, 40);
+    const QString file = picture(QStringLiteral("numbers.png"), pixels);
+    frmMain& f = start(file);
+    EXPECT_EQ(Captions(f), QStringList{"numbers.png"});
+    EXPECT_EQ(f.ActiveDocument()->canvas().Image(), pixels);
+    EXPECT_EQ(f.ActiveDocument()->filePath(), file);
+
+    auto* data = new QMimeData;
+    data->setUrls({QUrl::fromLocalFile(file), QUrl::fromLocalFile(path("notes.txt"))});
+    EXPECT_EQ(FileDrop::PicturePaths(data), QStringList{file});
+    delete data;
+}
+
+TEST_F(DesktopFilesTest, SaveAsOffersPngAndWritesItLosslessly)
+{
+    start();
+    draw();
+    QStringList filters;
+    AnswerSaveDialog(path(QStringLiteral("drawn")), QStringLiteral("PNG (*.png)"), &filters);
+    ASSERT_TRUE(frame->ActiveDocument()->mnuFileSaveAs_Click());
+    EXPECT_EQ(filters, (QStringList{"Bitmap files (*.bmp)", "JPEG Files (*.jpg)", "PNG (*.png)", "All files (*.*)"}));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"drawn.png"});   // the filter's ending
+    const DecodedPicture back = ReadPictureFile(path(QStringLiteral("drawn.png")));
+    ASSERT_TRUE(back.ok()) << back.error.toStdString();
+    EXPECT_EQ(back.image, frame->ActiveDocument()->canvas().Image());
+    EXPECT_EQ(frame->ActiveDocument()->windowTitle(), QStringLiteral("drawn.png"));
+    EXPECT_FALSE(frame->ActiveDocument()->Changed);
+}
+
+TEST_F(DesktopFilesTest, SaveAfterOpenWritesTheSameFileWithoutAsking)
+{
+    for (const char* name : {"a.bmp", "b.png", "c.jpg"}) {
+        SCOPED_TRACE(name);
+        const QString file = picture(QString::fromLatin1(name), NewPixelBuffer(30, 20, RGB(0, 0, 255)));
+        closeWithoutQuestions();
+        start(file);
+        ASSERT_TRUE(action("mnuFileSave")->isEnabled());
+        EXPECT_EQ(action("mnuFileSave")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+        draw();
+        action("mnuFileSave")->trigger();   // no dialog and no quality question is answered
+        EXPECT_FALSE(frame->ActiveDocument()->Changed);
+        EXPECT_EQ(frame->ActiveDocument()->windowTitle(), QString::fromLatin1(name));
+        const DecodedPicture back = ReadPictureFile(file);
+        ASSERT_TRUE(back.ok());
+        const ColorRef line = test::At(back.image, 4, 4);
+        EXPECT_GT(RedOf(line), 200);   // the drawing is in the file
+        EXPECT_LT(BlueOf(line), 60);
+        if (QByteArray(name).endsWith("jpg")) {
+            EXPECT_EQ(LumaDcStep(ReadAll(file)), 5);   // quality 85
+        }
+    }
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), (QStringList{"a.bmp", "b.png", "c.jpg"}));
+}
+
+TEST_F(DesktopFilesTest, SaveAfterSaveAsWritesTheNewFileAtTheChosenQuality)
+{
+    const QString opened = picture(QStringLiteral("first.bmp"), NewPixelBuffer(30, 20, RGB(0, 0, 255)));
+    start(opened);
+    const QByteArray before = ReadAll(opened);
+    AnswerSaveDialog(path(QStringLiteral("second.jpg")));
+    QTimer::singleShot(50, [] {
+        auto* q = qobject_cast<frmJPGQuality*>(VisibleWindow(QStringLiteral("frmJPGQuality")));
+        ASSERT_NE(q, nullptr);
+        q->Slider1->setValue(40);
+        q->Command1->click();
+    });
+    ASSERT_TRUE(frame->ActiveDocument()->mnuFileSaveAs_Click());
+    EXPECT_EQ(frame->ActiveDocument()->jpegQuality(), 40);
+    QFile::remove(path(QStringLiteral("second.jpg")));
+    draw();
+    action("mnuFileSave")->trigger();
+    EXPECT_EQ(LumaDcStep(ReadAll(path(QStringLiteral("second.jpg")))), 20);   // quality 40 again
+    EXPECT_EQ(ReadAll(opened), before);                                        // the first file is left alone
+    EXPECT_EQ(frame->ActiveDocument()->windowTitle(), QStringLiteral("second.jpg"));
+}
+
+TEST_F(DesktopFilesTest, SaveOfANewOrOtherTypeDocumentGoesThroughSaveAs)
+{
+    const QString gif = path(QStringLiteral("x.gif"));
+    Magick::Image g(Magick::Geometry(8, 8), Magick::Color("green"));
+    g.write("GIF:" + gif.toStdString());
+    start(gif);
+    EXPECT_TRUE(frame->ActiveDocument()->filePath().isEmpty());
+    draw();
+    AnswerSaveDialog(path(QStringLiteral("from-gif.png")));
+    action("mnuFileSave")->trigger();
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("from-gif.png"))));
+    EXPECT_EQ(frame->ActiveDocument()->filePath(), path(QStringLiteral("from-gif.png")));
+    EXPECT_EQ(test::At(ReadPictureFile(gif).image, 2, 1), RGB(0, 128, 0));   // the GIF is not written
+
+    frame->mnuFileNew_Click();
+    draw();
+    AnswerSaveDialog(path(QStringLiteral("new.bmp")));
+    action("mnuFileSave")->trigger();
+    EXPECT_EQ(frame->ActiveDocument()->windowTitle(), QStringLiteral("new.bmp"));
+}
+
+TEST_F(DesktopFilesTest, PasteOpensTheClipboardPictureAsTheNextImage)
+{
+    start();
+    EXPECT_FALSE(action("mnuPaste")->isEnabled());   // the clipboard holds no picture
+    QGuiApplication::clipboard()->setText(QStringLiteral("words"));
+    EXPECT_FALSE(action("mnuPaste")->isEnabled());
+
+    QImage copied(33, 21, QImage::Format_ARGB32);
+    copied.fill(qRgba(10, 200, 30, 255));
+    copied.setPixel(5, 6, qRgba(0, 0, 0, 0));   // transparent: the canvas background
+    QGuiApplication::clipboard()->setImage(copied);
+    ASSERT_TRUE(action("mnuPaste")->isEnabled());
+    EXPECT_EQ(action("mnuPaste")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_V));
+    action("mnuPaste")->trigger();
+
+    EXPECT_EQ(Captions(*frame), (QStringList{"Image1", "Image2"}));
+    frmDocument* pasted = frame->ActiveDocument();
+    EXPECT_EQ(pasted->canvas().buffer().size(), QSize(33, 21));
+    EXPECT_EQ(test::At(pasted->canvas().buffer(), 0, 0), RGB(10, 200, 30));
+    EXPECT_EQ(test::At(pasted->canvas().buffer(), 32, 20), RGB(10, 200, 30));
+    EXPECT_EQ(test::At(pasted->canvas().buffer(), 5, 6), pasted->canvas().BackColor());
+    EXPECT_TRUE(pasted->Changed);   // not in any file yet
+
+    QGuiApplication::clipboard()->clear();
+    EXPECT_FALSE(action("mnuPaste")->isEnabled());
+}
+
+TEST_F(DesktopFilesTest, RecentEntriesListThePicturesOpenedLast)
+{
+    start();
+    EXPECT_TRUE(recentCaptions().isEmpty());   // none yet: hidden
+    QStringList files;
+    for (const char* name : {"one.bmp", "two & more.png", "three.jpg"}) {
+        files << picture(QString::fromLatin1(name), NewPixelBuffer(12, 9, RGB(1, 2, 3)));
+        frame->OpenFile(files.last());
+        QThread::msleep(3);
+    }
+    EXPECT_EQ(recentCaptions(), (QStringList{"&1 three.jpg | " + files[2], "&2 two && more.png | " + files[1],
+                                             "&3 one.bmp | " + files[0]}));
+
+    // Opening an entry again makes it the newest; a deleted file is skipped.
+    auto* file = frame->ActiveDocument()->findChild<QMenu*>(QStringLiteral("mnuFile"));
+    emit file->aboutToShow();
+    QList<QAction*> entries;
+    for (QAction* a : file->actions())
+        if (a->objectName() == QLatin1String("mnuFileMRU")) entries << a;
+    ASSERT_EQ(entries.size(), 4);
+    EXPECT_FALSE(entries[3]->isVisible());
+    const int before = frame->documentCount();
+    entries[2]->trigger();
+    EXPECT_EQ(frame->documentCount(), before + 1);
+    EXPECT_EQ(frame->ActiveDocument()->windowTitle(), QStringLiteral("one.bmp"));
+    QFile::remove(files[2]);
+    EXPECT_EQ(recentCaptions(), (QStringList{"&1 one.bmp | " + files[0], "&2 two && more.png | " + files[1]}));
+}
+
+} // namespace orv::test

@@ -36,6 +36,14 @@ std::vector<std::vector<const Move*>> MovesByGroup(const std::vector<Move>& move
     return groups;
 }
 
+// n pixels, n at most a strip's width: a whole strip's row is copied inline, without a call.
+constexpr int kStrip = 16;
+inline void CopyPixels(uint32_t* to, const uint32_t* from, int n)
+{
+    if (n == kStrip) std::memcpy(to, from, kStrip * sizeof(uint32_t));
+    else std::memcpy(to, from, static_cast<size_t>(n) * sizeof(uint32_t));
+}
+
 // Columns never exchange pixels in an upward or downward drip, so the picture is worked in
 // strips of 16 columns (a cache line per row), each copied into a compact buffer that stays in
 // the processor's cache while every move over the strip is made there in the run's order. A
@@ -43,7 +51,7 @@ std::vector<std::vector<const Move*>> MovesByGroup(const std::vector<Move>& move
 // copied in and out together, so that each row of the picture is visited once per 64 columns.
 void MoveColumns(QImage& picture, const std::vector<Move>& moves)
 {
-    constexpr int kStrip = 16, kTogether = 4;
+    constexpr int kTogether = 4;
     const int w = picture.width(), h = picture.height();
     const auto groups = MovesByGroup(moves, w, kStrip);
     const size_t stripSize = static_cast<size_t>(kStrip) * static_cast<size_t>(h);
@@ -56,8 +64,11 @@ void MoveColumns(QImage& picture, const std::vector<Move>& moves)
             for (int j = 0; left + j * kStrip < right; ++j)
                 body(left + j * kStrip, std::min(kStrip, right - left - j * kStrip), strips.data() + j * stripSize);
         };
+        bool any = false;
+        each([&](int x0, int, uint32_t*) { any = any || !groups[static_cast<size_t>(x0 / kStrip)].empty(); });
+        if (!any) continue;
         for (int y = 0; y < h; ++y)
-            each([&](int x0, int n, uint32_t* s) { std::memcpy(s + y * n, rows[y] + x0, n * sizeof(uint32_t)); });
+            each([&](int x0, int n, uint32_t* s) { CopyPixels(s + y * n, rows[y] + x0, n); });
         each([&](int x0, int n, uint32_t* s) {
             const size_t rowBytes = static_cast<size_t>(n) * sizeof(uint32_t);
             for (const Move* m : groups[static_cast<size_t>(x0 / kStrip)]) {
@@ -74,7 +85,7 @@ void MoveColumns(QImage& picture, const std::vector<Move>& moves)
             }
         });
         for (int y = 0; y < h; ++y)
-            each([&](int x0, int n, const uint32_t* s) { std::memcpy(rows[y] + x0, s + y * n, n * sizeof(uint32_t)); });
+            each([&](int x0, int n, const uint32_t* s) { CopyPixels(rows[y] + x0, s + y * n, n); });
     }
 }
 

@@ -6,34 +6,10 @@
 #include <algorithm>
 #include <array>
 #include <memory>
-#include <vector>
 
 namespace orv {
 
 namespace {
-
-// New value of one 8-bit channel for every old value.
-using ChannelTable = std::array<uint8_t, 256>;
-
-// The writing pass's map of one channel for the brightest average m and the scroll-bar value.
-// With m = 0 the scale would divide by zero; the map is then the identity, so an all-black
-// picture stays as it is.
-ChannelTable ContrastTable(int m, int value)
-{
-    ChannelTable table;
-    if (m == 0) {
-        for (int u = 0; u < 256; ++u) table[u] = static_cast<uint8_t>(u);
-        return table;
-    }
-    const double k = value + 200;
-    const double scale = k / m;
-    const double offset = (256 - k) / 2;
-    for (int u = 0; u < 256; ++u) {
-        const double w = std::clamp(u * scale + offset, 0.0, 255.0);
-        table[u] = static_cast<uint8_t>(RoundHalfEven(w));
-    }
-    return table;
-}
 
 // The greatest r + g + b over the band's rows.
 uint32_t GreatestChannelSum(const WorkingCopy& work, int x0, int x1)
@@ -48,10 +24,22 @@ uint32_t GreatestChannelSum(const WorkingCopy& work, int x0, int x1)
 // What the measuring pass hands to the writing pass.
 struct ContrastRun {
     uint32_t maxSum = 0;                  // greatest r + g + b so far
-    std::vector<uint32_t> pairs;          // the table's ChannelPairs, built when the writing pass starts
+    std::unique_ptr<kernels::LineTable> channels;   // built when the writing pass starts
 };
 
 } // namespace
+
+// With m = 0 the scale would divide by zero; the map is then the identity, so an all-black
+// picture stays as it is.
+kernels::LineTable ContrastChannels(int m, int value)
+{
+    const double k = value + 200;
+    const double scale = m == 0 ? 1.0 : k / m;
+    const double offset = m == 0 ? 0.0 : (256 - k) / 2;
+    std::array<uint8_t, 256> table;
+    for (int u = 0; u < 256; ++u) table[u] = static_cast<uint8_t>(RoundHalfEven(std::clamp(u * scale + offset, 0.0, 255.0)));
+    return kernels::MakeLineTable(table.data(), scale, offset);
+}
 
 std::vector<ColumnPass> ContrastPasses(WorkingCopy& work, const ContrastParams& p)
 {
@@ -70,10 +58,11 @@ std::vector<ColumnPass> ContrastPasses(WorkingCopy& work, const ContrastParams& 
     write.progressFrom = 50.0f;
     write.progressSpan = 50.0f;
     write.columns = [&work, run, value = p.value](int x0, int x1) {
-        if (run->pairs.empty()) run->pairs = kernels::ChannelPairs(ContrastTable(static_cast<int>(run->maxSum / 3), value).data());
-        const uint32_t* pairs = run->pairs.data();
-        MapRows(work, x0, x1, [pairs](const uint32_t* in, uint32_t* out, size_t n) {
-            kernels::ChannelTableRow(in, out, n, pairs);
+        if (!run->channels)
+            run->channels = std::make_unique<kernels::LineTable>(ContrastChannels(static_cast<int>(run->maxSum / 3), value));
+        const kernels::LineTable& channels = *run->channels;
+        MapRows(work, x0, x1, [&channels](const uint32_t* in, uint32_t* out, size_t n) {
+            kernels::LineTableRow(in, out, n, channels);
         });
     };
     return {measure, write};

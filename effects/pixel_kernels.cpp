@@ -7,6 +7,7 @@
 #include "effects/pixel_kernels.h"
 #include "platform/random.h"
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -53,20 +54,6 @@ void MaskRow(const uint32_t* in, uint32_t* out, size_t n, uint32_t flip, uint32_
     const D32 d;
     const V32 f = hn::Set(d, flip), k = hn::Set(d, keep), s = hn::Set(d, set);
     EachVector(in, out, n, [&](V32 v) { return hn::Or(hn::And(hn::Xor(v, f), k), s); });
-}
-
-// The table is looked up for two channels at once: red and green by the low 16 bits, blue and
-// the top byte by the high 16 bits (which the opaque top byte then covers).
-void ChannelTableRow(const uint32_t* in, uint32_t* out, size_t n, const uint32_t* pairs)
-{
-    const D32 d;
-    const hn::RebindToSigned<D32> di;
-    const V32 low = hn::Set(d, 0xFFFFu);
-    EachVector(in, out, n, [&](V32 v) {
-        const V32 redGreen = hn::GatherIndex(d, pairs, hn::BitCast(di, hn::And(v, low)));
-        const V32 blue = hn::GatherIndex(d, pairs, hn::BitCast(di, hn::ShiftRight<16>(v)));
-        return hn::Or(hn::Or(redGreen, hn::ShiftLeft<16>(blue)), Opaque());
-    });
 }
 
 uint32_t GreatestChannelSumRow(const uint32_t* in, size_t n)
@@ -186,6 +173,36 @@ void AddToChannelsRow(const uint32_t* in, uint32_t* out, size_t n, uint8_t amoun
         EachVector(in, out, n, [&](V32 v) { return hn::BitCast(d, hn::SaturatedAdd(hn::BitCast(d8, v), step)); });
     else
         EachVector(in, out, n, [&](V32 v) { return hn::BitCast(d, hn::SaturatedSub(hn::BitCast(d8, v), step)); });
+}
+
+// Red and blue (even bytes) and green and the top byte (odd bytes) as 16-bit lanes; the top
+// byte's result is covered by the opaque top byte.
+void LineTableRow(const uint32_t* in, uint32_t* out, size_t n, const LineTable& t)
+{
+    const hn::Repartition<uint16_t, D32> d16;
+    const hn::Repartition<int16_t, D32> di16;
+    const hn::Repartition<uint8_t, D32> d8;
+    using V16 = hn::Vec<decltype(d16)>;
+    static constexpr uint8_t kBitValues[16] = {1, 2, 4, 8, 16, 32, 64, 128};
+    const V16 from = hn::Set(d16, t.from), span = hn::Set(d16, t.span), slope = hn::Set(d16, t.slope);
+    const auto base = hn::Set(di16, t.base), zero = hn::Zero(di16), top = hn::Set(di16, 255);
+    const auto lowBits = hn::LoadDup128(d8, t.lowBits), highBits = hn::LoadDup128(d8, t.highBits);
+    const auto bitValues = hn::LoadDup128(d8, kBitValues);
+    // Byte indexes with bit 7 set look up 0: the high byte of each lane always, the low byte
+    // (u / 8 + 0x70 or u / 8 - 16) in the half of the bit table u does not belong to.
+    const V16 lowIndex = hn::Set(d16, 0x8070), highIndex = hn::Set(d16, 0x80F0);
+    const V16 seven = hn::Set(d16, 7), highOff = hn::Set(d16, 0x8000), one = hn::Set(d16, 1);
+    const auto map = [&](V16 u) {
+        const V16 d = hn::Min(hn::SaturatedSub(u, from), span);
+        const auto line = hn::Add(hn::BitCast(di16, hn::MulHigh(hn::ShiftLeftSame(d, t.shift), slope)), base);
+        const V16 a = hn::BitCast(d16, hn::Min(hn::Max(hn::ShiftRight<3>(line), zero), top));
+        const V16 eighth = hn::ShiftRight<3>(u);
+        const auto byte = hn::Or(hn::TableLookupBytesOr0(lowBits, hn::BitCast(d8, hn::Add(eighth, lowIndex))),
+                                 hn::TableLookupBytesOr0(highBits, hn::BitCast(d8, hn::Add(eighth, highIndex))));
+        const auto bit = hn::TableLookupBytesOr0(bitValues, hn::BitCast(d8, hn::Or(hn::And(u, seven), highOff)));
+        return hn::Add(a, hn::Min(hn::BitCast(d16, hn::And(byte, bit)), one));
+    };
+    EachVector(in, out, n, [&](V32 v) { return JoinBytes(map(EvenBytes(d16, v)), map(OddBytes(d16, v))); });
 }
 
 // With d = a - b: for a > b, d + 128 capped at 255 is (a - b) + 128 saturated; for a <= b,
@@ -326,6 +343,11 @@ void AddToChannelsRow(const uint32_t* in, uint32_t* out, size_t n, uint8_t amoun
         out[i] = (in[i] & 0xFF000000u) | (EachChannel(in[i], 0, [step](int a, int) { return std::clamp(a + step, 0, 255); }) & 0xFFFFFFu);
 }
 
+void LineTableRow(const uint32_t* in, uint32_t* out, size_t n, const LineTable& t)
+{
+    for (size_t i = 0; i < n; ++i) out[i] = EachChannel(in[i], 0, [&t](int a, int) { return t.table[a]; });
+}
+
 void EmbossRow(const uint32_t* in, const uint32_t* belowRight, uint32_t* out, size_t n)
 {
     for (size_t i = 0; i < n; ++i)
@@ -384,7 +406,7 @@ namespace orv::kernels {
 
 HWY_EXPORT(MaskRow);
 HWY_EXPORT(AddToChannelsRow);
-HWY_EXPORT(ChannelTableRow);
+HWY_EXPORT(LineTableRow);
 HWY_EXPORT(GreatestChannelSumRow);
 HWY_EXPORT(GrayRow);
 HWY_EXPORT(ReverseRow);
@@ -405,17 +427,38 @@ void AddToChannelsRow(const uint32_t* in, uint32_t* out, size_t n, uint8_t amoun
 {
     HWY_DYNAMIC_DISPATCH(AddToChannelsRow)(in, out, n, amount, add);
 }
-void ChannelTableRow(const uint32_t* in, uint32_t* out, size_t n, const uint32_t* pairs)
+void LineTableRow(const uint32_t* in, uint32_t* out, size_t n, const LineTable& t)
 {
-    HWY_DYNAMIC_DISPATCH(ChannelTableRow)(in, out, n, pairs);
+    HWY_DYNAMIC_DISPATCH(LineTableRow)(in, out, n, t);
 }
 
-std::vector<uint32_t> ChannelPairs(const uint8_t* table)
+LineTable MakeLineTable(const uint8_t* table, double scale, double offset)
 {
-    std::vector<uint32_t> pairs(size_t{1} << 16);
-    for (uint32_t i = 0; i < pairs.size(); ++i) pairs[i] = table[i & 0xFFu] | uint32_t{table[i >> 8]} << 8;
-    return pairs;
+    LineTable t;
+    std::memcpy(t.table, table, sizeof t.table);
+    // From the last u with value 0 before the first nonzero value to the first u with 255
+    // after the last value below it; beyond both the clamp decides.
+    int first = 0, last = 255;
+    while (first < 256 && table[first] == 0) ++first;
+    while (last >= 0 && table[last] == 255) --last;
+    const int from = std::max(first - 1, 0);
+    const int to = std::max(std::min(last + 1, 255), from);
+    t.from = static_cast<uint16_t>(from);
+    t.span = static_cast<uint16_t>(to - from);
+    while (t.shift < 15 && (t.span << (t.shift + 1)) <= 0xFFFF) ++t.shift;
+    // Eighths of a value: the rounded slope and start and the dropped product bits keep a(u)
+    // within 2 eighths of the line.
+    t.slope = static_cast<uint16_t>(std::clamp(std::llround(std::ldexp(scale, 19 - t.shift)), 0LL, 0xFFFFLL));
+    t.base = static_cast<int16_t>(std::clamp(std::llround(8 * (from * scale + offset)), -0x8000LL, 0x7FFFLL));
+    for (int u = 0; u < 256; ++u) {
+        const int d = std::clamp(u - from, 0, int{t.span});
+        const int line = static_cast<int>((static_cast<uint32_t>(d << t.shift) * t.slope) >> 16) + t.base;
+        const int a = std::clamp(line >> 3, 0, 255);
+        if (table[u] - a == 1) (u < 128 ? t.lowBits : t.highBits)[(u / 8) % 16] |= static_cast<uint8_t>(1 << (u % 8));
+    }
+    return t;
 }
+
 uint32_t GreatestChannelSumRow(const uint32_t* in, size_t n)
 {
     return HWY_DYNAMIC_DISPATCH(GreatestChannelSumRow)(in, n);

@@ -17,13 +17,26 @@ void MaskRow(const uint32_t* in, uint32_t* out, size_t n, uint32_t flip, uint32_
 // to 0..255; the top byte is kept. In place allowed.
 void AddToChannelsRow(const uint32_t* in, uint32_t* out, size_t n, uint8_t amount, bool add);
 
-// A 256-byte channel table as the 65536 pairs of table values ChannelTableRow looks up:
-// pairs[lo + 256 hi] = table[lo] + 256 table[hi].
-std::vector<uint32_t> ChannelPairs(const uint8_t* table);
+// A channel table whose values follow a line y(u) = scale u + offset: each value is y held to
+// 0..255 and rounded to one of its two nearest whole numbers (either way at a half, and with
+// the small errors of double arithmetic). The kernel computes a(u), the floor of the line in
+// 16-bit fixed point (within a quarter of it), and adds the table's difference from it, 0 or 1,
+// kept as a bit per value:
+//   a(u) = clamp((((min(u - from, span) << shift) * slope >> 16) + base) >> 3, 0, 255),
+// u - from being 0 below `from`. Only the line's part from the last value 0 to the first value
+// 255 is computed, so the products stay within 16 bits for any slope.
+struct LineTable {
+    uint16_t from = 0, span = 0, slope = 0;
+    int shift = 0;
+    int16_t base = 0;
+    uint8_t lowBits[16] = {}, highBits[16] = {};   // bit u % 8 of byte u / 8 (u < 128, u >= 128)
+    uint8_t table[256] = {};                       // the values themselves, for plain code
+};
+LineTable MakeLineTable(const uint8_t* table, double scale, double offset);
 
-// Sends the red, green and blue bytes through the table whose ChannelPairs are `pairs`; the top
-// byte becomes 0xFF. In place allowed.
-void ChannelTableRow(const uint32_t* in, uint32_t* out, size_t n, const uint32_t* pairs);
+// Sends the red, green and blue bytes through the table; the top byte becomes 0xFF. In place
+// allowed.
+void LineTableRow(const uint32_t* in, uint32_t* out, size_t n, const LineTable& t);
 
 // The greatest red + green + blue of the row (0 for an empty row).
 uint32_t GreatestChannelSumRow(const uint32_t* in, size_t n);

@@ -22,27 +22,35 @@ namespace {
 
 // A large buffer fresh from the system is zeroed page by page by the system on its first
 // write, which takes about as long as a pass over the picture. Effects run one after another
-// on pictures of one size, each with a new working copy, so the last large buffer given back is
-// kept (one, never more) and handed out again for the next buffer of the same rounded size.
+// on pictures of one size, each with a new working copy and, for those that write into a
+// picture of their own, a target picture; so the last two large buffers given back are kept
+// (never more) and handed out again for the next buffers of the same rounded size.
 class SpareBuffer {
 public:
     void* take(size_t bytes)
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        if (!data_ || bytes_ != bytes) return nullptr;
-        return std::exchange(data_, nullptr);
+        for (Kept& k : kept_)
+            if (k.data && k.bytes == bytes) return std::exchange(k.data, nullptr);
+        return nullptr;
     }
     void give(void* data, size_t bytes)
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        std::free(std::exchange(data_, data));
-        bytes_ = bytes;
+        if (kept_[1].data) {   // the older one makes room
+            std::free(kept_[0].data);
+            kept_[0] = kept_[1];
+        }
+        kept_[1] = {data, bytes};
     }
 
 private:
+    struct Kept {
+        void* data = nullptr;
+        size_t bytes = 0;
+    };
     std::mutex mutex_;
-    void* data_ = nullptr;
-    size_t bytes_ = 0;
+    Kept kept_[2];   // kept_[1] is the younger
 };
 
 SpareBuffer& Spare()

@@ -8,6 +8,20 @@
 
 namespace orv {
 
+bool ClipAxis(int64_t d, int64_t s, int64_t n, int64_t dLimit, int64_t sLimit,
+              int& outD, int& outS, int& outN)
+{
+    const int64_t shift = std::max<int64_t>({0, -d, -s});
+    d += shift;
+    s += shift;
+    n = std::min({n - shift, dLimit - d, sLimit - s});
+    if (n <= 0) return false;
+    outD = static_cast<int>(d);
+    outS = static_cast<int>(s);
+    outN = static_cast<int>(n);
+    return true;
+}
+
 namespace {
 
 // Raw 32-bit rows of one pixel buffer.
@@ -39,22 +53,6 @@ Rows<const uint32_t> ReadableRows(const QImage& src, QImage& converted)
         s = &converted;
     }
     return {s->constBits(), s->bytesPerLine()};
-}
-
-// One axis of a block copy: destination start d, source start s and length n, clipped so
-// that both d .. d+n-1 and s .. s+n-1 lie inside their images. False when nothing is left.
-bool ClipAxis(int64_t d, int64_t s, int64_t n, int64_t dLimit, int64_t sLimit,
-              int& outD, int& outS, int& outN)
-{
-    const int64_t shift = std::max<int64_t>({0, -d, -s});
-    d += shift;
-    s += shift;
-    n = std::min({n - shift, dLimit - d, sLimit - s});
-    if (n <= 0) return false;
-    outD = static_cast<int>(d);
-    outS = static_cast<int>(s);
-    outN = static_cast<int>(n);
-    return true;
 }
 
 struct Block {

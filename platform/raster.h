@@ -18,6 +18,11 @@ enum class Rop : uint32_t {
     DstInvert = 0x00550009,   // D = NOT D
 };
 
+// One axis of a block copy: destination start d, source start s and length n, clipped so
+// that both d .. d+n-1 and s .. s+n-1 lie inside their images. False when nothing is left.
+bool ClipAxis(int64_t d, int64_t s, int64_t n, int64_t dLimit, int64_t sLimit,
+              int& outD, int& outS, int& outN);
+
 // Copies the w x h block of src at (sx, sy) to dst at (x, y) combined by rop.
 // The block is clipped to both images; parts outside either are left alone.
 void BitBlt(QImage& dst, int x, int y, int w, int h, const QImage& src, int sx, int sy, Rop rop);

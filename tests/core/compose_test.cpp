@@ -157,6 +157,44 @@ TEST(Drip, EachDirectionShiftsItsBlocksByAHundredthOfTheBlock)
     }
 }
 
+// Blocks that cross the picture's edges and shift by several pixels, on pictures whose sizes
+// are no multiple of any grouping of rows or columns, against block after block copied pixel
+// by pixel through a temporary as the draws say (the first block, for the preview, read from
+// another picture).
+TEST(Drip, ManyOverlappingBlocksComeOutAsCopiedOneAfterAnother)
+{
+    for (DripDirection dir : {DripDirection::Up, DripDirection::Down, DripDirection::Left, DripDirection::Right}) {
+        SCOPED_TRACE(int(dir));
+        const bool vertical = dir == DripDirection::Up || dir == DripDirection::Down;
+        const int w = vertical ? 203 : 421, h = vertical ? 421 : 203;
+        // Blocks of 29 x 324 (or 324 x 29) moved by 3.24 pixels.
+        const DripParams p{dir, vertical ? 7.0 : 1.3, vertical ? 1.3 : 7.0, 30};
+        const int bw = vertical ? 29 : 324, bh = vertical ? 324 : 29;
+        const double shift = (dir == DripDirection::Up || dir == DripDirection::Left ? -1 : 1) * 3.24;
+        const QImage start = test::Numbered(w, h);
+        const QImage other = start.mirrored(true, true);
+        for (const QImage* first : {static_cast<const QImage*>(nullptr), &other}) {
+            QImage expected = start;
+            UniformGenerator model;
+            for (int i = 0; i < 300 + (first ? 1 : 0); ++i) {
+                const double x = model.next() * w, y = model.next() * h;
+                const int sx = int(std::nearbyint(x)), sy = int(std::nearbyint(y));
+                const int dx = vertical ? sx : int(std::nearbyint(x + shift));
+                const int dy = vertical ? int(std::nearbyint(y + shift)) : sy;
+                const QImage before = i == 0 && first ? *first : expected.copy();
+                for (int j = 0; j < bh; ++j)
+                    for (int k = 0; k < bw; ++k)
+                        if (sx + k < w && sy + j < h && dx + k >= 0 && dx + k < w && dy + j >= 0 && dy + j < h)
+                            test::Put(expected, dx + k, dy + j, At(before, sx + k, sy + j));
+            }
+            QImage picture = start;
+            UniformGenerator g;
+            Drip(picture, p, g, first);
+            EXPECT_EQ(picture, expected) << (first ? "from another picture first" : "");
+        }
+    }
+}
+
 TEST(Drip, SmallShiftsRoundAsTheCoordinatesDoAndAmountZeroCopiesNothing)
 {
     // A 500 x 300 picture with divisors 50 and 10: blocks of 10 x 30, shifted by 0.3 pixel, so

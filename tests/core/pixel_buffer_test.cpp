@@ -1,4 +1,4 @@
-// Large pixel buffers: the one given back last is handed out again for the next of its size.
+// Large pixel buffers: the two given back last are handed out again for the next of their size.
 #include "platform/color.h"
 #include <gtest/gtest.h>
 
@@ -23,6 +23,27 @@ TEST(PixelBuffers, ALargeBufferGivenBackIsReusedOnceForItsSize)
     // Small pictures come from the ordinary allocator and keep working as ever.
     const QImage small = NewPixelBuffer(5, 3, RGB(1, 2, 3));
     EXPECT_EQ(small.pixel(4, 2) & 0xFFFFFFu, 0x010203u);
+}
+
+// An effect that writes into a picture of its own needs two buffers (working copy and target)
+// in every run: both come back for the next run, and a third given back lets the oldest go.
+TEST(PixelBuffers, TheLastTwoLargeBuffersGivenBackAreKept)
+{
+    const uchar* bits[3] = {};
+    {
+        const QImage a = NewUninitializedPixelBuffer(3000, 2000);
+        const QImage b = NewUninitializedPixelBuffer(3000, 2000);
+        const QImage c = NewUninitializedPixelBuffer(3000, 2000);
+        bits[0] = a.constBits();
+        bits[1] = b.constBits();
+        bits[2] = c.constBits();
+    }   // given back c, b, a: c is let go
+    const QImage x = NewUninitializedPixelBuffer(3000, 2000);
+    const QImage y = NewUninitializedPixelBuffer(3000, 2000);
+    const QImage z = NewUninitializedPixelBuffer(3000, 2000);
+    EXPECT_TRUE((x.constBits() == bits[0] && y.constBits() == bits[1]) || (x.constBits() == bits[1] && y.constBits() == bits[0]));
+    EXPECT_NE(z.constBits(), bits[0]);
+    EXPECT_NE(z.constBits(), bits[1]);
 }
 
 } // namespace

@@ -51,9 +51,9 @@ uint32_t Channels(uint32_t a, uint32_t b, F f)
 TEST(PixelKernels, PerPixelMapsMatchTheirRules)
 {
     std::mt19937 rng(7);
-    uint8_t table[256];
-    for (uint8_t& t : table) t = static_cast<uint8_t>(rng());
-    const std::vector<uint32_t> pairs = kernels::ChannelPairs(table);
+    // Contrast with value 30 on a picture whose brightest average is 200: u * 230 / 200 + 13.
+    const kernels::LineTable line = ContrastChannels(200, 30);
+    const auto contrast = [](int u, int) { return static_cast<int>(std::nearbyint(std::clamp(u * 1.15 + 13, 0.0, 255.0))); };
     struct Case {
         const char* name;
         std::function<void(const uint32_t*, uint32_t*, size_t)> kernel;
@@ -68,8 +68,8 @@ TEST(PixelKernels, PerPixelMapsMatchTheirRules)
          [](uint32_t p) { return (p & 0xFF000000u) | (Channels(p, 0, [](int a, int) { return std::min(255, a + 30); }) & 0xFFFFFFu); }},
         {"darker by 100", [](const uint32_t* i, uint32_t* o, size_t n) { kernels::AddToChannelsRow(i, o, n, 100, false); },
          [](uint32_t p) { return (p & 0xFF000000u) | (Channels(p, 0, [](int a, int) { return std::max(0, a - 100); }) & 0xFFFFFFu); }},
-        {"table", [&](const uint32_t* i, uint32_t* o, size_t n) { kernels::ChannelTableRow(i, o, n, pairs.data()); },
-         [&](uint32_t p) { return Channels(p, 0, [&](int a, int) { return table[a]; }); }},
+        {"contrast", [&](const uint32_t* i, uint32_t* o, size_t n) { kernels::LineTableRow(i, o, n, line); },
+         [&](uint32_t p) { return Channels(p, 0, contrast); }},
         {"gray", kernels::GrayRow,
          [](uint32_t p) {
              const auto g = static_cast<uint32_t>(std::nearbyint(Ch(p, 1) * 150.0 / 255 + Ch(p, 0) * 76.0 / 255 + Ch(p, 2) * 28.0 / 255));
@@ -88,6 +88,29 @@ TEST(PixelKernels, PerPixelMapsMatchTheirRules)
                 Row inPlace = in;
                 c.kernel(inPlace.data(), inPlace.data(), inPlace.size());
                 EXPECT_EQ(inPlace, expected) << c.name << " in place, " << n << " pixels";
+            }
+        }
+    });
+}
+
+// Every channel value for every scroll-bar value and brightest average against the rule
+// u * k / M + (256 - k) / 2 with k = value + 200, held to 0..255 and rounded halves to even
+// (M = 0 leaves the channels as they are). Halves occur, e.g. 27.5 for u = 0, value 1.
+TEST(PixelKernels, ContrastSendsEveryChannelValueWhereTheRuleDoes)
+{
+    Row in(256);
+    for (uint32_t u = 0; u < 256; ++u) in[u] = u | (255 - u) << 8 | ((u * 77 + 5) & 0xFFu) << 16 | (u * 3) << 24;
+    ForEachKernelTarget([&] {
+        Row out(in.size()), expected(in.size());
+        for (int m = 0; m <= 255; ++m) {
+            for (int value = -200; value <= 200; ++value) {
+                const double k = value + 200;
+                const auto rule = [&](int u, int) {
+                    return m == 0 ? u : static_cast<int>(std::nearbyint(std::clamp(u * (k / m) + (256 - k) / 2, 0.0, 255.0)));
+                };
+                std::transform(in.begin(), in.end(), expected.begin(), [&](uint32_t p) { return Channels(p, 0, rule); });
+                kernels::LineTableRow(in.data(), out.data(), in.size(), ContrastChannels(m, value));
+                ASSERT_EQ(out, expected) << "M " << m << ", value " << value;
             }
         }
     });

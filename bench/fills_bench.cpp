@@ -6,7 +6,7 @@
 #include "fills/grid.h"
 #include "fills/image_fill.h"
 #include "fills/insert_image.h"
-#include "fills/special_gradient.h"
+#include "fills/gradient_dots.h"
 #include <list>
 
 namespace orv::bench {

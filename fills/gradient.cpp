@@ -1,6 +1,6 @@
 #include "fills/gradient.h"
 #include "effects/batch_params.h"
-#include "fills/special_gradient.h"
+#include "fills/gradient_dots.h"
 #include "platform/numbers.h"
 #include "platform/raster.h"
 #include <algorithm>

@@ -1,6 +1,6 @@
 #pragma once
 // Gradient fill: a two-colour linear gradient across or down the whole picture, or the fixed
-// "Special" pattern of coloured dots (special_gradient.h).
+// "Special" pattern of coloured dots (gradient_dots.h).
 //
 // The linear gradient paints L - 4 bands, L being the length along which the colour changes.
 // Band i covers three rows (or columns) i, i + 1, i + 2 and runs across all but the last two

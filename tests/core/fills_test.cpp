@@ -3,7 +3,7 @@
 #include "fills/grid.h"
 #include "fills/image_fill.h"
 #include "fills/insert_image.h"
-#include "fills/special_gradient.h"
+#include "fills/gradient_dots.h"
 #include "tests/support/test_pictures.h"
 #include <gtest/gtest.h>
 

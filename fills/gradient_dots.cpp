@@ -1,4 +1,4 @@
-#include "fills/special_gradient.h"
+#include "fills/gradient_dots.h"
 #include "documents/shape_spans.h"
 #include "platform/color.h"
 #include "platform/numbers.h"

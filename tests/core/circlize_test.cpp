@@ -69,15 +69,6 @@ TEST(Circlize, MatchesDrawingEveryCircleInTurn)
     }
 }
 
-TEST(Circlize, CancelLeavesThePicture)
-{
-    const QImage start = test::Numbered(800, 600);
-    QImage picture = start;
-    test::RecordingSink cancelFirst(1);
-    EXPECT_FALSE(RunOnWorkingCopy(picture, [](WorkingCopy& w) { return CirclizePasses(w, {}); }, &cancelFirst));
-    EXPECT_EQ(picture, start);
-}
-
 TEST(Circlize, RefusesStepsThatNeverAdvanceAndRadiiBelowZero)
 {
     const struct {

@@ -1,9 +1,12 @@
 // Wobbly, crystal shaper, waving and round wobbly against pixels worked out by hand.
+#include "effects/circlize.h"
 #include "effects/crystal_shaper.h"
 #include "effects/effect_catalog.h"
+#include "effects/grayscale.h"
 #include "effects/round_wobbly.h"
 #include "effects/waving.h"
 #include "effects/wobbly.h"
+#include "fills/video_feedback.h"
 #include "tests/support/test_pictures.h"
 #include <gtest/gtest.h>
 
@@ -60,16 +63,11 @@ TEST(Wobbly, OffsetsTurnOnlyWhereTheTextIsThePlainNumber)
 TEST(Wobbly, TopMovesColumnsUpAndLeftMovesRowsLeft)
 {
     // Width "2": offsets 1, 2, 1, 0, 1. The cells a column or row leaves keep their pixels.
-    const QImage top = Applied(Numbered(5, 4), WobblyPasses, WobblyParams{WobblyMode::Top, "2"});
-    ExpectPixels(top, [](int x, int y) {
-        const int o[] = {1, 2, 1, 0, 1};
-        return Source{x, y + o[x] < 4 ? y + o[x] : y};
-    });
-    const QImage left = Applied(Numbered(4, 5), WobblyPasses, WobblyParams{WobblyMode::Left, "2"});
-    ExpectPixels(left, [](int x, int y) {
-        const int o[] = {1, 2, 1, 0, 1};
-        return Source{x + o[y] < 4 ? x + o[y] : x, y};
-    });
+    static constexpr int o[] = {1, 2, 1, 0, 1};
+    ExpectPixels(Applied(Numbered(5, 4), WobblyPasses, WobblyParams{WobblyMode::Top, "2"}),
+                 [](int x, int y) { return Source{x, y + o[x] < 4 ? y + o[x] : y}; });
+    ExpectPixels(Applied(Numbered(4, 5), WobblyPasses, WobblyParams{WobblyMode::Left, "2"}),
+                 [](int x, int y) { return Source{x + o[y] < 4 ? x + o[y] : x, y}; });
 }
 
 TEST(Wobbly, BothMovesRowsOfTheMovedColumnsWithTheWaveRestarted)
@@ -181,14 +179,18 @@ TEST(Waving, NarrowPicturesReadOnlyInsideThePicture)
 }
 
 // Angle 4 with strips of 2: k = pi / 4, strips at 0, 2, 4, 6 move by 0, +2, 0, -2.
-TEST(RoundWobbly, ColumnStripsMoveDownAndUpKeepingWhatTheyLeave)
+TEST(RoundWobbly, ColumnStripsMoveDownAndUpRowStripsRightAndLeftKeepingWhatTheyLeave)
 {
-    const QImage out = Applied(Numbered(8, 5), RoundWobblyPasses, RoundWobblyParams{RoundWobblyDirection::Top, 4, 2, 2});
-    ExpectPixels(out, [](int x, int y) {
-        if (x == 2 || x == 3) return Source{x, y >= 2 ? y - 2 : y};
-        if (x == 6 || x == 7) return Source{x, y + 2 < 5 ? y + 2 : y};
-        return Source{x, y};
-    });
+    // (along, across) to the strip: the moved strips are 2 .. 3 (by +2) and 6 .. 7 (by -2).
+    const auto moved = [](int along, int across) {
+        if (across == 2 || across == 3) return along >= 2 ? along - 2 : along;
+        if (across == 6 || across == 7) return along + 2 < 5 ? along + 2 : along;
+        return along;
+    };
+    ExpectPixels(Applied(Numbered(8, 5), RoundWobblyPasses, RoundWobblyParams{RoundWobblyDirection::Top, 4, 2, 2}),
+                 [&](int x, int y) { return Source{x, moved(y, x)}; });
+    ExpectPixels(Applied(Numbered(5, 8), RoundWobblyPasses, RoundWobblyParams{RoundWobblyDirection::Left, 4, 2, 2}),
+                 [&](int x, int y) { return Source{moved(x, y), y}; });
 }
 
 TEST(RoundWobbly, RoundedStripsOverlapAndTheLaterOneWins)
@@ -201,16 +203,6 @@ TEST(RoundWobbly, RoundedStripsOverlapAndTheLaterOneWins)
     ExpectPixels(out, [](int x, int y) {
         if (x == 2) return Source{x, y >= 2 ? y - 2 : y};
         if (x == 4) return Source{x, y < 2 ? y + 2 : y};
-        return Source{x, y};
-    });
-}
-
-TEST(RoundWobbly, RowStripsMoveRightAndLeft)
-{
-    const QImage out = Applied(Numbered(5, 8), RoundWobblyPasses, RoundWobblyParams{RoundWobblyDirection::Left, 4, 2, 2});
-    ExpectPixels(out, [](int x, int y) {
-        if (y == 2 || y == 3) return Source{x >= 2 ? x - 2 : x, y};
-        if (y == 6 || y == 7) return Source{x + 2 < 5 ? x + 2 : x, y};
         return Source{x, y};
     });
 }
@@ -257,7 +249,7 @@ TEST(RoundWobbly, UnusableValuesAreNamedAndLeaveTheParameters)
     EXPECT_EQ(p.height, 2.5);
 }
 
-TEST(Distortions, CancelLeavesThePicture)
+TEST(EffectCancel, LeavesThePictureAndARunAfterwardsChangesIt)
 {
     const QImage before = Numbered(1500, 1200);   // several bands
     const std::vector<std::function<std::vector<ColumnPass>(WorkingCopy&)>> effects = {
@@ -265,6 +257,9 @@ TEST(Distortions, CancelLeavesThePicture)
         [](WorkingCopy& w) { return RoundWobblyPasses(w, RoundWobblyParams{}); },
         [](WorkingCopy& w) { return RoundWobblyPasses(w, RoundWobblyParams{RoundWobblyDirection::Left}); },
         [](WorkingCopy& w) { return WobblyPasses(w, WobblyParams{}); },
+        [](WorkingCopy& w) { return CirclizePasses(w, CirclizeParams{}); },
+        [](WorkingCopy& w) { return VideoFeedbackPasses(w, VideoFeedbackParams{}); },
+        [](WorkingCopy& w) { return GrayscalePasses(w); },
     };
     for (size_t i = 0; i < effects.size(); ++i) {
         QImage img = before;
@@ -278,12 +273,6 @@ TEST(Distortions, CancelLeavesThePicture)
     }
 }
 
-} // namespace
-} // namespace orv
-
-namespace orv {
-namespace {
-
 // orvane-batch reads the parameters as the dialogs read their controls.
 TEST(DistortionsBatch, ParametersAndRefusals)
 {
@@ -292,21 +281,19 @@ TEST(DistortionsBatch, ParametersAndRefusals)
         return e && e->run(*img, params, nullptr, error);
     };
     QString error;
-    QImage img = test::Numbered(5, 4);
-    ASSERT_TRUE(run("wobbly", {{"mode", "top"}, {"width", "2"}}, &img, &error));
-    EXPECT_EQ(At(img, 1, 0), At(test::Numbered(5, 4), 1, 2));   // column 1 up by 2
-
-    img = test::Numbered(4, 7);
-    ASSERT_TRUE(run("crystal-shaper", {}, &img, &error));
-    EXPECT_EQ(At(img, 0, 1), At(test::Numbered(4, 7), 3, 1));
-
-    img = test::Numbered(40, 1);
-    ASSERT_TRUE(run("waving", {{"phase", "4"}}, &img, &error));   // freq 4 by default
-    EXPECT_EQ(At(img, 39), At(test::Numbered(40, 1), 30));
-
-    img = test::Numbered(8, 5);
-    ASSERT_TRUE(run("round-wobbly", {{"direction", "top"}, {"angle", "4"}, {"width", "2"}}, &img, &error));
-    EXPECT_EQ(At(img, 2, 4), At(test::Numbered(8, 5), 2, 2));
+    QImage img;
+    // Pixel (x, y) of a w x h picture comes from `from`.
+    const struct { const char* effect; EffectParams params; int w, h, x, y; Source from; } accepted[] = {
+        {"wobbly", {{"mode", "top"}, {"width", "2"}}, 5, 4, 1, 0, {1, 2}},   // column 1 up by 2
+        {"crystal-shaper", {}, 4, 7, 0, 1, {3, 1}},
+        {"waving", {{"phase", "4"}}, 40, 1, 39, 0, {30, 0}},   // freq 4 by default
+        {"round-wobbly", {{"direction", "top"}, {"angle", "4"}, {"width", "2"}}, 8, 5, 2, 4, {2, 2}},
+    };
+    for (const auto& a : accepted) {
+        img = Numbered(a.w, a.h);
+        ASSERT_TRUE(run(a.effect, a.params, &img, &error)) << a.effect;
+        EXPECT_EQ(At(img, a.x, a.y), From(a.from.first, a.from.second)) << a.effect;
+    }
 
     const QImage before = test::Numbered(6, 6);
     const struct { const char* effect; EffectParams params; const char* message; } refused[] = {

@@ -21,18 +21,6 @@ bool RunEffect(QImage& img, std::vector<ColumnPass> (*passes)(WorkingCopy&, cons
     return RunOnWorkingCopy(img, [&](WorkingCopy& w) { return passes(w, p); }, sink);
 }
 
-QImage Inverted(QImage img, InvertMode mode, bool r, bool g, bool b)
-{
-    InvertParams p;
-    p.mode = mode;
-    p.red = r;
-    p.green = g;
-    p.blue = b;
-    EXPECT_TRUE(RunEffect(img, InvertPasses, p));
-    return img;
-}
-
-
 TEST(InvertEffect, InvertAndSeparationOfTheTickedChannels)
 {
     // Invert gives 255 - v on ticked channels and 0 on the others, separation keeps the ticked
@@ -46,7 +34,8 @@ TEST(InvertEffect, InvertAndSeparationOfTheTickedChannels)
         {I, 0, 1, 1, {0, RGB(0, 255, 255), RGB(0, 55, 225)}},    {I, 0, 0, 0, {0, 0, 0}},
     };
     for (const auto& k : cases) {
-        const QImage out = Inverted(src, k.mode, k.r, k.g, k.b);
+        QImage out = src;
+        ASSERT_TRUE(RunEffect(out, InvertPasses, InvertParams{k.mode, k.r, k.g, k.b}));
         for (int x = 0; x < 3; ++x) EXPECT_EQ(At(out, x), k.expected[x]) << int(k.mode) << k.r << k.g << k.b << " at " << x;
         EXPECT_EQ(reinterpret_cast<const uint32_t*>(out.constScanLine(0))[1] >> 24, 0xFFu);
     }
@@ -111,8 +100,7 @@ TEST(ContrastEffect, ScalesFromTheBrightestAverage)
     };
     for (const auto& k : cases) {
         SCOPED_TRACE(k.why);
-        QImage img = NewPixelBuffer(int(k.in.size()), 1, 0);
-        for (size_t x = 0; x < k.in.size(); ++x) test::Put(img, int(x), 0, k.in[x]);
+        QImage img = Picture(k.in);
         ASSERT_TRUE(RunEffect(img, ContrastPasses, ContrastParams{k.value}));
         for (size_t x = 0; x < k.out.size(); ++x) EXPECT_EQ(At(img, int(x)), k.out[x]) << x;
     }

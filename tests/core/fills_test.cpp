@@ -125,16 +125,8 @@ constexpr ColorRef kPen = RGB(200, 0, 0), kFace = RGB(230, 230, 230), kShadow = 
 
 QImage Grid(int w, int h, double columns, double rows, bool threeD = false, int width = 1)
 {
-    GridParams p;
-    p.columns = columns;
-    p.rows = rows;
-    p.threeD = threeD;
-    p.width = width;
-    p.color = kPen;
-    p.face = kFace;
-    p.shadow = kShadow;
     QImage img = Blank(w, h);
-    DrawGrid(img, p);
+    DrawGrid(img, GridParams{columns, rows, threeD, width, kPen, kFace, kShadow});
     return img;
 }
 

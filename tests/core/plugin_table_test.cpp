@@ -92,17 +92,13 @@ TEST(PlugInScan, ASecondScanBuildsTheSameTable)
     EXPECT_EQ(table[1].ClassName, QStringLiteral("B.PlugInClass"));
 }
 
-TEST(PlugInScan, ClassNameIsTheFileNameLessFourCharactersAndPlugInClass)
+TEST(PlugInScan, ClassNameAndRegistrationMessageComeFromTheFileName)
 {
     const char* cases[][2] = {{"Sharpen.dll", "Sharpen.PlugInClass"},
                               {"My.Filter.DLL", "My.Filter.PlugInClass"},
                               {"x.dll", "x.PlugInClass"}};
     for (auto [file, className] : cases)
         EXPECT_EQ(PlugInClassName(QString::fromLatin1(file)), QString::fromLatin1(className)) << file;
-}
-
-TEST(PlugInScan, RegistrationMessageNamesTheFile)
-{
     EXPECT_EQ(PlugInRegistrationError(QStringLiteral("Broken.dll")),
               QStringLiteral("Error resigtring Broken.dll. Please try to register it manualy using RegSvr32.exe. "
                              "Please make sure that the file have not been renamed."));

@@ -48,11 +48,8 @@ TEST(Circlize, RadiusZeroLeavesThePictureAndAHugeRadiusMissesIt)
 
 TEST(Circlize, MatchesDrawingEveryCircleInTurn)
 {
-    const struct {
-        int w, h;
-        CirclizeParams p;
-    } cases[] = {{61, 47, {3.5, 2, 20}}, {40, 30, {2.25, 1.75, 4.6}}, {23, 31, {0.5, 0.3, 2.5}},
-                 {29, 19, {13, 11, 30}}, {50, 12, {7, 9, 0.4}}, {33, 33, {1.5, 2.5, 8}}};
+    const struct { int w, h; CirclizeParams p; } cases[] = {{61, 47, {3.5, 2, 20}}, {40, 30, {2.25, 1.75, 4.6}},
+        {23, 31, {0.5, 0.3, 2.5}}, {29, 19, {13, 11, 30}}, {50, 12, {7, 9, 0.4}}, {33, 33, {1.5, 2.5, 8}}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.w << " x " << c.h << " steps " << c.p.ystep << ", " << c.p.xstep
                                         << " radius " << c.p.radius);
@@ -71,11 +68,8 @@ TEST(Circlize, MatchesDrawingEveryCircleInTurn)
 
 TEST(Circlize, RefusesStepsThatNeverAdvanceAndRadiiBelowZero)
 {
-    const struct {
-        const char* name;
-        const char* value;
-        const char* message;
-    } cases[] = {{"ystep", "0", "circlize: ystep must be a number of at least 0.01"},
+    const struct { const char* name; const char* value; const char* message; } cases[] = {
+                 {"ystep", "0", "circlize: ystep must be a number of at least 0.01"},
                  {"xstep", "-2", "circlize: xstep must be a number of at least 0.01"},
                  {"ystep", "abc", "circlize: ystep must be a number of at least 0.01"},
                  {"radius", "-1", "circlize: radius must be a number of 0 or more"},

@@ -38,12 +38,8 @@ QImage Mixed(int w, int h, const QImage& b, int level, bool reverse = false, boo
 TEST(MixBrush, SwitchesTheCellsOfTheFillOrderUpToTheLevel)
 {
     // level, maximum, cells switched (L x 64 / M to the nearest, halves to even)
-    const struct {
-        int level;
-        double maximum;
-        int cells;
-    } cases[] = {{0, 100, 0}, {1, 100, 1}, {25, 100, 16}, {50, 100, 32}, {100, 100, 64},
-                 {3, 10, 19}, {1, 128, 0}, {3, 128, 2}, {3, 2.6, 64}};
+    const struct { int level; double maximum; int cells; } cases[] = {
+        {0, 100, 0}, {1, 100, 1}, {25, 100, 16}, {50, 100, 32}, {100, 100, 64}, {3, 10, 19}, {1, 128, 0}, {3, 128, 2}, {3, 2.6, 64}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "level " << c.level << " of " << c.maximum);
         EXPECT_EQ(MixCells(c.level, c.maximum), c.cells);

@@ -142,11 +142,7 @@ std::vector<int> Where(const QImage& img, int at, bool column, ColorRef c)
 
 TEST(GridFill, LinesAtMultiplesOfTheSpacingRoundedHalvesToEven)
 {
-    const struct {
-        int w, h;
-        double columns, rows;
-        std::vector<int> xs, ys;
-    } cases[] = {
+    const struct { int w, h; double columns, rows; std::vector<int> xs, ys; } cases[] = {
         {300, 300, 3, 3, {100, 200}, {100, 200}},
         {300, 300, 1, 4, {}, {75, 150, 225}},
         {100, 20, 7, 0, {14, 29, 43, 57, 71, 86}, {}},   // 14.29, 28.57, 42.86 ...

@@ -20,11 +20,7 @@ namespace orv {
 
 namespace {
 
-struct BatchRun {
-    int status = -1;
-    QString err;
-    QByteArray out;
-};
+struct BatchRun { int status = -1; QString err; QByteArray out; };
 
 // in.bmp: 41 x 17 with pixel (x, y) = RGB(6 x, 15 y, 4 (x xor y)).
 ColorRef InputAt(int x, int y) { return RGB(x * 6, y * 15, (x ^ y) * 4); }

@@ -235,11 +235,7 @@ TEST(PixelKernels, WholeEffectsOnLargePictures)
     const int w = 601, h = 437;
     const QImage src = RandomPicture(rng, w, h);
     using Rule = std::function<uint32_t(int x, int y)>;
-    struct Case {
-        const char* name;
-        std::function<std::vector<ColumnPass>(WorkingCopy&)> passes;
-        Rule rule;
-    };
+    struct Case { const char* name; std::function<std::vector<ColumnPass>(WorkingCopy&)> passes; Rule rule; };
     const auto p = [&](int x, int y) { return Px(src, x, y); };
     const Case cases[] = {
         {"brightness -40", [](WorkingCopy& wc) { return BrightnessPasses(wc, BrightnessParams{-40}); },

@@ -13,10 +13,7 @@ namespace {
 
 // Libraries by file name: whether their object can be created at first, and after their
 // registration step.
-struct FakeLibrary {
-    bool createsAtOnce;
-    bool createsAfterRegistration;
-};
+struct FakeLibrary { bool createsAtOnce; bool createsAfterRegistration; };
 
 class FakeCalls : public PlugInCalls {
 public:
@@ -144,12 +141,7 @@ TEST(PlugInHostReply, OnlyAWellFormedLineCounts)
 {
     using K = HostReply::Kind;
     const QByteArray tag = "ORVANE-PLUGIN-HOST/1 ";
-    struct Case {
-        bool normal;
-        int code;
-        QByteArray output;
-        K kind;
-    } cases[] = {
+    struct Case { bool normal; int code; QByteArray output; K kind; } cases[] = {
         {true, 0, tag + "NAME 506f737465726973652e2e2e\n", K::Name},
         {true, 0, tag + "RESULT -1\n", K::Result},
         {true, 0, tag + "RESULT 0\n", K::Result},

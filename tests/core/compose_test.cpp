@@ -119,29 +119,34 @@ TEST(DialogNumbers, RefuseWhatWouldDivideByZeroOrNeverAdvance)
 
 namespace {
 
-// Drip with blocks the size of the picture (divisors 1) shifted by exactly one pixel (the
-// picture 100 pixels along the direction): each block copy moves the picture's part right of
-// and below (x, y) by one pixel. The model replays the generator's draws.
-QImage DripModel(QImage img, DripDirection dir, int copies)
+// The picture after `copies` blocks of bw x bh, each copied pixel by pixel through a
+// temporary as the draws say, moved by `shift` pixels along the direction (the first block
+// read from `first` when given).
+QImage DripModel(QImage img, DripDirection dir, int bw, int bh, double shift, int copies, const QImage* first = nullptr)
 {
-    UniformGenerator g;
+    const bool vertical = dir == DripDirection::Up || dir == DripDirection::Down;
+    if (dir == DripDirection::Up || dir == DripDirection::Left) shift = -shift;
     const int w = img.width(), h = img.height();
+    UniformGenerator model;
     for (int i = 0; i < copies; ++i) {
-        const double rx = g.next() * w, ry = g.next() * h;
-        const int sx = int(std::nearbyint(rx)), sy = int(std::nearbyint(ry));
-        const QImage before = img.copy();
-        const int dx = dir == DripDirection::Right ? 1 : dir == DripDirection::Left ? -1 : 0;
-        const int dy = dir == DripDirection::Down ? 1 : dir == DripDirection::Up ? -1 : 0;
-        for (int y = sy; y < h; ++y)
-            for (int x = sx; x < w; ++x)
-                if (x + dx >= 0 && x + dx < w && y + dy >= 0 && y + dy < h)
-                    test::Put(img, x + dx, y + dy, At(before, x, y));
+        const double x = model.next() * w, y = model.next() * h;
+        const int sx = int(std::nearbyint(x)), sy = int(std::nearbyint(y));
+        const int dx = vertical ? sx : int(std::nearbyint(x + shift));
+        const int dy = vertical ? int(std::nearbyint(y + shift)) : sy;
+        const QImage before = i == 0 && first ? *first : img.copy();
+        for (int j = 0; j < bh; ++j)
+            for (int k = 0; k < bw; ++k)
+                if (sx + k < w && sy + j < h && dx + k >= 0 && dx + k < w && dy + j >= 0 && dy + j < h)
+                    test::Put(img, dx + k, dy + j, At(before, sx + k, sy + j));
     }
     return img;
 }
 
 } // namespace
 
+// Blocks the size of the picture (divisors 1) shifted by exactly one pixel (the picture 100
+// pixels along the direction): each block copy moves the picture's part right of and below
+// (x, y) by one pixel.
 TEST(Drip, EachDirectionShiftsItsBlocksByAHundredthOfTheBlock)
 {
     for (DripDirection dir : kDripDirections) {
@@ -151,15 +156,14 @@ TEST(Drip, EachDirectionShiftsItsBlocksByAHundredthOfTheBlock)
         QImage picture = start;
         UniformGenerator g;
         Drip(picture, {dir, 1, 1, 1}, g);   // amount 1: ten blocks
-        EXPECT_EQ(picture, DripModel(start, dir, 10));
+        EXPECT_EQ(picture, DripModel(start, dir, start.width(), start.height(), 1, 10));
         EXPECT_NE(picture, start);
     }
 }
 
 // Blocks that cross the picture's edges and shift by several pixels, on pictures whose sizes
-// are no multiple of any grouping of rows or columns, against block after block copied pixel
-// by pixel through a temporary as the draws say (the first block, for the preview, read from
-// another picture).
+// are no multiple of any grouping of rows or columns (the first block, for the preview, read
+// from another picture).
 TEST(Drip, ManyOverlappingBlocksComeOutAsCopiedOneAfterAnother)
 {
     for (DripDirection dir : kDripDirections) {
@@ -169,27 +173,14 @@ TEST(Drip, ManyOverlappingBlocksComeOutAsCopiedOneAfterAnother)
         // Blocks of 29 x 324 (or 324 x 29) moved by 3.24 pixels.
         const DripParams p{dir, vertical ? 7.0 : 1.3, vertical ? 1.3 : 7.0, 30};
         const int bw = vertical ? 29 : 324, bh = vertical ? 324 : 29;
-        const double shift = (dir == DripDirection::Up || dir == DripDirection::Left ? -1 : 1) * 3.24;
         const QImage start = test::Numbered(w, h);
         const QImage other = start.mirrored(true, true);
         for (const QImage* first : {static_cast<const QImage*>(nullptr), &other}) {
-            QImage expected = start;
-            UniformGenerator model;
-            for (int i = 0; i < 300 + (first ? 1 : 0); ++i) {
-                const double x = model.next() * w, y = model.next() * h;
-                const int sx = int(std::nearbyint(x)), sy = int(std::nearbyint(y));
-                const int dx = vertical ? sx : int(std::nearbyint(x + shift));
-                const int dy = vertical ? int(std::nearbyint(y + shift)) : sy;
-                const QImage before = i == 0 && first ? *first : expected.copy();
-                for (int j = 0; j < bh; ++j)
-                    for (int k = 0; k < bw; ++k)
-                        if (sx + k < w && sy + j < h && dx + k >= 0 && dx + k < w && dy + j >= 0 && dy + j < h)
-                            test::Put(expected, dx + k, dy + j, At(before, sx + k, sy + j));
-            }
             QImage picture = start;
             UniformGenerator g;
             Drip(picture, p, g, first);
-            EXPECT_EQ(picture, expected) << (first ? "from another picture first" : "");
+            EXPECT_EQ(picture, DripModel(start, dir, bw, bh, 3.24, 300 + (first ? 1 : 0), first))
+                << (first ? "from another picture first" : "");
         }
     }
 }

@@ -178,14 +178,12 @@ TEST_F(FrameTest, ViewTogglesSaveTheirKeys)
     frmMain& f = start();
     frmDocument* doc = f.ActiveDocument();
     const struct { const char* action; const char* key; QWidget* shown; } toggles[] = {
-        {"mnuViewTools", "Tools", f.toolsToolbar()}, {"mnuViewColors", "ShowColors", f.colorPanel()},
-        {"mnuViewWindows", "ShowWindows", f.windowBar()}};
+        {"mnuViewTools", "Tools", f.toolsToolbar()}, {"mnuViewColors", "ShowColors", f.colorPanel()}};
     for (const auto& t : toggles) {
         doc->menuAction(QString::fromLatin1(t.action))->trigger();
         EXPECT_EQ(setting(QString::fromLatin1(t.key)), QStringLiteral("False"));
         EXPECT_FALSE(t.shown->isVisibleTo(&f)) << t.action;
     }
-    EXPECT_FALSE(doc->menuAction(QStringLiteral("mnuViewWindows"))->isChecked());
     doc->menuAction(QStringLiteral("mnuOptions"))->trigger();
     EXPECT_TRUE(f.optionsPanel()->isVisibleTo(&f));
     EXPECT_TRUE(doc->menuAction(QStringLiteral("mnuOptions"))->isChecked());

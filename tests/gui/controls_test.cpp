@@ -159,14 +159,8 @@ TEST_F(ControlsTest, TypedTextSurvivesTheFocusLeavingTheProgram)
 TEST_F(ControlsTest, ALeftPressWhileTheRightButtonIsHeldDoesNothing)
 {
     const QImage before = doc->canvas().Image();
-    const QPointF at(10, 10);
-    QMouseEvent press(QEvent::MouseButtonPress, at, doc->DrawIMG->mapToGlobal(at), Qt::LeftButton,
-                      Qt::LeftButton | Qt::RightButton, Qt::NoModifier);
-    QApplication::sendEvent(doc->DrawIMG, &press);
-    const QPointF to(40, 30);
-    QMouseEvent move(QEvent::MouseMove, to, doc->DrawIMG->mapToGlobal(to), Qt::NoButton,
-                     Qt::LeftButton | Qt::RightButton, Qt::NoModifier);
-    QApplication::sendEvent(doc->DrawIMG, &move);
+    SendMouse(doc->DrawIMG, QEvent::MouseButtonPress, QPointF(10, 10), Qt::LeftButton, Qt::LeftButton | Qt::RightButton);
+    SendMouse(doc->DrawIMG, QEvent::MouseMove, QPointF(40, 30), Qt::NoButton, Qt::LeftButton | Qt::RightButton);
     EXPECT_FALSE(doc->ButtonPressed);
     EXPECT_FALSE(doc->Changed);
     EXPECT_FALSE(undo->isEnabled());

@@ -144,16 +144,6 @@ TEST_F(WallpaperTest, ADesktopWithoutAnInterfaceGetsAMessage)
     EXPECT_FALSE(keyfile().contains("picture-uri"));
 }
 
-// The pages of a PDF file as pictures at 96 dots per inch.
-QList<QImage> PdfPages(const QString& pdf, const QString& folder)
-{
-    QProcess::execute(QStringLiteral("pdftoppm"), {"-r", "96", "-png", pdf, folder + "/page"});
-    QList<QImage> pages;
-    for (const QString& name : QDir(folder).entryList({"page*.png"}, QDir::Files, QDir::Name))
-        pages << QImage(folder + "/" + name).convertToFormat(QImage::Format_RGB32);
-    return pages;
-}
-
 // The box of the pixels that are not white.
 QRect Inked(const QImage& page)
 {
@@ -164,15 +154,25 @@ QRect Inked(const QImage& page)
     return box;
 }
 
-TEST(Printing, EachCopyIsAPageWithThePictureCentredAtItsScreenSize)
+// The pages that `copies` copies of `picture` print to, at 96 dots per inch.
+QList<QImage> PrintedPages(const QImage& picture, int copies)
 {
     QTemporaryDir dir;
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(dir.filePath("out.pdf"));
     QString error;
-    ASSERT_TRUE(PrintPicture(printer, NewPixelBuffer(192, 96, 0x800000), 3, &error)) << error.toStdString();
-    const QList<QImage> pages = PdfPages(dir.filePath("out.pdf"), dir.path());
+    EXPECT_TRUE(PrintPicture(printer, picture, copies, &error)) << error.toStdString();
+    QProcess::execute(QStringLiteral("pdftoppm"), {"-r", "96", "-png", dir.filePath("out.pdf"), dir.filePath("page")});
+    QList<QImage> pages;
+    for (const QString& name : QDir(dir.path()).entryList({"page*.png"}, QDir::Files, QDir::Name))
+        pages << QImage(dir.filePath(name)).convertToFormat(QImage::Format_RGB32);
+    return pages;
+}
+
+TEST(Printing, EachCopyIsAPageWithThePictureCentredAtItsScreenSize)
+{
+    const QList<QImage> pages = PrintedPages(NewPixelBuffer(192, 96, 0x800000), 3);
     ASSERT_EQ(pages.size(), 3);
     for (const QImage& page : pages) {
         const QRect box = Inked(page);
@@ -186,13 +186,7 @@ TEST(Printing, EachCopyIsAPageWithThePictureCentredAtItsScreenSize)
 
 TEST(Printing, APictureWiderThanTheSheetIsCutAtItsEdges)
 {
-    QTemporaryDir dir;
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(dir.filePath("wide.pdf"));
-    QString error;
-    ASSERT_TRUE(PrintPicture(printer, NewPixelBuffer(3000, 40, 0x000080), 1, &error));
-    const QList<QImage> pages = PdfPages(dir.filePath("wide.pdf"), dir.path());
+    const QList<QImage> pages = PrintedPages(NewPixelBuffer(3000, 40, 0x000080), 1);
     ASSERT_EQ(pages.size(), 1);
     const QRect box = Inked(pages[0]);
     EXPECT_EQ(box.left(), 0);

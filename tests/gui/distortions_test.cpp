@@ -3,7 +3,6 @@
 #include "effects/ui/frmEffectsWaveing.h"
 #include "effects/ui/frmEffectsWobbly.h"
 #include "effects/ui/frmEffectsWobbly2.h"
-#include "effects/ui/frmProccessing.h"
 #include "effects/ui/thumbnail_preview.h"
 #include "effects/waving.h"
 #include "gui_fixture.h"
@@ -29,17 +28,7 @@ protected:
         canvas().Cls();
         for (int k = -h; k < w; k += 7) canvas().Line(float(k), 0, float(k + h), float(h), RGB(200, 30, 90), LineMode::Line);
     }
-    QString wobblySetting(const char* key) { return GetSetting(kAppTitle, "Wobbly", key, "<none>"); }
-    // Presses Cancel on the progress dialog at the first chance the run gives.
-    void cancelTheRun(QString* caption)
-    {
-        QTimer::singleShot(0, [caption] {
-            auto* progress = qobject_cast<frmProccessing*>(VisibleWindow(QStringLiteral("frmProccessing")));
-            ASSERT_NE(progress, nullptr);
-            *caption = progress->windowTitle();
-            progress->Command1->click();
-        });
-    }
+    QString wobblySetting(const char* key) { return setting(QString::fromLatin1(key), QStringLiteral("Wobbly")); }
 };
 
 } // namespace
@@ -98,13 +87,9 @@ TEST_F(DistortionsTest, WobblyPreviewsOnItsCopyThenRunsAndRemembersItsSettings)
 TEST_F(DistortionsTest, CrystalShaperRunsAtOnceWithUndo)
 {
     canvas().resizePixels(4, 2);
-    const ColorRef a = RGB(1, 0, 0), b = RGB(2, 0, 0), c = RGB(3, 0, 0), d = RGB(4, 0, 0);
-    for (int y = 0; y < 2; ++y) {
-        canvas().PSet(0, y, a);
-        canvas().PSet(1, y, b);
-        canvas().PSet(2, y, c);
-        canvas().PSet(3, y, d);
-    }
+    const ColorRef a = RGB(1, 0, 0), b = RGB(2, 0, 0), c = RGB(3, 0, 0), d = RGB(4, 0, 0), columns[] = {a, b, c, d};
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 4; ++x) canvas().PSet(float(x), float(y), columns[x]);
     const QImage before = canvas().Image();
     canvas().setScaleMode(kScaleTwips);
     trigger("mnuEffectsCrystalShaper");
@@ -235,7 +220,7 @@ TEST_F(DistortionsTest, CancelDuringWavingOrRoundWobblyLeavesThePicture)
     const QImage before = canvas().Image();
     QString caption;
     runDialog<frmEffectsWaveing>("mnuEffectsWaveing", [&](frmEffectsWaveing* d) {
-        cancelTheRun(&caption);
+        CancelRunAtFirstChance(&caption);
         d->cmdOK->click();
     });
     EXPECT_EQ(caption, QStringLiteral("Waving..."));
@@ -246,7 +231,7 @@ TEST_F(DistortionsTest, CancelDuringWavingOrRoundWobblyLeavesThePicture)
         runDialog<frmEffectsWobbly2>("mnuEffectsRndWobbly", [&](frmEffectsWobbly2* d) {
             d->Option1[direction]->setChecked(true);
             d->Text1->setText(QStringLiteral("90"));
-            cancelTheRun(&caption);
+            CancelRunAtFirstChance(&caption);
             d->cmdOK->click();
         });
         EXPECT_EQ(caption, QStringLiteral("Round wobbly...")) << direction;

@@ -3,11 +3,9 @@
 // across a change of size, and what a new or closed document leaves behind.
 #include "documents/ui/canvas_view.h"
 #include "effects/ui/frmBrithnest.h"
-#include "effects/ui/frmProccessing.h"
 #include "gui_fixture.h"
 #include "shell/ui/window_bar.h"
 #include "tests/support/test_pictures.h"
-#include "platform/picture_codec.h"
 #include "tools/draw_tools.h"
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -194,26 +192,23 @@ TEST_F(LifecycleTest, ANewDocumentStartsWithoutAHalfDoneShapeDrag)
     EXPECT_EQ(next->canvas().Point(5, 30), 0xFFFFFF);
 }
 
-TEST_F(LifecycleTest, TheColourReadOutIsClearedWithTheLastDocument)
+TEST_F(LifecycleTest, TheColourReadOutFollowsThePointerWithoutButtonsAndIsClearedWithTheLastDocument)
 {
-    QMouseEvent moved(QEvent::MouseMove, QPointF(3, 3), doc->DrawIMG->mapToGlobal(QPointF(3, 3)),
-                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(doc->DrawIMG, &moved);
-    EXPECT_EQ(frame->statusPanel(4), QStringLiteral("Color: R: 255. G: 255. B: 255"));
+    canvas().PSet(7, 8, RGB(1, 2, 3));
+    SendMouse(doc->DrawIMG, QEvent::MouseMove, QPointF(7, 8));
+    EXPECT_EQ(frame->statusPanel(4), QStringLiteral("Color: R: 1. G: 2. B: 3"));
     doc->subWindow()->close();
     QApplication::processEvents();
     EXPECT_EQ(frame->statusPanel(4), QString());
 }
 
-TEST_F(FrameTest, NewWindowsStartWithTheirCaptionAndTopLeftInView)
+TEST_F(FrameTest, ACommandLineFileOpensInsteadOfImage1AndNewWindowsStartWithTheirTopLeftInView)
 {
     // A frame of 6000 x 6000 twips: its workspace is narrower than a new document window.
     storeSettings({{"MainState", "0"}, {"MainWidth", "6000"}, {"MainHeight", "6000"}});
     QTemporaryDir dir;
-    const QString wide = dir.filePath(QStringLiteral("wide.bmp"));
-    QString error;
-    ASSERT_TRUE(EncodeBmp24(NewPixelBuffer(1500, 80, RGB(255, 0, 255)), wide, &error));
-    start(wide);   // placed by the workspace only when the frame shows
+    start(WriteBmp(dir.filePath(QStringLiteral("wide picture.bmp")), NewPixelBuffer(1500, 80, RGB(255, 0, 255))));
+    EXPECT_EQ(Captions(*frame), QStringList{QStringLiteral("wide picture.bmp")});   // placed when the frame shows
     const QWidget* view = frame->mdiArea()->viewport();
     const auto expectInView = [view](const QMdiSubWindow* sw) {
         EXPECT_GE(sw->x(), 0) << sw->windowTitle().toStdString();

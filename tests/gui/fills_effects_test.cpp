@@ -1,7 +1,6 @@
 // Mix, drip, circlize and video feedback from the Effects menu: dialogs, refused values,
 // previews, progress and Cancel.
 #include "effects/ui/frmEffectsCirclize.h"
-#include "effects/ui/frmProccessing.h"
 #include "fills/ui/frmEffectsDrip.h"
 #include "fills/ui/frmEffectsMix.h"
 #include "fills/ui/frmEffectsVideoFeedback.h"
@@ -30,13 +29,7 @@ protected:
         doc->canvas().resizePixels(w, h);
         doc->canvas().buffer() = Numbered(w, h);
     }
-    QString bmp(const QString& name, const QImage& picture)
-    {
-        const QString path = settingsDir.filePath(name);
-        QString error;
-        EXPECT_TRUE(EncodeBmp24(picture, path, &error)) << error.toStdString();
-        return path;
-    }
+    QString bmp(const QString& name, const QImage& picture) { return WriteBmp(settingsDir.filePath(name), picture); }
     // Runs a dialog whose OK is refused: the message shown, and the canvas as it was.
     template <class Dialog>
     QString refusedMessage(const char* menu, std::function<void(Dialog*)> fill, std::function<QPushButton*(Dialog*)> ok)
@@ -61,12 +54,7 @@ protected:
         const QImage before = doc->canvas().Image();
         QString shown;
         runDialog<Dialog>(menu, [&](Dialog* d) {
-            QTimer::singleShot(0, [&] {
-                auto* progress = qobject_cast<frmProccessing*>(VisibleWindow(QStringLiteral("frmProccessing")));
-                ASSERT_NE(progress, nullptr);
-                shown = progress->windowTitle();
-                progress->Command1->click();
-            });
+            CancelRunAtFirstChance(&shown);
             d->Command1->click();
         });
         EXPECT_EQ(shown, caption);
@@ -90,11 +78,7 @@ TEST_F(FillEffectsTest, MixTakesPictureBInTheCellsOfTheLevel)
         EXPECT_EQ(d->Text1->toolTip(), QStringLiteral("Maximum number"));
         EXPECT_EQ(d->Slider1->maximum(), 100);
         QStringList filters;
-        WithNextModal<QFileDialog>([&](QFileDialog* dialog) {
-            filters = dialog->nameFilters();
-            dialog->findChild<QLineEdit*>("fileNameEdit")->setText(pathB);
-            static_cast<QDialog*>(dialog)->done(QDialog::Accepted);
-        });
+        AnswerNextFileDialog(pathB, &filters);
         d->Command2->click();
         ASSERT_EQ(filters.size(), 3);
         EXPECT_TRUE(filters[0].startsWith("Bitmap (*.bmp)"));
@@ -185,19 +169,15 @@ TEST_F(FillEffectsTest, DripRefusesDivisorsThatAreNoPositiveNumbers)
 {
     positions(40, 30);
     const auto ok = [](frmEffectsDrip* d) { return d->Command1; };
-    EXPECT_EQ(refusedMessage<frmEffectsDrip>("mnuEffectsDrip", [](frmEffectsDrip* d) {
-                  d->HScroll1->setValue(10);
-                  d->Text1->setText(QStringLiteral("0"));
-              }, ok),
-              QStringLiteral("The \"Width\" divisor must be a number greater than 0."));
-    EXPECT_EQ(refusedMessage<frmEffectsDrip>("mnuEffectsDrip", [](frmEffectsDrip* d) {
-                  d->HScroll1->setValue(10);
-                  d->Text2->setText(QStringLiteral("x"));
-              }, ok),
-              QStringLiteral("The \"Height\" divisor must be a number greater than 0."));
+    for (auto [box, text, message] : {std::tuple{&frmEffectsDrip::Text1, "0", "Width"}, {&frmEffectsDrip::Text2, "x", "Height"}})
+        EXPECT_EQ(refusedMessage<frmEffectsDrip>("mnuEffectsDrip", [&](frmEffectsDrip* d) {
+                      d->HScroll1->setValue(10);
+                      (d->*box)->setText(QString::fromLatin1(text));
+                  }, ok),
+                  QStringLiteral("The \"%1\" divisor must be a number greater than 0.").arg(message));
 }
 
-TEST_F(FillEffectsTest, CirclizeDrawsItsCirclesAndRefusesStepsThatNeverAdvance)
+TEST_F(FillEffectsTest, CirclizeDrawsItsCirclesRefusesStepsThatNeverAdvanceAndCancelLeavesThePicture)
 {
     positions(30, 30);
     runDialog<frmEffectsCirclize>("mnuEffectsCirclize", [](frmEffectsCirclize* d) {
@@ -227,10 +207,6 @@ TEST_F(FillEffectsTest, CirclizeDrawsItsCirclesAndRefusesStepsThatNeverAdvance)
         EXPECT_EQ(refusedMessage<frmEffectsCirclize>("mnuEffectsCirclize",
                                                      [&](frmEffectsCirclize* d) { (d->*c.box)->setText(QString::fromLatin1(c.text)); }, ok),
                   QString::fromLatin1(c.message));
-}
-
-TEST_F(FillEffectsTest, CirclizeCancelLeavesThePicture)
-{
     cancelDuringRun<frmEffectsCirclize>("mnuEffectsCirclize", QStringLiteral("Circilizing..."));
 }
 
@@ -269,7 +245,8 @@ TEST_F(FillEffectsTest, VideoFeedbackRefusesStepsThatNeverEndAndCancelLeavesTheP
 
 TEST_F(FillEffectsTest, MenuEntriesAreEnabledAndCancelKeepsTheLaunchersSnapshot)
 {
-    for (const char* menu : {"mnuEffectsMix", "mnuEffectsDrip", "mnuVideoFeedBack", "mnuEffectsCirclize"})
+    for (const char* menu : {"mnuEffectsMix", "mnuEffectsDrip", "mnuVideoFeedBack", "mnuEffectsCirclize",
+                             "mnuEditFillGradient", "mnuEditFillImage", "mnuEditGrid", "mnuEffectsInsertImage"})
         EXPECT_TRUE(doc->menuAction(QString::fromLatin1(menu))->isEnabled()) << menu;
     runDialog<frmEffectsDrip>("mnuEffectsDrip", [](frmEffectsDrip* d) { d->Command2->click(); });
     EXPECT_TRUE(doc->Changed);

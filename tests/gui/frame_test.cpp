@@ -1,10 +1,8 @@
 #include "documents/ui/canvas_view.h"
 #include "gui_fixture.h"
-#include "platform/picture_codec.h"
 #include "shell/frame_placement.h"
 #include "shell/ui/window_bar.h"
 #include <QClipboard>
-#include <QMouseEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -64,27 +62,10 @@ TEST_F(FrameTest, UnusableStoredValuesStillStartWithDefaults)
     EXPECT_EQ(frame->documentCount(), 1);
 }
 
-TEST_F(FrameTest, NewDocumentsAreNumberedAndTakeTheLowestFreeBarSlot)
-{
-    frmMain& f = start();
-    f.mnuFileNew_Click();
-    f.mnuFileNew_Click();
-    EXPECT_EQ(Captions(f), (QStringList{"Image1", "Image2", "Image3"}));
-    f.windowBar()->barSlots()[1].Form->subWindow()->close();
-    QApplication::processEvents();
-    EXPECT_TRUE(f.windowBar()->barSlots()[1].Free);
-    f.mnuFileNew_Click();   // the counter never goes back; the freed slot is reused
-    EXPECT_EQ(Captions(f), (QStringList{"Image1", "Image3", "Image4"}));
-    EXPECT_EQ(f.windowBar()->barSlots()[1].Form->windowTitle(), QStringLiteral("Image4"));
-    EXPECT_EQ(f.windowBar()->barSlots().size(), 3u);
-}
-
 TEST_F(FrameTest, DoubleClickOnTheEmptyBackgroundCreatesADocument)
 {
     frmMain& f = start();
-    QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
-                    Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(f.mdiArea()->viewport(), &dbl);
+    DoubleClick(f.mdiArea()->viewport());
     EXPECT_EQ(f.documentCount(), 2);
 }
 
@@ -107,14 +88,6 @@ TEST_F(FrameTest, CloseQuestionCancelKeepsTheDocumentNoClosesIt)
     QApplication::processEvents();
     EXPECT_EQ(f.documentCount(), 0);
     EXPECT_TRUE(f.windowBar()->barSlots()[0].Free);
-
-    // Cancel in the question also stops the exit.
-    f.mnuFileNew_Click();
-    f.ActiveDocument()->Changed = true;
-    AnswerNextMessageBox(QMessageBox::Cancel);
-    EXPECT_FALSE(f.close());
-    EXPECT_EQ(f.documentCount(), 1);
-    EXPECT_EQ(setting(QStringLiteral("MainState")), QStringLiteral("<none>"));
 }
 
 TEST_F(FrameTest, DocumentMenusAndControlsFollowTheDocuments)
@@ -205,27 +178,15 @@ TEST_F(FrameTest, ViewTogglesSaveTheirKeys)
     frmMain& f = start();
     frmDocument* doc = f.ActiveDocument();
     const struct { const char* action; const char* key; QWidget* shown; } toggles[] = {
-        {"mnuViewTools", "Tools", f.toolsToolbar()}, {"mnuViewColors", "ShowColors", f.colorPanel()},
-        {"mnuViewWindows", "ShowWindows", f.windowBar()}};
+        {"mnuViewTools", "Tools", f.toolsToolbar()}, {"mnuViewColors", "ShowColors", f.colorPanel()}};
     for (const auto& t : toggles) {
         doc->menuAction(QString::fromLatin1(t.action))->trigger();
         EXPECT_EQ(setting(QString::fromLatin1(t.key)), QStringLiteral("False"));
         EXPECT_FALSE(t.shown->isVisibleTo(&f)) << t.action;
     }
-    EXPECT_FALSE(doc->menuAction(QStringLiteral("mnuViewWindows"))->isChecked());
     doc->menuAction(QStringLiteral("mnuOptions"))->trigger();
     EXPECT_TRUE(f.optionsPanel()->isVisibleTo(&f));
     EXPECT_TRUE(doc->menuAction(QStringLiteral("mnuOptions"))->isChecked());
-}
-
-TEST_F(FrameTest, CommandLineWithAnExistingFileOpensItInsteadOfImage1)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("my picture.bmp"));
-    QString error;
-    ASSERT_TRUE(EncodeBmp24(NewPixelBuffer(8, 8, 0), path, &error));
-    frmMain& f = start(path);
-    EXPECT_EQ(Captions(f), QStringList{QStringLiteral("my picture.bmp")});
 }
 
 } // namespace orv::test

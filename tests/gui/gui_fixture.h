@@ -2,14 +2,21 @@
 // Shared set-up of the GUI tests: a private settings folder per test, the real main window,
 // and answering the next message box the way a user would.
 #include "documents/ui/frmDocument.h"
+#include "documents/ui/frmJPGQuality.h"
+#include "effects/ui/frmProccessing.h"
+#include "platform/picture_codec.h"
 #include "shell/settings_store.h"
 #include "shell/ui/frmMain.h"
 #include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QMouseEvent>
+#include <QLabel>
 #include <QPushButton>
+#include <QSlider>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -71,6 +78,104 @@ inline void AnswerNextMessageBox(QMessageBox::StandardButton button, QString* te
     });
 }
 
+// Types `path` into the next file dialog and accepts it (an empty path cancels it), recording
+// the dialog's filters.
+inline void AnswerNextFileDialog(const QString& path, QStringList* filters = nullptr)
+{
+    WithNextModal<QFileDialog>([path, filters](QFileDialog* dialog) {
+        if (filters) *filters = dialog->nameFilters();
+        if (path.isEmpty()) return dialog->reject();
+        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
+        static_cast<QDialog*>(dialog)->done(QDialog::Accepted);
+    });
+}
+
+// Answers the quality question: moves the slider to `quality`, or closes the window if -1.
+inline void AnswerQuality(int quality, int* shown = nullptr)
+{
+    QTimer::singleShot(50, [quality, shown] {
+        auto* q = qobject_cast<frmJPGQuality*>(VisibleWindow(QStringLiteral("frmJPGQuality")));
+        ASSERT_NE(q, nullptr) << "no quality question";
+        if (shown) *shown = q->Slider1->value();
+        EXPECT_EQ(q->windowTitle(), QStringLiteral("JPEG Save quality"));
+        if (quality < 0) {
+            q->close();
+            return;
+        }
+        q->Slider1->setValue(quality);
+        EXPECT_EQ(q->Label1->text(), QString::number(quality));
+        q->Command1->click();
+    });
+}
+
+// Writes `picture` as a 24-bit bitmap to `path` and returns the path.
+inline QString WriteBmp(const QString& path, const QImage& picture)
+{
+    QString error;
+    EXPECT_TRUE(EncodeBmp24(picture, path, &error)) << error.toStdString();
+    return path;
+}
+
+// Sends a mouse event to `w` at `at`, with `buttons` held.
+inline void SendMouse(QWidget* w, QEvent::Type type, QPointF at, Qt::MouseButton button = Qt::NoButton,
+                      Qt::MouseButtons buttons = Qt::NoButton)
+{
+    QMouseEvent event(type, at, w->mapToGlobal(at), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(w, &event);
+}
+
+inline void DoubleClick(QWidget* w)
+{
+    SendMouse(w, QEvent::MouseButtonDblClick, QPointF(5, 5), Qt::LeftButton, Qt::LeftButton);
+}
+
+// Presses Cancel on the progress window at the first chance the run gives, recording its caption.
+inline void CancelRunAtFirstChance(QString* caption)
+{
+    QTimer::singleShot(0, [caption] {
+        auto* progress = qobject_cast<frmProccessing*>(VisibleWindow(QStringLiteral("frmProccessing")));
+        ASSERT_NE(progress, nullptr);
+        *caption = progress->windowTitle();
+        progress->Command1->click();
+    });
+}
+
+struct ShownBox {
+    QString title;
+    QString text;
+    QMessageBox::Icon icon;
+};
+
+// Answers every message box with its default button (else OK) as soon as it shows, however
+// deep in nested event loops, and records what each one said.
+class MessageBoxes {
+public:
+    MessageBoxes()
+    {
+        timer_.setInterval(10);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                auto* box = qobject_cast<QMessageBox*>(w);
+                if (!box || !box->isVisible() || box->property("answered").toBool()) continue;
+                box->setProperty("answered", true);
+                shown.append({box->windowTitle(), box->text(), box->icon()});
+                box->defaultButton() ? box->defaultButton()->click() : box->button(QMessageBox::Ok)->click();
+            }
+        });
+        timer_.start();
+    }
+    QStringList texts() const
+    {
+        QStringList t;
+        for (const ShownBox& b : shown) t << b.text;
+        return t;
+    }
+    QList<ShownBox> shown;
+
+private:
+    QTimer timer_;
+};
+
 class FrameTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -101,9 +206,9 @@ protected:
         frame->close();
         frame.reset();
     }
-    QString setting(const QString& key) const
+    QString setting(const QString& key, const QString& section = QStringLiteral("Settings")) const
     {
-        return GetSetting(kAppTitle, QStringLiteral("Settings"), key, QStringLiteral("<none>"));
+        return GetSetting(kAppTitle, section, key, QStringLiteral("<none>"));
     }
     void store(const QString& section, const QString& key, const QString& value)
     {

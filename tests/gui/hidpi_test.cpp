@@ -5,7 +5,6 @@
 #include "documents/ui/canvas_view.h"
 #include "gui_fixture.h"
 #include "tests/support/test_pictures.h"
-#include <QMouseEvent>
 #include <QProcess>
 
 namespace orv::test {
@@ -33,11 +32,6 @@ protected:
         EXPECT_TRUE(output.contains("[  PASSED  ] 1 test")) << output.toStdString();
         return true;
     }
-    void send(QWidget* w, QEvent::Type type, QPointF at, Qt::MouseButton button, Qt::MouseButtons held)
-    {
-        QMouseEvent e(type, at, w->mapToGlobal(at), button, held, Qt::NoModifier);
-        QApplication::sendEvent(w, &e);
-    }
 };
 
 } // namespace
@@ -54,10 +48,10 @@ TEST_F(HiDpiTest, StrokeLandsUnderThePointerAndEachPicturePixelIsOneLogicalPixel
 
     // The pointer at (11.5, 7.5) .. (21.5, 7.5): a screen pixel in the lower right quarter of
     // logical pixels (11, 7) .. (21, 7), never the next row or column.
-    send(view, QEvent::MouseButtonPress, {11.5, 7.5}, Qt::LeftButton, Qt::LeftButton);
-    send(view, QEvent::MouseMove, {16.5, 7.5}, Qt::NoButton, Qt::LeftButton);
-    send(view, QEvent::MouseMove, {21.5, 7.5}, Qt::NoButton, Qt::LeftButton);
-    send(view, QEvent::MouseButtonRelease, {21.5, 7.5}, Qt::LeftButton, Qt::NoButton);
+    SendMouse(view, QEvent::MouseButtonPress, {11.5, 7.5}, Qt::LeftButton, Qt::LeftButton);
+    SendMouse(view, QEvent::MouseMove, {16.5, 7.5}, Qt::NoButton, Qt::LeftButton);
+    SendMouse(view, QEvent::MouseMove, {21.5, 7.5}, Qt::NoButton, Qt::LeftButton);
+    SendMouse(view, QEvent::MouseButtonRelease, {21.5, 7.5}, Qt::LeftButton, Qt::NoButton);
     const QImage& picture = doc->canvas().buffer();
     for (int x = 11; x <= 21; ++x) {
         EXPECT_NE(test::At(picture, x, 7), paper) << x;

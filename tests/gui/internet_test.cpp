@@ -17,25 +17,6 @@ namespace orv::test {
 
 namespace {
 
-// Clicks OK on every message box that opens while it lives, and keeps their texts.
-class MessageBoxAnswerer {
-public:
-    MessageBoxAnswerer()
-    {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                texts << box->text();
-                box->button(QMessageBox::Ok)->click();
-            }
-        });
-        timer_.start(10);
-    }
-    QStringList texts;
-
-private:
-    QTimer timer_;
-};
-
 // A picture file's bytes in the format `magick`: left half red, right half blue.
 QByteArray TwoColourPicture(int w, int h, const char* magick)
 {
@@ -43,9 +24,7 @@ QByteArray TwoColourPicture(int w, int h, const char* magick)
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w / 2; ++x) Put(picture, x, y, 0x0000FF);
     QTemporaryDir dir;
-    QString error;
-    EXPECT_TRUE(EncodeBmp24(picture, dir.filePath(QStringLiteral("p.bmp")), &error));
-    Magick::Image image(dir.filePath(QStringLiteral("p.bmp")).toStdString());
+    Magick::Image image(WriteBmp(dir.filePath(QStringLiteral("p.bmp")), picture).toStdString());
     image.magick(magick);
     Magick::Blob blob;
     image.write(&blob);
@@ -128,7 +107,7 @@ TEST_F(OpenUrlTest, OkFetchesATypedPictureFirstAndCancelOpensNothing)
 
 TEST_F(OpenUrlTest, FailuresGiveAMessageAndTheDialogStaysUsable)
 {
-    MessageBoxAnswerer answers;
+    MessageBoxes boxes;
     bool stillOpen = false, loadEnabled = false;
     openUrl([&](frmOpenURL* d) {
         for (const char* path : {"/status/404", "/files/nothing.gif", "/cut"}) {
@@ -149,13 +128,14 @@ TEST_F(OpenUrlTest, FailuresGiveAMessageAndTheDialogStaysUsable)
     });
     EXPECT_TRUE(stillOpen);
     EXPECT_TRUE(loadEnabled);
-    ASSERT_EQ(answers.texts.size(), 6);
-    EXPECT_TRUE(answers.texts[0].contains("error 404"));
-    EXPECT_TRUE(answers.texts[1].contains("error 404"));
-    EXPECT_TRUE(answers.texts[2].contains("closed the connection"));
-    EXPECT_TRUE(answers.texts[3].contains("only http:// and https://"));
-    EXPECT_TRUE(answers.texts[4].startsWith(QStringLiteral("Cannot open \"%1\"").arg(server.address("/files/fake.gif"))))
-        << answers.texts[4].toStdString();
+    const QStringList texts = boxes.texts();
+    ASSERT_EQ(texts.size(), 6);
+    EXPECT_TRUE(texts[0].contains("error 404"));
+    EXPECT_TRUE(texts[1].contains("error 404"));
+    EXPECT_TRUE(texts[2].contains("closed the connection"));
+    EXPECT_TRUE(texts[3].contains("only http:// and https://"));
+    EXPECT_TRUE(texts[4].startsWith(QStringLiteral("Cannot open \"%1\"").arg(server.address("/files/fake.gif"))))
+        << texts[4].toStdString();
     EXPECT_EQ(Captions(*frame), (QStringList{"Image1", "Image2"}));
 }
 
@@ -180,12 +160,12 @@ class UpdateTest : public FrameTest {
 protected:
     UpdateCheck check(const QString& address)
     {
-        MessageBoxAnswerer answers;
+        MessageBoxes boxes;
         frmCheckforUpdate dialog(address);
         dialog.show();
         EXPECT_TRUE(QTest::qWaitFor([&] { return dialog.Command1->isVisible(); }, 20000));
         return {dialog.Label1->text(), dialog.Label2->text(), dialog.Label3->text(),
-                dialog.ProgressBar1->value(), answers.texts};
+                dialog.ProgressBar1->value(), boxes.texts()};
     }
     HttpTestServer server;
 };

@@ -12,7 +12,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -48,16 +47,14 @@ protected:
         doc->subWindow()->close();
         QApplication::processEvents();
     }
-    QString preference(const char* key)
-    {
-        return GetSetting(kAppTitle, QStringLiteral("Preferences"), QString::fromLatin1(key), QStringLiteral("<none>"));
-    }
+    QString preference(const char* key) { return setting(QString::fromLatin1(key), QStringLiteral("Preferences")); }
 };
 
 TEST_F(FrameBarsTest, BarButtonsSit30TwipsApartAndAFreedSlotIsReusedInPlace)
 {
     start();
     newDocuments(2);
+    EXPECT_EQ(Captions(*frame), (QStringList{"Image1", "Image2", "Image3"}));
     const int w = WidthTwips(slot(0));
     EXPECT_EQ(w, 1650);   // 110 pixels
     for (size_t i = 0; i < 3; ++i) {
@@ -72,9 +69,11 @@ TEST_F(FrameBarsTest, BarButtonsSit30TwipsApartAndAFreedSlotIsReusedInPlace)
     EXPECT_TRUE(slot(1).Button->isHidden());
     EXPECT_EQ(LeftTwips(slot(2)), 30 + w + 30);   // the third moves up to the gap
 
-    frame->mnuFileNew_Click();
+    frame->mnuFileNew_Click();   // the counter never goes back; the freed slot is reused
+    EXPECT_EQ(Captions(*frame), (QStringList{"Image1", "Image3", "Image4"}));
     ASSERT_EQ(bar().barSlots().size(), 3u);
     EXPECT_EQ(slot(1).Button->text(), QStringLiteral("Image4"));
+    EXPECT_EQ(slot(1).Form->windowTitle(), QStringLiteral("Image4"));
     EXPECT_EQ(LeftTwips(slot(1)), 30 + w + 30);   // between the other two again
     EXPECT_EQ(LeftTwips(slot(2)), 30 + 2 * (w + 30));
 }
@@ -140,23 +139,18 @@ TEST_F(FrameBarsTest, ADoubleClickSwitchesTheDocumentOffAndOnAgain)
     newDocuments(1);
     frmDocument* doc = slot(0).Form;
     frame->mdiArea()->setActiveSubWindow(doc->subWindow());
-    const auto doubleClick = [this] {
-        QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
-                        Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(slot(0).Button, &dbl);
-    };
-    doubleClick();
+    DoubleClick(slot(0).Button);
     EXPECT_FALSE(Yellow(slot(0)));
     EXPECT_TRUE(doc->isSwitchedOff());
     EXPECT_TRUE(doc->subWindow()->isHidden());
     EXPECT_EQ(frame->ActiveDocument(), slot(1).Form);   // commands go to a shown document
-    doubleClick();
+    DoubleClick(slot(0).Button);
     EXPECT_TRUE(Yellow(slot(0)));
     EXPECT_FALSE(doc->subWindow()->isHidden());
     EXPECT_EQ(frame->ActiveDocument(), doc);
 }
 
-TEST_F(FrameBarsTest, TheSlideButtonSlidesTheToolbarOutAndInAndSwitchesTheTitleBar)
+TEST_F(FrameBarsTest, TheSlideButtonSlidesTheToolbarOutAndInAndSwitchesTheTitleBarAndARestartKeepsItOut)
 {
     frmMain& f = start();
     const QRect placement = f.normalGeometry();
@@ -177,6 +171,15 @@ TEST_F(FrameBarsTest, TheSlideButtonSlidesTheToolbarOutAndInAndSwitchesTheTitleB
     EXPECT_EQ(holder().toolbarTopTwips(), 480);
     EXPECT_FALSE(Frameless(f));
     EXPECT_EQ(setting(QStringLiteral("ToolBar")), QStringLiteral("True"));
+
+    // Slid out, it stays out after a restart, but every start has a title bar.
+    holder().Command1->click();
+    closeWithoutQuestions();
+    start();
+    EXPECT_EQ(holder().toolbarTopTwips(), -holder().toolbarHeightTwips());
+    EXPECT_FALSE(Frameless(*frame));
+    holder().Command1->click();
+    EXPECT_EQ(holder().toolbarTopTwips(), 480);
 }
 
 TEST_F(FrameBarsTest, TheTitleBarSwitchKeepsANormalFrameWhereItIs)
@@ -208,18 +211,6 @@ TEST_F(FrameBarsTest, ASecondClickDuringTheSlideTurnsItRoundAndNothingIsLeftHalf
     EXPECT_EQ(holder().toolbarTopTwips(), 480);
     EXPECT_FALSE(Frameless(f));   // switched twice: as at the start
     EXPECT_EQ(setting(QStringLiteral("ToolBar")), QStringLiteral("True"));
-}
-
-TEST_F(FrameBarsTest, ASlidOutToolbarStaysOutAfterARestart)
-{
-    start();
-    holder().Command1->click();
-    closeWithoutQuestions();
-    start();
-    EXPECT_EQ(holder().toolbarTopTwips(), -holder().toolbarHeightTwips());
-    EXPECT_FALSE(Frameless(*frame));   // every start has a title bar
-    holder().Command1->click();
-    EXPECT_EQ(holder().toolbarTopTwips(), 480);
 }
 
 TEST_F(FrameBarsTest, ViewWindowsHidesTheBarAtOnceAndGrowsItBack)
@@ -338,21 +329,7 @@ TEST_F(FrameBarsTest, TheEffectsToolbarCarriesTheEffectsMenuWhileEffctsIsPressed
     EXPECT_EQ(effects.actions(), f.ActiveDocument()->findChild<QMenu*>(QStringLiteral("mnuEffects"))->actions());
 }
 
-TEST_F(FrameBarsTest, PreferencesOnAnEmptyStoreShowPictureAndCrossAndOkWritesThem)
-{
-    frmMain& f = start();
-    WhenOpen<frmMainPreferences>(QStringLiteral("frmMainPreferences"), [](frmMainPreferences* d) {
-        EXPECT_TRUE(d->Option2->isChecked());
-        EXPECT_TRUE(d->Option5->isChecked());
-        EXPECT_EQ(d->windowTitle(), QStringLiteral("Preferences"));
-        d->Command1->click();
-    });
-    f.mnuViewPreferences_Click();
-    EXPECT_EQ(preference("SplshScrn"), QStringLiteral("1"));
-    EXPECT_EQ(preference("Pointer"), QStringLiteral("1"));
-}
-
-TEST_F(FrameBarsTest, PreferencesCancelWritesNothing)
+TEST_F(FrameBarsTest, PreferencesOnAnEmptyStoreShowPictureAndCrossCancelWritesNothingAndOkWritesThem)
 {
     frmMain& f = start();
     WhenOpen<frmMainPreferences>(QStringLiteral("frmMainPreferences"), [](frmMainPreferences* d) {
@@ -364,6 +341,16 @@ TEST_F(FrameBarsTest, PreferencesCancelWritesNothing)
     f.ActiveDocument()->menuAction(QStringLiteral("mnuViewPreferences"))->trigger();
     EXPECT_EQ(preference("SplshScrn"), QStringLiteral("<none>"));
     EXPECT_EQ(preference("Pointer"), QStringLiteral("<none>"));
+
+    WhenOpen<frmMainPreferences>(QStringLiteral("frmMainPreferences"), [](frmMainPreferences* d) {
+        EXPECT_TRUE(d->Option2->isChecked());
+        EXPECT_TRUE(d->Option5->isChecked());
+        EXPECT_EQ(d->windowTitle(), QStringLiteral("Preferences"));
+        d->Command1->click();
+    });
+    f.mnuViewPreferences_Click();
+    EXPECT_EQ(preference("SplshScrn"), QStringLiteral("1"));
+    EXPECT_EQ(preference("Pointer"), QStringLiteral("1"));
 }
 
 TEST_F(FrameBarsTest, PreferencesSaveTheChoiceAndKeepAStoredValueWithoutAButton)

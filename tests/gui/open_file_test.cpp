@@ -32,12 +32,7 @@ protected:
         FrameTest::SetUp();
         ASSERT_TRUE(files.isValid());
     }
-    QString bmp(const QString& name, const QImage& picture)
-    {
-        QString error;
-        EXPECT_TRUE(EncodeBmp24(picture, files.filePath(name), &error)) << error.toStdString();
-        return files.filePath(name);
-    }
+    QString bmp(const QString& name, const QImage& picture) { return WriteBmp(files.filePath(name), picture); }
     QString text(const QString& name, const QByteArray& content)
     {
         QFile f(files.filePath(name));
@@ -186,7 +181,7 @@ TEST_F(OpenFileTest, FileOpenShowsTheTypeListAndOpensTheChoice)
     EXPECT_EQ(Captions(f), (QStringList{"Image1", "chosen.bmp"}));
 
     // Cancel: nothing happens. The toolbar's Open button shows the same dialog.
-    WithNextModal<QFileDialog>([](QFileDialog* dialog) { static_cast<QDialog*>(dialog)->done(QDialog::Rejected); });
+    AnswerNextFileDialog(QString());
     ASSERT_TRUE(f.toolbarButton(2)->isEnabled());
     f.toolbarButton(2)->trigger();
     EXPECT_EQ(f.documentCount(), 2);

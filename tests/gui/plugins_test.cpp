@@ -11,35 +11,7 @@ namespace orv::test {
 
 namespace {
 
-struct Box {
-    QString title;
-    QString text;
-    QMessageBox::Icon icon;
-};
-
-// Answers every message box with its default button as soon as it shows, however deep in
-// nested event loops, and records what each one said.
-class MessageBoxes {
-public:
-    MessageBoxes()
-    {
-        timer_.setInterval(10);
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            for (QWidget* w : QApplication::topLevelWidgets()) {
-                auto* box = qobject_cast<QMessageBox*>(w);
-                if (!box || !box->isVisible() || box->property("answered").toBool()) continue;
-                box->setProperty("answered", true);
-                shown.append({box->windowTitle(), box->text(), box->icon()});
-                box->defaultButton() ? box->defaultButton()->click() : box->button(QMessageBox::Ok)->click();
-            }
-        });
-        timer_.start();
-    }
-    QList<Box> shown;
-
-private:
-    QTimer timer_;
-};
+using Box = ShownBox;
 
 const QString kRunError = QStringLiteral("Error while running plugin. Quiting plugin.");
 
@@ -73,17 +45,13 @@ public:   // the case tables below call these through a pointer
         WriteAll(userPlugins + u'/' + as, "not a library");
     }
     frmDocument* doc() { return frame->ActiveDocument(); }
-    QStringList captions(frmDocument* d)
+    // The Plugins menu's captions, or its entries' tags.
+    QStringList captions(frmDocument* d, bool tags = false)
     {
         QStringList c;
-        for (QAction* a : PlugInItems(d)) c << a->text() + (a->isEnabled() ? "" : " [disabled]");
+        for (QAction* a : PlugInItems(d))
+            c << (tags ? a->data().toString() : a->text() + (a->isEnabled() ? "" : " [disabled]"));
         return c;
-    }
-    QStringList tags(frmDocument* d)
-    {
-        QStringList t;
-        for (QAction* a : PlugInItems(d)) t << a->data().toString();
-        return t;
     }
 
     QString userPlugins;
@@ -114,7 +82,7 @@ TEST_F(PlugInTest, PlugInsAreListedInNameOrderWithTheirTagsInEveryDocument)
     frmDocument* second = frame->LoadNewDoc();
     for (frmDocument* d : {frame->documents().first(), second}) {
         EXPECT_EQ(captions(d), QStringList({"Alpha filter", "Beta filter"}));
-        EXPECT_EQ(tags(d), QStringList({"Alpha.PlugInClass", "Beta.PlugInClass"}));
+        EXPECT_EQ(captions(d, true), QStringList({"Alpha.PlugInClass", "Beta.PlugInClass"}));
     }
     EXPECT_TRUE(boxes.shown.isEmpty());
 }
@@ -196,6 +164,14 @@ protected:
         QApplication::processEvents();
         return boxes.shown;
     }
+    // The one run error was shown, and nothing else.
+    static void expectRunError(const QList<Box>& shown)
+    {
+        ASSERT_EQ(shown.size(), 1);
+        EXPECT_EQ(shown[0].title, QStringLiteral("Plugin error"));
+        EXPECT_EQ(shown[0].text, kRunError);
+        EXPECT_EQ(shown[0].icon, QMessageBox::Critical);
+    }
     void expectUntouched()
     {
         EXPECT_EQ(doc()->canvas().Image(), original);
@@ -205,10 +181,10 @@ protected:
     }
     QString pictureFile(const QImage& picture, bool jpeg)
     {
-        const QString path = settingsDir.filePath(jpeg ? QStringLiteral("result.jpg") : QStringLiteral("result.bmp"));
+        if (!jpeg) return WriteBmp(settingsDir.filePath(QStringLiteral("result.bmp")), picture);
+        const QString path = settingsDir.filePath(QStringLiteral("result.jpg"));
         QString error;
-        EXPECT_TRUE(jpeg ? EncodeJpeg(picture, path, 95, &error) : EncodeBmp24(picture, path, &error))
-            << error.toStdString();
+        EXPECT_TRUE(EncodeJpeg(picture, path, 95, &error)) << error.toStdString();
         return path;
     }
     QImage original;
@@ -275,12 +251,8 @@ TEST_F(PlugInRunTest, AFailingPlugInLeavesTheEditorAndThePictureIntact)
         SCOPED_TRACE(c.plan);
         QFile::remove(handOver);
         const QList<Box> shown = run(QString::fromLatin1(c.plan));
-        ASSERT_EQ(shown.size(), c.message ? 1 : 0);
-        if (c.message) {
-            EXPECT_EQ(shown[0].title, QStringLiteral("Plugin error"));
-            EXPECT_EQ(shown[0].text, kRunError);
-            EXPECT_EQ(shown[0].icon, QMessageBox::Critical);
-        }
+        if (c.message) expectRunError(shown);
+        else EXPECT_TRUE(shown.isEmpty());
         expectUntouched();
         EXPECT_EQ(QFile::exists(handOver), c.fileLeft);
     }
@@ -297,9 +269,7 @@ TEST_F(PlugInRunTest, AHangingPlugInCanBeStoppedFromTheWaitWindow)
         EXPECT_EQ(wait->windowTitle(), QStringLiteral("Alpha filter"));
         wait->findChild<QPushButton*>()->click();
     });
-    const QList<Box> shown = run(QStringLiteral("hang"));
-    ASSERT_EQ(shown.size(), 1);
-    EXPECT_EQ(shown[0].text, kRunError);
+    expectRunError(run(QStringLiteral("hang")));
     expectUntouched();
     EXPECT_EQ(VisibleWindow(QStringLiteral("frmPlugInWait")), nullptr);
 }
@@ -323,9 +293,7 @@ TEST_F(PlugInRunTest, AHelperThatDoesNotAnswerProperlyEndsInTheMessage)
             QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         }
         SetPlugInHostProgram(script);
-        const QList<Box> shown = run(QStringLiteral("keep -1"));
-        ASSERT_EQ(shown.size(), 1);
-        EXPECT_EQ(shown[0].text, kRunError);
+        expectRunError(run(QStringLiteral("keep -1")));
         expectUntouched();
     }
 }

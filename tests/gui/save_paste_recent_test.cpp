@@ -2,7 +2,6 @@
 // again; Edit > Paste opening the clipboard's picture; the File menu's recent pictures.
 #include "documents/image_loader.h"
 #include "documents/picture_writer.h"
-#include "documents/ui/frmJPGQuality.h"
 #include "gui_fixture.h"
 #include "platform/picture_codec.h"
 #include "shell/ui/file_drop.h"
@@ -13,7 +12,6 @@
 #include <QDir>
 #include <QMenu>
 #include <QMimeData>
-#include <QSlider>
 #include <QThread>
 #include <QUrl>
 
@@ -60,13 +58,21 @@ protected:
             QMetaObject::invokeMethod(dialog, "accept");
         });
     }
-    QStringList recentCaptions()
+    // The File menu's recent entries, hidden ones included, as it shows them.
+    QList<QAction*> recentEntries()
     {
         auto* file = frame->ActiveDocument()->findChild<QMenu*>(QStringLiteral("mnuFile"));
         emit file->aboutToShow();
-        QStringList shown;
+        QList<QAction*> entries;
         for (QAction* a : file->actions())
-            if (a->objectName() == QLatin1String("mnuFileMRU") && a->isVisible()) shown << a->text() + " | " + a->toolTip();
+            if (a->objectName() == QLatin1String("mnuFileMRU")) entries << a;
+        return entries;
+    }
+    QStringList recentCaptions()
+    {
+        QStringList shown;
+        for (QAction* a : recentEntries())
+            if (a->isVisible()) shown << a->text() + " | " + a->toolTip();
         return shown;
     }
     QTemporaryDir folder;
@@ -136,12 +142,7 @@ TEST_F(DesktopFilesTest, SaveAfterSaveAsWritesTheNewFileAtTheChosenQuality)
     start(opened);
     const QByteArray before = ReadAll(opened);
     AnswerSaveDialog(path(QStringLiteral("second.jpg")));
-    QTimer::singleShot(50, [] {
-        auto* q = qobject_cast<frmJPGQuality*>(VisibleWindow(QStringLiteral("frmJPGQuality")));
-        ASSERT_NE(q, nullptr);
-        q->Slider1->setValue(40);
-        q->Command1->click();
-    });
+    AnswerQuality(40);
     ASSERT_TRUE(frame->ActiveDocument()->mnuFileSaveAs_Click());
     EXPECT_EQ(frame->ActiveDocument()->jpegQuality(), 40);
     QFile::remove(path(QStringLiteral("second.jpg")));
@@ -214,11 +215,7 @@ TEST_F(DesktopFilesTest, RecentEntriesListThePicturesOpenedLast)
                                              "&3 one.bmp | " + files[0]}));
 
     // Opening an entry again makes it the newest; a deleted file is skipped.
-    auto* file = frame->ActiveDocument()->findChild<QMenu*>(QStringLiteral("mnuFile"));
-    emit file->aboutToShow();
-    QList<QAction*> entries;
-    for (QAction* a : file->actions())
-        if (a->objectName() == QLatin1String("mnuFileMRU")) entries << a;
+    const QList<QAction*> entries = recentEntries();
     ASSERT_EQ(entries.size(), 4);
     EXPECT_FALSE(entries[3]->isVisible());
     const int before = frame->documentCount();

@@ -1,5 +1,4 @@
 #include "documents/ui/canvas_view.h"
-#include "documents/ui/frmJPGQuality.h"
 #include "gui_fixture.h"
 #include "platform/picture_codec.h"
 #include "platform/recent_files.h"
@@ -7,9 +6,7 @@
 #include "tests/support/test_pictures.h"
 #include <QDir>
 #include <QFileDialog>
-#include <QLabel>
 #include <QMdiSubWindow>
-#include <QSlider>
 #include <QUrl>
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -36,24 +33,6 @@ void AnswerSaveDialog(const QString& name, std::function<void()> next = {})
     });
 }
 
-// Answers the quality question: moves the slider to `quality`, or closes the window if -1.
-void AnswerQuality(int quality, int* shown = nullptr)
-{
-    QTimer::singleShot(50, [quality, shown] {
-        auto* q = qobject_cast<frmJPGQuality*>(VisibleWindow(QStringLiteral("frmJPGQuality")));
-        ASSERT_NE(q, nullptr) << "no quality question";
-        if (shown) *shown = q->Slider1->value();
-        EXPECT_EQ(q->windowTitle(), QStringLiteral("JPEG Save quality"));
-        if (quality < 0) {
-            q->close();
-            return;
-        }
-        q->Slider1->setValue(quality);
-        EXPECT_EQ(q->Label1->text(), QString::number(quality));
-        q->Command1->click();
-    });
-}
-
 class SaveTest : public DocumentTest {
 protected:
     QTemporaryDir folder;
@@ -70,7 +49,7 @@ protected:
 
 } // namespace
 
-TEST_F(SaveTest, BitmapHoldsExactlyTheCanvasAndTheSaveClearsChanged)
+TEST_F(SaveTest, BitmapHoldsExactlyTheCanvasTheSaveClearsChangedAndANameWithoutExtensionBecomesABitmap)
 {
     AnswerSaveDialog(path(QStringLiteral("a.bmp")));
     ASSERT_TRUE(doc->mnuFileSaveAs_Click());
@@ -83,6 +62,13 @@ TEST_F(SaveTest, BitmapHoldsExactlyTheCanvasAndTheSaveClearsChanged)
     QFile recent(RecentFilesListPath());
     ASSERT_TRUE(recent.open(QIODevice::ReadOnly));
     EXPECT_TRUE(recent.readAll().contains(QUrl::fromLocalFile(path(QStringLiteral("a.bmp"))).toEncoded()));
+
+    // A name without an extension becomes a bitmap; the next dialog starts from it.
+    AnswerSaveDialog(path(QStringLiteral("plain")));
+    ASSERT_TRUE(doc->mnuFileSaveAs_Click());
+    EXPECT_EQ(files(), (QStringList{QStringLiteral("a.bmp"), QStringLiteral("plain.bmp")}));
+    EXPECT_EQ(doc->windowTitle(), QStringLiteral("plain.bmp"));
+    EXPECT_EQ(frame->dialogFileName, path(QStringLiteral("plain.bmp")));
     // Unchanged since the save: closing asks nothing.
     EXPECT_TRUE(doc->subWindow()->close());
 }
@@ -106,34 +92,18 @@ TEST_F(SaveTest, JpegAsksTheQualityAndWritesIt)
     EXPECT_EQ(LumaDcStep(ReadAll(path(QStringLiteral("second.jpg")))), 5);   // quality 85
 }
 
-TEST_F(SaveTest, ANameWithoutExtensionBecomesABitmap)
-{
-    AnswerSaveDialog(path(QStringLiteral("plain")));
-    ASSERT_TRUE(doc->mnuFileSaveAs_Click());
-    EXPECT_EQ(files(), QStringList{QStringLiteral("plain.bmp")});
-    EXPECT_EQ(doc->windowTitle(), QStringLiteral("plain.bmp"));
-    // The next dialog starts from the name last used.
-    EXPECT_EQ(frame->dialogFileName, path(QStringLiteral("plain.bmp")));
-}
-
-TEST_F(SaveTest, AnotherExtensionIsRefusedAndNothingChanges)
+TEST_F(SaveTest, AnotherExtensionIsRefusedAndItOrACancelledDialogChangesNothing)
 {
     QString message;
     AnswerSaveDialog(path(QStringLiteral("x.gif")), [&] { AnswerNextMessageBox(QMessageBox::Ok, &message); });
     EXPECT_FALSE(doc->mnuFileSaveAs_Click());
     EXPECT_TRUE(message.contains(QStringLiteral(".bmp"))) << message.toStdString();
     EXPECT_TRUE(message.contains(QStringLiteral(".jpg")));
+    AnswerSaveDialog(QString());
+    EXPECT_FALSE(doc->mnuFileSaveAs_Click());
     EXPECT_TRUE(files().isEmpty());
     EXPECT_TRUE(doc->Changed);
     EXPECT_EQ(doc->windowTitle(), QStringLiteral("Image1"));
-}
-
-TEST_F(SaveTest, CancelledDialogChangesNothing)
-{
-    AnswerSaveDialog(QString());
-    EXPECT_FALSE(doc->mnuFileSaveAs_Click());
-    EXPECT_TRUE(doc->Changed);
-    EXPECT_TRUE(files().isEmpty());
 }
 
 TEST_F(SaveTest, CloseQuestionYesSavesOrKeepsTheDocument)

@@ -233,15 +233,6 @@ TEST_F(ToolsTest, PickColorSetsPenSwatchAndSliders)
     EXPECT_TRUE(panel().Picture7->selected());
 }
 
-TEST_F(ToolsTest, ColorReadoutFollowsThePointerWithoutButtons)
-{
-    canvas().PSet(7, 8, RGB(1, 2, 3));
-    QMouseEvent moved(QEvent::MouseMove, QPointF(7, 8), doc().DrawIMG->mapToGlobal(QPointF(7, 8)),
-                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(doc().DrawIMG, &moved);
-    EXPECT_EQ(frame->statusPanel(4), QStringLiteral("Color: R: 1. G: 2. B: 3"));
-}
-
 TEST_F(ToolsTest, TextIsPrintedOnEnterWithOrWithoutShadowAndDiscardedOnEscape)
 {
     tool(11);

@@ -241,10 +241,11 @@ TEST_F(JpegCodec, WrittenJpegsDeclareQualitySamplingAndDensity)
 {
     // Quality q scales the standard luminance table's first step 16 to (16 s + 50) / 100, s =
     // 5000 / q below 50 and 200 - 2q from 50; chroma is halved both ways below 90 (sampling
-    // 0x22 for luminance) and kept whole from 90 (0x11).
+    // 0x22 for luminance) and kept whole from 90 (0x11). Quality is kept in 1..100.
     const struct {
         int quality, step, sampling;
-    } cases[] = {{1, 255, 0x22}, {10, 80, 0x22}, {50, 16, 0x22}, {85, 5, 0x22}, {89, 4, 0x22}, {90, 3, 0x11}, {100, 1, 0x11}};
+    } cases[] = {{-5, 255, 0x22}, {0, 255, 0x22}, {1, 255, 0x22}, {10, 80, 0x22}, {40, 20, 0x22}, {50, 16, 0x22},
+                 {85, 5, 0x22}, {89, 4, 0x22}, {90, 3, 0x11}, {100, 1, 0x11}, {150, 1, 0x11}};
     QImage picture = Photo(40, 24);
     SetResolution(picture, {11811, 5000});   // 300 and 127 dots per inch
     for (const auto& c : cases) {

@@ -1,6 +1,5 @@
 #include "platform/color.h"
 #include "platform/picture_codec.h"
-#include "tests/support/jpeg_tables.h"
 #include "tests/support/test_pictures.h"
 #include <Magick++.h>
 #include <QDir>
@@ -122,33 +121,6 @@ TEST_F(PictureCodec, BmpRoundTripKeepsEveryPixelIn24BitUncompressedForm)
     EXPECT_EQ(entries(), QStringList{"a.bmp"});   // no temporary file left
 }
 
-TEST_F(PictureCodec, JpegDeclaresTheQualityItWasWrittenWith)
-{
-    const QImage picture = NewPixelBuffer(32, 16, RGB(200, 100, 50));
-    // The first luminance step is the standard table's 16 scaled by the quality:
-    // (16 * s + 50) / 100 with s = 5000 / q below 50 and 200 - 2q from 50, kept in 1..255;
-    // quality 0 counts as 1.
-    const struct { int asked, lumaDc; } cases[] = {
-        {85, 5}, {10, 80}, {40, 20}, {50, 16}, {100, 1}, {150, 1}, {0, 255}, {-5, 255}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.asked);
-        QString error;
-        ASSERT_TRUE(EncodeJpeg(picture, path("q.jpg"), c.asked, &error)) << error.toStdString();
-        const QByteArray bytes = ReadAll(path("q.jpg"));
-        EXPECT_EQ(bytes.left(3), QByteArray("\xFF\xD8\xFF"));
-        EXPECT_EQ(test::LumaDcStep(bytes), c.lumaDc);
-    }
-    // A flat colour comes back within JPEG's rounding.
-    QString error;
-    ASSERT_TRUE(EncodeJpeg(picture, path("q.jpg"), 95, &error));
-    const DecodedPicture back = DecodePictureFile(path("q.jpg"));
-    ASSERT_TRUE(back.ok());
-    const ColorRef c = test::At(back.image, 16, 8);
-    EXPECT_NEAR(RedOf(c), 200, 3);
-    EXPECT_NEAR(GreenOf(c), 100, 3);
-    EXPECT_NEAR(BlueOf(c), 50, 3);
-}
-
 TEST_F(PictureCodec, TransparencyIsFlattenedOntoWhite)
 {
     const uint8_t rgba[] = {255, 0, 0, 0, 0, 0, 0, 128, 0, 0, 255, 255};
@@ -193,29 +165,6 @@ TEST_F(PictureCodec, UnreadableFilesFailWithTheirReason)
         WriteAll(path("document.jpg"), content);
         ExpectOpenError(path("document.jpg"), "not a picture in a format");
     }
-}
-
-TEST_F(PictureCodec, CutFilesFailCleanly)
-{
-    QString error;
-    ASSERT_TRUE(EncodeBmp24(Pattern(64, 48), path("whole.bmp"), &error));
-    ASSERT_TRUE(EncodeJpeg(Pattern(64, 48), path("whole.jpg"), 85, &error));
-    for (const char* name : {"whole.bmp", "whole.jpg"}) {
-        const QByteArray whole = ReadAll(path(name));
-        for (int cut : {2, 10, 30, 53, 200, int(whole.size()) / 2, int(whole.size()) - 10}) {
-            SCOPED_TRACE(std::string(name) + " cut at " + std::to_string(cut));
-            const QString cutPath = path(QStringLiteral("cut%1-%2").arg(cut).arg(name));
-            WriteAll(cutPath, whole.left(cut));
-            const DecodedPicture d = DecodePictureFile(cutPath);
-            EXPECT_FALSE(d.ok());
-            EXPECT_TRUE(d.error.startsWith("Cannot open \"" + cutPath + "\": ")) << d.error.toStdString();
-        }
-    }
-    // Damage inside the data of a file of the right length.
-    QByteArray bmp = ReadAll(path("whole.bmp"));
-    PutLe(bmp, 10, 0x7FFFFFF0u, 4);   // pixel data offset far beyond the end
-    WriteAll(path("badoffset.bmp"), bmp);
-    EXPECT_FALSE(DecodePictureFile(path("badoffset.bmp")).ok());
 }
 
 TEST_F(PictureCodec, HeadersClaimingHugePicturesFailWithoutAllocating)
@@ -363,14 +312,6 @@ TEST_F(PictureCodec, BitmapsAreWrittenBackByteForByteWhateverResolutionTheyDecla
         ASSERT_TRUE(EncodeBmp24(d.image, path("out.bmp"), &error)) << error.toStdString();
         EXPECT_EQ(ReadAll(path("out.bmp")), bmp);
     }
-    // JPEG keeps whole dots per inch: 3779 per metre is 95.99, written as 96 (JFIF units 1).
-    QImage picture = NewPixelBuffer(4, 4, RGB(255, 0, 0));
-    SetResolution(picture, {3779, 3779});
-    QString error;
-    ASSERT_TRUE(EncodeJpeg(picture, path("a.jpg"), 85, &error));
-    const QByteArray jpeg = ReadAll(path("a.jpg"));
-    ASSERT_EQ(jpeg.mid(6, 4), QByteArray("JFIF"));
-    EXPECT_EQ(jpeg.mid(13, 5), QByteArray("\1\0\x60\0\x60", 5));
 }
 
 } // namespace orv

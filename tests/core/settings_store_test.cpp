@@ -68,11 +68,6 @@ TEST_F(SettingsStore, NumbersAreShortestSinglePrecisionDecimals)
         {0.1, "0.1"}, {1.0 / 3.0, "0.33333334"}, {1e6, "1000000"}, {115200.0, "115200"}, {0.0, "0"}, {-32768, "-32768"}};
     for (auto [v, text] : numbers) EXPECT_EQ(SettingText(v), text) << v;
     EXPECT_EQ(SettingText(true), "True");
-
-    for (double v : {1000.0, 6502.5, -17.75, 0.1}) {
-        SaveSetting(kAppTitle, "Settings", "N", SettingText(v));
-        EXPECT_EQ(static_cast<float>(GetSettingNumber(kAppTitle, "Settings", "N", 0)), static_cast<float>(v));
-    }
 }
 
 TEST_F(SettingsStore, TypedReadersConvertTextOrFallBackToTheDefault)

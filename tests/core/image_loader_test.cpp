@@ -562,20 +562,17 @@ TEST_F(ImageLoader, DamagedFilesGiveAClearErrorEveryTime)
     }
 
     // Forged dimensions: claims far beyond the data, or zero.
-    QByteArray bmp = ReadAll(whole[0]);
-    bmp.replace(18, 8, QByteArray("\xff\xff\x00\x00\xff\xff\x00\x00", 8));   // 65535 x 65535
-    EXPECT_FALSE(ReadPictureFile(write("forged.bmp", bmp)).ok());
-    QByteArray tga = ReadAll(whole[2]);
-    tga[12] = '\xff', tga[13] = '\x7f';   // 32767 wide
-    EXPECT_FALSE(ReadPictureFile(write("forged.tga", tga)).ok());
-    tga[12] = tga[13] = 0;   // no width
-    EXPECT_FALSE(ReadPictureFile(write("zero.tga", tga)).ok());
-    QByteArray pcx = ReadAll(whole[6]);
-    pcx[8] = pcx[9] = '\xff';   // xmax 65535
-    EXPECT_FALSE(ReadPictureFile(write("forged.pcx", pcx)).ok());
-    QByteArray ico = ReadAll(whole[3]);
-    ico[4] = ico[5] = '\xff';   // 65535 directory entries in a file that holds two
-    EXPECT_FALSE(ReadPictureFile(write("forged.ico", ico)).ok());
+    const struct { size_t file; int at; QByteArray bytes; } forged[] = {
+        {0, 18, QByteArray("\xff\xff\x00\x00\xff\xff\x00\x00", 8)},   // a bitmap of 65535 x 65535
+        {2, 12, "\xff\x7f"},                                              // a Targa file 32767 wide
+        {2, 12, QByteArray(2, '\0')},                                      // no width
+        {6, 8, "\xff\xff"},                                                // a PCX file to xmax 65535
+        {3, 4, "\xff\xff"}};   // 65535 directory entries in an icon file that holds two
+    for (const auto& f : forged) {
+        QByteArray bytes = ReadAll(whole[f.file]);
+        bytes.replace(f.at, f.bytes.size(), f.bytes);
+        EXPECT_FALSE(ReadPictureFile(write("forged." + whole[f.file].section('.', -1), bytes)).ok()) << f.file << " " << f.at;
+    }
 }
 
 } // namespace orv

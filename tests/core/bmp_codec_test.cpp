@@ -82,6 +82,10 @@ TEST_F(BmpCodec, WrittenFilesAreByteForByteWhatGraphicsMagickWrites)
         EXPECT_TRUE(ours == MagickBmp(picture, c.r, path("theirs.bmp")));
         // The declared resolution at bytes 38 and 42, in pixels per metre.
         EXPECT_EQ(ours.mid(38, 8), Le(uint32_t(c.r.x), 4) + Le(uint32_t(c.r.y), 4));
+        const DecodedPicture back = DecodePictureFile(path("ours.bmp"));
+        EXPECT_EQ(back.image, picture);
+        EXPECT_EQ(ResolutionOf(back.image).x, c.r.x);
+        EXPECT_EQ(ResolutionOf(back.image).y, c.r.y);
     }
 }
 

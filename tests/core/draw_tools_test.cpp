@@ -24,33 +24,22 @@ PixelSet Marked(const Canvas& c, ColorRef background = kWhite)
 
 TEST(EllipseInBoxTest, RadiusAspectAndCentreFollowTheDragBox)
 {
-    EllipseInBox e = EllipseFor(0, 0, 100, 50);
-    EXPECT_EQ(e.radius, 50);
-    EXPECT_FLOAT_EQ(e.aspect, 0.5f);
-    EXPECT_DOUBLE_EQ(e.cx, 50.0);
-    EXPECT_EQ(e.cy, 25);
-
-    e = EllipseFor(0, 0, 50, 100);
-    EXPECT_EQ(e.radius, 50);
-    EXPECT_FLOAT_EQ(e.aspect, 2.0f);
-
-    // Halves: x keeps them, y and the radius round to even.
-    e = EllipseFor(10, 0, 21, 5);
-    EXPECT_DOUBLE_EQ(e.cx, 15.5);
-    EXPECT_EQ(e.cy, 2);               // 2.5 -> 2
-    EXPECT_EQ(EllipseFor(0, 0, 5, 0).radius, 2);   // 2.5 -> 2
-    EXPECT_EQ(EllipseFor(0, 0, 7, 0).radius, 4);   // 3.5 -> 4
-    EXPECT_EQ(EllipseFor(20, 10, 0, 0).radius, 10);   // corners in either order
-    EXPECT_FLOAT_EQ(EllipseFor(3, 0, 3, 40).aspect, 10000.0f);
-}
-
-TEST(EllipseInBoxTest, CornersBeyondSixteenBitsStillWork)
-{
-    const EllipseInBox e = EllipseFor(-30000, 0, 40000, 20000);
-    EXPECT_EQ(e.radius, 35000);
-    EXPECT_DOUBLE_EQ(e.cx, 5000.0);
-    EXPECT_EQ(e.cy, 10000);
-
+    // Halves: x keeps them, y and the radius round to even (2.5 -> 2, 3.5 -> 4); corners may
+    // come in either order and lie beyond sixteen bits.
+    const struct { int x0, y0, x1, y1, radius; float aspect; double cx; int cy; } cases[] = {
+        {0, 0, 100, 50, 50, 0.5f, 50, 25},          {0, 0, 50, 100, 50, 2.0f, 25, 50},
+        {10, 0, 21, 5, 6, 5.0f / 11, 15.5, 2},      {0, 0, 5, 0, 2, 0, 2.5, 0},
+        {0, 0, 7, 0, 4, 0, 3.5, 0},                 {20, 10, 0, 0, 10, 0.5f, 10, 5},
+        {3, 0, 3, 40, 20, 10000.0f, 3, 20},         {-30000, 0, 40000, 20000, 35000, 2.0f / 7, 5000, 10000},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(testing::Message() << k.x0 << "," << k.y0 << " " << k.x1 << "," << k.y1);
+        const EllipseInBox e = EllipseFor(k.x0, k.y0, k.x1, k.y1);
+        EXPECT_EQ(e.radius, k.radius);
+        EXPECT_FLOAT_EQ(e.aspect, k.aspect);
+        EXPECT_DOUBLE_EQ(e.cx, k.cx);
+        EXPECT_EQ(e.cy, k.cy);
+    }
     Canvas c(10, 10);
     DrawShape(c, kShapeLine, -40000, 5, 40000, 5);
     PixelSet row;
@@ -67,9 +56,6 @@ TEST(DrawShapeTest, KindsDrawTheirShapes)
     Canvas box(12, 12);
     DrawShape(box, kShapeBox, 2, 3, 5, 5);
     EXPECT_EQ(Marked(box), (PixelSet{{2, 3}, {3, 3}, {4, 3}, {5, 3}, {2, 4}, {5, 4}, {2, 5}, {3, 5}, {4, 5}, {5, 5}}));
-    Canvas reversed(12, 12);
-    DrawShape(reversed, kShapeBox, 5, 5, 2, 3);
-    EXPECT_EQ(Marked(reversed), Marked(box));
 
     // The filled box ignores the canvas fill settings: outline and inside in the pen colour.
     Canvas filled(12, 12);
@@ -216,10 +202,8 @@ TEST(TextCommitTest, ShadowLiesUnderTheTextAtTheOffset)
 
 TEST(NumberTextTest, LeadingNumberAndTheWidthKeyFilter)
 {
-    EXPECT_EQ(LeadingNumber(QStringLiteral("12a")), 12);
-    EXPECT_EQ(LeadingNumber(QString()), 0);
-    EXPECT_EQ(LeadingNumber(QStringLiteral("abc")), 0);
-    EXPECT_EQ(LeadingNumber(QStringLiteral(" -2.5e1x")), -25);
+    for (auto [text, number] : {std::pair{"12a", 12.0}, {"", 0.0}, {"abc", 0.0}, {" -2.5e1x", -25.0}})
+        EXPECT_EQ(LeadingNumber(QString::fromLatin1(text)), number) << text;
     EXPECT_EQ(NumberText(300), QStringLiteral("300"));
 
     EXPECT_TRUE(LineWidthKeyAccepted(QStringLiteral("5"), u'0'));    // 50

@@ -131,13 +131,6 @@ QByteArray MakeTargaFile(int type, int bits, int w, int h, int descriptor, const
 
 using test::Le;
 
-// A 24-bit Targa file, uncompressed or run-length, rows from the bottom up or from the top down.
-QByteArray MakeTga(int w, int h, bool rle, bool topDown, const std::function<ColorRef(int, int)>& colour)
-{
-    return MakeTargaFile(rle ? 10 : 2, 24, w, h, topDown ? 0x20 : 0, {}, 0,
-                         [&](int x, int y) { return Le(Bgr(colour(x, y)), 3); });
-}
-
 // An icon file holding one 24-bit picture a size, each entry a bitmap of twice the height
 // (colour rows, then the all-opaque mask rows).
 QByteArray MakeIco(const std::vector<std::pair<QSize, ColorRef>>& pictures)
@@ -245,10 +238,8 @@ TEST(ImageLoaderTable, OpenDialogListsTheTypesInQtsFilterForm)
 
 TEST(ImageLoaderTable, FileNamesAndCommandLinePaths)
 {
-    EXPECT_EQ(GetFileName("/pics/photo.jpg"), "photo.jpg");
-    EXPECT_EQ(GetFileName("/a b/c d.bmp"), "c d.bmp");
-    EXPECT_EQ(GetFileName("photo.jpg"), "photo.jpg");
-    EXPECT_EQ(GetFileName("/pics/"), "");
+    for (auto [path, name] : {std::pair{"/pics/photo.jpg", "photo.jpg"}, {"/a b/c d.bmp", "c d.bmp"}, {"photo.jpg", "photo.jpg"}, {"/pics/", ""}})
+        EXPECT_EQ(GetFileName(path), name) << path;
     QTemporaryDir d;
     QFile(d.filePath("p.bmp")).open(QIODevice::WriteOnly);
     EXPECT_TRUE(FileExists(d.filePath("p.bmp")));
@@ -338,7 +329,7 @@ TEST_F(ImageLoader, IconsGiveTheirLargestPicture)
     expectPixels(load(write("big.ico", big)), 256, 256, [](int, int) { return RGB(0, 200, 0); });
 }
 
-TEST_F(ImageLoader, IconEntriesMustLieWithinTheFile)
+TEST_F(ImageLoader, DamagedHeadersNameTheirFault)
 {
     const QByteArray good = MakeIco({{QSize(16, 16), RGB(255, 0, 0)}, {QSize(32, 32), RGB(0, 0, 255)}});
     const auto put32 = [](QByteArray b, int at, uint32_t v) {
@@ -346,6 +337,8 @@ TEST_F(ImageLoader, IconEntriesMustLieWithinTheFile)
         return b;
     };
     const int second = 6 + 16;   // the second directory entry: size at 8, offset at 12
+    QByteArray cutTarga = MakeTargaFile(11, 16, 4, 3, 8, {}, 0, [](int x, int) { return Le(x * 10, 1) + Le(255, 1); });
+    cutTarga.chop(3);   // grey with alpha, run-length
     const struct { const char* how; QByteArray file; const char* reason; } cases[] = {
         {"offset beyond the end", put32(good, second + 12, uint32_t(good.size())), "the file is damaged (the data of picture 2 lies outside the file)"},
         {"size beyond the end", put32(good, second + 8, uint32_t(good.size())), "the file is damaged (the data of picture 2 lies outside the file)"},
@@ -353,10 +346,11 @@ TEST_F(ImageLoader, IconEntriesMustLieWithinTheFile)
         {"offset and size wrapping round", put32(put32(good, second + 12, 0xFFFFFFF0u), second + 8, 0x20), "the file is damaged (the data of picture 2 lies outside the file)"},
         {"directory cut short", good.left(30), "the file is damaged (its directory lists 2 pictures but ends early)"},
         {"no entries", good.left(4) + QByteArray(2, '\0'), "the file holds no picture"},
+        {"Targa cut short", cutTarga, "the file is incomplete (the picture data ends early)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.how);
-        const QString file = write("bad.ico", c.file);
+        const QString file = write(c.file == cutTarga ? "cut.tga" : "bad.ico", c.file);
         EXPECT_EQ(ReadPictureFile(file).error, "Cannot open \"" + file + "\": " + c.reason + ".");
     }
 }
@@ -436,14 +430,6 @@ TEST_F(ImageLoader, TargaOfEveryDepthFromEveryCorner)
                 for (int y = 0; y < 3; ++y)
                     for (int x = 0; x < 4; ++x) EXPECT_EQ(test::At(d.image, x, y), c.expected(k(x, y))) << x << "," << y;
             }
-}
-
-TEST_F(ImageLoader, TargaGreyWithAlphaThatEndsEarlyIsRefused)
-{
-    QByteArray file = MakeTargaFile(11, 16, 4, 3, 8, {}, 0, [](int x, int) { return Le(x * 10, 1) + Le(255, 1); });
-    file.chop(3);
-    const DecodedPicture d = ReadPictureFile(write("cut.tga", file));
-    EXPECT_EQ(d.error, "Cannot open \"" + path("cut.tga") + "\": the file is incomplete (the picture data ends early).");
 }
 
 TEST_F(ImageLoader, MetafilesOpenAtTheirNaturalSize)
@@ -535,7 +521,7 @@ TEST_F(ImageLoader, DamagedFilesGiveAClearErrorEveryTime)
     const auto index = [](int x, int y) { return (x + y) % 16; };
     std::vector<QString> whole{write("w.bmp", MakeBmp(40, 30, 8, false, 1, grey, index)),
                                write("w4.rle", MakeBmp(40, 30, 4, false, 2, grey, index)),
-                               write("w.tga", MakeTga(40, 30, true, false, Blocks)),
+                               write("w.tga", MakeTargaFile(10, 24, 40, 30, 0, {}, 0, [](int x, int y) { return Le(Bgr(Blocks(x, y)), 3); })),
                                write("w.ico", MakeIco({{QSize(16, 16), RGB(1, 1, 1)}, {QSize(32, 32), RGB(2, 2, 2)}}))};
     for (const char* f : {"w.gif", "w.jpg", "w.pcx"}) whole.push_back(writeMagick(f, MagickOf(40, 30, Blocks)));
     if (QFile::exists(kWmf + "fish.wmf")) whole.push_back(write("w.wmf", ReadAll(kWmf + "fish.wmf")));
@@ -576,20 +562,17 @@ TEST_F(ImageLoader, DamagedFilesGiveAClearErrorEveryTime)
     }
 
     // Forged dimensions: claims far beyond the data, or zero.
-    QByteArray bmp = ReadAll(whole[0]);
-    bmp.replace(18, 8, QByteArray("\xff\xff\x00\x00\xff\xff\x00\x00", 8));   // 65535 x 65535
-    EXPECT_FALSE(ReadPictureFile(write("forged.bmp", bmp)).ok());
-    QByteArray tga = ReadAll(whole[2]);
-    tga[12] = '\xff', tga[13] = '\x7f';   // 32767 wide
-    EXPECT_FALSE(ReadPictureFile(write("forged.tga", tga)).ok());
-    tga[12] = tga[13] = 0;   // no width
-    EXPECT_FALSE(ReadPictureFile(write("zero.tga", tga)).ok());
-    QByteArray pcx = ReadAll(whole[6]);
-    pcx[8] = pcx[9] = '\xff';   // xmax 65535
-    EXPECT_FALSE(ReadPictureFile(write("forged.pcx", pcx)).ok());
-    QByteArray ico = ReadAll(whole[3]);
-    ico[4] = ico[5] = '\xff';   // 65535 directory entries in a file that holds two
-    EXPECT_FALSE(ReadPictureFile(write("forged.ico", ico)).ok());
+    const struct { size_t file; int at; QByteArray bytes; } forged[] = {
+        {0, 18, QByteArray("\xff\xff\x00\x00\xff\xff\x00\x00", 8)},   // a bitmap of 65535 x 65535
+        {2, 12, "\xff\x7f"},                                              // a Targa file 32767 wide
+        {2, 12, QByteArray(2, '\0')},                                      // no width
+        {6, 8, "\xff\xff"},                                                // a PCX file to xmax 65535
+        {3, 4, "\xff\xff"}};   // 65535 directory entries in an icon file that holds two
+    for (const auto& f : forged) {
+        QByteArray bytes = ReadAll(whole[f.file]);
+        bytes.replace(f.at, f.bytes.size(), f.bytes);
+        EXPECT_FALSE(ReadPictureFile(write("forged." + whole[f.file].section('.', -1), bytes)).ok()) << f.file << " " << f.at;
+    }
 }
 
 } // namespace orv

@@ -98,15 +98,15 @@ protected:
         const Reference want = MagickDecode(file);
         EXPECT_EQ(d.image.format(), kPixelFormat);
         ASSERT_EQ(d.image.size(), want.image.size());
-        int differing = 0;
+        // Every pixel the same and opaque (the pixel words' top byte).
+        int differing = 0, seeThrough = 0;
         for (int y = 0; y < want.image.height(); ++y)
-            for (int x = 0; x < want.image.width(); ++x)
+            for (int x = 0; x < want.image.width(); ++x) {
                 differing += test::At(d.image, x, y) != test::At(want.image, x, y);
+                seeThrough += reinterpret_cast<const uint32_t*>(d.image.constScanLine(y))[x] >> 24 != 0xFFu;
+            }
         EXPECT_EQ(differing, 0);
-        // Every pixel opaque (the pixel words' top byte).
-        for (int y = 0; y < d.image.height(); ++y)
-            for (int x = 0; x < d.image.width(); ++x)
-                ASSERT_EQ(reinterpret_cast<const uint32_t*>(d.image.constScanLine(y))[x] >> 24, 0xFFu);
+        EXPECT_EQ(seeThrough, 0);
         EXPECT_EQ(ResolutionOf(d.image).x, want.resolution.x);
         EXPECT_EQ(ResolutionOf(d.image).y, want.resolution.y);
     }
@@ -119,10 +119,7 @@ protected:
 TEST_F(JpegCodec, EveryKindOfJpegGivesThePixelsGraphicsMagickGives)
 {
     const QImage photo = Photo();
-    const struct {
-        const char* name;
-        QStringList options;
-    } kinds[] = {
+    const struct { const char* name; QStringList options; } kinds[] = {
         {"baseline.jpg", {"-quality", "85"}},
         {"progressive.jpg", {"-quality", "85", "-progressive"}},
         {"grey.jpg", {"-grayscale"}},
@@ -172,11 +169,7 @@ TEST_F(JpegCodec, CmykAndGraphicsMagickWrittenJpegsOpenAsGraphicsMagickReadsThem
     const QImage photo = Photo();
     Magick::Image image(photo.width(), photo.height(), "RGBA", Magick::CharPixel, photo.constBits());
     image.matte(false);
-    struct Kind {
-        const char* name;
-        void (*setUp)(Magick::Image&);
-    };
-    const Kind kinds[] = {
+    const struct { const char* name; void (*setUp)(Magick::Image&); } kinds[] = {
         {"cmyk.jpg", [](Magick::Image& i) { i.colorSpace(Magick::CMYKColorspace); }},
         {"gm-progressive.jpg", [](Magick::Image& i) { i.interlaceType(Magick::LineInterlace); }},
         {"gm-422.jpg", [](Magick::Image& i) { i.defineValue("jpeg", "sampling-factor", "2x1"); }},
@@ -186,7 +179,7 @@ TEST_F(JpegCodec, CmykAndGraphicsMagickWrittenJpegsOpenAsGraphicsMagickReadsThem
              i.density(Magick::Geometry(300, 120));
          }},
     };
-    for (const Kind& kind : kinds) {
+    for (const auto& kind : kinds) {
         SCOPED_TRACE(kind.name);
         Magick::Image copy = image;
         kind.setUp(copy);
@@ -201,10 +194,7 @@ TEST_F(JpegCodec, TheDensityOfTheJfifMarkerGivesTheResolution)
 {
     // units, density across and down -> pixels per metre across and down. A density of 1
     // either way only shapes the pixels; units 2 count per centimetre, others per inch.
-    const struct {
-        int units, x, y;
-        PictureResolution want;
-    } cases[] = {
+    const struct { int units, x, y; PictureResolution want; } cases[] = {
         {1, 72, 72, {2835, 2835}},   // 72 / 0.0254 = 2834.6
         {1, 300, 150, {11811, 5906}},
         {2, 40, 20, {4000, 2000}},
@@ -241,10 +231,9 @@ TEST_F(JpegCodec, WrittenJpegsDeclareQualitySamplingAndDensity)
 {
     // Quality q scales the standard luminance table's first step 16 to (16 s + 50) / 100, s =
     // 5000 / q below 50 and 200 - 2q from 50; chroma is halved both ways below 90 (sampling
-    // 0x22 for luminance) and kept whole from 90 (0x11).
-    const struct {
-        int quality, step, sampling;
-    } cases[] = {{1, 255, 0x22}, {10, 80, 0x22}, {50, 16, 0x22}, {85, 5, 0x22}, {89, 4, 0x22}, {90, 3, 0x11}, {100, 1, 0x11}};
+    // 0x22 for luminance) and kept whole from 90 (0x11). Quality is kept in 1..100.
+    const struct { int quality, step, sampling; } cases[] = {{-5, 255, 0x22}, {0, 255, 0x22}, {1, 255, 0x22}, {10, 80, 0x22}, {40, 20, 0x22}, {50, 16, 0x22},
+                 {85, 5, 0x22}, {89, 4, 0x22}, {90, 3, 0x11}, {100, 1, 0x11}, {150, 1, 0x11}};
     QImage picture = Photo(40, 24);
     SetResolution(picture, {11811, 5000});   // 300 and 127 dots per inch
     for (const auto& c : cases) {
@@ -291,10 +280,7 @@ TEST_F(JpegCodec, DamagedJpegsAreRefusedAsBeforeAndHarmlessFlawsStillOpen)
     const QByteArray whole = ReadAll(path("whole.jpg"));
     const int scan = whole.indexOf(QByteArray("\xFF\xDA", 2));
     ASSERT_GT(scan, 0);
-    const struct {
-        int keep;
-        const char* reason;
-    } cuts[] = {
+    const struct { int keep; const char* reason; } cuts[] = {
         {2, "the file is not a picture in a format Orvane reads"},
         {10, "the file holds no picture"},
         {scan, "the file is damaged or incomplete (Invalid JPEG file structure: missing SOS marker)"},
@@ -329,16 +315,13 @@ TEST_F(JpegCodec, HeadersClaimingHugePicturesAreRefusedBeforeDecoding)
     };
     // A file of a few hundred bytes may claim 8192 x 8192 pixels (67 million) and no more:
     // 30000 x 30000 would take 3.6 GB.
-    WriteAll(path("huge.jpg"), claiming(30000, 30000));
-    const DecodedPicture huge = DecodePictureFile(path("huge.jpg"));
-    EXPECT_EQ(huge.error.toStdString(),
-              OpenError(path("huge.jpg"), QStringLiteral("the picture is too large (30000 x 30000 pixels; "
-                                                          "a file of this size may hold at most 67 million)"))
-                  .toStdString());
-    WriteAll(path("wide.jpg"), claiming(40000, 8));
-    EXPECT_EQ(DecodePictureFile(path("wide.jpg")).error.toStdString(),
-              OpenError(path("wide.jpg"), QStringLiteral("the picture is too large (40000 pixels wide; at most 32768)"))
-                  .toStdString());
+    const struct { int w, h; const char* reason; } cases[] = {
+        {30000, 30000, "the picture is too large (30000 x 30000 pixels; a file of this size may hold at most 67 million)"},
+        {40000, 8, "the picture is too large (40000 pixels wide; at most 32768)"}};
+    for (const auto& c : cases) {
+        WriteAll(path("huge.jpg"), claiming(c.w, c.h));
+        EXPECT_EQ(DecodePictureFile(path("huge.jpg")).error.toStdString(), OpenError(path("huge.jpg"), c.reason).toStdString());
+    }
 }
 
 } // namespace orv

@@ -23,6 +23,15 @@ class PngFiles : public ::testing::Test {
 protected:
     QTemporaryDir dir;
     QString path(const QString& name) const { return dir.filePath(name); }
+    // The file opened as the editor opens it, over the given background colour.
+    static QImage Opened(const QString& file, ColorRef back = RGB(255, 255, 255))
+    {
+        Canvas canvas;
+        canvas.setAutoSize(true);
+        canvas.setBackColor(back);
+        EXPECT_EQ(LoadPicture(canvas, file), QString());
+        return canvas.buffer();
+    }
 };
 
 // Bit depth, colour type and interlace method from the header chunk (bytes 24, 25 and 28).
@@ -97,11 +106,9 @@ TEST_F(PngFiles, EveryColourTypeAndBitDepthOpens)
         image.write(std::string(s.format) + ":" + file.toStdString());
         ASSERT_EQ(KindOf(ReadAll(file)), (PngKind{s.depth, s.colorType, s.interlaced ? 1 : 0}));
 
-        Canvas canvas;
-        canvas.setAutoSize(true);
-        ASSERT_EQ(LoadPicture(canvas, file), QString());
-        ASSERT_EQ(canvas.buffer().size(), QSize(8, 2));
-        for (int i = 0; i < 16; ++i) EXPECT_EQ(test::At(canvas.buffer(), i % 8, i / 8), expected(level(i))) << i;
+        const QImage opened = Opened(file);
+        ASSERT_EQ(opened.size(), QSize(8, 2));
+        for (int i = 0; i < 16; ++i) EXPECT_EQ(test::At(opened, i % 8, i / 8), expected(level(i))) << i;
     }
 }
 
@@ -149,11 +156,9 @@ TEST_F(PngFiles, GreyAndPaletteOfTwoAndFourBitsOpen)
         std::free(png);
         ASSERT_EQ(KindOf(ReadAll(file)), (PngKind{depth, colorType, 0}));
 
-        Canvas canvas;
-        canvas.setAutoSize(true);
-        ASSERT_EQ(LoadPicture(canvas, file), QString());
-        ASSERT_EQ(canvas.buffer().size(), QSize(8, 2));
-        for (int i = 0; i < 16; ++i) EXPECT_EQ(test::At(canvas.buffer(), i % 8, i / 8), expected(index(i))) << i;
+        const QImage opened = Opened(file);
+        ASSERT_EQ(opened.size(), QSize(8, 2));
+        for (int i = 0; i < 16; ++i) EXPECT_EQ(test::At(opened, i % 8, i / 8), expected(index(i))) << i;
     }
 }
 
@@ -176,13 +181,10 @@ TEST_F(PngFiles, TransparencyShowsTheCanvasBackground)
         image.write("PNG:" + file.toStdString());
         ASSERT_EQ(KindOf(ReadAll(file)), (PngKind{depth, type, 0}));
 
-        Canvas canvas;
-        canvas.setAutoSize(true);
-        canvas.setBackColor(RGB(0, 0, 200));
-        ASSERT_EQ(LoadPicture(canvas, file), QString());
-        EXPECT_EQ(test::At(canvas.buffer(), 0), grey ? RGB(255, 255, 255) : RGB(255, 0, 0));
-        EXPECT_EQ(test::At(canvas.buffer(), 1), RGB(0, 0, 200));
-        const ColorRef part = test::At(canvas.buffer(), 2);
+        const QImage opened = Opened(file, RGB(0, 0, 200));
+        EXPECT_EQ(test::At(opened, 0), grey ? RGB(255, 255, 255) : RGB(255, 0, 0));
+        EXPECT_EQ(test::At(opened, 1), RGB(0, 0, 200));
+        const ColorRef part = test::At(opened, 2);
         const ColorRef want = grey ? RGB(51, 51, 211) : RGB(0, 51, 160);
         EXPECT_NEAR(RedOf(part), RedOf(want), 1);
         EXPECT_NEAR(GreenOf(part), GreenOf(want), 1);
@@ -248,13 +250,11 @@ TEST_F(PngFiles, DamagedFilesAreRefusedWithAMessage)
 
 TEST(PngTypes, EndingsNamePngInTheOpenAndSaveRules)
 {
-    EXPECT_EQ(SaveFormatOf("/a/b.png"), SaveFormat::Png);
-    EXPECT_EQ(SaveFormatOf("/a/b.PNG"), SaveFormat::Png);
-    EXPECT_EQ(SaveFormatOf("/a/b.apng"), SaveFormat::Png);   // the last three characters decide
-    EXPECT_EQ(SaveFormatOf("/a/b.gif"), SaveFormat::Other);
+    // The last three characters decide.
+    for (auto [file, format] : {std::pair{"/a/b.png", SaveFormat::Png}, {"/a/b.PNG", SaveFormat::Png},
+                                {"/a/b.apng", SaveFormat::Png}, {"/a/b.gif", SaveFormat::Other}})
+        EXPECT_EQ(SaveFormatOf(file), format) << file;
     EXPECT_TRUE(UnsupportedTypeError("x.tif").contains(QLatin1String(".png")));
-    EXPECT_TRUE(kOpenPictureFilter.contains(QLatin1String("*.tga;*.png|")));
-    EXPECT_TRUE(kOpenPictureFilter.endsWith(QLatin1String("PNG files (*.png)|*.png|All files (*.*)|*.*")));
 }
 
 } // namespace orv

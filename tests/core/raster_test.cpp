@@ -115,25 +115,23 @@ TEST(RasterBitBlt, OverlappingCopyOnOneImageReadsTheOriginalPixels)
 
 TEST(RasterStretchBlt, FlipsOntoItselfGiveTheExactMirror)
 {
-    const QImage start = Picture({{1, 2, 3}, {4, 5, 6}});
-    QImage img = start;
-    StretchBlt(img, 3, 0, -3, 2, img, 0, 0, 3, 2, Rop::SrcCopy);
-    EXPECT_EQ(Colors(img), (Grid{{3, 2, 1}, {6, 5, 4}}));
-    StretchBlt(img, 3, 0, -3, 2, img, 0, 0, 3, 2, Rop::SrcCopy);
-    EXPECT_EQ(Colors(img), Colors(start));
-
-    StretchBlt(img, 0, 2, 3, -2, img, 0, 0, 3, 2, Rop::SrcCopy);
-    EXPECT_EQ(Colors(img), (Grid{{4, 5, 6}, {1, 2, 3}}));
-    StretchBlt(img, 0, 2, 3, -2, img, 0, 0, 3, 2, Rop::SrcCopy);
-    EXPECT_EQ(Colors(img), Colors(start));
-
-    QImage odd = Picture({{1}, {2}, {3}});
-    StretchBlt(odd, 0, 3, 1, -3, odd, 0, 0, 1, 3, Rop::SrcCopy);
-    EXPECT_EQ(Colors(odd), (Grid{{3}, {2}, {1}}));
+    // A flip onto the same image gives the exact mirror, and a second flip the start again.
     // Enlarging downwards on the same image reads rows before they are overwritten.
-    QImage column = Picture({{1}, {2}, {3}, {4}});
-    StretchBlt(column, 0, 1, 1, 3, column, 0, 0, 1, 2, Rop::SrcCopy);   // rows 0, 1, 1
-    EXPECT_EQ(Colors(column), (Grid{{1}, {1}, {2}, {2}}));
+    const QImage start = Picture({{1, 2, 3}, {4, 5, 6}});
+    const struct { Grid before; int dx, dy, dw, dh, sw, sh; Grid after; } cases[] = {
+        {Colors(start), 3, 0, -3, 2, 3, 2, {{3, 2, 1}, {6, 5, 4}}},
+        {Colors(start), 0, 2, 3, -2, 3, 2, {{4, 5, 6}, {1, 2, 3}}},
+        {{{1}, {2}, {3}}, 0, 3, 1, -3, 1, 3, {{3}, {2}, {1}}},
+        {{{1}, {2}, {3}, {4}}, 0, 1, 1, 3, 1, 2, {{1}, {1}, {2}, {2}}},   // rows 0, 1, 1
+    };
+    for (const auto& k : cases) {
+        QImage img = Picture(k.before);
+        StretchBlt(img, k.dx, k.dy, k.dw, k.dh, img, 0, 0, k.sw, k.sh, Rop::SrcCopy);
+        EXPECT_EQ(Colors(img), k.after);
+        if (k.dw > 0 && k.dh > 0) continue;
+        StretchBlt(img, k.dx, k.dy, k.dw, k.dh, img, 0, 0, k.sw, k.sh, Rop::SrcCopy);
+        EXPECT_EQ(Colors(img), k.before);
+    }
 
     // Both ways at once onto another image, and with an operation other than a copy.
     QImage dst = Picture({{0, 0, 0}, {0, 0, 0}});
@@ -164,14 +162,9 @@ TEST(RasterStretchBlt, ShrinksAndEnlargesByTheNearestSourcePixel)
     QImage tall = Picture({{0}, {0}});
     StretchBlt(tall, 0, 2, 1, -2, column, 0, 0, 1, 4, Rop::SrcCopy);
     EXPECT_EQ(Colors(tall), (Grid{{4}, {2}}));
-}
-
-TEST(RasterStretchBlt, ShrinksBothWaysAtOnce)
-{
-    // 4 x 4 onto 2 x 2 takes source columns and rows 1 and 3.
-    const QImage four = test::Numbered(4, 4);
+    // Both ways at once: 4 x 4 onto 2 x 2 takes source columns and rows 1 and 3.
     QImage two = NewPixelBuffer(2, 2, 0);
-    StretchBlt(two, 0, 0, 2, 2, four, 0, 0, 4, 4, Rop::SrcCopy);
+    StretchBlt(two, 0, 0, 2, 2, test::Numbered(4, 4), 0, 0, 4, 4, Rop::SrcCopy);
     EXPECT_EQ(Colors(two), (Grid{{RGB(1, 1, 0), RGB(3, 1, 0)}, {RGB(1, 3, 0), RGB(3, 3, 0)}}));
 }
 

@@ -43,6 +43,7 @@ public:
     void rows(const WorkingCopy& source, QImage& target, int from, int to) const
     {
         std::vector<std::vector<std::pair<int, int>>> covered(static_cast<size_t>(std::max(to - from, 0)));
+        const PixelRows outRows(target);
         for (auto c = copies_.rbegin(); c != copies_.rend(); ++c) {
             const QRect& r = c->rect;
             if (r.width() <= 0) continue;
@@ -52,7 +53,7 @@ public:
             const bool fullWidth = r.width() == width_;   // the first copy: column x is source column x
             for (int y = std::max(r.top(), from); y < std::min(r.top() + r.height(), to); ++y) {
                 const uint32_t* in = source.row(c->rows[static_cast<size_t>(y - r.top())]);
-                uint32_t* out = PixelRows(target)[y];
+                uint32_t* out = outRows[y];
                 PaintUncovered(covered[static_cast<size_t>(y - from)], left, right, [&](int a, int b) {
                     if (fullWidth) std::copy(in + a, in + b, out + a);
                     else for (int x = a; x < b; ++x) out[x] = in[map[x - shift]];

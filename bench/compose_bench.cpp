@@ -34,17 +34,19 @@ void BM_MixResized(benchmark::State& state)
 }
 BENCHMARK(BM_MixResized)->Unit(benchmark::kMillisecond);
 
-// Default divisors (blocks of 120 x 400 pixels moved by 4 rows) and the given amount.
+// Default divisors and the given amount: blocks of 120 x 400 pixels moved down by 4 rows, or
+// (second argument 1) moved right by 1 or 2 columns.
 void BM_Drip(benchmark::State& state)
 {
     DripParams p;
     p.amount = static_cast<int>(state.range(0));
+    if (state.range(1) == 1) p.direction = DripDirection::Right;
     RunOnCopy(state, [&](QImage& canvas) {
         UniformGenerator rnd;
         Drip(canvas, p, rnd);
     });
 }
-BENCHMARK(BM_Drip)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Drip)->Args({100, 0})->Args({1000, 0})->Args({1000, 1})->Unit(benchmark::kMillisecond);
 
 // Default step 0.1 (91 copies), vanishing point in the middle.
 void BM_VideoFeedback(benchmark::State& state)
@@ -71,11 +73,11 @@ void BM_Magick_CompositeCopy(benchmark::State& state)
 }
 BENCHMARK(BM_Magick_CompositeCopy)->Unit(benchmark::kMillisecond);
 
-void BM_Magick_Roll(benchmark::State& state)
+void BM_Magick_RollDown4(benchmark::State& state)
 {
     RunMagick(state, [](Magick::Image& image) { image.roll(0, 4); });
 }
-BENCHMARK(BM_Magick_Roll)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Magick_RollDown4)->Unit(benchmark::kMillisecond);
 
 void BM_Magick_SampleComposite(benchmark::State& state)
 {

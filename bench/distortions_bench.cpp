@@ -86,11 +86,11 @@ void BM_Magick_Swirl(benchmark::State& state)
 }
 BENCHMARK(BM_Magick_Swirl)->Unit(benchmark::kMillisecond);
 
-void BM_Magick_Roll(benchmark::State& state)
+void BM_Magick_Roll10x10(benchmark::State& state)
 {
     RunMagick(state, [](Magick::Image& image) { image.roll(10, 10); });
 }
-BENCHMARK(BM_Magick_Roll)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Magick_Roll10x10)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace orv::bench

@@ -148,6 +148,93 @@ void GatherRow(const uint32_t* in, const int32_t* index, uint32_t* out, size_t n
     std::memcpy(out + i, tail, (n - i) * sizeof(uint32_t));
 }
 
+void CopySlotPixels(uint32_t* store, const int32_t* to, const int32_t* from, size_t rows, bool lastFirst,
+                    size_t first, size_t last)
+{
+    const hn::CappedTag<uint32_t, kSlotPixels> d;
+    const size_t N = hn::Lanes(d);
+    HWY_ALIGN uint32_t copied[kSlotPixels];   // all ones for the pixels taken over
+    for (size_t i = 0; i < kSlotPixels; ++i) copied[i] = i >= first && i < last ? ~0u : 0u;
+    // Only the vectors that hold some of those pixels.
+    const size_t begin = first / N * N, end = (last + N - 1) / N * N;
+    for (size_t k = 0; k < rows; ++k) {
+        const size_t r = lastFirst ? rows - 1 - k : k;
+        uint32_t* out = store + static_cast<size_t>(to[r]) * kSlotPixels;
+        const uint32_t* in = store + static_cast<size_t>(from[r]) * kSlotPixels;
+        for (size_t i = begin; i < end; i += N)
+            hn::StoreU(hn::IfThenElse(hn::MaskFromVec(hn::Load(d, copied + i)), hn::LoadU(d, in + i), hn::LoadU(d, out + i)), d, out + i);
+    }
+}
+
+// Pixels of lines across a band of `lines` (at most kSlotPixels) lines turned into slots and
+// back: pixel k of line i is pixel i of slot k. Blocks of 4 x 4 pixels are turned in vectors,
+// the pixels left over one by one.
+#if HWY_TARGET != HWY_SCALAR
+// Pixel j of in[i] becomes pixel i of out[j], for i, j < 4.
+HWY_INLINE void Turn4x4(const uint32_t* const in[4], uint32_t* const out[4])
+{
+    const hn::FixedTag<uint32_t, 4> d;
+    const hn::Repartition<uint64_t, decltype(d)> d64;
+    const auto a = hn::LoadU(d, in[0]), b = hn::LoadU(d, in[1]), c = hn::LoadU(d, in[2]), e = hn::LoadU(d, in[3]);
+    const auto ab0 = hn::BitCast(d64, hn::InterleaveLower(d, a, b)), ce0 = hn::BitCast(d64, hn::InterleaveLower(d, c, e));
+    const auto ab1 = hn::BitCast(d64, hn::InterleaveUpper(d, a, b)), ce1 = hn::BitCast(d64, hn::InterleaveUpper(d, c, e));
+    hn::StoreU(hn::BitCast(d, hn::InterleaveLower(d64, ab0, ce0)), d, out[0]);
+    hn::StoreU(hn::BitCast(d, hn::InterleaveUpper(d64, ab0, ce0)), d, out[1]);
+    hn::StoreU(hn::BitCast(d, hn::InterleaveLower(d64, ab1, ce1)), d, out[2]);
+    hn::StoreU(hn::BitCast(d, hn::InterleaveUpper(d64, ab1, ce1)), d, out[3]);
+}
+constexpr size_t kTurnBlock = 4;
+#else
+constexpr size_t kTurnBlock = 0;
+#endif
+
+// Calls each(i, k, block) over the band: for a block, lines i .. i + kTurnBlock - 1 and their
+// pixels k .. k + kTurnBlock - 1; else pixel k of line i alone.
+template <class Each>
+HWY_INLINE void EachTurnBlock(size_t lines, size_t width, Each each)
+{
+    const size_t fullLines = kTurnBlock ? lines / kTurnBlock * kTurnBlock : 0;
+    const size_t fullWidth = kTurnBlock ? width / kTurnBlock * kTurnBlock : 0;
+    for (size_t k = 0; k < fullWidth; k += kTurnBlock)
+        for (size_t i = 0; i < fullLines; i += kTurnBlock) each(i, k, true);
+    for (size_t k = 0; k < width; ++k)
+        for (size_t i = k < fullWidth ? fullLines : 0; i < lines; ++i) each(i, k, false);
+}
+
+void LinesToSlots(const uint32_t* const* lines, size_t count, size_t width, uint32_t* slots)
+{
+    EachTurnBlock(count, width, [&](size_t i, size_t k, bool block) {
+#if HWY_TARGET != HWY_SCALAR
+        if (block) {
+            const uint32_t* in[4] = {lines[i] + k, lines[i + 1] + k, lines[i + 2] + k, lines[i + 3] + k};
+            uint32_t* out[4];
+            for (size_t j = 0; j < 4; ++j) out[j] = slots + (k + j) * kSlotPixels + i;
+            Turn4x4(in, out);
+            return;
+        }
+#endif
+        (void)block;
+        slots[k * kSlotPixels + i] = lines[i][k];
+    });
+}
+
+void SlotsToLines(const uint32_t* slots, const int32_t* slotOf, size_t width, uint32_t* const* lines, size_t count)
+{
+    const auto slot = [&](size_t k) { return slots + static_cast<size_t>(slotOf[k]) * kSlotPixels; };
+    EachTurnBlock(count, width, [&](size_t i, size_t k, bool block) {
+#if HWY_TARGET != HWY_SCALAR
+        if (block) {
+            const uint32_t* in[4] = {slot(k) + i, slot(k + 1) + i, slot(k + 2) + i, slot(k + 3) + i};
+            uint32_t* out[4] = {lines[i] + k, lines[i + 1] + k, lines[i + 2] + k, lines[i + 3] + k};
+            Turn4x4(in, out);
+            return;
+        }
+#endif
+        (void)block;
+        lines[i][k] = slot(k)[i];
+    });
+}
+
 #if HWY_TARGET != HWY_SCALAR
 
 // Bytes 0 and 2 (red, blue) and bytes 1 and 3 (green, top) of each word as 16-bit lanes.
@@ -412,6 +499,9 @@ HWY_EXPORT(GrayRow);
 HWY_EXPORT(ReverseRow);
 HWY_EXPORT(SwapRows);
 HWY_EXPORT(GatherRow);
+HWY_EXPORT(CopySlotPixels);
+HWY_EXPORT(LinesToSlots);
+HWY_EXPORT(SlotsToLines);
 HWY_EXPORT(EmbossRow);
 HWY_EXPORT(SharpenRow);
 HWY_EXPORT(SmoothRow);
@@ -469,6 +559,19 @@ void SwapRows(uint32_t* a, uint32_t* b, size_t n) { HWY_DYNAMIC_DISPATCH(SwapRow
 void GatherRow(const uint32_t* in, const int32_t* index, uint32_t* out, size_t n)
 {
     HWY_DYNAMIC_DISPATCH(GatherRow)(in, index, out, n);
+}
+void CopySlotPixels(uint32_t* store, const int32_t* to, const int32_t* from, size_t rows, bool lastFirst,
+                    size_t first, size_t last)
+{
+    HWY_DYNAMIC_DISPATCH(CopySlotPixels)(store, to, from, rows, lastFirst, first, last);
+}
+void LinesToSlots(const uint32_t* const* lines, size_t count, size_t width, uint32_t* slots)
+{
+    HWY_DYNAMIC_DISPATCH(LinesToSlots)(lines, count, width, slots);
+}
+void SlotsToLines(const uint32_t* slots, const int32_t* slotOf, size_t width, uint32_t* const* lines, size_t count)
+{
+    HWY_DYNAMIC_DISPATCH(SlotsToLines)(slots, slotOf, width, lines, count);
 }
 void EmbossRow(const uint32_t* in, const uint32_t* belowRight, uint32_t* out, size_t n)
 {

@@ -55,6 +55,19 @@ void SwapRows(uint32_t* a, uint32_t* b, size_t n);
 // must be ones the row keeps (index[index[i]] == index[i]).
 void GatherRow(const uint32_t* in, const int32_t* index, uint32_t* out, size_t n);
 
+// A store of slots of kSlotPixels pixels each, slot s at store + s * kSlotPixels. For
+// k = 0 .. rows-1 (from rows-1 down with lastFirst), pixels first .. last-1 of slot to[k] are
+// set from those of slot from[k]; the other pixels stay. Slots to[k] and from[k] differ.
+constexpr size_t kSlotPixels = 16;
+void CopySlotPixels(uint32_t* store, const int32_t* to, const int32_t* from, size_t rows, bool lastFirst,
+                    size_t first, size_t last);
+
+// Pixels 0 .. width-1 of `count` lines (count at most kSlotPixels) turned into slots: pixel
+// k of lines[i] becomes pixel i of slot k (slot k at slots + k * kSlotPixels).
+void LinesToSlots(const uint32_t* const* lines, size_t count, size_t width, uint32_t* slots);
+// The other way, pixel k of lines[i] being pixel i of slot slotOf[k].
+void SlotsToLines(const uint32_t* slots, const int32_t* slotOf, size_t width, uint32_t* const* lines, size_t count);
+
 // Per channel min(255, |a - b + 128|) for a = in[i], b = belowRight[i]; top byte 0xFF.
 void EmbossRow(const uint32_t* in, const uint32_t* belowRight, uint32_t* out, size_t n);
 

@@ -1,12 +1,10 @@
 #include "fills/drip.h"
 #include "effects/batch_params.h"
-#include "effects/target_picture.h"
+#include "fills/block_moves.h"
 #include "platform/dialog_text.h"
 #include "platform/numbers.h"
 #include "platform/raster.h"
 #include <algorithm>
-#include <cstring>
-#include <vector>
 
 namespace orv {
 
@@ -18,92 +16,6 @@ int Whole(double v)
 {
     constexpr double kLimit = 1 << 30;
     return static_cast<int>(RoundHalfEven(std::clamp(v, -kLimit, kLimit)));
-}
-
-// One block copy of the picture onto itself, clipped: across [first, first + count) (columns
-// for an upward or downward drip, rows for a sideways one) the pixels from .. from + length - 1
-// along the drip's axis go to to .. to + length - 1, as if through a temporary.
-struct Move {
-    int first, count, from, to, length;
-};
-
-// The moves that touch each group of `size` lines across, in the order of the run.
-std::vector<std::vector<const Move*>> MovesByGroup(const std::vector<Move>& moves, int lines, int size)
-{
-    std::vector<std::vector<const Move*>> groups(static_cast<size_t>((lines + size - 1) / size));
-    for (const Move& m : moves)
-        for (int g = m.first / size; g <= (m.first + m.count - 1) / size; ++g) groups[static_cast<size_t>(g)].push_back(&m);
-    return groups;
-}
-
-// n pixels, n at most a strip's width: a whole strip's row is copied inline, without a call.
-constexpr int kStrip = 16;
-inline void CopyPixels(uint32_t* to, const uint32_t* from, int n)
-{
-    if (n == kStrip) std::memcpy(to, from, kStrip * sizeof(uint32_t));
-    else std::memcpy(to, from, static_cast<size_t>(n) * sizeof(uint32_t));
-}
-
-// Columns never exchange pixels in an upward or downward drip, so the picture is worked in
-// strips of 16 columns (a cache line per row), each copied into a compact buffer that stays in
-// the processor's cache while every move over the strip is made there in the run's order. A
-// move over the whole strip shifts its rows as one run of memory. Four strips side by side are
-// copied in and out together, so that each row of the picture is visited once per 64 columns.
-void MoveColumns(QImage& picture, const std::vector<Move>& moves)
-{
-    constexpr int kTogether = 4;
-    const int w = picture.width(), h = picture.height();
-    const auto groups = MovesByGroup(moves, w, kStrip);
-    const size_t stripSize = static_cast<size_t>(kStrip) * static_cast<size_t>(h);
-    std::vector<uint32_t> strips(kTogether * stripSize);
-    const PixelRows rows(picture);
-    for (int left = 0; left < w; left += kStrip * kTogether) {
-        const int right = std::min(left + kStrip * kTogether, w);
-        // Strip j covers columns left + 16 j .. left + 16 j + n_j - 1, its rows n_j apart.
-        const auto each = [&](auto body) {
-            for (int j = 0; left + j * kStrip < right; ++j)
-                body(left + j * kStrip, std::min(kStrip, right - left - j * kStrip), strips.data() + j * stripSize);
-        };
-        bool any = false;
-        each([&](int x0, int, uint32_t*) { any = any || !groups[static_cast<size_t>(x0 / kStrip)].empty(); });
-        if (!any) continue;
-        for (int y = 0; y < h; ++y)
-            each([&](int x0, int n, uint32_t* s) { CopyPixels(s + y * n, rows[y] + x0, n); });
-        each([&](int x0, int n, uint32_t* s) {
-            const size_t rowBytes = static_cast<size_t>(n) * sizeof(uint32_t);
-            for (const Move* m : groups[static_cast<size_t>(x0 / kStrip)]) {
-                const int a = std::max(m->first, x0) - x0, b = std::min(m->first + m->count, x0 + n) - x0;
-                if (a == 0 && b == n) {
-                    std::memmove(s + m->to * n, s + m->from * n, static_cast<size_t>(m->length) * rowBytes);
-                    continue;
-                }
-                const bool down = m->to > m->from;   // rows bottom-up when the block moves down
-                for (int k = 0; k < m->length; ++k) {
-                    const int r = down ? m->length - 1 - k : k;
-                    std::memmove(s + (m->to + r) * n + a, s + (m->from + r) * n + a, static_cast<size_t>(b - a) * sizeof(uint32_t));
-                }
-            }
-        });
-        for (int y = 0; y < h; ++y)
-            each([&](int x0, int n, const uint32_t* s) { CopyPixels(rows[y] + x0, s + y * n, n); });
-    }
-}
-
-// Rows never exchange pixels in a sideways drip: the picture is worked in bands of 8 rows,
-// each taking every move over it in the run's order while it stays in the processor's cache.
-void MoveRows(QImage& picture, const std::vector<Move>& moves)
-{
-    constexpr int kBand = 8;
-    const int h = picture.height();
-    const auto groups = MovesByGroup(moves, h, kBand);
-    const PixelRows rows(picture);
-    for (int y0 = 0; y0 < h; y0 += kBand) {
-        const int y1 = std::min(y0 + kBand, h);
-        for (const Move* m : groups[static_cast<size_t>(y0 / kBand)]) {
-            for (int y = std::max(m->first, y0); y < std::min(m->first + m->count, y1); ++y)
-                std::memmove(rows[y] + m->to, rows[y] + m->from, static_cast<size_t>(m->length) * sizeof(uint32_t));
-        }
-    }
 }
 
 } // namespace
@@ -121,9 +33,9 @@ void Drip(QImage& picture, const DripParams& p, UniformGenerator& rnd, const QIm
     const bool backwards = p.direction == DripDirection::Up || p.direction == DripDirection::Left;
     const double d = (vertical ? bh : bw) / 100.0 * (backwards ? -1 : 1);
     const int copies = 10 * std::clamp(p.amount, 0, kMaxDripAmount) + (firstFrom ? 1 : 0);
-    // The blocks are drawn first and copied afterwards strip by strip (see MoveColumns); the
-    // pixels come out as from copying block after block.
-    std::vector<Move> moves;
+    // The blocks are drawn first and copied afterwards (see block_moves.h); the pixels come out
+    // as from copying block after block.
+    std::vector<BlockMove> moves;
     bool copied = false;
     for (int i = 0; i < copies; ++i) {
         const double x = rnd.next() * w;
@@ -138,7 +50,7 @@ void Drip(QImage& picture, const DripParams& p, UniformGenerator& rnd, const QIm
         // A block that lands where it was taken changes nothing.
         if (dx == sx && dy == sy) continue;
         copied = true;
-        Move m;
+        BlockMove m;
         int ignored = 0;
         const bool inside = vertical
             ? ClipAxis(sx, sx, bw, w, w, m.first, ignored, m.count) && ClipAxis(dy, sy, bh, h, h, m.to, m.from, m.length)
@@ -147,8 +59,8 @@ void Drip(QImage& picture, const DripParams& p, UniformGenerator& rnd, const QIm
     }
     if (copied && picture.format() != kPixelFormat) picture.convertTo(kPixelFormat);
     if (moves.empty()) return;
-    if (vertical) MoveColumns(picture, moves);
-    else MoveRows(picture, moves);
+    if (vertical) MoveAlongColumns(picture, moves);
+    else MoveAlongRows(picture, moves);
 }
 
 bool ParseDripParams(const EffectParams& params, DripParams* out, QString* error)

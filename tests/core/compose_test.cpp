@@ -1,10 +1,12 @@
 // Mix, drip and video feedback kernels against pixels worked out by hand.
 #include "effects/step_text.h"
+#include "fills/block_moves.h"
 #include "fills/drip.h"
 #include "fills/mix.h"
 #include "fills/video_feedback.h"
 #include "tests/support/test_pictures.h"
 #include <gtest/gtest.h>
+#include <random>
 
 namespace orv {
 
@@ -205,6 +207,48 @@ TEST(Drip, SmallShiftsRoundAsTheCoordinatesDoAndAmountZeroCopiesNothing)
                 else EXPECT_TRUE(oy == y && ox <= x) << x << "," << y;
             }
         EXPECT_NE(picture, start);
+    }
+}
+
+// Block moves of every kind: across whole strips of 16 lines and parts of them, overlapping
+// their own source or far from it (shifts longer than the block), forward and back, on
+// pictures whose strips are shared out to several threads and whose sides are no multiple of
+// 16. Each must come out as if the moves were made one after another through a temporary.
+TEST(Drip, BlockMovesComeOutAsMadeOneAfterAnother)
+{
+    std::mt19937 rng(11);
+    for (const bool alongColumns : {true, false}) {
+        SCOPED_TRACE(alongColumns ? "up and down" : "sideways");
+        const int w = alongColumns ? 150 : 700, h = alongColumns ? 700 : 150;
+        const int lines = alongColumns ? w : h, along = alongColumns ? h : w;
+        const auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+        std::vector<BlockMove> moves;
+        for (int i = 0; i < 300; ++i) {
+            BlockMove m;
+            m.first = pick(0, lines - 1);
+            m.count = pick(1, std::min(lines - m.first, 60));
+            m.length = pick(1, along / 2);
+            m.from = pick(0, along - m.length);
+            const int reach = i % 3 == 0 ? along - m.length : std::min(along - m.length, m.from + 5);
+            do m.to = pick(i % 3 == 0 ? 0 : std::max(0, m.from - 5), reach);
+            while (m.to == m.from);
+            moves.push_back(m);
+        }
+        const QImage start = test::Numbered(w, h);
+        QImage model = start;
+        for (const BlockMove& m : moves) {
+            const QImage before = model.copy();
+            for (int line = m.first; line < m.first + m.count; ++line)
+                for (int k = 0; k < m.length; ++k) {
+                    const int fromX = alongColumns ? line : m.from + k, fromY = alongColumns ? m.from + k : line;
+                    const int toX = alongColumns ? line : m.to + k, toY = alongColumns ? m.to + k : line;
+                    test::Put(model, toX, toY, At(before, fromX, fromY));
+                }
+        }
+        QImage picture = start;
+        if (alongColumns) MoveAlongColumns(picture, moves);
+        else MoveAlongRows(picture, moves);
+        EXPECT_EQ(picture, model);
     }
 }
 

@@ -210,6 +210,52 @@ TEST(PixelKernels, RowMovesAndGreatestSum)
     });
 }
 
+// Slots of 16 pixels: pixel p of slot s is 100 s + p to begin with.
+TEST(PixelKernels, SlotCopiesAndTurns)
+{
+    constexpr size_t kSlot = kernels::kSlotPixels;
+    ForEachKernelTarget([&] {
+        for (const auto [first, last] : {std::pair<size_t, size_t>{3, 11}, {0, 16}, {15, 16}, {0, 1}, {5, 6}}) {
+            for (const bool lastFirst : {true, false}) {
+                std::vector<uint32_t> store(3 * kSlot);
+                for (size_t i = 0; i < store.size(); ++i) store[i] = static_cast<uint32_t>(i / kSlot * 100 + i % kSlot);
+                // Slot 1 takes slot 0's pixels and slot 2 slot 1's: with the last row first,
+                // slot 2 gets slot 1's own pixels, else those it has just taken from slot 0.
+                const int32_t to[] = {1, 2}, from[] = {0, 1};
+                kernels::CopySlotPixels(store.data(), to, from, 2, lastFirst, first, last);
+                for (size_t p = 0; p < kSlot; ++p) {
+                    const bool copied = p >= first && p < last;
+                    EXPECT_EQ(store[p], p);
+                    EXPECT_EQ(store[kSlot + p], copied ? p : 100 + p) << p;
+                    EXPECT_EQ(store[2 * kSlot + p], copied ? (lastFirst ? 100 + p : p) : 200 + p) << p;
+                }
+            }
+        }
+        // Pixel k of line i is 1000 i + k; 9 stands for pixels that must stay as they are.
+        for (const size_t count : {1, 3, 4, 5, 16})
+            for (const size_t width : {1, 3, 4, 7, 17}) {
+                std::vector<Row> lines(count, Row(width + 1, 9));
+                std::vector<uint32_t*> linePointers;
+                for (size_t i = 0; i < count; ++i) {
+                    for (size_t k = 0; k < width; ++k) lines[i][k] = static_cast<uint32_t>(1000 * i + k);
+                    linePointers.push_back(lines[i].data());
+                }
+                std::vector<uint32_t> store(width * kSlot, 9);
+                kernels::LinesToSlots(linePointers.data(), count, width, store.data());
+                for (size_t k = 0; k < width; ++k)
+                    for (size_t i = 0; i < kSlot; ++i) EXPECT_EQ(store[k * kSlot + i], i < count ? 1000 * i + k : 9);
+                // Back through the slots in reverse order: each line comes out reversed.
+                std::vector<int32_t> slotOf(width);
+                for (size_t k = 0; k < width; ++k) slotOf[k] = static_cast<int32_t>(width - 1 - k);
+                kernels::SlotsToLines(store.data(), slotOf.data(), width, linePointers.data(), count);
+                for (size_t i = 0; i < count; ++i) {
+                    for (size_t k = 0; k < width; ++k) EXPECT_EQ(lines[i][k], 1000 * i + width - 1 - k);
+                    EXPECT_EQ(lines[i][width], 9u);
+                }
+            }
+    });
+}
+
 // A picture of random colours, big enough that its rows are split over the cores.
 QImage RandomPicture(std::mt19937& rng, int w, int h)
 {

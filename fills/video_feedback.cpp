@@ -1,5 +1,7 @@
 #include "fills/video_feedback.h"
 #include "effects/batch_params.h"
+#include "effects/pixel_kernels.h"
+#include "effects/row_shares.h"
 #include "effects/step_text.h"
 #include "effects/target_picture.h"
 #include "platform/numbers.h"
@@ -12,9 +14,9 @@ namespace {
 
 // The source coordinate of each position of a copy `n` long taken from `extent` positions: the
 // stretched copy's nearest-pixel rule, floor((k + 0.5) * extent / n).
-std::vector<int> StretchMap(int n, int extent)
+std::vector<int32_t> StretchMap(int n, int extent)
 {
-    std::vector<int> map(static_cast<size_t>(std::max(n, 0)));
+    std::vector<int32_t> map(static_cast<size_t>(std::max(n, 0)));
     for (int k = 0; k < n; ++k)
         map[static_cast<size_t>(k)] = static_cast<int>((2 * int64_t{k} + 1) * extent / (2 * int64_t{n}));
     return map;
@@ -22,8 +24,8 @@ std::vector<int> StretchMap(int n, int extent)
 
 struct Copy {
     QRect rect;
-    std::vector<int> columns;   // source column of each of the rectangle's columns
-    std::vector<int> rows;      // source row of each of its rows
+    std::vector<int32_t> columns;   // source column of each of the rectangle's columns
+    std::vector<int32_t> rows;      // source row of each of its rows
 };
 
 // The copies are painted in reverse: a pixel ends with the last copy drawn over it, so each
@@ -40,14 +42,13 @@ public:
 
     // Output rows from .. to-1. Copy by copy, so that each copy reads its source rows and writes
     // its output rows at a steady stride, which the memory fetches ahead.
-    void rows(const WorkingCopy& source, QImage& target, int from, int to) const
+    void rows(const WorkingCopy& source, const PixelRows& outRows, int from, int to) const
     {
         std::vector<std::vector<std::pair<int, int>>> covered(static_cast<size_t>(std::max(to - from, 0)));
-        const PixelRows outRows(target);
         for (auto c = copies_.rbegin(); c != copies_.rend(); ++c) {
             const QRect& r = c->rect;
             if (r.width() <= 0) continue;
-            const int* map = c->columns.data();
+            const int32_t* map = c->columns.data();
             const int shift = r.left();   // output column x is the copy's column x - shift
             const int left = std::max(r.left(), 0), right = std::min(r.left() + r.width(), width_);
             const bool fullWidth = r.width() == width_;   // the first copy: column x is source column x
@@ -56,7 +57,7 @@ public:
                 uint32_t* out = outRows[y];
                 PaintUncovered(covered[static_cast<size_t>(y - from)], left, right, [&](int a, int b) {
                     if (fullWidth) std::copy(in + a, in + b, out + a);
-                    else for (int x = a; x < b; ++x) out[x] = in[map[x - shift]];
+                    else kernels::GatherRow(in, map + (a - shift), out + a, static_cast<size_t>(b - a));
                 });
             }
         }
@@ -125,7 +126,8 @@ std::vector<ColumnPass> VideoFeedbackPasses(WorkingCopy& work, const VideoFeedba
     if (feedback->empty()) return {};
     return {PassIntoTarget(work, w, h, [feedback, w, h](const WorkingCopy& source, QImage& target, int x0, int x1) {
         const RowShare rows = RowsOfBand(w, h, x0, x1);
-        feedback->rows(source, target, rows.from, rows.to);
+        const PixelRows out(target);
+        ForRowShares(rows.from, rows.to, w, [&](int from, int to) { feedback->rows(source, out, from, to); });
     })};
 }
 

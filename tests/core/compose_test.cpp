@@ -288,10 +288,11 @@ TEST(VideoFeedback, EachPixelShowsTheSmallestCopyOverIt)
     EXPECT_EQ(from(10, 4), QPoint(15, 5));
 }
 
+// The largest picture is shared out to several threads.
 TEST(VideoFeedback, PaintingInReverseMatchesCopyingInOrder)
 {
     for (auto [w, h, p] : {std::tuple{37, 23, VideoFeedbackParams{0.1, 2, 2}}, {64, 9, VideoFeedbackParams{0.3, 7, 3}},
-                           {5, 5, VideoFeedbackParams{0.05, 4, 6}}}) {
+                           {5, 5, VideoFeedbackParams{0.05, 4, 6}}, {700, 400, VideoFeedbackParams{0.3, 3, 5}}}) {
         const QImage start = test::Numbered(w, h);
         QImage expected = NewPixelBuffer(w, h, 0);
         for (const QRect& r : FeedbackCopies(w, h, p))

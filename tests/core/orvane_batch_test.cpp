@@ -164,8 +164,6 @@ TEST_F(OrvaneBatch, HelpAndVersionPrintOnStandardOutputAndExitWithZero)
         EXPECT_EQ(version.status, 0);
         EXPECT_EQ(version.err, "");
         EXPECT_EQ(version.out, "orvane-batch (Orvane) " ORVANE_VERSION_TEXT "\n");
-        EXPECT_TRUE(QRegularExpression("^orvane-batch \\(Orvane\\) 3\\.[0-9]+\\.[0-9]+\n$")
-                        .match(QString::fromLatin1(version.out)).hasMatch());
     }
 
     // --help wins over everything else on the line, even a command that would be refused.
@@ -263,100 +261,54 @@ TEST_F(OrvaneBatch, UnreadableInputOrUnwritableOutputExitsWithOne)
     EXPECT_FALSE(QFile::exists(nowhere));
 }
 
-TEST_F(OrvaneBatch, GeometryEffectsAndFilters)
+// One hand-worked result per group of effects through the command, and the refusals of bad
+// values with their status, one line naming the parameter and OUTPUT left as it was. The
+// pixels of each effect are checked by its kernel's own tests.
+TEST_F(OrvaneBatch, EachEffectGroupGivesItsHandWorkedPixelsAndRefusesBadValues)
 {
     const QImage turned = out({"rotate90"});
     ASSERT_EQ(turned.size(), QSize(17, 41));
     EXPECT_EQ(test::At(turned, 16, 0), RGB(0, 0, 0));       // top-left went to the top-right
     EXPECT_EQ(test::At(turned, 0, 0), RGB(0, 240, 64));     // bottom-left went to the top-left
-    EXPECT_EQ(test::At(out({"flip-horizontal"}), 0, 0), RGB(240, 0, 160));
     // Rows of the cell at 7.5 are 7.5 .. 13.5 rounded: 8, 8, 10, 10, 12, 12, 14.
     EXPECT_EQ(test::At(out({"stained-glass", "width=10", "height=7.5"}), 19, 14), RGB(60, 120, 8));   // from (10, 8)
-    EXPECT_EQ(test::At(out({"typical", "filter=Emboss"}), 40, 3), RGB(128, 128, 128));
-    ExpectRefused({"stained-glass", "height=0"}, "height");
-    ExpectRefused({"typical", "filter=Blur"}, "filter");
-}
-
-TEST_F(OrvaneBatch, GradientAndGridFills)
-{
-    const auto grey = [](int v) { return RGB(v, v, v); };
-    // Top to bottom, black to white: 13 bands of 255 / 13 = 19.615: row 1 is 20, row 2 39,
-    // rows 12 .. 14 band 12 (235.38 -> 235); rows 15, 16 and columns 39, 40 stay.
+    // Top to bottom, black to white: 13 bands of 255 / 13 = 19.615: row 1 is 20; rows 15, 16
+    // and columns 39, 40 stay.
     QImage img = out({"gradient", "from=0", "to=16777215"});
-    EXPECT_EQ(test::At(img, 0, 0), 0);
-    EXPECT_EQ(test::At(img, 38, 1), grey(20));
-    EXPECT_EQ(test::At(img, 5, 2), grey(39));
-    EXPECT_EQ(test::At(img, 5, 14), grey(235));
+    EXPECT_EQ(test::At(img, 38, 1), RGB(20, 20, 20));
     EXPECT_EQ(test::At(img, 5, 15), RGB(30, 225, 40));
-    EXPECT_EQ(test::At(img, 39, 0), RGB(234, 0, 156));
-    // Left to right, red to black: 37 bands of -255 / 37 = -6.892: column 1 is 248.1 -> 248,
-    // columns 36 .. 38 band 36 (6.89 -> 7).
-    img = out({"gradient", "style=vertical", "from=255", "to=0"});
-    EXPECT_EQ(test::At(img, 1, 5), RGB(248, 0, 0));
-    EXPECT_EQ(test::At(img, 38, 14), RGB(7, 0, 0));
-    EXPECT_EQ(test::At(img, 38, 15), RGB(228, 225, 4 * (38 ^ 15)));
-    // Special: pen 15 x 41 / 255 -> 2 (a 2 x 2 stamp up and left of its pixel). Pixel (0, 0):
-    // only dot x = 1 lands on column 0; dots y = 1, 11, 21 on rows 0 and 1; y = 21 is last.
-    img = out({"gradient", "style=special"});
-    EXPECT_EQ(test::At(img, 0, 0), RGB(1, 21, 254));
-    EXPECT_EQ(test::At(img, 40, 16), RGB(251, 251, 4));
-
-    // Columns 41 / 4: 10.25 -> 10, 20.5 -> 20, 30.75 -> 31; rows 17 / 2: 8.5 -> 8.
+    // Columns 41 / 4: 10.25 -> 10, 20.5 -> 20; rows 17 / 2: 8.5 -> 8. Counts that are no
+    // numbers draw no line.
     img = out({"grid", "columns=4", "rows=2", "color=255"});
-    for (auto [x, y] : {std::pair{10, 3}, {20, 3}, {31, 3}, {5, 8}, {40, 8}})
-        EXPECT_EQ(test::At(img, x, y), RGB(255, 0, 0)) << x << "," << y;
+    for (auto [x, y] : {std::pair{10, 3}, {20, 3}, {5, 8}}) EXPECT_EQ(test::At(img, x, y), RGB(255, 0, 0)) << x << "," << y;
     EXPECT_EQ(test::At(img, 21, 3), RGB(126, 45, 4 * (21 ^ 3)));
-    EXPECT_EQ(test::At(img, 5, 9), RGB(30, 135, 4 * (5 ^ 9)));
-    // 3D in the standard palette's colours: face 239, shadow 159; the face of the row at 8.5
-    // lies at 7.5, which rounds to 8 as well, under the shadow.
-    img = out({"grid", "columns=4", "rows=2", "3d=1"});
-    EXPECT_EQ(test::At(img, 9, 3), grey(239));
-    EXPECT_EQ(test::At(img, 10, 3), grey(159));
-    EXPECT_EQ(test::At(img, 5, 8), grey(159));
-    EXPECT_EQ(test::At(img, 5, 7), RGB(30, 105, 4 * (5 ^ 7)));
-    // Counts that are no numbers draw no line.
-    img = out({"grid", "columns=many", "rows=x"});
-    EXPECT_EQ(img, DecodePictureFile(path("in.bmp")).image);
-
-    ExpectRefused({"grid", "width=0"}, "width");
-    ExpectRefused({"grid", "width=wide"}, "width");
-    ExpectRefused({"gradient", "style=radial"}, "style");
-    ExpectRefused({"gradient", "from=16777216"}, "from");
-}
-
-TEST_F(OrvaneBatch, ImageFillAndInsert)
-{
-    // A 3 x 2 picture to tile or insert: pixel (x, y) = RGB(x, y, 0).
+    EXPECT_EQ(out({"grid", "columns=many", "rows=x"}), DecodePictureFile(path("in.bmp")).image);
+    // A 3 x 2 picture (pixel (x, y) = RGB(x, y, 0)) tiled; picture B where x + y is even at
+    // mix level 50 of 100.
     QString error;
     ASSERT_TRUE(EncodeBmp24(test::Numbered(3, 2), path("tile.bmp"), &error));
-    QImage img = out({"fill-image", "file=" + path("tile.bmp")});
-    for (auto [x, y] : {std::pair{0, 0}, {2, 1}, {3, 0}, {40, 16}, {38, 15}})
-        EXPECT_EQ(test::At(img, x, y), RGB(x % 3, y % 2, 0)) << x << "," << y;
-
-    // Key colour K in a block at columns 2 .. 6, rows 1 .. 4 of a white 8 x 6 picture: the
-    // 3 x 2 picture shows through the block only where it covers it (columns 2, rows 1).
-    const ColorRef K = RGB(1, 2, 3);
-    QImage keyed = NewPixelBuffer(8, 6, 0xFFFFFF);
-    for (int y = 1; y <= 4; ++y)
-        for (int x = 2; x <= 6; ++x) test::Put(keyed, x, y, K);
-    ASSERT_TRUE(EncodeBmp24(keyed, path("keyed.bmp"), &error));
-    const BatchRun r = run({path("keyed.bmp"), path("out.bmp"), "insert-image", "file=" + path("tile.bmp"),
-                            "key=" + QString::number(K)});
-    ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    img = DecodePictureFile(path("out.bmp")).image;
-    EXPECT_EQ(test::At(img, 2, 1), RGB(2, 1, 0));
-    EXPECT_EQ(test::At(img, 1, 1), 0xFFFFFF);   // covered by the picture, but not key-coloured
-    EXPECT_EQ(test::At(img, 0, 0), 0xFFFFFF);
-    EXPECT_EQ(test::At(img, 3, 1), K);          // key-coloured, beyond the picture
-    EXPECT_EQ(test::At(img, 2, 2), K);
+    img = out({"fill-image", "file=" + path("tile.bmp")});
+    for (auto [x, y] : {std::pair{2, 1}, {3, 0}, {40, 16}}) EXPECT_EQ(test::At(img, x, y), RGB(x % 3, y % 2, 0)) << x << "," << y;
+    ASSERT_TRUE(EncodeBmp24(NewPixelBuffer(41, 17, 0xFF0000), path("blue.bmp"), &error));
+    img = out({"mix", "file=" + path("blue.bmp"), "level=50"});
+    EXPECT_EQ(test::At(img, 10, 4), 0xFF0000);
+    EXPECT_EQ(test::At(img, 9, 4), InputAt(9, 4));
+    // Video feedback, step 1, centred: copy 10 is (18, 8) 4 x 2 and shows there source pixel
+    // (0.5 x 41 / 4, 0.5 x 17 / 2) = (5, 4).
+    EXPECT_EQ(test::At(out({"video-feedback", "step=1"}), 18, 8), InputAt(5, 4));
 
     QFile::copy(path("in.bmp"), path("out.bmp"));
     const QString missing = path("missing.bmp");
-    ExpectRefused({"fill-image", "file=" + missing}, missing);
-    ExpectRefused({"insert-image", "file=" + missing}, missing);
-    ExpectRefused({"fill-image"}, "file");
-    ExpectRefused({"fill-image", "file=" + path("x.png")}, "x.png");
-    ExpectRefused({"insert-image", "file=" + path("tile.bmp"), "key=red"}, "key");
+    const std::pair<QStringList, QString> refused[] = {
+        {{"stained-glass", "height=0"}, "height"},         {{"typical", "filter=Blur"}, "filter"},
+        {{"grid", "width=wide"}, "width"},                 {{"gradient", "from=16777216"}, "from"},
+        {{"fill-image"}, "file"},                          {{"insert-image", "file=" + missing}, missing},
+        {{"insert-image", "file=" + path("tile.bmp"), "key=red"}, "key"},
+        {{"mix", "file=" + path("blue.bmp"), "max=0"}, "max"},
+        {{"circlize", "xstep=0"}, "xstep"},                {{"drip", "direction=sideways"}, "direction"},
+        {{"video-feedback", "step=abc"}, "step"},
+    };
+    for (const auto& [effect, culprit] : refused) ExpectRefused(effect, culprit);
 }
 
 TEST_F(OrvaneBatch, TinyFilesThatClaimHugePicturesStayWithinAGigabyte)
@@ -376,17 +328,13 @@ TEST_F(OrvaneBatch, TinyFilesThatClaimHugePicturesStayWithinAGigabyte)
     }
     ico += QByteArray(static_cast<const char*>(png.data()), qsizetype(png.length()));
     test::WriteAll(path("many.ico"), ico);
-    test::WriteAll(path("huge.wmf"), test::MakeWmf(20000, 32000, 72));
     test::WriteAll(path("square.wmf"), test::MakeWmf(16000, 16000, 72));   // within 16384 a side, 256 million pixels
     test::WriteAll(path("huge.gif"), test::GifClaiming(20000, 20000));
-    test::WriteAll(path("wide.gif"), test::GifClaiming(32769, 1));
 
     const struct { const char* file; int status; const char* message; } cases[] = {
         {"many.ico", 0, ""},
-        {"huge.wmf", 1, "the picture would be drawn too large (20000 pixels wide; at most 16384)."},
         {"square.wmf", 1, "the picture would be drawn too large (16000 x 16000 pixels; a file of this size may hold at most 67 million)."},
         {"huge.gif", 1, "the picture is too large (20000 x 20000 pixels; a file of this size may hold at most 67 million)."},
-        {"wide.gif", 1, "the picture is too large (32769 pixels wide; at most 32768)."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
@@ -415,11 +363,6 @@ TEST_F(OrvaneBatch, DamagedMetafilesPrintOnlyTheOneLineMessage)
         EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
         EXPECT_TRUE(r.err.startsWith("orvane-batch: Cannot open \"" + path(file) + "\": ")) << r.err.toStdString();
     }
-    // A sound one still opens.
-    test::WriteAll(path("sound.wmf"), test::MakeWmf(200, 100, 72));
-    const BatchRun r = run({path("sound.wmf"), path("out.bmp"), "none"});
-    EXPECT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out, QByteArray());
 }
 
 TEST_F(OrvaneBatch, OutputsAreWrittenThroughLinksAndOnlyIntoRegularFiles)
@@ -491,64 +434,6 @@ TEST_F(OrvaneBatch, AFailingFsyncFailsTheSaveAndKeepsTheOldFile)
     EXPECT_EQ(r.err, "orvane-batch: Cannot save \"" + path("out.bmp") + "\": Input/output error.\n");
     EXPECT_EQ(bytes("out.bmp"), "old picture");
     EXPECT_EQ(files(dir.path()), QStringList({"in.bmp", "out.bmp"}));
-}
-
-TEST_F(OrvaneBatch, MixCirclizeDripAndVideoFeedbackGiveThePixelsWorkedOutByHand)
-{
-    // Red and green of an input pixel tell where it is.
-    QString error;
-    ASSERT_TRUE(EncodeBmp24(NewPixelBuffer(41, 17, 0xFF0000), path("blue.bmp"), &error));
-    ASSERT_TRUE(EncodeBmp24(test::Rows({{0x00FF00, 0xFF0000}}), path("two.bmp"), &error));
-    const struct { QStringList effect; std::vector<std::tuple<int, int, ColorRef>> pixels; } cases[] = {
-        // Mix level 50 of 100: picture B where x + y is even.
-        {{"mix", "file=" + path("blue.bmp"), "level=50"},
-         {{0, 0, 0xFF0000}, {1, 0, InputAt(1, 0)}, {9, 4, InputAt(9, 4)}, {10, 4, 0xFF0000}}},
-        // Resized and fully switched: the two pixels of B become the picture's halves.
-        {{"mix", "file=" + path("two.bmp"), "level=100", "resize=1"}, {{0, 0, 0x00FF00}, {40, 16, 0xFF0000}}},
-        // Not resized: B's 2 x 1 pixels, the rest of the picture its own.
-        {{"mix", "file=" + path("two.bmp"), "level=100"}, {{1, 0, 0xFF0000}, {2, 0, InputAt(2, 0)}, {0, 1, InputAt(0, 1)}}},
-        // Circlize with steps past the picture: one circle of radius 3 round (0, 0), coloured black.
-        {{"circlize", "ystep=100", "xstep=100", "radius=3"},
-         {{3, 0, 0}, {0, 3, 0}, {2, 2, 0}, {1, 1, InputAt(1, 1)}, {4, 0, InputAt(4, 0)}}},
-        // Video feedback, step 1, centred: copy 10 is (18, 8) 4 x 2 and shows there source pixel
-        // (0.5 x 41 / 4, 0.5 x 17 / 2) = (5, 4).
-        {{"video-feedback", "step=1"}, {{18, 8, InputAt(5, 4)}, {0, 0, InputAt(0, 0)}}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.effect.join(' ').toStdString());
-        const QImage img = out(c.effect);
-        for (auto [x, y, colour] : c.pixels) EXPECT_EQ(test::At(img, x, y), colour) << x << "," << y;
-    }
-    for (const QStringList& unchanged : {QStringList{"video-feedback", "step=10"}, QStringList{"drip", "amount=0"}}) {
-        ASSERT_EQ(run(QStringList{path("in.bmp"), path("out.bmp")} + unchanged).status, 0);
-        EXPECT_EQ(bytes("out.bmp"), bytes("in.bmp")) << unchanged.join(' ').toStdString();
-    }
-
-    // Drip down with one block as large as the picture, moved 0.17 pixel: every pixel comes
-    // from its own column, from its row or one above. Left: from its row, its column or right.
-    for (const char* direction : {"direction=down", "direction=left"}) {
-        const QImage img = out({"drip", direction, "width=1", "height=1", "amount=100"});
-        bool moved = false;
-        for (int y = 0; y < 17; ++y)
-            for (int x = 0; x < 41; ++x) {
-                const ColorRef c = test::At(img, x, y);
-                const int ox = RedOf(c) / 6, oy = GreenOf(c) / 15;
-                ASSERT_EQ(c, InputAt(ox, oy));
-                if (direction[10] == 'd') EXPECT_TRUE(ox == x && oy <= y);
-                else EXPECT_TRUE(oy == y && ox >= x);
-                moved = moved || ox != x || oy != y;
-            }
-        EXPECT_TRUE(moved) << direction;
-    }
-
-    ExpectRefused({"mix", "file=" + path("blue.bmp"), "max=0"}, "max");
-    ExpectRefused({"mix", "level=3"}, "file");
-    ExpectRefused({"mix", "file=" + path("none.bmp")}, "none.bmp");
-    ExpectRefused({"circlize", "xstep=0"}, "xstep");
-    ExpectRefused({"drip", "height=-2"}, "height");
-    ExpectRefused({"drip", "direction=sideways"}, "direction");
-    ExpectRefused({"video-feedback", "step=abc"}, "step");
-    ExpectRefused({"video-feedback", "x=8"}, "x must");
 }
 
 } // namespace orv

@@ -214,31 +214,18 @@ protected:
 
 TEST(ImageLoaderTable, TheLastThreeCharactersLowerCasedPickTheLoader)
 {
-    for (const char* p : {"/a/b.gif", "/a/b.BMP", "x.wmf", "/a/b.IcO", "a.png", "/a/B.PNG"})
-        EXPECT_EQ(LoaderFor(p), PictureLoader::Picture) << p;
-    for (const char* p : {"/a/b.pcx", "b.TGA", "b.jif", "b.rle", "b.dib", "/p/photo.JPG"})
-        EXPECT_EQ(LoaderFor(p), PictureLoader::ImageFile) << p;
-    // ".jpeg" ends in "peg"; ".tif", a name without extension and "/a/bmp" (ends in "bmp").
-    for (const char* p : {"a.jpeg", "a.JPEG", "a.tif", "a.apng2", "bm", ""}) EXPECT_EQ(LoaderFor(p), PictureLoader::None) << p;
-    EXPECT_EQ(LoaderFor("/a/bmp"), PictureLoader::Picture);
+    // ".jpeg" ends in "peg"; "/a/bmp" ends in "bmp".
+    for (const char* p : {"/a/b.gif", "/a/b.IcO", "/a/B.PNG", "/a/bmp"}) EXPECT_EQ(LoaderFor(p), PictureLoader::Picture) << p;
+    for (const char* p : {"b.TGA", "b.jif", "b.rle", "/p/photo.JPG"}) EXPECT_EQ(LoaderFor(p), PictureLoader::ImageFile) << p;
+    for (const char* p : {"a.jpeg", "a.apng2", "bm", ""}) EXPECT_EQ(LoaderFor(p), PictureLoader::None) << p;
     EXPECT_EQ(UnsupportedTypeError("/p/x.jpeg").left(34), "Cannot open \"/p/x.jpeg\": Orvane ca");
 }
 
-TEST(ImageLoaderTable, OpenDialogListsTheTypesInQtsFilterForm)
+TEST(ImageLoaderTable, OpenDialogFiltersFileNamesAndCommandLinePaths)
 {
-    EXPECT_EQ(DialogNameFilters(kOpenPictureFilter),
-              QStringList({"All graphics (*.jif *.rle *.dib *.gif *.jpg *.bmp *.wmf *.ico *.pcx *.tga *.png)",
-                           "GIF Files (*.gif) (*.gif)", "Bitmap files (*.bmp, *.rle, *.dib) (*.bmp *.rle *.dib)",
-                           "JPEG Files (*.jpg, *.jif) (*.jpg *.jif)", "Targa files (*.tga) (*.tga)",
-                           "PCX file (*.pcx) (*.pcx)", "Windows metafile (*.wmf) (*.wmf)",
-                           "Windows Icon (*.ico) (*.ico)", "PNG files (*.png) (*.png)", "All files (*.*) (*)"}));
-    EXPECT_EQ(DialogNameFilters("Bitmap (*.bmp)|*.bmp|All files (*.*)|*.*||"),
-              QStringList({"Bitmap (*.bmp) (*.bmp)", "All files (*.*) (*)"}));
-}
-
-TEST(ImageLoaderTable, FileNamesAndCommandLinePaths)
-{
-    for (auto [path, name] : {std::pair{"/pics/photo.jpg", "photo.jpg"}, {"/a b/c d.bmp", "c d.bmp"}, {"photo.jpg", "photo.jpg"}, {"/pics/", ""}})
+    EXPECT_EQ(DialogNameFilters("Bitmap (*.bmp)|*.bmp;*.dib|All files (*.*)|*.*||"),
+              QStringList({"Bitmap (*.bmp) (*.bmp *.dib)", "All files (*.*) (*)"}));
+    for (auto [path, name] : {std::pair{"/a b/c d.bmp", "c d.bmp"}, {"photo.jpg", "photo.jpg"}, {"/pics/", ""}})
         EXPECT_EQ(GetFileName(path), name) << path;
     QTemporaryDir d;
     QFile(d.filePath("p.bmp")).open(QIODevice::WriteOnly);
@@ -262,28 +249,17 @@ TEST_F(ImageLoader, BitmapsOfEveryDepthAndRowOrder)
     for (int i = 0; i < 200; ++i) many.push_back(RGB(i, (i * 7) & 255, 255 - i));
     const auto index = [](int n) { return [n](int x, int y) { return (x / 3 + y) % n; }; };
     const auto colour = [](int x, int y) { return RGB(x * 9, y * 13, (x * y) & 255); };
-    struct Case {
-        const char* name;
-        int bits;
-        bool topDown;
-        int compression;
-        const std::vector<ColorRef>* palette;
-        int colours;
-    };
     const std::vector<ColorRef> none;
-    const Case cases[] = {
-        {"1-bit", 1, false, 0, &two, 2},         {"4-bit", 4, false, 0, &sixteen, 16},
-        {"8-bit", 8, false, 0, &many, 200},      {"8-bit top-down", 8, true, 0, &many, 200},
-        {"24-bit", 24, false, 0, &none, 0},      {"24-bit top-down", 24, true, 0, &none, 0},
-        {"32-bit", 32, false, 0, &none, 0},      {"RLE8", 8, false, 1, &many, 200},
-        {"RLE4", 4, false, 2, &sixteen, 16},
-    };
-    for (const Case& c : cases) {
+    const struct { const char* name; int bits; bool topDown; int compression; const std::vector<ColorRef>& palette; } cases[] = {
+        {"1-bit", 1, false, 0, two},   {"4-bit", 4, false, 0, sixteen}, {"8-bit", 8, false, 0, many},
+        {"8-bit top-down", 8, true, 0, many}, {"24-bit", 24, false, 0, none}, {"24-bit top-down", 24, true, 0, none},
+        {"32-bit", 32, false, 0, none}, {"RLE8", 8, false, 1, many}, {"RLE4", 4, false, 2, sixteen}};
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const int w = 21, h = 13;
-        const auto value = c.colours ? index(c.colours) : std::function<int(int, int)>(colour);
-        const QByteArray bytes = MakeBmp(w, h, c.bits, c.topDown, c.compression, *c.palette, value);
-        const auto expected = [&](int x, int y) { return c.colours ? (*c.palette)[value(x, y)] : ColorRef(value(x, y)); };
+        const int w = 21, h = 13, colours = int(c.palette.size());
+        const auto value = colours ? index(colours) : std::function<int(int, int)>(colour);
+        const QByteArray bytes = MakeBmp(w, h, c.bits, c.topDown, c.compression, c.palette, value);
+        const auto expected = [&](int x, int y) { return colours ? c.palette[value(x, y)] : ColorRef(value(x, y)); };
         // The same bytes under every bitmap ending, through both loaders.
         for (const char* ext : {"bmp", "rle", "dib"}) expectPixels(load(write(QStringLiteral("b.") + ext, bytes)), w, h, expected);
     }
@@ -297,25 +273,6 @@ TEST_F(ImageLoader, GifTransparencyShowsTheCanvasBackground)
         const ColorRef v[2][2] = {{RGB(255, 0, 0), RGB(10, 200, 30)}, {RGB(0, 0, 255), RGB(0, 255, 0)}};
         return v[y][x];
     });
-}
-
-TEST_F(ImageLoader, ProgressiveAndGreyscaleJpeg)
-{
-    Magick::Image progressive = MagickOf(32, 24, Blocks);
-    progressive.interlaceType(Magick::LineInterlace);
-    progressive.quality(95);
-    const QString p = writeMagick("p.jpg", progressive);
-    EXPECT_TRUE(ReadAll(p).contains(QByteArray("\xFF\xC2", 2)));   // progressive frame marker
-    expectPixels(load(p), 32, 24, Blocks, 24);
-
-    const auto greys = [](int x, int y) { return ((x / 8 + y / 8) & 1) ? RGB(200, 200, 200) : RGB(40, 40, 40); };
-    Magick::Image grey = MagickOf(32, 24, greys);
-    grey.type(Magick::GrayscaleType);
-    grey.quality(95);
-    const QString g = writeMagick("g.jif", grey);
-    const QByteArray bytes = ReadAll(g);
-    EXPECT_EQ(bytes[bytes.indexOf(QByteArray("\xFF\xC0", 2)) + 9], 1);   // one component
-    expectPixels(load(g), 32, 24, greys, 12);
 }
 
 TEST_F(ImageLoader, IconsGiveTheirLargestPicture)
@@ -381,17 +338,14 @@ TEST_F(ImageLoader, PcxOfOneEightAndTwentyFourBits)
 
 TEST_F(ImageLoader, TargaOfEveryDepthFromEveryCorner)
 {
-    // Six pixel values on 4 x 3 pixels, with repeats for run packets and no symmetry, so a
-    // mirrored or upside-down picture shows.
+    // Six values on 4 x 3 pixels, with runs and no symmetry, so a mirror or a flip shows.
     const int kIndex[3][4] = {{0, 1, 2, 2}, {3, 4, 4, 4}, {5, 5, 1, 0}};
     const auto k = [&](int x, int y) { return kIndex[y][x]; };
     // Colours whose channels 5 bits hold exactly: 0, 16 (132) and 31 (255).
     const ColorRef colours[6] = {RGB(255, 0, 0), RGB(0, 132, 0), RGB(0, 0, 255), RGB(255, 255, 0), RGB(0, 132, 255), RGB(132, 0, 255)};
     const int greys[6] = {0, 40, 90, 140, 200, 255};
     const int alphas[6] = {255, 255, 255, 255, 128, 0};
-    // Composed onto white: a = 128 keeps 128/255 of the colour, 0 gives white.
-    //   grey 200: 200 * 128/255 + 255 * 127/255 = 100.4 + 127 = 227.4
-    //   (0, 132, 255): 127, 66.3 + 127 = 193.3, 255
+    // Onto white, alpha 128 keeps 128/255: grey 200 -> 227.4; (0, 132, 255) -> (127, 193.3, 255).
     const ColorRef composedGrey[6] = {RGB(0, 0, 0), RGB(40, 40, 40), RGB(90, 90, 90), RGB(140, 140, 140), RGB(227, 227, 227), RGB(255, 255, 255)};
     const ColorRef composedColour[6] = {colours[0], colours[1], colours[2], colours[3], RGB(127, 193, 255), RGB(255, 255, 255)};
     const auto five = [](int v) { return uint32_t(v == 255 ? 31 : v == 132 ? 16 : 0); };
@@ -435,7 +389,7 @@ TEST_F(ImageLoader, TargaOfEveryDepthFromEveryCorner)
 TEST_F(ImageLoader, MetafilesOpenAtTheirNaturalSize)
 {
     const struct { const char* name; int w, h; } drawings[] = {
-        {"beef", 202, 157}, {"burger", 165, 147}, {"chicken", 205, 157}, {"fish", 217, 159}, {"vegetable", 675, 472}};
+        {"beef", 202, 157}, {"vegetable", 675, 472}};
     for (const auto& d : drawings) {
         SCOPED_TRACE(d.name);
         const QString file = kWmf + d.name + ".wmf";
@@ -454,7 +408,7 @@ TEST_F(ImageLoader, MetafilesOpenAtTheirNaturalSize)
 TEST_F(ImageLoader, SampleFilesOfTheDesktopPackages)
 {
     // The horse in four formats holds the same 256 colours as Qt's own GIF reader gives them,
-    // the small sample equals its PNG; the JPEGs (the small one progressive) come close.
+    // the small sample equals its PNG.
     const struct { QString folder, reference; std::vector<const char*> same; } sets[] = {
         {kWx + "image/", "horse.gif", {"horse.bmp", "horse.gif", "horse.pcx", "horse.tga"}},
         {kSdl, "sample.png", {"sample.bmp", "sample.ico", "sample.pcx", "sample.tga"}}};
@@ -465,29 +419,8 @@ TEST_F(ImageLoader, SampleFilesOfTheDesktopPackages)
             SCOPED_TRACE(f);
             EXPECT_EQ(load(set.folder + f).buffer(), reference);
         }
-        const QString jpeg = set.folder + set.reference.section('.', 0, 0) + ".jpg";
-        const Canvas c = load(jpeg);
-        ASSERT_EQ(c.buffer().size(), reference.size());
-        int64_t difference = 0;
-        for (int y = 0; y < reference.height(); ++y)
-            for (int x = 0; x < reference.width(); ++x) {
-                const ColorRef a = FromPixel(PixelAt(c, x, y)), b = test::At(reference, x, y);
-                difference += std::abs(RedOf(a) - RedOf(b)) + std::abs(GreenOf(a) - GreenOf(b)) + std::abs(BlueOf(a) - BlueOf(b));
-            }
-        EXPECT_LT(difference / (reference.width() * reference.height() * 3), 6) << jpeg.toStdString();
     }
-    EXPECT_EQ(ReadAll(kWx + "image/horse.bmp")[30], 1);   // RLE8
-    EXPECT_TRUE(ReadAll(kSdl + "sample.jpg").contains(QByteArray("\xFF\xC2", 2)));
     EXPECT_EQ(load(kWx + "image/horse.ico").buffer().size(), QSize(32, 32));   // of 32 x 32 and 16 x 16
-
-    // Bitmaps of 1, 4 and 8 bits and 24 bits.
-    const struct { const char* file; int w, h; } bitmaps[] = {
-        {"drawing/pat35.bmp", 32, 32}, {"drawing/pat4.bmp", 32, 32}, {"ownerdrw/info_mono.bmp", 16, 16}, {"drawing/image.bmp", 80, 80}};
-    for (const auto& b : bitmaps) {
-        SCOPED_TRACE(b.file);
-        requireSample(kWx + b.file);
-        EXPECT_EQ(load(kWx + b.file).buffer().size(), QSize(b.w, b.h));
-    }
 }
 
 TEST_F(ImageLoader, LoadImageFileClearsAndSizesTheTargetOrLeavesItCleared)

@@ -79,19 +79,6 @@ protected:
 
 } // namespace
 
-TEST_F(PictureCodec, TransparencyIsFlattenedOntoWhite)
-{
-    const uint8_t rgba[] = {255, 0, 0, 0, 0, 0, 0, 128, 0, 0, 255, 255};
-    Magick::Image png(3, 1, "RGBA", Magick::CharPixel, rgba);
-    png.write(("PNG:" + path("alpha.png")).toStdString());
-    const DecodedPicture d = DecodePictureFile(path("alpha.png"));
-    ASSERT_TRUE(d.ok()) << d.error.toStdString();
-    const auto* row = reinterpret_cast<const uint32_t*>(d.image.constScanLine(0));
-    EXPECT_EQ(row[0], 0xFFFFFFFFu);                // fully transparent: white
-    EXPECT_EQ(row[1], ToPixel(RGB(127, 127, 127)));  // black at 128/255 over white: 255 * 127 / 255
-    EXPECT_EQ(row[2], ToPixel(RGB(0, 0, 255)));
-}
-
 TEST_F(PictureCodec, FormatCanBeForcedAndPathsAreTakenLiterally)
 {
     QString error;
@@ -132,7 +119,6 @@ TEST_F(PictureCodec, PictureSizesAreCheckedBeforeAnyAllocation)
     const struct { const char* name; QByteArray bytes; const char* reason; } cases[] = {
         {"huge.bmp", BmpHeader(100000, 100000) + QByteArray(300, '\x55'), "damaged or incomplete"},
         {"huge.png", PngClaiming(100000, 100000), "damaged or incomplete"},
-        {"wide.bmp", BmpHeader(40000, 2) + QByteArray(240000, '\x55'), "too large (40000 pixels wide; at most 32768)"},
         {"huge.gif", GifClaiming(65535, 65535), "too large (65535 pixels wide; at most 32768)"},
         {"wider.bmp", BmpHeader(32769, 2) + QByteArray(2 * ((32769 * 3 + 3) & ~3), '\x55'),
          "too large (32769 pixels wide; at most 32768)"},

@@ -59,34 +59,21 @@ TEST_F(PngFiles, TwentyFourBitRoundTripIsExactAndWritesTrueColour)
     const DecodedPicture back = ReadPictureFile(path("a.png"));
     ASSERT_TRUE(back.ok()) << back.error.toStdString();
     EXPECT_EQ(back.image, picture);
-    // An upper-case ending asks for PNG too; no temporary file stays behind.
-    ASSERT_TRUE(WritePictureFile(picture, path("B.PNG"), 0, &error)) << error.toStdString();
-    EXPECT_EQ(ReadAll(path("B.PNG")).left(4), QByteArray("\x89PNG", 4));
-    QStringList written = QDir(dir.path()).entryList(QDir::Files);
-    written.sort();
-    EXPECT_EQ(written, (QStringList{"B.PNG", "a.png"}));
 }
 
 TEST_F(PngFiles, EveryColourTypeAndBitDepthOpens)
 {
-    // GraphicsMagick writes a grey picture with a colour map of black and white in 1 bit; other
-    // levels need 8, and levels between two 8-bit ones 16 (16-bit g * 257 + 100 reads back as g). The colour pictures
-    // are asked for by name: palette (PNG8), RGB (PNG24, PNG48), RGBA (PNG32, PNG64).
-    const struct {
-        const char* name;
-        const char* format;
-        int depth, colorType;
-        bool interlaced;
-        int step;   // grey levels: pixel i has level (i * step) % 256 (255: only 0 and 255)
-    } samples[] = {
-        {"grey1", "PNG", 1, 0, false, 255}, {"grey8", "PNG", 8, 0, false, 13},  {"grey16", "PNG", 16, 0, false, 13}, {"grey8i", "PNG", 8, 0, true, 13},
-        {"palette8", "PNG8", 8, 3, false, 13}, {"palette8i", "PNG8", 8, 3, true, 13},
-        {"rgb8", "PNG24", 8, 2, false, 13}, {"rgb8i", "PNG24", 8, 2, true, 13}, {"rgb16", "PNG48", 16, 2, false, 13},
-        {"rgba8", "PNG32", 8, 6, false, 13}, {"rgba16", "PNG64", 16, 6, false, 13}};
+    // Black and white only writes grey in 1 bit, other levels 8, levels between two 8-bit ones
+    // 16 (g * 257 + 100 reads back as g); colour types are asked for by name. Pixel i has level
+    // (13 i) % 256, in 1 bit 255 where i % 3 is 0, else 0.
+    const struct { const char *name, *format; int depth, colorType; bool interlaced; } samples[] = {
+        {"grey1", "PNG", 1, 0, false},     {"grey8", "PNG", 8, 0, false},   {"grey16", "PNG", 16, 0, false},
+        {"palette8i", "PNG8", 8, 3, true}, {"rgb8", "PNG24", 8, 2, false},  {"rgb16", "PNG48", 16, 2, false},
+        {"rgba8", "PNG32", 8, 6, false},   {"rgba16", "PNG64", 16, 6, false}};
     for (const auto& s : samples) {
         SCOPED_TRACE(s.name);
         const bool colour = s.colorType != 0;
-        const auto level = [&](int i) { return s.step == 255 ? (i % 3 == 0 ? 255 : 0) : (i * s.step) % 256; };
+        const auto level = [&](int i) { return s.depth == 1 ? (i % 3 == 0 ? 255 : 0) : (i * 13) % 256; };
         // Colour pictures: level g becomes (g, 255 - g, 60).
         const auto expected = [&](int g) { return colour ? RGB(g, 255 - g, 60) : RGB(g, g, g); };
         Magick::Image image(Magick::Geometry(8, 2), Magick::Color("white"));
@@ -117,7 +104,7 @@ TEST_F(PngFiles, GreyAndPaletteOfTwoAndFourBitsOpen)
     // GraphicsMagick writes neither, so they are encoded here from packed rows: pixel i of the
     // 8 x 2 picture holds index i % (1 << depth); grey index k is level k * 255 / (2^depth - 1),
     // palette entry k is (k * 16, 255 - k * 16, 7).
-    for (const auto& [colorType, depth] : {std::pair{0, 2}, std::pair{0, 4}, std::pair{3, 1}, std::pair{3, 2}, std::pair{3, 4}}) {
+    for (const auto& [colorType, depth] : {std::pair{0, 2}, std::pair{0, 4}, std::pair{3, 1}, std::pair{3, 4}}) {
         SCOPED_TRACE(colorType * 100 + depth);
         const int count = 1 << depth;
         const auto index = [&](int i) { return i % count; };
@@ -167,7 +154,7 @@ TEST_F(PngFiles, TransparencyShowsTheCanvasBackground)
     // Opaque red, fully transparent, and green at alpha 51 (a fifth): over a blue background
     // (0, 0, 200) that gives (0, 51, 160) by hand, 255 / 5 and 200 * 4 / 5; grey (white at
     // a fifth) gives (51, 51, 211).
-    for (const auto& [type, depth] : {std::pair{6, 8}, std::pair{6, 16}, std::pair{4, 8}, std::pair{4, 16}}) {
+    for (const auto& [type, depth] : {std::pair{6, 16}, std::pair{4, 8}}) {
         SCOPED_TRACE(type * 100 + depth);
         const bool grey = type == 4;
         QImage argb(3, 1, QImage::Format_ARGB32);
@@ -248,11 +235,9 @@ TEST_F(PngFiles, DamagedFilesAreRefusedWithAMessage)
     }
 }
 
-TEST(PngTypes, EndingsNamePngInTheOpenAndSaveRules)
+TEST(PngTypes, TheLastThreeCharactersOfTheEndingNamePng)
 {
-    // The last three characters decide.
-    for (auto [file, format] : {std::pair{"/a/b.png", SaveFormat::Png}, {"/a/b.PNG", SaveFormat::Png},
-                                {"/a/b.apng", SaveFormat::Png}, {"/a/b.gif", SaveFormat::Other}})
+    for (auto [file, format] : {std::pair{"/a/b.PNG", SaveFormat::Png}, {"/a/b.apng", SaveFormat::Png}, {"/a/b.gif", SaveFormat::Other}})
         EXPECT_EQ(SaveFormatOf(file), format) << file;
     EXPECT_TRUE(UnsupportedTypeError("x.tif").contains(QLatin1String(".png")));
 }

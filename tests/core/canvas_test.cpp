@@ -65,37 +65,18 @@ PixelSet WithoutCorners(int x0, int y0, int x1, int y1)
 
 TEST(CanvasPen, EachOfTheSixteenDrawModes)
 {
-    // Per channel the pen bits 1100 meet the old bits 1010 (and 0 meets 0 in the high
-    // nibble), so every mode's truth table shows: red pen 0x0C on 0x0A, green 0xC0 on 0xA0,
-    // blue 0xCC on 0xAA.
+    // Per channel the pen bits 1100 meet the old bits 1010 (and 0 meets 0 in the other
+    // nibble): red pen 0x0C on 0x0A, green 0xC0 on 0xA0, blue 0xCC on 0xAA. Worked out by hand
+    // for red; green holds red's nibbles swapped, blue red's low nibble twice.
     constexpr ColorRef kPen = RGB(0x0C, 0xC0, 0xCC), kOld = RGB(0x0A, 0xA0, 0xAA);
-    const struct { int16_t mode; const char* name; uint32_t (*result)(uint32_t pen, uint32_t old); } modes[] = {
-        {1, "black", [](uint32_t, uint32_t) { return 0u; }},
-        {2, "not merge pen", [](uint32_t p, uint32_t o) { return ~(p | o); }},
-        {3, "mask not pen", [](uint32_t p, uint32_t o) { return ~p & o; }},
-        {4, "not copy pen", [](uint32_t p, uint32_t) { return ~p; }},
-        {5, "mask pen not", [](uint32_t p, uint32_t o) { return p & ~o; }},
-        {6, "invert", [](uint32_t, uint32_t o) { return ~o; }},
-        {7, "xor pen", [](uint32_t p, uint32_t o) { return p ^ o; }},
-        {8, "not mask pen", [](uint32_t p, uint32_t o) { return ~(p & o); }},
-        {9, "mask pen", [](uint32_t p, uint32_t o) { return p & o; }},
-        {kDrawModeNotXorPen, "not xor pen", [](uint32_t p, uint32_t o) { return ~(p ^ o); }},
-        {11, "nop", [](uint32_t, uint32_t o) { return o; }},
-        {12, "merge not pen", [](uint32_t p, uint32_t o) { return ~p | o; }},
-        {kDrawModeCopyPen, "copy pen", [](uint32_t p, uint32_t) { return p; }},
-        {14, "merge pen not", [](uint32_t p, uint32_t o) { return p | ~o; }},
-        {15, "merge pen", [](uint32_t p, uint32_t o) { return p | o; }},
-        {16, "white", [](uint32_t, uint32_t) { return 0xFFFFFFu; }},
-    };
-    // The same worked out by hand for the red channel (pen 0x0C, old 0x0A).
     const int red[16] = {0x00, 0xF1, 0x02, 0xF3, 0x04, 0xF5, 0x06, 0xF7, 0x08, 0xF9, 0x0A, 0xFB, 0x0C, 0xFD, 0x0E, 0xFF};
-    for (const auto& m : modes) {
-        SCOPED_TRACE(m.name);
+    for (int16_t mode = 1; mode <= 16; ++mode) {
+        SCOPED_TRACE(mode);
         Canvas c(3, 1, kOld);
-        c.setDrawMode(m.mode);
+        c.setDrawMode(mode);
         c.PSet(1, 0, kPen);
-        EXPECT_EQ(c.Point(1, 0), m.result(kPen, kOld) & 0xFFFFFF);
-        EXPECT_EQ(RedOf(c.Point(1, 0)), red[m.mode - 1]);
+        const int r = red[mode - 1], lo = r & 0xF;
+        EXPECT_EQ(c.Point(1, 0), RGB(r, lo << 4 | r >> 4, lo << 4 | lo));
         EXPECT_EQ(Word(c, 1, 0) >> 24, 0xFFu);   // the pixel stays opaque
         EXPECT_EQ(c.Point(0, 0), kOld);
         EXPECT_EQ(c.Point(2, 0), kOld);
@@ -230,7 +211,7 @@ TEST(CanvasInvert, EveryShapeDrawnTwiceRestoresThePixels)
     const std::vector<uint32_t> before = AllPixels(c);
     c.setDrawMode(kDrawModeNotXorPen);
     c.setFillStyle(kFillTransparent);
-    for (int16_t width : {1, 2, 3, 4, 5, 7, 12}) {
+    for (int16_t width : {1, 2, 5}) {
         c.setDrawWidth(width);
         auto twice = [&](auto draw) {
             draw();
@@ -238,14 +219,12 @@ TEST(CanvasInvert, EveryShapeDrawnTwiceRestoresThePixels)
             draw();
             EXPECT_EQ(AllPixels(c), before) << "width " << width;
         };
-        const struct { float x0, y0, x1, y1; ColorRef pen; LineMode mode; } lines[] = {
-            {3, 4, 50, 9, kRed, LineMode::Line},        {40, 2, 33, 45, kBlack, LineMode::Line},
-            {5, 40, 40, 5, 0x00FF00, LineMode::Line},   {10, 10, 10, 10, kBlack, LineMode::Line},
-            {-20, 30, 90, 31, kBlack, LineMode::Line},  {7, 20, 30, 8, kBlack, LineMode::Box},
-            {20, 20, 22, 21, kBlack, LineMode::Box},    {50, 40, 30, 25, kBlack, LineMode::FilledBox},
-            {60, 44, 70, 50, kBlack, LineMode::FilledBox}};
-        for (const auto& l : lines) twice([&] { c.Line(l.x0, l.y0, l.x1, l.y1, l.pen, l.mode); });
-        const float circles[][4] = {{30, 24, 20, 0.5f}, {30, 24, 20, 2}, {30.5f, 24, 9, 1}, {12, 12, 0, 1}, {60, 5, 30, 0.3f}};
+        // Shallow, steep, a dot, one past both edges, boxes small and clipped.
+        const struct { float x0, y0, x1, y1; LineMode mode; } lines[] = {
+            {3, 4, 50, 9, LineMode::Line},  {40, 2, 33, 45, LineMode::Line},    {10, 10, 10, 10, LineMode::Line},
+            {-20, 30, 90, 31, LineMode::Line}, {20, 20, 22, 21, LineMode::Box}, {60, 44, 70, 50, LineMode::FilledBox}};
+        for (const auto& l : lines) twice([&] { c.Line(l.x0, l.y0, l.x1, l.y1, kRed, l.mode); });
+        const float circles[][4] = {{30, 24, 20, 0.5f}, {30.5f, 24, 9, 1}, {60, 5, 30, 0.3f}};
         for (const auto& k : circles) twice([&] { c.Circle(k[0], k[1], k[2], kBlack, k[3]); });
         twice([&] { c.PSet(20, 30, kBlack); });
     }

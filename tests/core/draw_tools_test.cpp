@@ -47,15 +47,11 @@ TEST(EllipseInBoxTest, RadiusAspectAndCentreFollowTheDragBox)
     EXPECT_EQ(Marked(c), row);
 }
 
-TEST(DrawShapeTest, KindsDrawTheirShapes)
+TEST(DrawShapeTest, APointEllipseAndAFilledBoxInThePenColour)
 {
     Canvas c(12, 12);
     DrawEllipseInBox(c, 5, 6, 5, 6);   // radius 0: the point itself
     EXPECT_EQ(Marked(c), (PixelSet{{5, 6}}));
-
-    Canvas box(12, 12);
-    DrawShape(box, kShapeBox, 2, 3, 5, 5);
-    EXPECT_EQ(Marked(box), (PixelSet{{2, 3}, {3, 3}, {4, 3}, {5, 3}, {2, 4}, {5, 4}, {2, 5}, {3, 5}, {4, 5}, {5, 5}}));
 
     // The filled box ignores the canvas fill settings: outline and inside in the pen colour.
     Canvas filled(12, 12);
@@ -64,10 +60,6 @@ TEST(DrawShapeTest, KindsDrawTheirShapes)
     DrawShape(filled, kShapeFilledBox, 2, 3, 5, 5);
     EXPECT_EQ(Marked(filled).size(), 12u);
     EXPECT_EQ(filled.Point(3, 4), kBlack);
-
-    Canvas line(12, 12);
-    DrawShape(line, kShapeLine, 1, 1, 4, 4);
-    EXPECT_EQ(Marked(line), (PixelSet{{1, 1}, {2, 2}, {3, 3}, {4, 4}}));
 }
 
 TEST(ShapeToolTest, PreviewRemovesItselfAndTheReleaseDrawsTheLastShape)
@@ -189,11 +181,9 @@ TEST(TextCommitTest, ShadowLiesUnderTheTextAtTheOffset)
     EXPECT_EQ(shaded.ScaleMode(), kScaleTwips);
     EXPECT_EQ(shaded.ForeColor(), kBlack);
     shaded.setScaleMode(kScalePixels);
-    for (auto [x, y] : text) EXPECT_EQ(shaded.Point(float(x), float(y)), kBlack);
     for (auto [x, y] : text) {
-        if (!text.count({x + 3, y + 3})) {
-            EXPECT_EQ(shaded.Point(float(x + 3), float(y + 3)), grey);
-        }
+        EXPECT_EQ(shaded.Point(float(x), float(y)), kBlack);
+        if (!text.count({x + 3, y + 3})) EXPECT_EQ(shaded.Point(float(x + 3), float(y + 3)), grey);
     }
     PixelSet both = text;
     for (auto [x, y] : text) both.insert({x + 3, y + 3});
@@ -204,8 +194,6 @@ TEST(NumberTextTest, LeadingNumberAndTheWidthKeyFilter)
 {
     for (auto [text, number] : {std::pair{"12a", 12.0}, {"", 0.0}, {"abc", 0.0}, {" -2.5e1x", -25.0}})
         EXPECT_EQ(LeadingNumber(QString::fromLatin1(text)), number) << text;
-    EXPECT_EQ(NumberText(300), QStringLiteral("300"));
-
     EXPECT_TRUE(LineWidthKeyAccepted(QStringLiteral("5"), u'0'));    // 50
     EXPECT_FALSE(LineWidthKeyAccepted(QStringLiteral("50"), u'0'));  // 500
     EXPECT_FALSE(LineWidthKeyAccepted(QStringLiteral("5"), u'x'));

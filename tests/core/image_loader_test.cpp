@@ -312,30 +312,6 @@ TEST_F(ImageLoader, DamagedHeadersNameTheirFault)
     }
 }
 
-TEST_F(ImageLoader, PcxOfOneEightAndTwentyFourBits)
-{
-    const auto bw = [](int x, int y) { return ((x + y) % 3) ? RGB(255, 255, 255) : RGB(0, 0, 0); };
-    const auto four = [](int x, int y) {
-        const ColorRef v[] = {RGB(255, 0, 0), RGB(0, 128, 0), RGB(10, 20, 30), RGB(250, 250, 0)};
-        return v[(x / 2 + y) % 4];
-    };
-    const struct {
-        Magick::ImageType type;
-        std::function<ColorRef(int, int)> colour;
-        char bits, planes;
-    } cases[] = {{Magick::BilevelType, bw, 1, 1}, {Magick::PaletteType, four, 8, 1}, {Magick::TrueColorType, Blocks, 8, 3}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(int(c.bits) * c.planes);
-        Magick::Image image = MagickOf(19, 11, c.colour);
-        image.type(c.type);
-        const QString pcx = writeMagick("x.pcx", image);
-        const QByteArray bytes = ReadAll(pcx);
-        ASSERT_EQ(bytes[3], c.bits);
-        ASSERT_EQ(bytes[65], c.planes);
-        expectPixels(load(pcx), 19, 11, c.colour);
-    }
-}
-
 TEST_F(ImageLoader, TargaOfEveryDepthFromEveryCorner)
 {
     // Six values on 4 x 3 pixels, with runs and no symmetry, so a mirror or a flip shows.

@@ -29,18 +29,6 @@ QImage Photo(int w = 75, int h = 53)
     return img;
 }
 
-// The picture as a binary PPM file, the input of the command-line encoder.
-QByteArray Ppm(const QImage& img)
-{
-    QByteArray b = QStringLiteral("P6\n%1 %2\n255\n").arg(img.width()).arg(img.height()).toLatin1();
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x) {
-            const ColorRef c = test::At(img, x, y);
-            b += char(RedOf(c)), b += char(GreenOf(c)), b += char(BlueOf(c));
-        }
-    return b;
-}
-
 // The pixels GraphicsMagick decodes from the file, CMYK turned into RGB as it does it, and
 // the resolution it reads, in pixels per metre.
 struct Reference {
@@ -54,14 +42,8 @@ Reference MagickDecode(const QString& path)
     image.read(path.toStdString());
     if (image.colorSpace() == Magick::CMYKColorspace) image.colorSpace(Magick::RGBColorspace);
     const int w = int(image.columns()), h = int(image.rows());
-    QImage out = NewPixelBuffer(w, h, 0);
-    std::vector<unsigned char> rgb(size_t(w) * h * 3);
-    image.write(0, 0, w, h, "RGB", Magick::CharPixel, rgb.data());
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const unsigned char* p = &rgb[(size_t(y) * w + x) * 3];
-            test::Put(out, x, y, RGB(p[0], p[1], p[2]));
-        }
+    QImage out = NewPixelBuffer(w, h, 0);   // rows of R, G, B and a fourth byte, unpadded
+    image.write(0, 0, w, h, "RGBA", Magick::CharPixel, out.bits());
     const MagickLib::Image* im = image.constImage();
     const double perMetre = im->units == MagickLib::PixelsPerCentimeterResolution ? 100.0 : 100.0 / 2.54;
     return {out, {int(std::lround(im->x_resolution * perMetre)), int(std::lround(im->y_resolution * perMetre))}};
@@ -83,7 +65,10 @@ protected:
     // Encodes the picture with the command-line encoder and the given options.
     QString Cjpeg(const QString& name, const QImage& picture, const QStringList& options)
     {
-        WriteAll(path("in.ppm"), Ppm(picture));
+        EnsurePictureCodecsReady();
+        Magick::Image ppm(picture.width(), picture.height(), "RGBA", Magick::CharPixel, picture.constBits());
+        ppm.matte(false);
+        ppm.write(("PPM:" + path("in.ppm")).toStdString());
         QProcess p;
         p.setStandardOutputFile(path(name));
         p.start(QStringLiteral("cjpeg"), options + QStringList{path("in.ppm")});
@@ -98,7 +83,6 @@ protected:
         const Reference want = MagickDecode(file);
         EXPECT_EQ(d.image.format(), kPixelFormat);
         ASSERT_EQ(d.image.size(), want.image.size());
-        // Every pixel the same and opaque (the pixel words' top byte).
         int differing = 0, seeThrough = 0;
         for (int y = 0; y < want.image.height(); ++y)
             for (int x = 0; x < want.image.width(); ++x) {
@@ -126,7 +110,6 @@ TEST_F(JpegCodec, EveryKindOfJpegGivesThePixelsGraphicsMagickGives)
         {"444.jpg", {"-sample", "1x1"}},
         {"422.jpg", {"-sample", "2x1"}},
         {"440.jpg", {"-sample", "1x2"}},
-        {"420.jpg", {"-sample", "2x2"}},
         {"411.jpg", {"-sample", "4x1"}},
         {"restart-blocks.jpg", {"-restart", "3B", "-sample", "1x1"}},
         {"arithmetic.jpg", {"-arithmetic"}},
@@ -244,9 +227,7 @@ TEST_F(JpegCodec, WrittenPixelsComeBackCloselyAndExactlyAsGraphicsMagickReadsThe
     ASSERT_TRUE(d.ok()) << d.error.toStdString();
     for (QPoint p : {QPoint(3, 3), QPoint(20, 4), QPoint(40, 20), QPoint(60, 28)}) {
         const ColorRef got = test::At(d.image, p.x(), p.y()), want = test::At(blocks, p.x(), p.y());
-        EXPECT_NEAR(RedOf(got), RedOf(want), 4);
-        EXPECT_NEAR(GreenOf(got), GreenOf(want), 4);
-        EXPECT_NEAR(BlueOf(got), BlueOf(want), 4);
+        for (int shift : {0, 8, 16}) EXPECT_NEAR(int(got >> shift & 0xFF), int(want >> shift & 0xFF), 4) << p.x() << "," << p.y();
     }
     ExpectSameAsMagick(path("b.jpg"));
 }

@@ -265,16 +265,6 @@ TEST_F(ImageLoader, BitmapsOfEveryDepthAndRowOrder)
     }
 }
 
-TEST_F(ImageLoader, GifTransparencyShowsTheCanvasBackground)
-{
-    const uint8_t rgba[] = {255, 0, 0, 255, 0, 0, 0, 0, 0, 0, 255, 255, 0, 255, 0, 255};
-    const QString gif = writeMagick("t.gif", Magick::Image(2, 2, "RGBA", Magick::CharPixel, rgba));
-    expectPixels(load(gif, RGB(10, 200, 30)), 2, 2, [](int x, int y) {
-        const ColorRef v[2][2] = {{RGB(255, 0, 0), RGB(10, 200, 30)}, {RGB(0, 0, 255), RGB(0, 255, 0)}};
-        return v[y][x];
-    });
-}
-
 TEST_F(ImageLoader, IconsGiveTheirLargestPicture)
 {
     const QString ico = write("i.ico", MakeIco({{QSize(16, 16), RGB(255, 0, 0)}, {QSize(48, 32), RGB(0, 0, 255)},

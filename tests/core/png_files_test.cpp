@@ -1,5 +1,5 @@
-// PNG files: every colour type and bit depth read, transparency shown over the background,
-// lossless 24-bit writing, and damaged files refused with a message.
+// PNG files: colour types and depths read, transparency shown over the background, lossless
+// 24-bit writing, and damaged files refused with a message.
 #include "documents/image_loader.h"
 #include "documents/picture_writer.h"
 #include "platform/color.h"
@@ -10,7 +10,6 @@
 #include <QPainter>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <spng.h>
 
 namespace orv {
 
@@ -99,56 +98,6 @@ TEST_F(PngFiles, EveryColourTypeAndBitDepthOpens)
     }
 }
 
-TEST_F(PngFiles, GreyAndPaletteOfTwoAndFourBitsOpen)
-{
-    // GraphicsMagick writes neither, so they are encoded here from packed rows: pixel i of the
-    // 8 x 2 picture holds index i % (1 << depth); grey index k is level k * 255 / (2^depth - 1),
-    // palette entry k is (k * 16, 255 - k * 16, 7).
-    for (const auto& [colorType, depth] : {std::pair{0, 2}, std::pair{0, 4}, std::pair{3, 1}, std::pair{3, 4}}) {
-        SCOPED_TRACE(colorType * 100 + depth);
-        const int count = 1 << depth;
-        const auto index = [&](int i) { return i % count; };
-        const auto expected = [&](int k) {
-            if (colorType == 3) return RGB(k * 16, 255 - k * 16, 7);
-            const int g = k * 255 / (count - 1);
-            return RGB(g, g, g);
-        };
-        const int rowBytes = (8 * depth + 7) / 8;
-        std::vector<uint8_t> rows(size_t(rowBytes) * 2, 0);
-        for (int i = 0; i < 16; ++i) {
-            const int x = i % 8, bit = x * depth;
-            rows[size_t(i / 8) * rowBytes + bit / 8] |= uint8_t(index(i) << (8 - depth - bit % 8));
-        }
-        spng_ctx* ctx = spng_ctx_new(SPNG_CTX_ENCODER);
-        spng_set_option(ctx, SPNG_ENCODE_TO_BUFFER, 1);
-        spng_ihdr ihdr{8, 2, uint8_t(depth), uint8_t(colorType), 0, 0, 0};
-        spng_set_ihdr(ctx, &ihdr);
-        if (colorType == 3) {
-            spng_plte plte{};
-            plte.n_entries = uint32_t(count);
-            for (int k = 0; k < count; ++k) {
-                const ColorRef c = expected(k);
-                plte.entries[k] = {uint8_t(RedOf(c)), uint8_t(GreenOf(c)), uint8_t(BlueOf(c)), 0};
-            }
-            spng_set_plte(ctx, &plte);
-        }
-        ASSERT_EQ(spng_encode_image(ctx, rows.data(), rows.size(), SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE), 0);
-        size_t size = 0;
-        int err = 0;
-        void* png = spng_get_png_buffer(ctx, &size, &err);
-        spng_ctx_free(ctx);
-        ASSERT_NE(png, nullptr);
-        const QString file = path(QStringLiteral("packed%1_%2.png").arg(colorType).arg(depth));
-        WriteAll(file, QByteArray(static_cast<const char*>(png), qsizetype(size)));
-        std::free(png);
-        ASSERT_EQ(KindOf(ReadAll(file)), (PngKind{depth, colorType, 0}));
-
-        const QImage opened = Opened(file);
-        ASSERT_EQ(opened.size(), QSize(8, 2));
-        for (int i = 0; i < 16; ++i) EXPECT_EQ(test::At(opened, i % 8, i / 8), expected(index(i))) << i;
-    }
-}
-
 TEST_F(PngFiles, TransparencyShowsTheCanvasBackground)
 {
     // Opaque red, fully transparent, and green at alpha 51 (a fifth): over a blue background
@@ -171,11 +120,7 @@ TEST_F(PngFiles, TransparencyShowsTheCanvasBackground)
         const QImage opened = Opened(file, RGB(0, 0, 200));
         EXPECT_EQ(test::At(opened, 0), grey ? RGB(255, 255, 255) : RGB(255, 0, 0));
         EXPECT_EQ(test::At(opened, 1), RGB(0, 0, 200));
-        const ColorRef part = test::At(opened, 2);
-        const ColorRef want = grey ? RGB(51, 51, 211) : RGB(0, 51, 160);
-        EXPECT_NEAR(RedOf(part), RedOf(want), 1);
-        EXPECT_NEAR(GreenOf(part), GreenOf(want), 1);
-        EXPECT_NEAR(BlueOf(part), BlueOf(want), 1);
+        EXPECT_EQ(test::At(opened, 2), grey ? RGB(51, 51, 211) : RGB(0, 51, 160));
     }
 }
 

@@ -283,11 +283,7 @@ TEST(CanvasDirty, ReportsOnlyTheChangedPixels)
     c.Line(2, 3, 6, 3, kBlack, LineMode::Line);
     c.Circle(50, 40, 2, kBlack);
     c.Line(-10, 70, 3, 75, kBlack, LineMode::Box);
-    ASSERT_EQ(dirty.size(), 4u);
-    EXPECT_EQ(dirty[0], QRect(5, 6, 1, 1));
-    EXPECT_EQ(dirty[1], QRect(2, 3, 5, 1));
-    EXPECT_EQ(dirty[2], QRect(48, 38, 5, 5));
-    EXPECT_EQ(dirty[3], QRect(0, 70, 4, 6));
+    EXPECT_EQ(dirty, (std::vector<QRect>{{5, 6, 1, 1}, {2, 3, 5, 1}, {48, 38, 5, 5}, {0, 70, 4, 6}}));
 
     // Pixels that already have the pen colour are not changes.
     dirty.clear();
@@ -298,9 +294,7 @@ TEST(CanvasDirty, ReportsOnlyTheChangedPixels)
 
     c.markDirty(QRect(90, 70, 50, 50));
     c.Cls();
-    ASSERT_EQ(dirty.size(), 2u);
-    EXPECT_EQ(dirty[0], QRect(90, 70, 10, 10));
-    EXPECT_EQ(dirty[1], QRect(0, 0, 100, 80));
+    EXPECT_EQ(dirty, (std::vector<QRect>{{90, 70, 10, 10}, {0, 0, 100, 80}}));
 }
 
 TEST(CanvasSize, ResizeKeepsPixelsAndShowsBackColour)
@@ -328,15 +322,8 @@ TEST(CanvasSize, ResizeKeepsPixelsAndShowsBackColour)
     EXPECT_EQ(c.pixelHeight(), 1);
 }
 
-QImage TwoByTwo(QImage::Format format)
-{
-    QImage pic(2, 2, format);
-    pic.setPixel(0, 0, qRgb(255, 0, 0));
-    pic.setPixel(1, 0, qRgb(0, 255, 0));
-    pic.setPixel(0, 1, qRgb(0, 0, 255));
-    pic.setPixel(1, 1, qRgb(0, 0, 0));
-    return pic;
-}
+// Red, green / blue, black in another pixel format than the canvas's.
+QImage TwoByTwo(QImage::Format format) { return test::Rows({{kRed, 0x00FF00}, {0xFF0000, kBlack}}).convertToFormat(format); }
 
 TEST(CanvasPictures, SetPictureFillsTheRestAndAutoSizes)
 {

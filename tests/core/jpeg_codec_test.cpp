@@ -103,16 +103,13 @@ protected:
 TEST_F(JpegCodec, EveryKindOfJpegGivesThePixelsGraphicsMagickGives)
 {
     const QImage photo = Photo();
+    // Chroma halved both ways (the default), across only and not at all; grey; progressive
+    // (a small file: the fallback decode); arithmetic coding. Other samplings and restart
+    // markers are the JPEG library's own work under the same settings.
     const struct { const char* name; QStringList options; } kinds[] = {
-        {"baseline.jpg", {"-quality", "85"}},
-        {"progressive.jpg", {"-quality", "85", "-progressive"}},
-        {"grey-progressive.jpg", {"-grayscale", "-progressive"}},
-        {"444.jpg", {"-sample", "1x1"}},
-        {"422.jpg", {"-sample", "2x1"}},
-        {"440.jpg", {"-sample", "1x2"}},
-        {"411.jpg", {"-sample", "4x1"}},
-        {"restart-blocks.jpg", {"-restart", "3B", "-sample", "1x1"}},
-        {"arithmetic.jpg", {"-arithmetic"}},
+        {"baseline.jpg", {"-quality", "85"}},   {"progressive.jpg", {"-quality", "85", "-progressive"}},
+        {"grey.jpg", {"-grayscale"}},           {"444.jpg", {"-sample", "1x1"}},
+        {"422.jpg", {"-sample", "2x1"}},        {"arithmetic.jpg", {"-arithmetic"}},
     };
     for (const auto& kind : kinds) {
         SCOPED_TRACE(kind.name);

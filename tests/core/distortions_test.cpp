@@ -207,14 +207,6 @@ TEST(RoundWobbly, BothMovesRowsOfTheMovedColumnsOverThePictureAsItWas)
     ExpectPixels(out, [&](int x, int y) { return expected[y][x]; });
 }
 
-TEST(RoundWobbly, Angle180Width10MovesStripsByTenSines)
-{
-    // Strips at 0, 10, 20, 90 move down by 0, 2, 3, 10; the strip at 270 moves up by 10.
-    const QImage out = Applied(Numbered(300, 40), RoundWobblyPasses, RoundWobblyParams{RoundWobblyDirection::Top, 180, 10, 10});
-    const int moves[][2] = {{0, 0}, {10, 2}, {20, 3}, {90, 10}, {270, -10}};
-    for (const auto& m : moves) EXPECT_EQ(At(out, m[0] + 5, 20), From(m[0] + 5, 20 - m[1])) << m[0];
-}
-
 TEST(RoundWobbly, UnusableValuesAreNamedAndLeaveTheParameters)
 {
     const struct { const char* angle; const char* width; const char* height; const char* refused; } cases[] = {

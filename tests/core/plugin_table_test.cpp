@@ -125,30 +125,21 @@ TEST(PlugInFolders, TheUsersFolderIsSearchedAfterTheProgramsAndTheWorkFolderIsPr
 // status 0 counts; everything else is a failed call.
 TEST(PlugInHostReply, OnlyAWellFormedLineCounts)
 {
-    using K = HostReply::Kind;
     const QByteArray tag = "ORVANE-PLUGIN-HOST/1 ";
-    struct Case { bool normal; int code; QByteArray output; K kind; } cases[] = {
-        {true, 0, tag + "NAME 506f737465726973652e2e2e\n", K::Name},
-        {true, 0, tag + "RESULT -1\n", K::Result},
-        {false, 0, tag + "RESULT -1\n", K::Failed},             // crashed after answering
-        {true, 1, tag + "RESULT -1\n", K::Failed},              // another exit status
-        {true, 0, QByteArray(), K::Failed},                     // no answer
-        {true, 0, tag + "RESULT -1", K::Failed},                // unfinished line
-        {true, 0, tag + "RESULT -1\n" + tag + "RESULT 0\n", K::Failed},
-        {true, 0, "hello\n" + tag + "RESULT -1\n", K::Failed},
-        {true, 0, tag + "RESULT minus\n", K::Failed},
-        {true, 0, tag + "NAME 5x\n", K::Failed},                // not hex
-        {true, 0, tag + "NAME 505\n", K::Failed},               // odd length
-        {true, 0, "ORVANE-PLUGIN-HOST/2 RESULT -1\n", K::Failed},
-        {true, 0, tag + "RESULT -1 extra\n", K::Failed},
-        {true, 0, tag + "NAME " + QByteArray(kMaxHostReply, 'a') + "\n", K::Failed},
-    };
-    for (const Case& c : cases) {
-        const HostReply r = ParseHostReply(c.normal, c.code, c.output);
-        EXPECT_EQ(int(r.kind), int(c.kind)) << c.output.left(60).toStdString();
-    }
-    EXPECT_EQ(ParseHostReply(true, 0, tag + "NAME 506f737465726973652e2e2e\n").name, QStringLiteral("Posterise..."));
+    const HostReply name = ParseHostReply(true, 0, tag + "NAME 506f737465726973652e2e2e\n");
+    EXPECT_EQ(int(name.kind), int(HostReply::Kind::Name));
+    EXPECT_EQ(name.name, QStringLiteral("Posterise..."));
     EXPECT_EQ(ParseHostReply(true, 0, tag + "NAME \n").name, QString());
+    const std::tuple<bool, int, QByteArray> failed[] = {
+        {false, 0, tag + "RESULT -1\n"} /* crashed after answering */, {true, 1, tag + "RESULT -1\n"} /* exit status */,
+        {true, 0, QByteArray()},                        {true, 0, tag + "RESULT -1"} /* unfinished line */,
+        {true, 0, tag + "RESULT -1\n" + tag + "RESULT 0\n"}, {true, 0, "hello\n" + tag + "RESULT -1\n"},
+        {true, 0, tag + "RESULT minus\n"},              {true, 0, tag + "RESULT -1 extra\n"},
+        {true, 0, tag + "NAME 5x\n"} /* not hex */,      {true, 0, tag + "NAME 505\n"} /* odd length */,
+        {true, 0, "ORVANE-PLUGIN-HOST/2 RESULT -1\n"},  {true, 0, tag + "NAME " + QByteArray(kMaxHostReply, 'a') + "\n"},
+    };
+    for (const auto& [normal, code, output] : failed)
+        EXPECT_EQ(int(ParseHostReply(normal, code, output).kind), int(HostReply::Kind::Failed)) << output.left(60).toStdString();
 }
 
 TEST(PlugInHostReply, WhatTheHelperWritesReadsBack)
@@ -156,7 +147,9 @@ TEST(PlugInHostReply, WhatTheHelperWritesReadsBack)
     const HostReply name = ParseHostReply(true, 0, HostNameReply("Two words\nand a line"));
     EXPECT_EQ(int(name.kind), int(HostReply::Kind::Name));
     EXPECT_EQ(name.name, QStringLiteral("Two words\nand a line"));
-    EXPECT_EQ(ParseHostReply(true, 0, HostResultReply(-1)).result, -1);
+    const HostReply result = ParseHostReply(true, 0, HostResultReply(-1));
+    EXPECT_EQ(int(result.kind), int(HostReply::Kind::Result));
+    EXPECT_EQ(result.result, -1);
     EXPECT_EQ(int(ParseHostReply(true, 0, HostNotCreatedReply()).kind), int(HostReply::Kind::NotCreated));
     EXPECT_EQ(int(ParseHostReply(true, 0, HostRegisteredReply()).kind), int(HostReply::Kind::Registered));
 }

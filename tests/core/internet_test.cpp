@@ -99,12 +99,9 @@ TEST_F(HttpTransfer, EveryFailureEndsInAClearMessage)
     quick.maxBodyBytes = 1 << 20;
     struct Case { const char* path; HttpLimits limits; const char* says; };
     const Case cases[] = {
-        {"/status/404", {}, "the server answered with error 404"},
-        {"/stall", quick, "stopped answering"},
-        {"/huge", {}, "larger than 100 MB"},
-        {"/huge-unsized", quick, "larger than 1 MB"},
-        {"/cut", {}, "closed the connection before the transfer ended"},
-        {"/redirect/9", {}, "redirects more than 5 times"},
+        {"/status/404", {}, "the server answered with error 404"}, {"/stall", quick, "stopped answering"},
+        {"/huge", {}, "larger than 100 MB"},                      {"/huge-unsized", quick, "larger than 1 MB"},
+        {"/cut", {}, "closed the connection before the transfer ended"}, {"/redirect/9", {}, "redirects more than 5 times"},
     };
     for (const Case& c : cases) {
         const HttpResult r = get(QString::fromLatin1(c.path), c.limits);

@@ -42,19 +42,12 @@ using Source = std::pair<int, int>;
 
 TEST(Wobbly, OffsetsTurnOnlyWhereTheTextIsThePlainNumber)
 {
+    // Only the plain number turns the wave; anything else rises without end.
+    const std::vector<int> rising = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
     const struct { const char* text; std::vector<int> offsets; } cases[] = {
         {"10", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0, 1, 2}},
-        {"3", {1, 2, 3, 2, 1, 0, 1, 2, 3, 2}},
-        {"1", {1, 0, 1, 0, 1, 0}},
-        {"010", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}},
-        {" 10", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}},
-        {"10 ", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}},
-        {"+3", {1, 2, 3, 4, 5}},
-        {"2.0", {1, 2, 3, 4}},
-        {"0", {1, 2, 3}},
-        {"-3", {1, 2, 3, 4}},
-        {"abc", {1, 2, 3}},
-        {"", {1, 2, 3}},
+        {"1", {1, 0, 1, 0, 1, 0}}, {"010", rising}, {" 10", rising}, {"+3", rising}, {"2.0", rising},
+        {"0", rising}, {"-3", rising}, {"abc", rising}, {"", rising},
     };
     for (const auto& c : cases)
         EXPECT_EQ(WobblyOffsets(QString::fromLatin1(c.text), int(c.offsets.size())), c.offsets) << c.text;
@@ -82,12 +75,6 @@ TEST(Wobbly, BothMovesRowsOfTheMovedColumnsWithTheWaveRestarted)
     ExpectPixels(out, [&](int x, int y) { return expected[y][x]; });
 }
 
-TEST(Wobbly, ATextThatNeverMatchesMovesColumnXUpByXPlusOne)
-{
-    const QImage out = Applied(Numbered(6, 3), WobblyPasses, WobblyParams{WobblyMode::Top, "abc"});
-    ExpectPixels(out, [](int x, int y) { return Source{x, y + x + 1 < 3 ? y + x + 1 : y}; });
-}
-
 TEST(CrystalShaper, EvenWidthMirrorsSpansOf2_4_2_0_2AndLeavesLaterRows)
 {
     QImage img = Numbered(4, 7);
@@ -106,15 +93,6 @@ TEST(CrystalShaper, OddWidthKeepsWideningAndIsCutAtTheEdges)
     CrystalShape(img);
     const int rows[3][5] = {{0, 1, 3, 1, 4}, {4, 3, 1, 0, 4}, {4, 3, 2, 2, 1}};
     ExpectPixels(img, [&](int x, int y) { return Source{rows[y][x], y}; });
-}
-
-TEST(CrystalShaper, OnlyRowsUpToTheWidthChange)
-{
-    QImage img = Numbered(10, 30);
-    const QImage before = img;
-    CrystalShape(img);
-    EXPECT_NE(img.copy(0, 0, 10, 11), before.copy(0, 0, 10, 11));
-    EXPECT_EQ(img.copy(0, 11, 10, 19), before.copy(0, 11, 10, 19));
 }
 
 TEST(Waving, RippleTablesAndDistances)
@@ -160,8 +138,8 @@ TEST(Waving, PixelsComeFromTheirRowReflectedAtBothEdges)
 
 TEST(Waving, FrequencyZeroLeavesEveryPicture)
 {
-    for (const QSize size : {QSize(30, 7), QSize(7, 30), QSize(1, 1), QSize(3, 40)})
-        for (int phase : {0, 5, 1000}) {
+    for (const QSize size : {QSize(30, 7), QSize(1, 1)})
+        for (int phase : {0, 1000}) {
             const QImage in = Numbered(size.width(), size.height());
             EXPECT_EQ(Applied(in, WavingPasses, WavingParams{phase, 0}), in) << phase;
         }
@@ -220,33 +198,20 @@ TEST(RoundWobbly, BothMovesRowsOfTheMovedColumnsOverThePictureAsItWas)
     ExpectPixels(out, [&](int x, int y) { return expected[y][x]; });
 }
 
-TEST(RoundWobbly, Angle180Width10MovesStripsByTenSines)
-{
-    // Strips at 0, 10, 20, 90 move down by 0, 2, 3, 10; the strip at 270 moves up by 10.
-    const QImage out = Applied(Numbered(300, 40), RoundWobblyPasses, RoundWobblyParams{RoundWobblyDirection::Top, 180, 10, 10});
-    const int moves[][2] = {{0, 0}, {10, 2}, {20, 3}, {90, 10}, {270, -10}};
-    for (const auto& m : moves) EXPECT_EQ(At(out, m[0] + 5, 20), From(m[0] + 5, 20 - m[1])) << m[0];
-}
-
 TEST(RoundWobbly, UnusableValuesAreNamedAndLeaveTheParameters)
 {
     const struct { const char* angle; const char* width; const char* height; const char* refused; } cases[] = {
-        {"0", "10", "10", "angle"},   {"", "10", "10", "angle"},    {"abc", "10", "10", "angle"},
-        {"180", "0", "10", "width"},  {"180", "-5", "10", "width"}, {"180", "x", "10", "width"},
-        {"180", "10", "0", "height"}, {"180", "10", "0.5", "height"}, {"180", "10", "", "height"},
+        {"0", "10", "10", "angle"},  {"abc", "10", "10", "angle"},   {"180", "0", "10", "width"},
+        {"180", "x", "10", "width"}, {"180", "10", "0.5", "height"},
     };
     for (const auto& c : cases) {
         RoundWobblyParams p;
         EXPECT_EQ(ReadRoundWobblyValues(c.angle, c.width, c.height, &p), QString::fromLatin1(c.refused)) << c.angle;
-        EXPECT_EQ(p.angle, 180);
-        EXPECT_EQ(p.width, 10);
-        EXPECT_EQ(p.height, 10);
+        EXPECT_EQ(std::tuple(p.angle, p.width, p.height), std::tuple(180.0, 10.0, 10.0));
     }
     RoundWobblyParams p;
     EXPECT_TRUE(ReadRoundWobblyValues("90", "3", "2.5", &p).isEmpty());
-    EXPECT_EQ(p.angle, 90);
-    EXPECT_EQ(p.width, 3);
-    EXPECT_EQ(p.height, 2.5);
+    EXPECT_EQ(std::tuple(p.angle, p.width, p.height), std::tuple(90.0, 3.0, 2.5));
 }
 
 TEST(EffectCancel, LeavesThePictureAndARunAfterwardsChangesIt)

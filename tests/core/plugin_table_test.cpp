@@ -2,6 +2,7 @@
 #include "plugins/host_protocol.h"
 #include "plugins/plugin_host.h"
 #include "plugins/plugin_table.h"
+#include "tests/support/test_pictures.h"
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -41,14 +42,10 @@ private:
 
 TEST(PlugInScan, EachFileGetsOneRegistrationAndOneRetry)
 {
-    FakeCalls calls({{QStringLiteral("A.dll"), {true, true}},
-                     {QStringLiteral("Late.dll"), {false, true}},
-                     {QStringLiteral("Bad.dll"), {false, false}},
-                     {QStringLiteral("Z.dll"), {true, true}}});
+    FakeCalls calls({{"A.dll", {true, true}}, {"Late.dll", {false, true}}, {"Bad.dll", {false, false}}, {"Z.dll", {true, true}}});
     QStringList failed;
     QList<PlugInRecord> table;
-    const QStringList files = {QStringLiteral("/p/A.dll"), QStringLiteral("/p/Late.dll"), QStringLiteral("/p/Bad.dll"),
-                               QStringLiteral("/p/Z.dll")};
+    const QStringList files = {"/p/A.dll", "/p/Late.dll", "/p/Bad.dll", "/p/Z.dll"};
     ASSERT_TRUE(ScanPlugIns(files, calls, [&](const QString& f) { failed << f; }, &table));
 
     EXPECT_EQ(calls.calls, QStringList({"name A.dll A.PlugInClass", "name Late.dll Late.PlugInClass",
@@ -57,13 +54,11 @@ TEST(PlugInScan, EachFileGetsOneRegistrationAndOneRetry)
                                         "name Bad.dll Bad.PlugInClass", "name Z.dll Z.PlugInClass"}));
     EXPECT_EQ(failed, QStringList({"/p/Bad.dll"}));
     ASSERT_EQ(table.size(), 3);
-    const char* expected[][3] = {{"A.PlugInClass", "A.dll menu text", "/p/A.dll"},
-                                 {"Late.PlugInClass", "Late.dll menu text", "/p/Late.dll"},
-                                 {"Z.PlugInClass", "Z.dll menu text", "/p/Z.dll"}};
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(table[i].ClassName, QString::fromLatin1(expected[i][0]));
-        EXPECT_EQ(table[i].Name, QString::fromLatin1(expected[i][1]));
-        EXPECT_EQ(table[i].library, QString::fromLatin1(expected[i][2]));
+    int i = 0;
+    for (const char* stem : {"A", "Late", "Z"}) {
+        EXPECT_EQ(table[i].ClassName, QLatin1String(stem) + ".PlugInClass");
+        EXPECT_EQ(table[i].Name, QLatin1String(stem) + ".dll menu text");
+        EXPECT_EQ(table[i++].library, "/p/" + QLatin1String(stem) + ".dll");
     }
 }
 
@@ -79,9 +74,9 @@ TEST(PlugInScan, NoFileLeavesTheTableAsItWas)
 
 TEST(PlugInScan, ASecondScanBuildsTheSameTable)
 {
-    FakeCalls calls({{QStringLiteral("A.dll"), {true, true}}, {QStringLiteral("B.dll"), {true, true}}});
+    FakeCalls calls({{"A.dll", {true, true}}, {"B.dll", {true, true}}});
     QList<PlugInRecord> table;
-    const QStringList files = {QStringLiteral("/p/A.dll"), QStringLiteral("/p/B.dll")};
+    const QStringList files = {"/p/A.dll", "/p/B.dll"};
     ScanPlugIns(files, calls, [](const QString&) {}, &table);
     ScanPlugIns(files, calls, [](const QString&) {}, &table);
     ASSERT_EQ(table.size(), 2);
@@ -91,20 +86,11 @@ TEST(PlugInScan, ASecondScanBuildsTheSameTable)
 
 TEST(PlugInScan, ClassNameAndRegistrationMessageComeFromTheFileName)
 {
-    const char* cases[][2] = {{"Sharpen.dll", "Sharpen.PlugInClass"},
-                              {"My.Filter.DLL", "My.Filter.PlugInClass"},
-                              {"x.dll", "x.PlugInClass"}};
-    for (auto [file, className] : cases)
-        EXPECT_EQ(PlugInClassName(QString::fromLatin1(file)), QString::fromLatin1(className)) << file;
+    EXPECT_EQ(PlugInClassName(QStringLiteral("Sharpen.dll")), QStringLiteral("Sharpen.PlugInClass"));
+    EXPECT_EQ(PlugInClassName(QStringLiteral("My.Filter.DLL")), QStringLiteral("My.Filter.PlugInClass"));
     EXPECT_EQ(PlugInRegistrationError(QStringLiteral("Broken.dll")),
               QStringLiteral("Error resigtring Broken.dll. Please try to register it manualy using RegSvr32.exe. "
                              "Please make sure that the file have not been renamed."));
-}
-
-void Touch(const QString& path)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
 }
 
 TEST(PlugInFolders, FilesInNameOrderProgramFolderFirstOnlyTheFirstOfAName)
@@ -113,9 +99,9 @@ TEST(PlugInFolders, FilesInNameOrderProgramFolderFirstOnlyTheFirstOfAName)
     const QString program = root.filePath(QStringLiteral("program")), user = root.filePath(QStringLiteral("user"));
     QDir().mkpath(program);
     QDir().mkpath(user);
-    for (const char* name : {"b.dll", "A.DLL", "c.txt", "same.dll", "dll"}) Touch(program + u'/' + QLatin1String(name));
+    for (const char* name : {"b.dll", "A.DLL", "c.txt", "same.dll", "dll"}) test::WriteAll(program + u'/' + QLatin1String(name), {});
     QDir().mkpath(program + QStringLiteral("/folder.dll"));
-    for (const char* name : {"same.dll", "0.dll"}) Touch(user + u'/' + QLatin1String(name));
+    for (const char* name : {"same.dll", "0.dll"}) test::WriteAll(user + u'/' + QLatin1String(name), {});
 
     const QStringList files = PlugInFiles({program, root.filePath(QStringLiteral("missing")), user});
     EXPECT_EQ(files, QStringList({program + "/A.DLL", program + "/b.dll", program + "/same.dll", user + "/0.dll"}));
@@ -139,35 +125,21 @@ TEST(PlugInFolders, TheUsersFolderIsSearchedAfterTheProgramsAndTheWorkFolderIsPr
 // status 0 counts; everything else is a failed call.
 TEST(PlugInHostReply, OnlyAWellFormedLineCounts)
 {
-    using K = HostReply::Kind;
     const QByteArray tag = "ORVANE-PLUGIN-HOST/1 ";
-    struct Case { bool normal; int code; QByteArray output; K kind; } cases[] = {
-        {true, 0, tag + "NAME 506f737465726973652e2e2e\n", K::Name},
-        {true, 0, tag + "RESULT -1\n", K::Result},
-        {true, 0, tag + "RESULT 0\n", K::Result},
-        {true, 0, tag + "NOTCREATED\n", K::NotCreated},
-        {true, 0, tag + "REGISTERED\n", K::Registered},
-        {false, 0, tag + "RESULT -1\n", K::Failed},             // crashed after answering
-        {true, 1, tag + "RESULT -1\n", K::Failed},              // another exit status
-        {true, 0, QByteArray(), K::Failed},                     // no answer
-        {true, 0, tag + "RESULT -1", K::Failed},                // unfinished line
-        {true, 0, tag + "RESULT -1\n" + tag + "RESULT 0\n", K::Failed},
-        {true, 0, "hello\n" + tag + "RESULT -1\n", K::Failed},
-        {true, 0, tag + "RESULT minus\n", K::Failed},
-        {true, 0, tag + "RESULT\n", K::Failed},
-        {true, 0, tag + "NAME 5x\n", K::Failed},                // not hex
-        {true, 0, tag + "NAME 505\n", K::Failed},               // odd length
-        {true, 0, "ORVANE-PLUGIN-HOST/2 RESULT -1\n", K::Failed},
-        {true, 0, tag + "RESULT -1 extra\n", K::Failed},
-        {true, 0, tag + "NAME " + QByteArray(kMaxHostReply, 'a') + "\n", K::Failed},
-    };
-    for (const Case& c : cases) {
-        const HostReply r = ParseHostReply(c.normal, c.code, c.output);
-        EXPECT_EQ(int(r.kind), int(c.kind)) << c.output.left(60).toStdString();
-    }
-    EXPECT_EQ(ParseHostReply(true, 0, tag + "NAME 506f737465726973652e2e2e\n").name, QStringLiteral("Posterise..."));
+    const HostReply name = ParseHostReply(true, 0, tag + "NAME 506f737465726973652e2e2e\n");
+    EXPECT_EQ(int(name.kind), int(HostReply::Kind::Name));
+    EXPECT_EQ(name.name, QStringLiteral("Posterise..."));
     EXPECT_EQ(ParseHostReply(true, 0, tag + "NAME \n").name, QString());
-    EXPECT_EQ(ParseHostReply(true, 0, tag + "RESULT -1\n").result, -1);
+    const std::tuple<bool, int, QByteArray> failed[] = {
+        {false, 0, tag + "RESULT -1\n"} /* crashed after answering */, {true, 1, tag + "RESULT -1\n"} /* exit status */,
+        {true, 0, QByteArray()},                        {true, 0, tag + "RESULT -1"} /* unfinished line */,
+        {true, 0, tag + "RESULT -1\n" + tag + "RESULT 0\n"}, {true, 0, "hello\n" + tag + "RESULT -1\n"},
+        {true, 0, tag + "RESULT minus\n"},              {true, 0, tag + "RESULT -1 extra\n"},
+        {true, 0, tag + "NAME 5x\n"} /* not hex */,      {true, 0, tag + "NAME 505\n"} /* odd length */,
+        {true, 0, "ORVANE-PLUGIN-HOST/2 RESULT -1\n"},  {true, 0, tag + "NAME " + QByteArray(kMaxHostReply, 'a') + "\n"},
+    };
+    for (const auto& [normal, code, output] : failed)
+        EXPECT_EQ(int(ParseHostReply(normal, code, output).kind), int(HostReply::Kind::Failed)) << output.left(60).toStdString();
 }
 
 TEST(PlugInHostReply, WhatTheHelperWritesReadsBack)
@@ -175,7 +147,9 @@ TEST(PlugInHostReply, WhatTheHelperWritesReadsBack)
     const HostReply name = ParseHostReply(true, 0, HostNameReply("Two words\nand a line"));
     EXPECT_EQ(int(name.kind), int(HostReply::Kind::Name));
     EXPECT_EQ(name.name, QStringLiteral("Two words\nand a line"));
-    EXPECT_EQ(ParseHostReply(true, 0, HostResultReply(-1)).result, -1);
+    const HostReply result = ParseHostReply(true, 0, HostResultReply(-1));
+    EXPECT_EQ(int(result.kind), int(HostReply::Kind::Result));
+    EXPECT_EQ(result.result, -1);
     EXPECT_EQ(int(ParseHostReply(true, 0, HostNotCreatedReply()).kind), int(HostReply::Kind::NotCreated));
     EXPECT_EQ(int(ParseHostReply(true, 0, HostRegisteredReply()).kind), int(HostReply::Kind::Registered));
 }
@@ -201,10 +175,7 @@ TEST(PlugInHostCalls, AScanCallThatNeverAnswersIsEnded)
 {
     QTemporaryDir dir;
     const QString script = dir.filePath(QStringLiteral("helper.sh"));
-    QFile f(script);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("#!/bin/sh\nexec sleep 60\n");
-    f.close();
+    test::WriteAll(script, "#!/bin/sh\nexec sleep 60\n");
     QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     SetPlugInHostProgram(script);
     HostPlugInCalls calls(200);

@@ -22,42 +22,13 @@ QImage Filtered(QImage img, TypicalFilter f)
     return img;
 }
 
+// Emboss turns a flat picture mid-grey, down to a single pixel whose neighbour lies outside.
 TEST(TypicalFilters, FlatPictures)
 {
     const QImage flat = Filled(9, 8, RGB(30, 160, 250));
     EXPECT_EQ(Filtered(flat, TypicalFilter::Emboss), Filled(9, 8, RGB(128, 128, 128)));
-    EXPECT_EQ(Filtered(flat, TypicalFilter::Sharpen), flat);
-    EXPECT_EQ(Filtered(flat, TypicalFilter::Smooth), flat);
-    EXPECT_EQ(Filtered(flat, TypicalFilter::Diffuse), flat);
-}
-
-TEST(TypicalFilters, EmbossComparesWithTheLowerRightNeighbour)
-{
-    // 3 x 2: only (0, 0) and (1, 0) are visited; the last column and row become mid-grey.
-    QImage img = Filled(3, 2, 0);
-    Put(img, 0, 0, RGB(255, 0, 100));
-    Put(img, 1, 1, RGB(0, 255, 100));
-    Put(img, 1, 0, RGB(7, 9, 11));
-    const QImage out = Filtered(img, TypicalFilter::Emboss);
-    EXPECT_EQ(At(out, 0, 0), RGB(255 /* 383 capped */, 127 /* |-127| */, 128));
-    EXPECT_EQ(At(out, 1, 0), RGB(135, 137, 139));   // lower-right neighbour is black
-    for (auto [x, y] : {std::pair{2, 0}, {2, 1}, {0, 1}, {1, 1}})
-        EXPECT_EQ(At(out, x, y), RGB(128, 128, 128));
     EXPECT_EQ(Filtered(Filled(1, 1, 0xFFFFFF), TypicalFilter::Emboss), Filled(1, 1, RGB(128, 128, 128)));
-}
-
-TEST(TypicalFilters, SharpenAddsHalfTheStepFromTheUpperLeft)
-{
-    QImage img = Filled(4, 3, 0);
-    Put(img, 0, 0, RGB(50, 0, 255));
-    Put(img, 1, 1, RGB(100, 255, 0));
-    Put(img, 1, 0, RGB(0, 0, 50));
-    Put(img, 2, 1, RGB(1, 3, 100));
-    const QImage out = Filtered(img, TypicalFilter::Sharpen);
-    EXPECT_EQ(At(out, 1, 1), RGB(125, 255 /* 382.5 */, 0 /* -127.5 */));
-    EXPECT_EQ(At(out, 2, 1), RGB(2 /* 1.5 */, 4 /* 4.5 */, 125));
-    EXPECT_EQ(At(out, 0, 0), RGB(50, 0, 255));   // the frame is not visited
-    EXPECT_EQ(At(out, 1, 0), RGB(0, 0, 50));
+    for (TypicalFilter f : {TypicalFilter::Sharpen, TypicalFilter::Smooth, TypicalFilter::Diffuse}) EXPECT_EQ(Filtered(flat, f), flat);
 }
 
 TEST(TypicalFilters, SmoothAveragesTheBlock)
@@ -67,11 +38,7 @@ TEST(TypicalFilters, SmoothAveragesTheBlock)
     Put(img, 0, 0, RGB(200, 127, 255));
     const QImage out = Filtered(img, TypicalFilter::Smooth);
     EXPECT_EQ(At(out, 1, 1), RGB(24 /* 213 / 9 = 23.67 */, 127 /* 127.44 */, 255));
-    EXPECT_EQ(At(out, 0, 0), RGB(200, 127, 255));
-
-    QImage single = Filled(3, 3, 0);
-    Put(single, 2, 2, RGB(13, 0, 0));
-    EXPECT_EQ(At(Filtered(single, TypicalFilter::Smooth), 1, 1), RGB(1, 0, 0));   // 1.44
+    EXPECT_EQ(At(out, 0, 0), RGB(200, 127, 255));   // the frame is not visited
 }
 
 TEST(TypicalFilters, SmallPicturesAreVisitedOnlyWhereTheFilterReaches)
@@ -129,8 +96,6 @@ TEST(TypicalFilters, BatchChoice)
 {
     TypicalParams p;
     QString error;
-    ASSERT_TRUE(ParseTypicalParams({}, &p, &error));
-    EXPECT_EQ(p.filter, TypicalFilter::Emboss);
     ASSERT_TRUE(ParseTypicalParams({{"filter", "Smooth"}}, &p, &error));
     EXPECT_EQ(p.filter, TypicalFilter::Smooth);
     EXPECT_FALSE(ParseTypicalParams({{"filter", "Blur"}}, &p, &error));

@@ -37,7 +37,6 @@ public:
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(bytes);
     }
-    QString folder() const { return root_.path(); }
 
 private:
     QTemporaryDir root_;

@@ -9,10 +9,9 @@ namespace orv::test {
 
 class SaneTestDevice {
 public:
-    // `extra` adds lines to the test backend's settings ("three-pass true").
-    explicit SaneTestDevice(const QByteArray& extra = {}, const char* backends = "test\n")
+    SaneTestDevice()
     {
-        write("dll.conf", backends);
+        write("dll.conf", "test\n");
         write("test.conf",
               "number_of_devices 2\nmode Gray\ndepth 8\nhand-scanner false\nthree-pass false\n"
               "three-pass-order RGB\nresolution_min 1.0\nresolution_max 1200.0\nresolution_quant 1.0\n"
@@ -20,11 +19,10 @@ public:
               "read-limit-size 1\nread-delay false\nread-delay-duration 1000\nread-status-code \"Default\"\n"
               "fuzzy-parameters false\nppl-loss 0\nnon-blocking false\nselect-fd false\n"
               "enable-test-options false\ngeometry_min 0.0\ngeometry_max 200.0\ngeometry_quant 1.0\n"
-              "tl_x 0.0\ntl_y 0.0\nbr_x 80.0\nbr_y 100.0\n" + extra);
+              "tl_x 0.0\ntl_y 0.0\nbr_x 80.0\nbr_y 100.0\n");
         qputenv("SANE_CONFIG_DIR", QFile::encodeName(dir_.path()));
     }
     ~SaneTestDevice() { qunsetenv("SANE_CONFIG_DIR"); }
-    QString folder() const { return dir_.path(); }
 
 private:
     void write(const char* name, const QByteArray& text)

@@ -183,7 +183,9 @@ TEST(TextCommitTest, ShadowLiesUnderTheTextAtTheOffset)
     shaded.setScaleMode(kScalePixels);
     for (auto [x, y] : text) {
         EXPECT_EQ(shaded.Point(float(x), float(y)), kBlack);
-        if (!text.count({x + 3, y + 3})) EXPECT_EQ(shaded.Point(float(x + 3), float(y + 3)), grey);
+        if (!text.count({x + 3, y + 3})) {
+            EXPECT_EQ(shaded.Point(float(x + 3), float(y + 3)), grey);
+        }
     }
     PixelSet both = text;
     for (auto [x, y] : text) both.insert({x + 3, y + 3});

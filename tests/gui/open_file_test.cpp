@@ -1,8 +1,6 @@
 #include "documents/image_loader.h"
 #include "documents/ui/canvas_view.h"
 #include "gui_fixture.h"
-#include "platform/recent_files.h"
-#include "tests/support/test_pictures.h"
 #include <QDragEnterEvent>
 #include <QComboBox>
 #include <QFileDialog>
@@ -62,9 +60,6 @@ TEST_F(OpenFileTest, OpenedPictureSizesTheCanvasAndTheCounterAdvances)
     EXPECT_EQ(d->Picture3->y(), d->DrawIMG->y() + 50 + 10);
     f.mnuFileNew_Click();
     EXPECT_EQ(Captions(f), (QStringList{"Image1", "photo.DIB", "Image3"}));
-
-    // The desktop's recent list has the file.
-    EXPECT_TRUE(ReadAll(settingsDir.filePath("data/recently-used.xbel")).contains(QUrl::fromLocalFile(path).toEncoded()));
 }
 
 TEST_F(OpenFileTest, UnknownEndingsAndDamagedFilesAreReportedWithTheFileName)
@@ -137,15 +132,9 @@ TEST_F(OpenFileTest, DroppedFilesOpenInOrderAndOthersAreSkipped)
     }
 }
 
-TEST_F(OpenFileTest, CommandLineOpensTheFileWithoutAnEmptyDocument)
+// A file that exists: FrameTest.ACommandLineFileOpensInsteadOfImage1AndNewWindowsStartWithTheirTopLeftInView.
+TEST_F(OpenFileTest, ACommandLineThatNamesNothingIsHandedOnUnchangedAndReported)
 {
-    const QString path = bmp("with space.bmp", NewPixelBuffer(40, 30, 0));
-    start(path);
-    EXPECT_EQ(Captions(*frame), QStringList{"with space.bmp"});
-    EXPECT_EQ(frame->ActiveDocument()->canvas().pixelWidth(), 40);
-    closeWithoutQuestions();
-
-    // A text that names nothing is handed on unchanged and reported.
     QString message;
     AnswerNextMessageBox(QMessageBox::Ok, &message);
     start("/no such/place.bmp");

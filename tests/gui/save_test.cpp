@@ -49,23 +49,18 @@ protected:
 
 } // namespace
 
-TEST_F(SaveTest, BitmapHoldsExactlyTheCanvasTheSaveClearsChangedAndANameWithoutExtensionBecomesABitmap)
+TEST_F(SaveTest, ANameWithoutExtensionBecomesABitmapHoldingExactlyTheCanvasAndTheSaveClearsChanged)
 {
-    AnswerSaveDialog(path(QStringLiteral("a.bmp")));
-    ASSERT_TRUE(doc->mnuFileSaveAs_Click());
-    EXPECT_EQ(DecodePictureFile(path(QStringLiteral("a.bmp"))).image, doc->canvas().Image());
-    EXPECT_EQ(doc->windowTitle(), QStringLiteral("a.bmp"));
-    EXPECT_FALSE(doc->Changed);
-    EXPECT_TRUE(ReadAll(RecentFilesListPath()).contains(QUrl::fromLocalFile(path(QStringLiteral("a.bmp"))).toEncoded()));
-
-    // A name without an extension becomes a bitmap; the next dialog starts from it.
     AnswerSaveDialog(path(QStringLiteral("plain")));
     ASSERT_TRUE(doc->mnuFileSaveAs_Click());
-    EXPECT_EQ(files(), (QStringList{QStringLiteral("a.bmp"), QStringLiteral("plain.bmp")}));
+    const QString saved = path(QStringLiteral("plain.bmp"));
+    EXPECT_EQ(files(), QStringList{QStringLiteral("plain.bmp")});
+    EXPECT_EQ(DecodePictureFile(saved).image, doc->canvas().Image());
     EXPECT_EQ(doc->windowTitle(), QStringLiteral("plain.bmp"));
-    EXPECT_EQ(frame->dialogFileName, path(QStringLiteral("plain.bmp")));
-    // Unchanged since the save: closing asks nothing.
-    EXPECT_TRUE(doc->subWindow()->close());
+    EXPECT_FALSE(doc->Changed);
+    EXPECT_TRUE(ReadAll(RecentFilesListPath()).contains(QUrl::fromLocalFile(saved).toEncoded()));
+    EXPECT_EQ(frame->dialogFileName, saved);   // the next dialog starts from it
+    EXPECT_TRUE(doc->subWindow()->close());    // unchanged since the save: closing asks nothing
 }
 
 TEST_F(SaveTest, JpegAsksTheQualityAndWritesIt)

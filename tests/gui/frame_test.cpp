@@ -59,10 +59,9 @@ TEST_F(FrameTest, UnusableStoredValuesStillStartWithDefaults)
     EXPECT_EQ(frame->documentCount(), 1);
 }
 
-TEST_F(FrameTest, CloseQuestionCancelKeepsTheDocumentNoClosesIt)
+TEST_F(DocumentTest, CloseQuestionCancelKeepsTheDocumentNoClosesIt)
 {
-    frmMain& f = start();
-    frmDocument* doc = f.ActiveDocument();
+    frmMain& f = *frame;
     doc->Changed = true;
 
     QString text;
@@ -106,10 +105,9 @@ TEST_F(FrameTest, ABackgroundDoubleClickAddsADocumentAndMenusAndControlsFollowTh
     EXPECT_EQ(menus(), (QStringList{"&File", "View", "Help"}));   // the frame's own
 }
 
-TEST_F(FrameTest, StatusTextsFollowActivationAndCanvasResize)
+TEST_F(DocumentTest, StatusTextsFollowActivationAndCanvasResize)
 {
-    frmMain& f = start();
-    frmDocument* doc = f.ActiveDocument();
+    frmMain& f = *frame;
     doc->canvas().resizePixels(640, 480);
     EXPECT_EQ(f.statusPanel(2), QStringLiteral("Height: 480"));
     EXPECT_EQ(f.statusPanel(3), QStringLiteral("Width: 640"));
@@ -120,10 +118,9 @@ TEST_F(FrameTest, StatusTextsFollowActivationAndCanvasResize)
     EXPECT_EQ(doc->ToolName, QStringLiteral("FreeDraw"));
 }
 
-TEST_F(FrameTest, ScrollBarsReachEveryEdgeOfAWidePicture)
+TEST_F(DocumentTest, ScrollBarsReachEveryEdgeOfAWidePicture)
 {
-    frmMain& f = start();
-    frmDocument* doc = f.ActiveDocument();
+    frmMain& f = *frame;
     EXPECT_TRUE(doc->HScroll1->isHidden());   // the design-size canvas fits
     EXPECT_EQ(doc->canvasLeftTwips(), 100);
 
@@ -143,10 +140,9 @@ TEST_F(FrameTest, ScrollBarsReachEveryEdgeOfAWidePicture)
     EXPECT_EQ(doc->Picture1->x(), doc->DrawIMG->geometry().right() + 1 + 10);
 }
 
-TEST_F(FrameTest, CopyPutsTheDrawnImageOnTheClipboard)
+TEST_F(DocumentTest, CopyPutsTheDrawnImageOnTheClipboard)
 {
-    frmMain& f = start();
-    frmDocument* doc = f.ActiveDocument();
+    frmMain& f = *frame;
     doc->canvas().Line(0, 5, 30, 5, RGB(255, 0, 0), LineMode::Line);
     doc->mnuCopy_Click();
     const QImage clip = QApplication::clipboard()->image();
@@ -154,10 +150,9 @@ TEST_F(FrameTest, CopyPutsTheDrawnImageOnTheClipboard)
     EXPECT_EQ(clip.pixelColor(10, 5), QColor(255, 0, 0));
 }
 
-TEST_F(FrameTest, ViewTogglesSaveTheirKeys)
+TEST_F(DocumentTest, ViewTogglesSaveTheirKeys)
 {
-    frmMain& f = start();
-    frmDocument* doc = f.ActiveDocument();
+    frmMain& f = *frame;
     // The Tools toggle: FrameBarsTest.MainToolbarButtonsActOnTheActiveDocument.
     doc->menuAction(QStringLiteral("mnuViewColors"))->trigger();
     EXPECT_EQ(setting(QStringLiteral("ShowColors")), QStringLiteral("False"));

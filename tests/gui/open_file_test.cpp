@@ -1,6 +1,7 @@
 #include "documents/image_loader.h"
 #include "documents/ui/canvas_view.h"
 #include "gui_fixture.h"
+#include "tests/support/test_pictures.h"
 #include <QDragEnterEvent>
 #include <QComboBox>
 #include <QFileDialog>
@@ -11,32 +12,12 @@
 
 namespace orv::test {
 
-namespace {
-
-QMimeData* FileList(const QStringList& paths)
-{
-    auto* data = new QMimeData;
-    QList<QUrl> urls;
-    for (const QString& p : paths) urls << QUrl::fromLocalFile(p);
-    data->setUrls(urls);
-    return data;
-}
-
-} // namespace
-
 class OpenFileTest : public FrameTest {
 protected:
-    void SetUp() override
-    {
-        FrameTest::SetUp();
-        ASSERT_TRUE(files.isValid());
-    }
     QString bmp(const QString& name, const QImage& picture) { return WriteBmp(files.filePath(name), picture); }
     QString text(const QString& name, const QByteArray& content)
     {
-        QFile f(files.filePath(name));
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(content);
+        WriteAll(files.filePath(name), content);
         return files.filePath(name);
     }
     QTemporaryDir files;
@@ -108,7 +89,8 @@ TEST_F(OpenFileTest, DroppedFilesOpenInOrderAndOthersAreSkipped)
     const QString a = bmp("a.bmp", NewPixelBuffer(30, 20, RGB(1, 2, 3)));
     const QString b = text("b.txt", "text");
     const QString c = bmp("c.GIF", NewPixelBuffer(3, 3, 0));   // a bitmap under a GIF name still decodes
-    std::unique_ptr<QMimeData> data(FileList({a, b, c}));
+    auto data = std::make_unique<QMimeData>();
+    data->setUrls({QUrl::fromLocalFile(a), QUrl::fromLocalFile(b), QUrl::fromLocalFile(c)});
 
     QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction | Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(under->DrawIMG, &enter);

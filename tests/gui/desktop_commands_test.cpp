@@ -69,7 +69,7 @@ TEST_F(ScanTest, TheChosenSourceIsUsedForTheRestOfTheRunAndCancelOpensNothingAnd
     });
     trigger("mnuFileScanSelectSource");
     QString device;
-    WithNextModal<frmScan>([&](frmScan* d) { device = d->Label1->text(), d->Command2->click(); });
+    WithNextModal<frmScan>([&](frmScan* d) { device = d->Label1->text(); d->Command2->click(); });
     trigger("mnuFileScanScan");
     EXPECT_EQ(Captions(*frame), QStringList{"Image1"});
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
@@ -125,7 +125,7 @@ TEST_F(WallpaperTest, ADesktopWithoutAnInterfaceGetsAMessage)
     // Another desktop than GNOME, without the wallpaper portal or KDE's shell on a session bus.
     qputenv("XDG_CURRENT_DESKTOP", "XFCE");
     QString message;
-    WithNextModal<QMessageBox>([&](QMessageBox* box) { message = box->text(), box->accept(); });
+    WithNextModal<QMessageBox>([&](QMessageBox* box) { message = box->text(); box->accept(); });
     trigger("mnuWallpaper");
     EXPECT_TRUE(message.contains("no desktop interface")) << message.toStdString();
     EXPECT_TRUE(QFile::exists(WallpaperFilePath()));

@@ -126,8 +126,7 @@ TEST_F(GeometryEffectsTest, TypicalRemembersTheChoiceAndEndsInTwips)
 
     store(QStringLiteral("TypicalEffcts"), QStringLiteral("Effect"), QStringLiteral("Emboss"));
     runDialog<frmEffectsTypical>("mnuEffectsTypical", [](frmEffectsTypical* d) {
-        EXPECT_EQ(d->Combo1->currentText(), QStringLiteral("Emboss"));
-        d->Command1->click();
+        EXPECT_EQ(d->Combo1->currentText(), QStringLiteral("Emboss")); d->Command1->click();
     });
     EXPECT_EQ(at(3, 3), RGB(128, 128, 128));
     EXPECT_EQ(canvas().ScaleMode(), kScaleTwips);
@@ -138,10 +137,7 @@ TEST_F(GeometryEffectsTest, TypicalRemembersTheChoiceAndEndsInTwips)
     canvas().setScaleMode(kScalePixels);
     canvas().PSet(2, 2, RGB(1, 2, 3));
     const QImage before = canvas().Image();
-    runDialog<frmEffectsTypical>("mnuEffectsTypical", [](frmEffectsTypical* d) {
-        EXPECT_EQ(d->Combo1->currentIndex(), -1);
-        d->Command1->click();
-    });
+    runDialog<frmEffectsTypical>("mnuEffectsTypical", [](frmEffectsTypical* d) { EXPECT_EQ(d->Combo1->currentIndex(), -1); d->Command1->click(); });
     EXPECT_EQ(canvas().Image(), before);
     EXPECT_EQ(canvas().ScaleMode(), kScaleTwips);
 }

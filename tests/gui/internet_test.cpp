@@ -87,10 +87,7 @@ TEST_F(OpenUrlTest, APagesPicturesAreListedAndTheChosenOneOpens)
 
 TEST_F(OpenUrlTest, OkFetchesATypedPictureFirstAndCancelOpensNothing)
 {
-    openUrl([&](frmOpenURL* d) {
-        d->txtURL->setText(server.address(QStringLiteral("/files/img/b.jpg")));
-        d->Command1->click();
-    });
+    openUrl([&](frmOpenURL* d) { d->txtURL->setText(server.address("/files/img/b.jpg")); d->Command1->click(); });
     EXPECT_EQ(Captions(*frame), (QStringList{"Image1", "Image2", "Bitmap.jpg"}));
     EXPECT_EQ(frame->ActiveDocument()->canvas().pixelWidth(), 64);
 

@@ -178,7 +178,7 @@ TEST_F(SaveTest, SavesWriteThroughLinksAndRefuseWhatIsNoRegularFile)
     QTimer answers;
     QObject::connect(&answers, &QTimer::timeout, [&] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (auto* q = qobject_cast<frmJPGQuality*>(modal)) askedQuality = true, q->Command1->click();
+        if (auto* q = qobject_cast<frmJPGQuality*>(modal)) { askedQuality = true; q->Command1->click(); }
         auto* box = qobject_cast<QMessageBox*>(modal);
         if (!box) return;
         if (QAbstractButton* replace = box->button(QMessageBox::Yes)) return replace->click();   // the dialog's "replace it?"

@@ -69,10 +69,7 @@ TEST_F(EffectsTest, InvertFromTheMenuRunsWithProgressAndUndoOnTheTickedChannels)
     doc->canvas().resizePixels(30, 20);
     doc->canvas().Line(0, 0, 29, 0, RGB(10, 200, 30), LineMode::Line);
     doc->canvas().setScaleMode(kScaleTwips);
-    runDialog<frmEffectsInvert>("mnuInvert", [](frmEffectsInvert* d) {
-        EXPECT_TRUE(d->Option1->isChecked());
-        d->Command1->click();
-    });
+    runDialog<frmEffectsInvert>("mnuInvert", [](frmEffectsInvert* d) { EXPECT_TRUE(d->Option1->isChecked()); d->Command1->click(); });
     EXPECT_EQ(at(5, 0), RGB(245, 55, 225));
     expectRunFinishedCleanly();
     EXPECT_EQ(doc->canvas().ScaleMode(), kScalePixels);
@@ -80,9 +77,7 @@ TEST_F(EffectsTest, InvertFromTheMenuRunsWithProgressAndUndoOnTheTickedChannels)
     EXPECT_EQ(at(5, 0), RGB(10, 200, 30));
 
     runDialog<frmEffectsInvert>("mnuInvert", [](frmEffectsInvert* d) {
-        d->Check2->setChecked(false);
-        d->Check3->setChecked(false);
-        d->Command1->click();
+        d->Check2->setChecked(false); d->Check3->setChecked(false); d->Command1->click();
     });
     EXPECT_EQ(at(3, 0), RGB(245, 0, 0));   // red alone: red inverted, the others zeroed
 }

@@ -106,8 +106,8 @@ protected:
 
 TEST_F(WallpaperTest, ThePictureIsWrittenCentredAndRecordedOnce)
 {
-    QProcess::execute(QStringLiteral("gsettings"),
-                      {"set", "org.gnome.desktop.background", "picture-options", "wallpaper"});   // tiled before
+    // Tiled before.
+    QProcess::execute(QStringLiteral("gsettings"), {"set", "org.gnome.desktop.background", "picture-options", "wallpaper"});
     Canvas& canvas = doc->canvas();
     canvas.setForeColor(0x0000FF);
     canvas.Line(2, 3, 40, 30);
@@ -158,7 +158,7 @@ QList<QImage> PrintedPages(const QImage& picture, int copies)
     return pages;
 }
 
-TEST(Printing, EachCopyIsAPageWithThePictureCentredAtItsScreenSize)
+TEST(Printing, EachCopyIsAPageWithThePictureCentredAtItsScreenSizeAndAWiderPictureIsCutAtTheSheetsEdges)
 {
     const QList<QImage> pages = PrintedPages(NewPixelBuffer(192, 96, 0x800000), 3);
     ASSERT_EQ(pages.size(), 3);
@@ -170,16 +170,14 @@ TEST(Printing, EachCopyIsAPageWithThePictureCentredAtItsScreenSize)
         EXPECT_NEAR(box.center().x(), page.width() / 2, 2);
         EXPECT_NEAR(box.center().y(), page.height() / 2, 2);
     }
-}
 
-TEST(Printing, APictureWiderThanTheSheetIsCutAtItsEdges)
-{
-    const QList<QImage> pages = PrintedPages(NewPixelBuffer(3000, 40, 0x000080), 1);
-    ASSERT_EQ(pages.size(), 1);
-    const QRect box = Inked(pages[0]);   // the whole width of the sheet
+    // A picture wider than the sheet is cut at its edges.
+    const QList<QImage> wide = PrintedPages(NewPixelBuffer(3000, 40, 0x000080), 1);
+    ASSERT_EQ(wide.size(), 1);
+    const QRect box = Inked(wide[0]);
     EXPECT_EQ(box.left(), 0);
-    EXPECT_EQ(box.right(), pages[0].width() - 1);
-    EXPECT_NEAR(box.center().y(), pages[0].height() / 2, 2);
+    EXPECT_EQ(box.right(), wide[0].width() - 1);
+    EXPECT_NEAR(box.center().y(), wide[0].height() / 2, 2);
 }
 
 TEST_F(DocumentTest, CancelInThePrintDialogPrintsNothing)

@@ -1,6 +1,5 @@
-// Controls used as a user does beyond plain mouse clicks: tool buttons from the keyboard and an
-// accessibility client, the palette's names, the text box when the focus goes elsewhere, a press
-// with two buttons, the splash logo and the Typical dialog's progress and failure.
+// Tool buttons from the keyboard and an accessibility client, the palette's names, the text box
+// when the focus goes elsewhere, a two-button press, the splash logo, Typical's progress and failure.
 #include "documents/ui/canvas_view.h"
 #include "effects/ui/frmEffectsTypical.h"
 #include "gui_fixture.h"
@@ -23,74 +22,51 @@ namespace orv::test {
 
 namespace {
 
-class ControlsTest : public DocumentTest {
-protected:
-    QToolButton* toolWidget(int index)
-    {
-        return qobject_cast<QToolButton*>(frame->toolsToolbar()->widgetForAction(frame->toolButton(index)));
-    }
-};
+using ControlsTest = DocumentTest;
 
-// Caps the address space at what the process uses now plus `headroom` bytes, for as long as it
-// lives: a large allocation then fails as on a machine out of memory.
-class AddressSpaceCap {
-public:
+// Caps the address space at the current use plus `headroom` bytes while it lives: a large
+// allocation then fails as on a machine out of memory.
+struct AddressSpaceCap {
     explicit AddressSpaceCap(rlim_t headroom)
     {
-        getrlimit(RLIMIT_AS, &old_);
+        getrlimit(RLIMIT_AS, &old);
         long pages = 0;
         if (FILE* f = std::fopen("/proc/self/statm", "r")) {
             if (std::fscanf(f, "%ld", &pages) != 1) pages = 0;
             std::fclose(f);
         }
-        const rlimit cap{rlim_t(pages) * rlim_t(sysconf(_SC_PAGESIZE)) + headroom, old_.rlim_max};
-        active_ = pages > 0 && setrlimit(RLIMIT_AS, &cap) == 0;
+        const rlimit cap{rlim_t(pages) * rlim_t(sysconf(_SC_PAGESIZE)) + headroom, old.rlim_max};
+        active = pages > 0 && setrlimit(RLIMIT_AS, &cap) == 0;
     }
-    ~AddressSpaceCap() { setrlimit(RLIMIT_AS, &old_); }
-    bool active() const { return active_; }
-
-private:
-    rlimit old_{};
-    bool active_ = false;
+    ~AddressSpaceCap() { setrlimit(RLIMIT_AS, &old); }
+    rlimit old{};
+    bool active = false;
 };
 
 } // namespace
 
 TEST_F(ControlsTest, ToolButtonsChooseTheToolFromKeyboardAndAccessibility)
 {
-    // The keyboard: Space on the focused Line button.
+    const auto toolWidget = [this](int i) {
+        return qobject_cast<QToolButton*>(frame->toolsToolbar()->widgetForAction(frame->toolButton(i)));
+    };
+    // Space on the focused Line button.
     QToolButton* line = toolWidget(5);
     ASSERT_NE(line, nullptr);
     line->setFocus();
     QTest::keyClick(line, Qt::Key_Space);
     EXPECT_TRUE(frame->toolButton(5)->isChecked());
     EXPECT_EQ(doc->ToolName, QStringLiteral("Line"));
-    EXPECT_EQ(doc->ToolIndex, 4);
 
-    // An accessibility client's toggle, the action a checkable button offers.
-    const auto toggle = [](QToolButton* button) {
-        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(button);
-        ASSERT_NE(a, nullptr);
-        ASSERT_NE(a->actionInterface(), nullptr);
-        const QString action = QAccessibleActionInterface::toggleAction();
-        ASSERT_TRUE(a->actionInterface()->actionNames().contains(action));
-        a->actionInterface()->doAction(action);
-    };
-    toggle(toolWidget(3));
-    EXPECT_EQ(doc->ToolName, QStringLiteral("Rectangle"));
-    toggle(toolWidget(10));
+    // An accessibility client's toggle on the Eraser button.
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(toolWidget(10));
+    ASSERT_TRUE(a && a->actionInterface());
+    const QString toggle = QAccessibleActionInterface::toggleAction();
+    ASSERT_TRUE(a->actionInterface()->actionNames().contains(toggle));
+    a->actionInterface()->doAction(toggle);
     EXPECT_TRUE(frame->toolButton(10)->isChecked());
-    EXPECT_EQ(doc->ToolName, QStringLiteral("Eraser"));
+    EXPECT_EQ(doc->ToolName, QStringLiteral("Eraser"));   // what an eraser drag does: ToolsTest
     EXPECT_EQ(doc->ToolIndex, 9);
-
-    // A drag with the tool chosen this way erases, it does not draw freehand.
-    doc->canvas().Cls();
-    doc->canvas().setForeColor(0);
-    doc->canvas().Line(0, 10, 60, 10, 0, LineMode::Line);
-    QTest::mousePress(doc->DrawIMG, Qt::LeftButton, {}, QPoint(5, 10));
-    QTest::mouseMove(doc->DrawIMG, QPoint(40, 10));
-    QTest::mouseRelease(doc->DrawIMG, Qt::LeftButton, {}, QPoint(40, 10));
-    EXPECT_EQ(doc->canvas().Point(20, 10), 0xFFFFFF);
 
     // Activating a document shows its own tool without changing the other's.
     frame->mnuFileNew_Click();
@@ -103,13 +79,7 @@ TEST_F(ControlsTest, EachPaletteCellIsNamedByItsColour)
 {
     const QList<ColorCell*>& cells = frame->colors()->Picture2;
     ASSERT_EQ(cells.size(), 40);
-    const std::pair<int, const char*> table[] = {
-        {0, "Red 0, Green 0, Blue 0"},       {1, "Red 255, Green 255, Blue 255"},
-        {7, "Red 255, Green 0, Blue 0"},     {13, "Red 192, Green 64, Blue 0"},
-        {26, "Red 128, Green 255, Blue 255"}, {34, "Red 0, Green 0, Blue 128"},
-        {39, "Red 128, Green 0, Blue 128"},
-    };
-    for (auto [index, name] : table) EXPECT_EQ(cells[index]->accessibleName(), QString::fromLatin1(name)) << index;
+    EXPECT_EQ(cells[13]->accessibleName(), QStringLiteral("Red 192, Green 64, Blue 0"));
     QSet<QString> names;
     for (ColorCell* c : cells) names.insert(c->accessibleName());
     EXPECT_EQ(names.size(), 40);
@@ -125,25 +95,21 @@ TEST_F(ControlsTest, TypedTextSurvivesTheFocusLeavingTheProgram)
     ASSERT_TRUE(box->isVisible());
     QTest::keyClicks(box, QStringLiteral("Hello"));
 
-    // A menu opened while typing.
+    // A menu opened while typing, then another window (another application, as far as the frame
+    // can tell) taking the focus: the entry stays.
     QMenu* file = frame->ActiveDocument()->menus().first();
     file->popup(frame->mapToGlobal(QPoint(10, 10)));
     QApplication::processEvents();
     EXPECT_TRUE(box->isVisible());
     file->close();
-    QApplication::processEvents();
-    EXPECT_EQ(box->text(), QStringLiteral("Hello"));
-
-    // Another window (another application, as far as the frame can tell) takes the focus.
     QWidget other;
-    other.setObjectName(QStringLiteral("other"));
     other.show();
     QApplication::setActiveWindow(&other);
     QApplication::processEvents();
     EXPECT_TRUE(box->isVisible());
     EXPECT_EQ(box->text(), QStringLiteral("Hello"));
 
-    // Back in the program, typing goes on; Enter prints the whole text.
+    // Back in the program, typing goes on.
     QApplication::setActiveWindow(frame.get());
     QApplication::processEvents();
     EXPECT_TRUE(box->hasFocus());
@@ -172,7 +138,6 @@ TEST_F(ControlsTest, TheSplashShowsTheLogo)
     frmSplash splash(frmSplash::Role::Splash);
     auto* logo = splash.findChild<QLabel*>(QStringLiteral("Image1"));
     ASSERT_NE(logo, nullptr);
-    EXPECT_FALSE(logo->pixmap().isNull());
     EXPECT_GT(logo->pixmap().width(), 16);
     EXPECT_FALSE(frame->windowIcon().isNull());
 }
@@ -189,33 +154,30 @@ TEST_F(ControlsTest, TypicalFillsItsBarInTwoPhasesAndSurvivesAFailedRun)
         maximum = d->ProgressBar1->maximum();
     });
     EXPECT_EQ(maximum, 200);
-    ASSERT_FALSE(values.empty());
     EXPECT_TRUE(std::is_sorted(values.begin(), values.end()));
     // The table's half and the filter's half both show.
     EXPECT_TRUE(std::any_of(values.begin(), values.end(), [](int v) { return v > 0 && v < 100; }));
     EXPECT_TRUE(std::any_of(values.begin(), values.end(), [](int v) { return v > 150 && v < 200; }));
 
-    // A run without memory for its working copy: a message, the picture as it was, and the
-    // dialog usable again.
+    // Without memory for the working copy: a message, the picture kept, the dialog usable again.
     doc->canvas().resizePixels(3000, 3000);
     const QImage before = doc->canvas().Image();
     QString message;
-    bool capped = false, usable = false, listBack = false;
+    bool capped = false, usable = false;
     runDialog<frmEffectsTypical>("mnuEffectsTypical", [&](frmEffectsTypical* d) {
         AnswerNextMessageBox(QMessageBox::Ok, &message);
         {
             AddressSpaceCap cap(8 << 20);
-            capped = cap.active();
+            capped = cap.active;
             d->Command1->click();
         }
-        usable = d->isVisible() && d->Command1->isEnabled() && d->Command2->isEnabled();
-        listBack = d->Combo1->isVisible() && !d->ProgressBar1->isVisible();
+        usable = d->isVisible() && d->Command1->isEnabled() && d->Command2->isEnabled() && d->Combo1->isVisible() &&
+                 !d->ProgressBar1->isVisible();   // the list back in place of the bar
         d->Command2->click();
     });
     if (!capped) GTEST_SKIP() << "the address space cannot be capped here";
     EXPECT_EQ(message, QStringLiteral("There is not enough memory to apply this effect to the picture."));
     EXPECT_TRUE(usable);
-    EXPECT_TRUE(listBack);
     EXPECT_EQ(doc->canvas().Image(), before);
 }
 

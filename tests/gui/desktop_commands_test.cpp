@@ -54,21 +54,13 @@ TEST_F(ScanTest, AScanOpensAsANewDocumentAndLeavesNoWorkFile)
     std::atomic<bool> cancel{false};
     const ScanResult direct = AcquirePicture(QStringLiteral("test:0"), {QStringLiteral("Color"), 75}, {}, cancel);
     ASSERT_TRUE(direct.ok());
-    Canvas& canvas = frame->ActiveDocument()->canvas();
-    EXPECT_EQ(canvas.Image().size(), QSize(236, 295));   // 80 x 100 mm at 75 dots per inch
-    EXPECT_EQ(canvas.Image().convertToFormat(kPixelFormat), direct.image);
+    const QImage scanned = frame->ActiveDocument()->canvas().Image().convertToFormat(kPixelFormat);
+    EXPECT_EQ(scanned.size(), QSize(236, 295));   // 80 x 100 mm at 75 dots per inch
+    EXPECT_EQ(scanned, direct.image);
     EXPECT_FALSE(QFile::exists(WorkFile(QStringLiteral("Scan.tmp"))));
 }
 
-TEST_F(ScanTest, CancelOpensNothingAndSaysNothing)
-{
-    WithNextModal<frmScan>([](frmScan* d) { d->Command2->click(); });
-    trigger("mnuFileScanScan");
-    EXPECT_EQ(Captions(*frame), QStringList{"Image1"});
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-}
-
-TEST_F(ScanTest, TheChosenSourceIsUsedForTheRestOfTheRun)
+TEST_F(ScanTest, TheChosenSourceIsUsedForTheRestOfTheRunAndCancelOpensNothingAndSaysNothing)
 {
     WithNextModal<QInputDialog>([](QInputDialog* d) {
         ASSERT_EQ(d->comboBoxItems().size(), 2);
@@ -77,11 +69,10 @@ TEST_F(ScanTest, TheChosenSourceIsUsedForTheRestOfTheRun)
     });
     trigger("mnuFileScanSelectSource");
     QString device;
-    WithNextModal<frmScan>([&](frmScan* d) {
-        device = d->Label1->text();
-        d->Command2->click();
-    });
+    WithNextModal<frmScan>([&](frmScan* d) { device = d->Label1->text(); d->Command2->click(); });
     trigger("mnuFileScanScan");
+    EXPECT_EQ(Captions(*frame), QStringList{"Image1"});
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     const QList<ScanDevice> devices = FindScanDevices();
     ASSERT_EQ(devices.size(), 2);
     EXPECT_EQ(device, devices[1].label);
@@ -115,8 +106,8 @@ protected:
 
 TEST_F(WallpaperTest, ThePictureIsWrittenCentredAndRecordedOnce)
 {
-    QProcess::execute(QStringLiteral("gsettings"),
-                      {"set", "org.gnome.desktop.background", "picture-options", "wallpaper"});   // tiled before
+    // Tiled before.
+    QProcess::execute(QStringLiteral("gsettings"), {"set", "org.gnome.desktop.background", "picture-options", "wallpaper"});
     Canvas& canvas = doc->canvas();
     canvas.setForeColor(0x0000FF);
     canvas.Line(2, 3, 40, 30);
@@ -134,10 +125,7 @@ TEST_F(WallpaperTest, ADesktopWithoutAnInterfaceGetsAMessage)
     // Another desktop than GNOME, without the wallpaper portal or KDE's shell on a session bus.
     qputenv("XDG_CURRENT_DESKTOP", "XFCE");
     QString message;
-    WithNextModal<QMessageBox>([&](QMessageBox* box) {
-        message = box->text();
-        box->accept();
-    });
+    WithNextModal<QMessageBox>([&](QMessageBox* box) { message = box->text(); box->accept(); });
     trigger("mnuWallpaper");
     EXPECT_TRUE(message.contains("no desktop interface")) << message.toStdString();
     EXPECT_TRUE(QFile::exists(WallpaperFilePath()));
@@ -170,7 +158,7 @@ QList<QImage> PrintedPages(const QImage& picture, int copies)
     return pages;
 }
 
-TEST(Printing, EachCopyIsAPageWithThePictureCentredAtItsScreenSize)
+TEST(Printing, EachCopyIsAPageWithThePictureCentredAtItsScreenSizeAndAWiderPictureIsCutAtTheSheetsEdges)
 {
     const QList<QImage> pages = PrintedPages(NewPixelBuffer(192, 96, 0x800000), 3);
     ASSERT_EQ(pages.size(), 3);
@@ -182,16 +170,14 @@ TEST(Printing, EachCopyIsAPageWithThePictureCentredAtItsScreenSize)
         EXPECT_NEAR(box.center().x(), page.width() / 2, 2);
         EXPECT_NEAR(box.center().y(), page.height() / 2, 2);
     }
-}
 
-TEST(Printing, APictureWiderThanTheSheetIsCutAtItsEdges)
-{
-    const QList<QImage> pages = PrintedPages(NewPixelBuffer(3000, 40, 0x000080), 1);
-    ASSERT_EQ(pages.size(), 1);
-    const QRect box = Inked(pages[0]);
+    // A picture wider than the sheet is cut at its edges.
+    const QList<QImage> wide = PrintedPages(NewPixelBuffer(3000, 40, 0x000080), 1);
+    ASSERT_EQ(wide.size(), 1);
+    const QRect box = Inked(wide[0]);
     EXPECT_EQ(box.left(), 0);
-    EXPECT_EQ(box.right(), pages[0].width() - 1);
-    EXPECT_NEAR(box.center().y(), pages[0].height() / 2, 2);
+    EXPECT_EQ(box.right(), wide[0].width() - 1);
+    EXPECT_NEAR(box.center().y(), wide[0].height() / 2, 2);
 }
 
 TEST_F(DocumentTest, CancelInThePrintDialogPrintsNothing)

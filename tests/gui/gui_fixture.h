@@ -51,8 +51,7 @@ void WhenOpen(const QString& name, std::function<void(Dialog*)> act)
     });
 }
 
-// Runs `act` on the next modal dialog of this kind (an open dialog, a colour chooser) as soon
-// as it shows.
+// Runs `act` on the next modal dialog of this kind as soon as it shows.
 template <class Dialog>
 void WithNextModal(std::function<void(Dialog*)> act)
 {
@@ -98,10 +97,7 @@ inline void AnswerQuality(int quality, int* shown = nullptr)
         ASSERT_NE(q, nullptr) << "no quality question";
         if (shown) *shown = q->Slider1->value();
         EXPECT_EQ(q->windowTitle(), QStringLiteral("JPEG Save quality"));
-        if (quality < 0) {
-            q->close();
-            return;
-        }
+        if (quality < 0) return void(q->close());
         q->Slider1->setValue(quality);
         EXPECT_EQ(q->Label1->text(), QString::number(quality));
         q->Command1->click();
@@ -124,10 +120,7 @@ inline void SendMouse(QWidget* w, QEvent::Type type, QPointF at, Qt::MouseButton
     QApplication::sendEvent(w, &event);
 }
 
-inline void DoubleClick(QWidget* w)
-{
-    SendMouse(w, QEvent::MouseButtonDblClick, QPointF(5, 5), Qt::LeftButton, Qt::LeftButton);
-}
+inline void DoubleClick(QWidget* w) { SendMouse(w, QEvent::MouseButtonDblClick, QPointF(5, 5), Qt::LeftButton, Qt::LeftButton); }
 
 // Presses Cancel on the progress window at the first chance the run gives, recording its caption.
 inline void CancelRunAtFirstChance(QString* caption)
@@ -210,10 +203,7 @@ protected:
     {
         return GetSetting(kAppTitle, section, key, QStringLiteral("<none>"));
     }
-    void store(const QString& section, const QString& key, const QString& value)
-    {
-        SaveSetting(kAppTitle, section, key, value);
-    }
+    void store(const QString& section, const QString& key, const QString& value) { SaveSetting(kAppTitle, section, key, value); }
     // Stores each key=value of the Settings section.
     void storeSettings(std::initializer_list<std::pair<const char*, const char*>> values)
     {

@@ -1,7 +1,5 @@
 // A display with a scale factor of 2: the test runs itself again in a process started with
-// QT_SCALE_FACTOR=2, where a stroke drawn with the pointer half-way into a logical pixel lands
-// in that pixel, the canvas shows each picture pixel as one 2 x 2 block, and the tool icons
-// are drawn at twice their size.
+// QT_SCALE_FACTOR=2.
 #include "documents/ui/canvas_view.h"
 #include "gui_fixture.h"
 #include "tests/support/test_pictures.h"
@@ -46,8 +44,7 @@ TEST_F(HiDpiTest, StrokeLandsUnderThePointerAndEachPicturePixelIsOneLogicalPixel
     CanvasView* view = doc->DrawIMG;
     const ColorRef paper = test::At(doc->canvas().buffer(), 0, 0);
 
-    // The pointer at (11.5, 7.5) .. (21.5, 7.5): a screen pixel in the lower right quarter of
-    // logical pixels (11, 7) .. (21, 7), never the next row or column.
+    // The pointer half-way into logical pixels (11, 7) .. (21, 7) draws there, never beside.
     SendMouse(view, QEvent::MouseButtonPress, {11.5, 7.5}, Qt::LeftButton, Qt::LeftButton);
     SendMouse(view, QEvent::MouseMove, {16.5, 7.5}, Qt::NoButton, Qt::LeftButton);
     SendMouse(view, QEvent::MouseMove, {21.5, 7.5}, Qt::NoButton, Qt::LeftButton);

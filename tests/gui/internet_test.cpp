@@ -79,8 +79,6 @@ TEST_F(OpenUrlTest, APagesPicturesAreListedAndTheChosenOneOpens)
     canvas.setScaleMode(kScalePixels);
     EXPECT_EQ(canvas.pixelWidth(), 40);
     EXPECT_EQ(canvas.pixelHeight(), 20);
-    EXPECT_EQ(canvas.Point(5, 5), 0x0000FFu);
-    EXPECT_EQ(canvas.Point(35, 15), 0xFF0000u);
     EXPECT_EQ(canvas.Point(19, 0), 0x0000FFu);
     EXPECT_EQ(canvas.Point(20, 19), 0xFF0000u);
     for (const char* name : {"Bitmap.tmp", "Bitmap.jpg", "Site.tmp", "Download.tmp"})
@@ -89,10 +87,7 @@ TEST_F(OpenUrlTest, APagesPicturesAreListedAndTheChosenOneOpens)
 
 TEST_F(OpenUrlTest, OkFetchesATypedPictureFirstAndCancelOpensNothing)
 {
-    openUrl([&](frmOpenURL* d) {
-        d->txtURL->setText(server.address(QStringLiteral("/files/img/b.jpg")));
-        d->Command1->click();
-    });
+    openUrl([&](frmOpenURL* d) { d->txtURL->setText(server.address("/files/img/b.jpg")); d->Command1->click(); });
     EXPECT_EQ(Captions(*frame), (QStringList{"Image1", "Image2", "Bitmap.jpg"}));
     EXPECT_EQ(frame->ActiveDocument()->canvas().pixelWidth(), 64);
 
@@ -108,34 +103,27 @@ TEST_F(OpenUrlTest, OkFetchesATypedPictureFirstAndCancelOpensNothing)
 TEST_F(OpenUrlTest, FailuresGiveAMessageAndTheDialogStaysUsable)
 {
     MessageBoxes boxes;
-    bool stillOpen = false, loadEnabled = false;
+    bool stillUsable = false;
+    // Each transfer failure's text is checked by the core HttpTransfer tests; here one of them,
+    // a refused scheme and text that is no picture at a picture's address.
+    server.put(QStringLiteral("fake.gif"), "<html>not a picture</html>");
     openUrl([&](frmOpenURL* d) {
-        for (const char* path : {"/status/404", "/files/nothing.gif", "/cut"}) {
-            d->txtURL->setText(server.address(QString::fromLatin1(path)));
-            EXPECT_FALSE(d->Command2_Click()) << path;
+        for (QString address : {server.address("/status/404"), QStringLiteral("ftp://127.0.0.1/a.gif"), server.address("/files/fake.gif")}) {
+            d->txtURL->setText(address);
+            EXPECT_FALSE(d->Command2_Click()) << address.toStdString();
         }
-        d->txtURL->setText(QStringLiteral("ftp://127.0.0.1/a.gif"));
-        EXPECT_FALSE(d->Command2_Click());
-        // Text that is no picture at a picture's address.
-        server.put(QStringLiteral("fake.gif"), "<html>not a picture</html>");
-        d->txtURL->setText(server.address(QStringLiteral("/files/fake.gif")));
-        EXPECT_FALSE(d->Command2_Click());
         // OK after a failed fetch keeps the dialog open.
         d->Command1_Click();
-        stillOpen = d->isVisible();
-        loadEnabled = d->Command2->isEnabled() && d->txtURL->isEnabled();
+        stillUsable = d->isVisible() && d->Command2->isEnabled() && d->txtURL->isEnabled();
         d->reject();
     });
-    EXPECT_TRUE(stillOpen);
-    EXPECT_TRUE(loadEnabled);
+    EXPECT_TRUE(stillUsable);
     const QStringList texts = boxes.texts();
-    ASSERT_EQ(texts.size(), 6);
+    ASSERT_EQ(texts.size(), 4);
     EXPECT_TRUE(texts[0].contains("error 404"));
-    EXPECT_TRUE(texts[1].contains("error 404"));
-    EXPECT_TRUE(texts[2].contains("closed the connection"));
-    EXPECT_TRUE(texts[3].contains("only http:// and https://"));
-    EXPECT_TRUE(texts[4].startsWith(QStringLiteral("Cannot open \"%1\"").arg(server.address("/files/fake.gif"))))
-        << texts[4].toStdString();
+    EXPECT_TRUE(texts[1].contains("only http:// and https://"));
+    EXPECT_TRUE(texts[2].startsWith(QStringLiteral("Cannot open \"%1\"").arg(server.address("/files/fake.gif"))))
+        << texts[2].toStdString();
     EXPECT_EQ(Captions(*frame), (QStringList{"Image1", "Image2"}));
 }
 
@@ -170,37 +158,29 @@ protected:
     HttpTestServer server;
 };
 
-TEST_F(UpdateTest, NewerEqualAndOlderVersions)
+// The comparisons themselves are checked by the core VersionCheck test.
+TEST_F(UpdateTest, ANewerVersionAsksToUpdateAnOlderOneOrAFailureOnlyShowsOnTheStatusLine)
 {
     ASSERT_TRUE(server.running());
-    struct Case { const char* body; bool asksToUpdate; };
-    const Case cases[] = {{"0.44", true}, {"0.44\n", true}, {"0.100", true},
-                          {"0.43", false}, {"0.43\r\n", false}, {"0.5", false}};
-    for (const Case& c : cases) {
+    const struct { const char* path; const char* body; const char* status; const char* message; } cases[] = {
+        {"/files/orvane3.upd", "0.100\n", "Finished", "Please update! Version 3.0.100 is out (See readme.txt)."},
+        {"/files/orvane3.upd", "0.43\r\n", "Finished", nullptr},
+        {"/status/500", "", "error 500", nullptr},
+        {"/files/orvane3.upd", "<html>moved</html>", "The update server's answer is not a version number.", nullptr},
+    };
+    for (const auto& c : cases) {
         server.put(QStringLiteral("orvane3.upd"), c.body);
-        const UpdateCheck r = check(server.address(QStringLiteral("/files/orvane3.upd")));
-        const QString latest = QString::fromLatin1(c.body).trimmed();
-        EXPECT_EQ(r.status, "Finished") << c.body;
+        const UpdateCheck r = check(server.address(QString::fromLatin1(c.path)));
+        EXPECT_TRUE(r.status.contains(QString::fromLatin1(c.status))) << r.status.toStdString();
+        EXPECT_EQ(r.messages, c.message ? QStringList{QString::fromLatin1(c.message)} : QStringList{}) << c.body;
+        if (QByteArray(c.status) != "Finished") {
+            EXPECT_LT(r.progress, 14) << c.path;
+            continue;
+        }
         EXPECT_EQ(r.progress, 14);
-        EXPECT_EQ(r.latest, "Latest version: 3." + latest);
+        EXPECT_EQ(r.latest, "Latest version: 3." + QString::fromLatin1(c.body).trimmed());
         EXPECT_EQ(r.current, "Current version: 3.0.43");
-        EXPECT_EQ(r.messages, c.asksToUpdate ? QStringList{"Please update! Version 3." + latest + " is out (See readme.txt)."}
-                                             : QStringList{}) << c.body;
     }
-}
-
-TEST_F(UpdateTest, FailuresShowOnTheStatusLine)
-{
-    ASSERT_TRUE(server.running());
-    const UpdateCheck missing = check(server.address(QStringLiteral("/status/500")));
-    EXPECT_TRUE(missing.status.contains("error 500")) << missing.status.toStdString();
-    EXPECT_TRUE(missing.messages.isEmpty());
-    EXPECT_LT(missing.progress, 14);
-
-    server.put(QStringLiteral("orvane3.upd"), "<html>moved</html>");
-    const UpdateCheck garbage = check(server.address(QStringLiteral("/files/orvane3.upd")));
-    EXPECT_EQ(garbage.status, "The update server's answer is not a version number.");
-    EXPECT_TRUE(garbage.messages.isEmpty());
 }
 
 } // namespace

@@ -24,12 +24,9 @@ void AnswerSaveDialog(const QString& name, std::function<void()> next = {})
         ASSERT_NE(dialog, nullptr) << "no save dialog";
         EXPECT_EQ(dialog->selectedNameFilter(), QStringLiteral("Bitmap files (*.bmp)"));
         if (next) next();
-        if (name.isEmpty()) {
-            dialog->reject();
-        } else {
-            dialog->selectFile(name);
-            QMetaObject::invokeMethod(dialog, "accept");
-        }
+        if (name.isEmpty()) return dialog->reject();
+        dialog->selectFile(name);
+        QMetaObject::invokeMethod(dialog, "accept");
     });
 }
 
@@ -43,62 +40,51 @@ protected:
         doc->TakeUndoSnapshot();
         doc->canvas().Line(0, 3, 39, 3, RGB(255, 0, 0), LineMode::Line);
     }
-    QString path(const QString& name) const { return folder.filePath(name); }
+    QString path(const char* name) const { return folder.filePath(QString::fromUtf8(name)); }
     QStringList files() const { return QDir(folder.path()).entryList(QDir::Files | QDir::Hidden); }
 };
 
 } // namespace
 
-TEST_F(SaveTest, BitmapHoldsExactlyTheCanvasTheSaveClearsChangedAndANameWithoutExtensionBecomesABitmap)
+TEST_F(SaveTest, ANameWithoutExtensionBecomesABitmapHoldingExactlyTheCanvasAndTheSaveClearsChanged)
 {
-    AnswerSaveDialog(path(QStringLiteral("a.bmp")));
+    AnswerSaveDialog(path("plain"));
     ASSERT_TRUE(doc->mnuFileSaveAs_Click());
-    const DecodedPicture back = DecodePictureFile(path(QStringLiteral("a.bmp")));
-    ASSERT_TRUE(back.ok()) << back.error.toStdString();
-    EXPECT_EQ(back.image, doc->canvas().Image());
-    EXPECT_EQ(doc->windowTitle(), QStringLiteral("a.bmp"));
-    EXPECT_FALSE(doc->Changed);
-    EXPECT_EQ(files(), QStringList{QStringLiteral("a.bmp")});
-    QFile recent(RecentFilesListPath());
-    ASSERT_TRUE(recent.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(recent.readAll().contains(QUrl::fromLocalFile(path(QStringLiteral("a.bmp"))).toEncoded()));
-
-    // A name without an extension becomes a bitmap; the next dialog starts from it.
-    AnswerSaveDialog(path(QStringLiteral("plain")));
-    ASSERT_TRUE(doc->mnuFileSaveAs_Click());
-    EXPECT_EQ(files(), (QStringList{QStringLiteral("a.bmp"), QStringLiteral("plain.bmp")}));
+    const QString saved = path("plain.bmp");
+    EXPECT_EQ(files(), QStringList{QStringLiteral("plain.bmp")});
+    EXPECT_EQ(DecodePictureFile(saved).image, doc->canvas().Image());
     EXPECT_EQ(doc->windowTitle(), QStringLiteral("plain.bmp"));
-    EXPECT_EQ(frame->dialogFileName, path(QStringLiteral("plain.bmp")));
-    // Unchanged since the save: closing asks nothing.
-    EXPECT_TRUE(doc->subWindow()->close());
+    EXPECT_FALSE(doc->Changed);
+    EXPECT_TRUE(ReadAll(RecentFilesListPath()).contains(QUrl::fromLocalFile(saved).toEncoded()));
+    EXPECT_EQ(frame->dialogFileName, saved);   // the next dialog starts from it
+    EXPECT_TRUE(doc->subWindow()->close());    // unchanged since the save: closing asks nothing
 }
 
 TEST_F(SaveTest, JpegAsksTheQualityAndWritesIt)
 {
     int shown = 0;
-    AnswerSaveDialog(path(QStringLiteral("photo.JPG")), [&] { AnswerQuality(40, &shown); });
+    AnswerSaveDialog(path("photo.JPG"), [&] { AnswerQuality(40, &shown); });
     ASSERT_TRUE(doc->mnuFileSaveAs_Click());
     EXPECT_EQ(shown, 85);
-    EXPECT_EQ(LumaDcStep(ReadAll(path(QStringLiteral("photo.JPG")))), 20);   // quality 40
+    EXPECT_EQ(LumaDcStep(ReadAll(path("photo.JPG"))), 20);   // quality 40
     EXPECT_EQ(doc->windowTitle(), QStringLiteral("photo.JPG"));
     EXPECT_FALSE(doc->Changed);
     EXPECT_EQ(files(), QStringList{QStringLiteral("photo.JPG")});   // no temporary left
     EXPECT_FALSE(QFile::exists(QStringLiteral("~TMP.BMP")));
 
     // The next JPEG save starts at 85 again; closing the question keeps the value shown.
-    AnswerSaveDialog(path(QStringLiteral("second.jpg")), [&] { AnswerQuality(-1, &shown); });
+    AnswerSaveDialog(path("second.jpg"), [&] { AnswerQuality(-1, &shown); });
     ASSERT_TRUE(doc->mnuFileSaveAs_Click());
     EXPECT_EQ(shown, 85);
-    EXPECT_EQ(LumaDcStep(ReadAll(path(QStringLiteral("second.jpg")))), 5);   // quality 85
+    EXPECT_EQ(LumaDcStep(ReadAll(path("second.jpg"))), 5);   // quality 85
 }
 
 TEST_F(SaveTest, AnotherExtensionIsRefusedAndItOrACancelledDialogChangesNothing)
 {
     QString message;
-    AnswerSaveDialog(path(QStringLiteral("x.gif")), [&] { AnswerNextMessageBox(QMessageBox::Ok, &message); });
+    AnswerSaveDialog(path("x.gif"), [&] { AnswerNextMessageBox(QMessageBox::Ok, &message); });
     EXPECT_FALSE(doc->mnuFileSaveAs_Click());
-    EXPECT_TRUE(message.contains(QStringLiteral(".bmp"))) << message.toStdString();
-    EXPECT_TRUE(message.contains(QStringLiteral(".jpg")));
+    EXPECT_TRUE(message.contains(QStringLiteral(".bmp")) && message.contains(QStringLiteral(".jpg"))) << message.toStdString();
     AnswerSaveDialog(QString());
     EXPECT_FALSE(doc->mnuFileSaveAs_Click());
     EXPECT_TRUE(files().isEmpty());
@@ -117,25 +103,23 @@ TEST_F(SaveTest, CloseQuestionYesSavesOrKeepsTheDocument)
 
     // Yes, then a completed Save As: saved, and the window closes.
     AnswerNextMessageBox(QMessageBox::Yes);
-    QTimer::singleShot(0, [this] { AnswerSaveDialog(path(QStringLiteral("kept.bmp"))); });
+    QTimer::singleShot(0, [this] { AnswerSaveDialog(path("kept.bmp")); });
     EXPECT_TRUE(doc->subWindow()->close());
-    EXPECT_TRUE(QFile::exists(path(QStringLiteral("kept.bmp"))));
+    EXPECT_TRUE(QFile::exists(path("kept.bmp")));
 }
 
 TEST_F(SaveTest, PlugInPicSaveWritesABitmapAndLeavesTheDocument)
 {
     QString error;
-    ASSERT_TRUE(frame->PlugInPicSave(path(QStringLiteral("Plugin.tmp")), &error)) << error.toStdString();
-    const DecodedPicture back = DecodePictureFile(path(QStringLiteral("Plugin.tmp")), QStringLiteral("BMP"));
-    ASSERT_TRUE(back.ok()) << back.error.toStdString();
-    EXPECT_EQ(back.image, doc->canvas().Image());
+    ASSERT_TRUE(frame->PlugInPicSave(path("Plugin.tmp"), &error)) << error.toStdString();
+    EXPECT_EQ(DecodePictureFile(path("Plugin.tmp"), QStringLiteral("BMP")).image, doc->canvas().Image());
     EXPECT_EQ(doc->windowTitle(), QStringLiteral("Image1"));
     EXPECT_TRUE(doc->Changed);
 }
 
 TEST_F(SaveTest, FailuresOnFullAndReadOnlyDisksAreReportedAndKeepTheOldFile)
 {
-    const QString disk = path(QStringLiteral("disk"));
+    const QString disk = path("disk");
     QDir(folder.path()).mkdir(QStringLiteral("disk"));
     if (::mount("tmpfs", QFile::encodeName(disk).constData(), "tmpfs", 0, "size=16k") != 0)
         GTEST_SKIP() << "cannot mount a small disk here";
@@ -154,8 +138,7 @@ TEST_F(SaveTest, FailuresOnFullAndReadOnlyDisksAreReportedAndKeepTheOldFile)
     EXPECT_FALSE(frame->PlugInPicSave(old, &error));   // replacing fails the same way
     EXPECT_EQ(ReadAll(old), QByteArray("old picture"));
 
-    ASSERT_EQ(::mount("tmpfs", QFile::encodeName(disk).constData(), "tmpfs", MS_REMOUNT | MS_RDONLY,
-                      "size=16k"), 0);
+    ASSERT_EQ(::mount("tmpfs", QFile::encodeName(disk).constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=16k"), 0);
     doc->canvas().resizePixels(4, 4);
     EXPECT_FALSE(frame->PlugInPicSave(old, &error));
     EXPECT_TRUE(error.contains(QStringLiteral("old.bmp"))) << error.toStdString();
@@ -166,17 +149,16 @@ TEST_F(SaveTest, FailuresOnFullAndReadOnlyDisksAreReportedAndKeepTheOldFile)
 
 TEST_F(SaveTest, SavesWriteThroughLinksAndRefuseWhatIsNoRegularFile)
 {
-    // Save As to a link whose file does not exist yet: the file is created where the link
-    // leads and the link stays.
+    // Save As to a link to no file yet: the file is made where the link leads; the link stays.
     QDir(folder.path()).mkdir(QStringLiteral("real"));
-    ASSERT_EQ(::symlink("real/photo.jpg", QFile::encodeName(path(QStringLiteral("link.jpg"))).constData()), 0);
-    AnswerSaveDialog(path(QStringLiteral("link.jpg")), [] { AnswerQuality(85); });
+    ASSERT_EQ(::symlink("real/photo.jpg", QFile::encodeName(path("link.jpg")).constData()), 0);
+    AnswerSaveDialog(path("link.jpg"), [] { AnswerQuality(85); });
     ASSERT_TRUE(doc->mnuFileSaveAs_Click());
-    EXPECT_TRUE(QFileInfo(path(QStringLiteral("link.jpg"))).isSymLink());
-    EXPECT_TRUE(ReadAll(path(QStringLiteral("real/photo.jpg"))).startsWith("\xFF\xD8\xFF"));
+    EXPECT_TRUE(QFileInfo(path("link.jpg")).isSymLink());
+    EXPECT_TRUE(ReadAll(path("real/photo.jpg")).startsWith("\xFF\xD8\xFF"));
 
     // The plug-in hand-over onto a named pipe is refused and leaves the pipe.
-    const QString pipe = path(QStringLiteral("pipe.bmp"));
+    const QString pipe = path("pipe.bmp");
     ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
     QString error;
     EXPECT_FALSE(frame->PlugInPicSave(pipe, &error));
@@ -184,7 +166,7 @@ TEST_F(SaveTest, SavesWriteThroughLinksAndRefuseWhatIsNoRegularFile)
 
     // Save As onto a named pipe: once the dialog's replace question is answered, the refusal
     // comes before the quality question, and the document keeps its state.
-    const QString jpegPipe = path(QStringLiteral("pipe.jpg"));
+    const QString jpegPipe = path("pipe.jpg");
     ASSERT_EQ(::mkfifo(QFile::encodeName(jpegPipe).constData(), 0600), 0);
     doc->Changed = true;
     QString message;
@@ -192,16 +174,10 @@ TEST_F(SaveTest, SavesWriteThroughLinksAndRefuseWhatIsNoRegularFile)
     QTimer answers;
     QObject::connect(&answers, &QTimer::timeout, [&] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (qobject_cast<frmJPGQuality*>(modal)) {
-            askedQuality = true;
-            static_cast<frmJPGQuality*>(modal)->Command1->click();
-        }
+        if (auto* q = qobject_cast<frmJPGQuality*>(modal)) { askedQuality = true; q->Command1->click(); }
         auto* box = qobject_cast<QMessageBox*>(modal);
         if (!box) return;
-        if (box->button(QMessageBox::Yes)) {
-            box->button(QMessageBox::Yes)->click();   // the dialog's "replace it?"
-            return;
-        }
+        if (QAbstractButton* replace = box->button(QMessageBox::Yes)) return replace->click();   // the dialog's "replace it?"
         message = box->text();
         box->button(QMessageBox::Ok)->click();
         answers.stop();

@@ -183,19 +183,9 @@ TEST_F(FillsTest, PlainGridUsesThePenColourAndABadWidthDrawsNothing)
     EXPECT_EQ(at(150, 10), 0xFFFFFF);   // one column: no vertical line
 }
 
-TEST_F(FillsTest, ImageFillTilesFromTheMenuWithoutUndoAndMarksTheDocumentChanged)
+TEST_F(FillsTest, ImageFillCancelledOrUnreadableLeavesTheCanvasAndAPictureTilesItWithoutUndo)
 {
     doc->canvas().resizePixels(100, 100);
-    openWith("mnuEditFillImage", numberedFile(30, 40));
-    EXPECT_EQ(doc->canvas().ScaleMode(), kScaleTwips);
-    doc->canvas().setScaleMode(kScalePixels);
-    EXPECT_EQ(at(99, 99), RGB(9, 19, 0));
-    EXPECT_TRUE(doc->Changed);
-    EXPECT_FALSE(undo->isEnabled());
-}
-
-TEST_F(FillsTest, ImageFillCancelledOrUnreadableLeavesTheCanvas)
-{
     const QImage before = doc->canvas().Image();
     openWith("mnuEditFillImage", QString());
     EXPECT_EQ(doc->canvas().Image(), before);
@@ -213,6 +203,13 @@ TEST_F(FillsTest, ImageFillCancelledOrUnreadableLeavesTheCanvas)
         EXPECT_EQ(doc->canvas().Image(), before);
         EXPECT_FALSE(doc->Changed);
     }
+
+    openWith("mnuEditFillImage", numberedFile(30, 40));
+    EXPECT_EQ(doc->canvas().ScaleMode(), kScaleTwips);
+    doc->canvas().setScaleMode(kScalePixels);
+    EXPECT_EQ(at(99, 99), RGB(9, 19, 0));
+    EXPECT_TRUE(doc->Changed);
+    EXPECT_FALSE(undo->isEnabled());
 }
 
 TEST_F(FillsTest, InsertImageShowsThroughTheKeyColourTakenWhenTheDialogOpened)

@@ -199,7 +199,6 @@ TEST_F(ToolsTest, PickColorSetsPenSwatchAndSliders)
     EXPECT_EQ(panel().Picture8->color(), RGB(255, 0, 15));
     EXPECT_EQ(panel().RGBText[2]->text(), QStringLiteral("15"));
     EXPECT_EQ(borderedCells(), 0);
-    EXPECT_TRUE(panel().Picture7->selected());
 }
 
 TEST_F(ToolsTest, TextIsPrintedOnEnterWithOrWithoutShadowAndDiscardedOnEscape)

@@ -118,14 +118,12 @@ TEST_F(FillEffectsTest, MixRefusesAMaximumBelowOneAndAMissingPictureB)
 {
     doc->canvas().Cls();
     const auto ok = [](frmEffectsMix* d) { return d->Command4; };
-    for (const char* text : {"0", "abc"}) {
-        EXPECT_EQ(refusedMessage<frmEffectsMix>("mnuEffectsMix", [&](frmEffectsMix* d) {
-                      ASSERT_TRUE(d->choosePictureB(bmp("b.bmp", NewPixelBuffer(4, 4, kBlue))));
-                      d->Slider1->setValue(100);
-                      d->Text1->setText(QString::fromLatin1(text));
-                  }, ok),
-                  QStringLiteral("The \"Maximum number\" must be a number greater than 0."));
-    }
+    EXPECT_EQ(refusedMessage<frmEffectsMix>("mnuEffectsMix", [&](frmEffectsMix* d) {
+                  ASSERT_TRUE(d->choosePictureB(bmp("b.bmp", NewPixelBuffer(4, 4, kBlue))));
+                  d->Slider1->setValue(100);
+                  d->Text1->setText(QStringLiteral("0"));
+              }, ok),
+              QStringLiteral("The \"Maximum number\" must be a number greater than 0."));
     EXPECT_EQ(refusedMessage<frmEffectsMix>("mnuEffectsMix", [](frmEffectsMix* d) { d->Slider1->setValue(50); }, ok),
               QStringLiteral("Choose picture B, the picture to mix in, with its Browse button first."));
 }
@@ -210,10 +208,8 @@ TEST_F(FillEffectsTest, VideoFeedbackNestsCopiesTowardTheChosenPoint)
 TEST_F(FillEffectsTest, VideoFeedbackRefusesStepsThatNeverEndAndCancelLeavesThePicture)
 {
     const auto ok = [](frmEffectsVideoFeedback* d) { return d->Command1; };
-    for (const char* text : {"0", "step"})
-        EXPECT_EQ(refusedMessage<frmEffectsVideoFeedback>("mnuVideoFeedBack",
-                                                          [&](frmEffectsVideoFeedback* d) { d->Text1->setText(QString::fromLatin1(text)); }, ok),
-                  QStringLiteral("The step must be a number of at least 0.01."));
+    EXPECT_EQ(refusedMessage<frmEffectsVideoFeedback>("mnuVideoFeedBack", [](frmEffectsVideoFeedback* d) { d->Text1->setText(QStringLiteral("0")); }, ok),
+              QStringLiteral("The step must be a number of at least 0.01."));
     cancelDuringRun<frmEffectsVideoFeedback>("mnuVideoFeedBack", QStringLiteral("Feedbacking video..."));
 }
 

@@ -284,28 +284,21 @@ TEST_F(FrameBarsTest, TheEffectsToolbarCarriesTheEffectsMenuWhileEffctsIsPressed
     EXPECT_EQ(effects.actions(), f.ActiveDocument()->findChild<QMenu*>(QStringLiteral("mnuEffects"))->actions());
 }
 
-TEST_F(FrameBarsTest, PreferencesOnAnEmptyStoreShowPictureAndCrossCancelWritesNothingAndOkWritesThem)
+TEST_F(FrameBarsTest, PreferencesWriteOnOkOnlyAndKeepAStoredValueWithoutAButton)
 {
     frmMain& f = start();
-    WhenOpen<frmMainPreferences>(QStringLiteral("frmMainPreferences"), [](frmMainPreferences* d) {
-        d->Option1->click();
-        d->Command2->click();
-    });
-    f.ActiveDocument()->menuAction(QStringLiteral("mnuViewPreferences"))->trigger();
-    EXPECT_EQ(preference("SplshScrn"), QStringLiteral("<none>"));
+    // On an empty store Picture and the first pointer are chosen; Cancel writes nothing, OK them.
+    for (auto [button, stored] : {std::pair{&frmMainPreferences::Command2, "<none>"}, {&frmMainPreferences::Command1, "1"}}) {
+        WhenOpen<frmMainPreferences>(QStringLiteral("frmMainPreferences"), [button](frmMainPreferences* d) {
+            EXPECT_TRUE(d->Option2->isChecked());
+            EXPECT_TRUE(d->Option5->isChecked());
+            (d->*button)->click();
+        });
+        f.ActiveDocument()->menuAction(QStringLiteral("mnuViewPreferences"))->trigger();
+        EXPECT_EQ(preference("SplshScrn"), QString::fromLatin1(stored));
+        EXPECT_EQ(preference("Pointer"), QString::fromLatin1(stored));
+    }
 
-    WhenOpen<frmMainPreferences>(QStringLiteral("frmMainPreferences"), [](frmMainPreferences* d) {
-        EXPECT_TRUE(d->Option2->isChecked());
-        EXPECT_TRUE(d->Option5->isChecked());
-        d->Command1->click();
-    });
-    f.mnuViewPreferences_Click();
-    EXPECT_EQ(preference("SplshScrn"), QStringLiteral("1"));
-    EXPECT_EQ(preference("Pointer"), QStringLiteral("1"));
-}
-
-TEST_F(FrameBarsTest, PreferencesSaveTheChoiceAndKeepAStoredValueWithoutAButton)
-{
     store(QStringLiteral("Preferences"), QStringLiteral("SplshScrn"), QStringLiteral("7"));
     store(QStringLiteral("Preferences"), QStringLiteral("Pointer"), QStringLiteral("0"));
     for (auto [choose, splash] : {std::pair{"", "7"}, {"Option3", "2"}}) {   // no button, then one

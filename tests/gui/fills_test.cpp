@@ -71,7 +71,7 @@ TEST_F(FillsTest, GradientOkPaintsTheCanvasMarksItChangedWithoutUndo)
     EXPECT_EQ(doc->canvas().Point(0, 0), RGB(1, 1, 254));
 }
 
-TEST_F(FillsTest, GradientPreviewAndCancelLeaveThePictureButStoreTheChoices)
+TEST_F(FillsTest, GradientPreviewCancelAndAStoredModeThatIsNoStyleLeaveThePictureButCancelStoresTheChoices)
 {
     const QImage before = doc->canvas().Image();
     runDialog<frmGradient>("mnuEditFillGradient", [](frmGradient* d) {
@@ -90,12 +90,9 @@ TEST_F(FillsTest, GradientPreviewAndCancelLeaveThePictureButStoreTheChoices)
         EXPECT_EQ(d->Picture3->color(), RGB(0, 128, 0));
         d->reject();
     });
-}
 
-TEST_F(FillsTest, GradientWithAStoredModeThatIsNoStylePaintsNothing)
-{
+    // A stored mode that is no style paints nothing, in the preview or on OK.
     store(QStringLiteral("Gradient"), QStringLiteral("Mode"), QStringLiteral("Diagonal"));
-    const QImage before = doc->canvas().Image();
     runDialog<frmGradient>("mnuEditFillGradient", [](frmGradient* d) {
         EXPECT_EQ(d->Combo1->currentIndex(), -1);
         d->Command1->click();

@@ -179,22 +179,21 @@ TEST_F(DistortionsTest, CancelDuringWavingOrRoundWobblyLeavesThePicture)
 {
     stripes(1500, 1200);   // several bands
     const QImage before = canvas().Image();
-    QString caption;
+    QString waving, round;
     runDialog<frmEffectsWaveing>("mnuEffectsWaveing", [&](frmEffectsWaveing* d) {
-        CancelRunAtFirstChance(&caption);
+        CancelRunAtFirstChance(&waving);
         d->cmdOK->click();
     });
-    EXPECT_EQ(caption, QStringLiteral("Waving..."));
-    EXPECT_EQ(canvas().Image(), before);
-    EXPECT_TRUE(undo->isEnabled());
     expectRunFinishedCleanly();
     runDialog<frmEffectsWobbly2>("mnuEffectsRndWobbly", [&](frmEffectsWobbly2* d) {
         d->Text1->setText(QStringLiteral("90"));
-        CancelRunAtFirstChance(&caption);
+        CancelRunAtFirstChance(&round);
         d->cmdOK->click();
     });
-    EXPECT_EQ(caption, QStringLiteral("Round wobbly..."));
-    EXPECT_EQ(canvas().Image(), before);
+    EXPECT_EQ(waving, QStringLiteral("Waving..."));
+    EXPECT_EQ(round, QStringLiteral("Round wobbly..."));
+    EXPECT_EQ(canvas().Image(), before);   // neither run wrote anything back
+    EXPECT_TRUE(undo->isEnabled());
     expectRunFinishedCleanly();
 }
 

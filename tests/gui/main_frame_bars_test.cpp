@@ -128,6 +128,7 @@ TEST_F(FrameBarsTest, ADoubleClickSwitchesTheDocumentOffAndOnAgain)
     EXPECT_EQ(frame->ActiveDocument(), slot(1).Form);   // commands go to a shown document
     DoubleClick(slot(0).Button);
     EXPECT_TRUE(Yellow(slot(0)));
+    EXPECT_FALSE(doc->subWindow()->isHidden());
     EXPECT_EQ(frame->ActiveDocument(), doc);
 }
 

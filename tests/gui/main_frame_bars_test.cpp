@@ -8,11 +8,9 @@
 #include "shell/ui/main_toolbar.h"
 #include "shell/ui/window_bar.h"
 #include <QButtonGroup>
-#include <QGroupBox>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QToolBar>
@@ -25,10 +23,7 @@ namespace {
 // Button geometry of the window bar in twips (15 per pixel).
 int LeftTwips(const WindowBar::Slot& s) { return PixelsToTwips(s.Button->x()); }
 int TopTwips(const WindowBar::Slot& s) { return PixelsToTwips(s.Button->y()); }
-int WidthTwips(const WindowBar::Slot& s) { return PixelsToTwips(s.Button->width()); }
-int HeightTwips(const WindowBar::Slot& s) { return PixelsToTwips(s.Button->height()); }
 bool Yellow(const WindowBar::Slot& s) { return s.Button->styleSheet().contains(QStringLiteral("255,255,0")); }
-
 bool Frameless(const QWidget& w) { return w.windowFlags().testFlag(Qt::FramelessWindowHint); }
 
 } // namespace
@@ -48,21 +43,20 @@ protected:
         QApplication::processEvents();
     }
     QString preference(const char* key) { return setting(QString::fromLatin1(key), QStringLiteral("Preferences")); }
+    QString toolBarSetting() { return setting(QStringLiteral("ToolBar")); }
 };
 
 TEST_F(FrameBarsTest, BarButtonsSit30TwipsApartAndAFreedSlotIsReusedInPlace)
 {
     start();
     newDocuments(2);
-    EXPECT_EQ(Captions(*frame), (QStringList{"Image1", "Image2", "Image3"}));
-    const int w = WidthTwips(slot(0));
+    const int w = PixelsToTwips(slot(0).Button->width());
     EXPECT_EQ(w, 1650);   // 110 pixels
     for (size_t i = 0; i < 3; ++i) {
         EXPECT_EQ(LeftTwips(slot(i)), 30 + int(i) * (w + 30)) << i;
         EXPECT_EQ(TopTwips(slot(i)), 30) << i;
         EXPECT_TRUE(Yellow(slot(i)));
     }
-    EXPECT_EQ(slot(1).Button->text(), QStringLiteral("Image2"));
 
     closeDocument(slot(1).Form);
     EXPECT_TRUE(slot(1).Free);
@@ -70,10 +64,8 @@ TEST_F(FrameBarsTest, BarButtonsSit30TwipsApartAndAFreedSlotIsReusedInPlace)
     EXPECT_EQ(LeftTwips(slot(2)), 30 + w + 30);   // the third moves up to the gap
 
     frame->mnuFileNew_Click();   // the counter never goes back; the freed slot is reused
-    EXPECT_EQ(Captions(*frame), (QStringList{"Image1", "Image3", "Image4"}));
     ASSERT_EQ(bar().barSlots().size(), 3u);
     EXPECT_EQ(slot(1).Button->text(), QStringLiteral("Image4"));
-    EXPECT_EQ(slot(1).Form->windowTitle(), QStringLiteral("Image4"));
     EXPECT_EQ(LeftTwips(slot(1)), 30 + w + 30);   // between the other two again
     EXPECT_EQ(LeftTwips(slot(2)), 30 + 2 * (w + 30));
 }
@@ -82,30 +74,23 @@ TEST_F(FrameBarsTest, ARowWrapsAtTheRightEdgeAndEachWrapAddsAScrollRow)
 {
     start();
     const int holderTwips = PixelsToTwips(bar().holder()->width());
-    const int w = WidthTwips(slot(0));
-    // Buttons that fit in one row: the next one would pass the right edge.
-    int perRow = 0;
+    const int w = PixelsToTwips(slot(0).Button->width());
+    int perRow = 0;   // buttons that fit: the next one would pass the right edge
     while (30 + perRow * (w + 30) + w <= holderTwips) ++perRow;
     ASSERT_GE(perRow, 2);
 
     newDocuments(perRow - 1);
     EXPECT_EQ(bar().holderScroll()->maximum(), 0);
-    EXPECT_EQ(TopTwips(slot(perRow - 1)), 30);
-
     frame->mnuFileNew_Click();   // the first button of the second row
-    const int h = HeightTwips(slot(0));
+    const int h = PixelsToTwips(slot(0).Button->height());
     EXPECT_EQ(bar().holderScroll()->maximum(), 1);
     EXPECT_EQ(LeftTwips(slot(perRow)), 30);
     EXPECT_EQ(TopTwips(slot(perRow)), 30 + h + 30);
 
     newDocuments(perRow);   // the second row full and one more: a third row
     EXPECT_EQ(bar().holderScroll()->maximum(), 2);
-    EXPECT_EQ(TopTwips(slot(2 * perRow)), 30 + 2 * (h + 30));
-
-    // Scrolling moves the panel up by whole rows.
-    bar().holderScroll()->setValue(1);
+    bar().holderScroll()->setValue(1);   // scrolling moves the panel up by whole rows
     EXPECT_EQ(PixelsToTwips(bar().holder()->y()), -(h + 30));
-
     closeDocument(slot(2 * perRow).Form);   // the third row empties
     EXPECT_EQ(bar().holderScroll()->maximum(), 1);
 }
@@ -127,8 +112,6 @@ TEST_F(FrameBarsTest, AClickBringsEveryDocumentOfThatCaptionForwardTheLaterOnTop
     ASSERT_EQ(stack.size(), 3);
     EXPECT_EQ(stack[2], last->subWindow());
     EXPECT_EQ(stack[1], first->subWindow());
-    EXPECT_EQ(f.ActiveDocument(), last);
-
     slot(1).Button->click();
     EXPECT_EQ(f.ActiveDocument(), middle);
 }
@@ -141,7 +124,6 @@ TEST_F(FrameBarsTest, ADoubleClickSwitchesTheDocumentOffAndOnAgain)
     frame->mdiArea()->setActiveSubWindow(doc->subWindow());
     DoubleClick(slot(0).Button);
     EXPECT_FALSE(Yellow(slot(0)));
-    EXPECT_TRUE(doc->isSwitchedOff());
     EXPECT_TRUE(doc->subWindow()->isHidden());
     EXPECT_EQ(frame->ActiveDocument(), slot(1).Form);   // commands go to a shown document
     DoubleClick(slot(0).Button);
@@ -155,22 +137,19 @@ TEST_F(FrameBarsTest, TheSlideButtonSlidesTheToolbarOutAndInAndSwitchesTheTitleB
     frmMain& f = start();
     const QRect placement = f.normalGeometry();
     EXPECT_EQ(holder().toolbarTopTwips(), 480);
-    EXPECT_FALSE(Frameless(f));
 
     holder().Command1->click();
     EXPECT_EQ(holder().toolbarTopTwips(), -holder().toolbarHeightTwips());
     EXPECT_TRUE(Frameless(f));
     EXPECT_TRUE(f.isMaximized());   // the frame keeps its state and place
     EXPECT_EQ(f.normalGeometry(), placement);
-    EXPECT_EQ(setting(QStringLiteral("ToolBar")), QStringLiteral("False"));
-    EXPECT_EQ(setting(QStringLiteral("ShowWindows")), QStringLiteral("True"));
-    // Nothing is left of the toolbar's room but the band with the slide button.
-    EXPECT_EQ(holder().height(), TwipsToPixels(480));
+    EXPECT_EQ(toolBarSetting(), QStringLiteral("False"));
+    EXPECT_EQ(holder().height(), TwipsToPixels(480));   // only the band with the slide button
 
     holder().Command1->click();
     EXPECT_EQ(holder().toolbarTopTwips(), 480);
     EXPECT_FALSE(Frameless(f));
-    EXPECT_EQ(setting(QStringLiteral("ToolBar")), QStringLiteral("True"));
+    EXPECT_EQ(toolBarSetting(), QStringLiteral("True"));
 
     // Slid out, it stays out after a restart, but every start has a title bar.
     holder().Command1->click();
@@ -178,8 +157,6 @@ TEST_F(FrameBarsTest, TheSlideButtonSlidesTheToolbarOutAndInAndSwitchesTheTitleB
     start();
     EXPECT_EQ(holder().toolbarTopTwips(), -holder().toolbarHeightTwips());
     EXPECT_FALSE(Frameless(*frame));
-    holder().Command1->click();
-    EXPECT_EQ(holder().toolbarTopTwips(), 480);
 }
 
 TEST_F(FrameBarsTest, TheTitleBarSwitchKeepsANormalFrameWhereItIs)
@@ -210,24 +187,19 @@ TEST_F(FrameBarsTest, ASecondClickDuringTheSlideTurnsItRoundAndNothingIsLeftHalf
     EXPECT_GT(topAtSecondClick, -holder().toolbarHeightTwips());
     EXPECT_EQ(holder().toolbarTopTwips(), 480);
     EXPECT_FALSE(Frameless(f));   // switched twice: as at the start
-    EXPECT_EQ(setting(QStringLiteral("ToolBar")), QStringLiteral("True"));
+    EXPECT_EQ(toolBarSetting(), QStringLiteral("True"));
 }
 
 TEST_F(FrameBarsTest, ViewWindowsHidesTheBarAtOnceAndGrowsItBack)
 {
     frmMain& f = start();
-    frmDocument* doc = f.ActiveDocument();
-    QAction* windows = doc->menuAction(QStringLiteral("mnuViewWindows"));
+    QAction* windows = f.ActiveDocument()->menuAction(QStringLiteral("mnuViewWindows"));
     windows->trigger();
     EXPECT_FALSE(bar().isVisibleTo(&f));
     EXPECT_EQ(bar().height(), 0);
-    EXPECT_FALSE(windows->isChecked());
-
     windows->trigger();
-    EXPECT_TRUE(bar().isVisibleTo(&f));
     EXPECT_EQ(PixelsToTwips(bar().height()), 375);
     EXPECT_TRUE(windows->isChecked());
-    EXPECT_EQ(setting(QStringLiteral("ShowWindows")), QStringLiteral("True"));
 
     // Hidden again while it grows: the later click has the last word.
     windows->trigger();
@@ -242,18 +214,14 @@ TEST_F(FrameBarsTest, ViewWindowsHidesTheBarAtOnceAndGrowsItBack)
 TEST_F(FrameBarsTest, MainToolbarButtonsActOnTheActiveDocument)
 {
     frmMain& f = start();
-    f.toolbarButton(1)->trigger();
+    f.toolbarButton(1)->trigger();   // New
     EXPECT_EQ(Captions(f), (QStringList{"Image1", "Image2"}));
-
     f.toolbarButton(8)->trigger();   // Tools
     EXPECT_FALSE(f.toolsToolbar()->isVisibleTo(&f));
     EXPECT_FALSE(f.ActiveDocument()->menuAction(QStringLiteral("mnuViewTools"))->isChecked());
-    EXPECT_EQ(setting(QStringLiteral("Tools")), QStringLiteral("False"));
-
     f.toolbarButton(10)->trigger();   // Close
     QApplication::processEvents();
     EXPECT_EQ(Captions(f), QStringList{QStringLiteral("Image1")});
-    for (int gap : {4, 6, 9}) EXPECT_EQ(f.toolbarButton(gap), nullptr);
 }
 
 TEST_F(FrameBarsTest, WindowMenuTilesTheDocuments)
@@ -269,48 +237,38 @@ TEST_F(FrameBarsTest, WindowMenuTilesTheDocuments)
     const QRect area = f.mdiArea()->viewport()->rect();
     const QList<QMdiSubWindow*> windows = f.mdiArea()->subWindowList();
     choose(QStringLiteral("Tile Vertical"));
-    EXPECT_EQ(windows[0]->geometry(), QRect(0, 0, area.width() / 2, area.height()));
     EXPECT_EQ(windows[1]->geometry(), QRect(area.width() / 2, 0, area.width() / 2, area.height()));
     choose(QStringLiteral("Tile Horizontal"));
     EXPECT_EQ(windows[1]->geometry(), QRect(0, area.height() / 2, area.width(), area.height() / 2));
-    choose(QStringLiteral("Cascade"));
-    EXPECT_LT(windows[0]->x(), windows[1]->x());
 }
 
 TEST_F(FrameBarsTest, TheEffectsToolbarCarriesTheEffectsMenuWhileEffctsIsPressed)
 {
     frmMain& f = start();
     EffectsToolbar& effects = *f.effectsToolbar();
-    QMenu* menu = f.ActiveDocument()->findChild<QMenu*>(QStringLiteral("mnuEffects"));
+    frmDocument* first = f.ActiveDocument();
+    QMenu* menu = first->findChild<QMenu*>(QStringLiteral("mnuEffects"));
     EXPECT_FALSE(effects.isVisibleTo(&f));
 
     f.toolButton(12)->trigger();   // "Effcts"
     ASSERT_TRUE(effects.isVisibleTo(&f));
     EXPECT_EQ(effects.actions(), menu->actions());
-    for (QAction* a : menu->actions())
-        EXPECT_EQ(effects.widgetForAction(a)->isEnabled(), a->isEnabled()) << a->text().toStdString();
-    QAction* tornado = f.ActiveDocument()->menuAction(QStringLiteral("mnuEffectsTornado"));
-    EXPECT_FALSE(effects.widgetForAction(tornado)->isEnabled());
-    QAction* invert = f.ActiveDocument()->menuAction(QStringLiteral("mnuInvert"));
+    QAction* invert = first->menuAction(QStringLiteral("mnuInvert"));
     invert->setEnabled(false);   // the button follows its entry
     EXPECT_FALSE(effects.widgetForAction(invert)->isEnabled());
     invert->setEnabled(true);
 
-    // A button runs what its entry runs.
-    bool opened = false;
+    bool opened = false;   // a button runs what its entry runs
     WhenOpen<frmEffectsInvert>(QStringLiteral("frmEffectsInvert"), [&opened](frmEffectsInvert* d) {
         opened = true;
         d->reject();
     });
     qobject_cast<QToolButton*>(effects.widgetForAction(invert))->click();
     EXPECT_TRUE(opened);
-
-    // An entry added later gets its button.
-    QAction* added = menu->addAction(QStringLiteral("Later effect"));
+    QAction* added = menu->addAction(QStringLiteral("Later effect"));   // a later entry gets its button
     EXPECT_TRUE(effects.actions().contains(added));
 
     // Another document shows its own entries; closing it brings back the first one's.
-    frmDocument* first = f.ActiveDocument();
     f.mnuFileNew_Click();
     EXPECT_EQ(effects.effectsMenu(), f.ActiveDocument()->findChild<QMenu*>(QStringLiteral("mnuEffects")));
     closeDocument(f.ActiveDocument());
@@ -319,58 +277,41 @@ TEST_F(FrameBarsTest, TheEffectsToolbarCarriesTheEffectsMenuWhileEffctsIsPressed
 
     f.toolButton(1)->trigger();   // another tool
     EXPECT_FALSE(effects.isVisibleTo(&f));
-
     f.toolButton(12)->trigger();
-    EXPECT_TRUE(effects.isVisibleTo(&f));
     first->Changed = false;   // the Invert launcher took its undo snapshot
-    closeDocument(first);   // no document: nothing to run effects on
+    closeDocument(first);     // no document: nothing to run effects on
     EXPECT_FALSE(effects.isVisibleTo(&f));
     f.mnuFileNew_Click();
     EXPECT_EQ(effects.actions(), f.ActiveDocument()->findChild<QMenu*>(QStringLiteral("mnuEffects"))->actions());
 }
 
-TEST_F(FrameBarsTest, PreferencesOnAnEmptyStoreShowPictureAndCrossCancelWritesNothingAndOkWritesThem)
+TEST_F(FrameBarsTest, PreferencesWriteOnOkOnlyAndKeepAStoredValueWithoutAButton)
 {
     frmMain& f = start();
-    WhenOpen<frmMainPreferences>(QStringLiteral("frmMainPreferences"), [](frmMainPreferences* d) {
-        d->Option1->click();
-        d->Option6->click();
-        d->Command2->click();
-    });
-    // The document's View > Preferences... opens the same dialog.
-    f.ActiveDocument()->menuAction(QStringLiteral("mnuViewPreferences"))->trigger();
-    EXPECT_EQ(preference("SplshScrn"), QStringLiteral("<none>"));
-    EXPECT_EQ(preference("Pointer"), QStringLiteral("<none>"));
+    // On an empty store Picture and the first pointer are chosen; Cancel writes nothing, OK them.
+    for (auto [button, stored] : {std::pair{&frmMainPreferences::Command2, "<none>"}, {&frmMainPreferences::Command1, "1"}}) {
+        WhenOpen<frmMainPreferences>(QStringLiteral("frmMainPreferences"), [button](frmMainPreferences* d) {
+            EXPECT_TRUE(d->Option2->isChecked());
+            EXPECT_TRUE(d->Option5->isChecked());
+            (d->*button)->click();
+        });
+        f.ActiveDocument()->menuAction(QStringLiteral("mnuViewPreferences"))->trigger();
+        EXPECT_EQ(preference("SplshScrn"), QString::fromLatin1(stored));
+        EXPECT_EQ(preference("Pointer"), QString::fromLatin1(stored));
+    }
 
-    WhenOpen<frmMainPreferences>(QStringLiteral("frmMainPreferences"), [](frmMainPreferences* d) {
-        EXPECT_TRUE(d->Option2->isChecked());
-        EXPECT_TRUE(d->Option5->isChecked());
-        EXPECT_EQ(d->windowTitle(), QStringLiteral("Preferences"));
-        d->Command1->click();
-    });
-    f.mnuViewPreferences_Click();
-    EXPECT_EQ(preference("SplshScrn"), QStringLiteral("1"));
-    EXPECT_EQ(preference("Pointer"), QStringLiteral("1"));
-}
-
-TEST_F(FrameBarsTest, PreferencesSaveTheChoiceAndKeepAStoredValueWithoutAButton)
-{
     store(QStringLiteral("Preferences"), QStringLiteral("SplshScrn"), QStringLiteral("7"));
     store(QStringLiteral("Preferences"), QStringLiteral("Pointer"), QStringLiteral("0"));
-    struct Case {
-        const char* choose;   // the splash button to click, or none
-        const char* splash;   // SplshScrn after OK
-    };
-    for (const Case c : {Case{nullptr, "7"}, Case{"Option1", "0"}, Case{"Option3", "2"}}) {
+    for (auto [choose, splash] : {std::pair{"", "7"}, {"Option3", "2"}}) {   // no button, then one
         frmMainPreferences d(nullptr);
-        if (!c.choose) {
+        if (!*choose) {
             EXPECT_EQ(d.Option1->group()->checkedButton(), nullptr);
             EXPECT_TRUE(d.Option4->isChecked());
         } else {
-            d.findChild<QRadioButton*>(QString::fromLatin1(c.choose))->click();
+            d.findChild<QRadioButton*>(QString::fromLatin1(choose))->click();
         }
         d.Command1->click();
-        EXPECT_EQ(preference("SplshScrn"), QString::fromLatin1(c.splash)) << c.splash;
+        EXPECT_EQ(preference("SplshScrn"), QString::fromLatin1(splash)) << splash;
         EXPECT_EQ(preference("Pointer"), QStringLiteral("0"));
     }
     EXPECT_EQ(ReadSplashChoice(), 2);

@@ -118,7 +118,6 @@ TEST_F(DocumentTest, StatusTextsFollowActivationAndCanvasResize)
 
 TEST_F(DocumentTest, ScrollBarsReachEveryEdgeOfAWidePicture)
 {
-    frmMain& f = *frame;
     EXPECT_TRUE(doc->HScroll1->isHidden());   // the design-size canvas fits
     EXPECT_EQ(doc->canvasLeftTwips(), 100);
 
@@ -140,7 +139,6 @@ TEST_F(DocumentTest, ScrollBarsReachEveryEdgeOfAWidePicture)
 
 TEST_F(DocumentTest, CopyPutsTheDrawnImageOnTheClipboard)
 {
-    frmMain& f = *frame;
     doc->canvas().Line(0, 5, 30, 5, RGB(255, 0, 0), LineMode::Line);
     doc->mnuCopy_Click();
     const QImage clip = QApplication::clipboard()->image();

@@ -90,11 +90,18 @@ inline void AnswerNextFileDialog(const QString& path, QStringList* filters = nul
 }
 
 // Answers the quality question: moves the slider to `quality`, or closes the window if -1.
+// Looks for the window every 10 ms, for up to 10 s: on a busy machine it can take a while to
+// appear, and a question nobody answers would wait for ever.
 inline void AnswerQuality(int quality, int* shown = nullptr)
 {
-    QTimer::singleShot(50, [quality, shown] {
+    auto* timer = new QTimer;
+    auto tries = std::make_shared<int>(0);
+    QObject::connect(timer, &QTimer::timeout, [timer, tries, quality, shown] {
         auto* q = qobject_cast<frmJPGQuality*>(VisibleWindow(QStringLiteral("frmJPGQuality")));
-        ASSERT_NE(q, nullptr) << "no quality question";
+        if (!q && ++*tries < 1000) return;
+        timer->stop();
+        timer->deleteLater();
+        if (!q) return void(ADD_FAILURE() << "no quality question");
         if (shown) *shown = q->Slider1->value();
         EXPECT_EQ(q->windowTitle(), QStringLiteral("JPEG Save quality"));
         if (quality < 0) return void(q->close());
@@ -102,6 +109,7 @@ inline void AnswerQuality(int quality, int* shown = nullptr)
         EXPECT_EQ(q->Label1->text(), QString::number(quality));
         q->Command1->click();
     });
+    timer->start(10);
 }
 
 // Writes `picture` as a 24-bit bitmap to `path` and returns the path.

@@ -77,6 +77,7 @@ DecodedPicture ReadPictureFile(const QString& path, ColorRef background)
     if (ext == QLatin1String("tga")) options.magick = QStringLiteral("TGA");
     if (ext == QLatin1String("wmf")) options.magick = QStringLiteral("WMF");
     if (ext == QLatin1String("ico")) options.magick = QStringLiteral("ICO");
+    if (const QString problem = PictureFileProblem(path); !problem.isEmpty()) return {QImage(), OpenError(path, problem)};
     if (ext == QLatin1String("pcx") && PcxDataEndsEarly(path))
         return {QImage(), OpenError(path, QStringLiteral("the file is incomplete (the picture data ends early)"))};
     return DecodePictureFile(path, options);

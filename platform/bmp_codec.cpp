@@ -58,7 +58,7 @@ private:
 
 bool DecodeBmp24Directly(const QString& path, QImage* picture, QString* refusal)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return false;
     const FileCloser closer(fd);
     struct stat st {};
@@ -76,8 +76,11 @@ bool DecodeBmp24Directly(const QString& path, QImage* picture, QString* refusal)
         || h <= 0 || Le16(info + 12) != 1 || Le16(info + 14) != 24 || Le32(info + 16) != 0 || perMetreX < 0
         || perMetreY < 0)
         return false;
+    // Whether the rows fit in the file, worked out by division: rows x height of two sides near
+    // 2^31 overflow 64 bits.
     const int64_t dataAt = Le32(head + 10), rowBytes = RowBytes(w);
-    if (dataAt < kFileHeaderBytes + int64_t(infoBytes) || dataAt + rowBytes * h > st.st_size) return false;
+    if (dataAt < kFileHeaderBytes + int64_t(infoBytes) || dataAt > st.st_size || h > (st.st_size - dataAt) / rowBytes)
+        return false;
     *refusal = PictureSizeRefusal(w, h, st.st_size, false);
     if (!refusal->isEmpty()) return true;
 

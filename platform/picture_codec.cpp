@@ -88,33 +88,42 @@ bool IsTruncation(const Magick::Warning& warning)
 // read as GraphicsMagick syntax ("format:" prefixes, "[frame]" suffixes).
 bool ReadFileBlob(const QString& path, Magick::Blob* blob, QString* error)
 {
-    const QFileInfo info(path);
-    if (info.isDir()) {
-        *error = OpenError(path, QStringLiteral("it is a folder, not a picture file"));
+    const QString problem = PictureFileProblem(path);
+    if (!problem.isEmpty()) {
+        *error = OpenError(path, problem);
         return false;
     }
-    if (!info.exists()) {
-        *error = OpenError(path, QStringLiteral("the file does not exist"));
+    // Opened without blocking and checked again through the descriptor: the path may have
+    // been replaced by a named pipe since it was looked at.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        *error = OpenError(path, QStringLiteral("the file cannot be read (%1)").arg(QString::fromLocal8Bit(std::strerror(errno))));
         return false;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = OpenError(path, QStringLiteral("the file cannot be read (%1)").arg(file.errorString()));
+    struct stat st {};
+    const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0;
+    const int64_t size = regular ? int64_t(st.st_size) : 0;
+    char* data = regular ? new (std::nothrow) char[size] : nullptr;
+    int64_t got = 0;
+    while (data && got < size) {
+        const ssize_t n = ::read(fd, data + got, size_t(std::min<int64_t>(size - got, int64_t{1} << 30)));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        got += n;
+    }
+    const int readErrno = errno;
+    ::close(fd);
+    if (!regular) {
+        *error = OpenError(path, QStringLiteral("it is not a regular picture file"));
         return false;
     }
-    const qint64 size = file.size();
-    if (size == 0) {
-        *error = OpenError(path, QStringLiteral("the file is empty"));
-        return false;
-    }
-    auto* data = new (std::nothrow) char[size];
     if (!data) {
         *error = OpenError(path, QStringLiteral("not enough memory to read the file"));
         return false;
     }
-    if (file.read(data, size) != size) {
+    if (got != size) {
         delete[] data;
-        *error = OpenError(path, QStringLiteral("the file cannot be read (%1)").arg(file.errorString()));
+        *error = OpenError(path, QStringLiteral("the file cannot be read (%1)").arg(QString::fromLocal8Bit(std::strerror(readErrno))));
         return false;
     }
     blob->updateNoCopy(data, static_cast<size_t>(size), Magick::Blob::NewAllocator);
@@ -423,6 +432,10 @@ DecodedPicture DecodePictureFile(const QString& path, const DecodeOptions& optio
         else result.error = OpenError(path, refusal);
         return true;
     };
+    if (const QString problem = PictureFileProblem(path); !problem.isEmpty()) {
+        result.error = OpenError(path, problem);
+        return result;
+    }
     QImage picture;
     QString refusal;
     try {
@@ -601,6 +614,27 @@ QString SaveDestination(const QString& path, QString* error)
     return destination;
 }
 
+// Removes the temporary files that saves killed half-way (a power cut, SIGKILL) left in
+// `folder`: files of the user's own, of the temporary names saves give (".orvane-XXXXXX.tmp",
+// and ".NAME.XXXXXX.tmp" of earlier versions, NAME a picture file), untouched for
+// an hour, so that no save still running is disturbed.
+static void RemoveStaleTemporaryFiles(const QString& folder)
+{
+    static const QRegularExpression ours(
+        QStringLiteral("^\\.(orvane-|.+\\.(bmp|dib|rle|jpg|jpeg|jif|png)\\.)[A-Za-z0-9]{6}\\.tmp$"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QStringList names = QDir(folder).entryList({QStringLiteral(".*.tmp")}, QDir::Files | QDir::Hidden | QDir::System);
+    const time_t now = ::time(nullptr);
+    for (const QString& name : names) {
+        if (!ours.match(name).hasMatch()) continue;
+        const QByteArray file = QFile::encodeName(folder + QLatin1Char('/') + name);
+        struct stat st {};
+        if (::lstat(file.constData(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid()
+            && now - st.st_mtime > 3600)
+            ::unlink(file.constData());
+    }
+}
+
 bool WriteFileAtomically(const QString& path,
                          const std::function<bool(const QString& tempPath, QString* error)>& write,
                          QString* error)
@@ -610,8 +644,17 @@ bool WriteFileAtomically(const QString& path,
     const QString folder = QFileInfo(destination).absolutePath();
     const QFileInfo target(destination);
 
-    QByteArray temp = QFile::encodeName(folder + QStringLiteral("/.") + target.fileName()
-                                        + QStringLiteral(".XXXXXX.tmp"));
+    const QByteArray destinationName = QFile::encodeName(destination);
+    // The file is replaced, not written into, so the folder's permission alone would let a file
+    // the user may not write (another user's) be replaced by one of the user's own.
+    if (::access(destinationName.constData(), F_OK) == 0
+        && ::faccessat(AT_FDCWD, destinationName.constData(), W_OK, AT_EACCESS) != 0) {
+        *error = SaveError(path, SystemReason(errno));
+        return false;
+    }
+    RemoveStaleTemporaryFiles(folder);
+    // A short name of its own, so that a file name as long as the system allows can be saved.
+    QByteArray temp = QFile::encodeName(folder + QStringLiteral("/.orvane-XXXXXX.tmp"));
     const int fd = ::mkstemps(temp.data(), 4);
     if (fd < 0) {
         *error = SaveError(path, SystemReason(errno));
@@ -619,7 +662,6 @@ bool WriteFileAtomically(const QString& path,
     }
     // mkstemps makes the file private; the saved file gets the permissions of the file it
     // replaces, or those a newly created file gets.
-    const QByteArray destinationName = QFile::encodeName(destination);
     struct stat old {};
     if (::stat(destinationName.constData(), &old) == 0) {
         ::fchmod(fd, old.st_mode & 07777);
@@ -655,6 +697,21 @@ bool WriteFileAtomically(const QString& path,
         ::close(folderFd);
     }
     return true;
+}
+
+QString PictureFileProblem(const QString& path)
+{
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return errno == ENOENT || errno == ENOTDIR
+                   ? QStringLiteral("the file does not exist")
+                   : QStringLiteral("the file cannot be read (%1)").arg(QString::fromLocal8Bit(std::strerror(errno)));
+    if (S_ISDIR(st.st_mode)) return QStringLiteral("it is a folder, not a picture file");
+    if (S_ISFIFO(st.st_mode)) return QStringLiteral("it is a named pipe, not a picture file");
+    if (S_ISSOCK(st.st_mode)) return QStringLiteral("it is a socket, not a picture file");
+    if (!S_ISREG(st.st_mode)) return QStringLiteral("it is a device, not a picture file");
+    if (st.st_size == 0) return QStringLiteral("the file is empty");
+    return {};
 }
 
 QString OpenError(const QString& path, const QString& reason)

@@ -42,6 +42,10 @@ int64_t PixelBudget(int64_t fileBytes);
 // otherwise why not, as the end of an open error ("the picture is too large (...)").
 QString PictureSizeRefusal(int64_t w, int64_t h, int64_t fileBytes, bool vector);
 
+// Empty when `path` names a regular file with something in it; otherwise why it cannot be
+// opened, as the end of an open error. Never opens the file, so a named pipe cannot block.
+QString PictureFileProblem(const QString& path);
+
 struct DecodedPicture {
     QImage image;      // kPixelFormat; null on failure
     QString error;     // clear description naming the file and the reason; empty on success

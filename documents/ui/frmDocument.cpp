@@ -286,6 +286,7 @@ void frmDocument::Form_Activate()
     main_->colors()->showCanvasColor(canvas().ForeColor());
     menuAction(QStringLiteral("mnuViewColors"))->setChecked(true);
     menuAction(QStringLiteral("mnuViewWindows"))->setChecked(main_->windowBarChecked());
+    menuAction(QStringLiteral("mnuViewTools"))->setChecked(main_->toolsToolbar()->isVisibleTo(main_));
     main_->showTool(ToolIndex);
     placeHandles();
 }
@@ -466,10 +467,14 @@ void frmDocument::mnuOptions_Click()
 
 void frmDocument::mnuViewTools_Click()
 {
-    // The action has already toggled its check mark.
-    const bool checked = menuAction(QStringLiteral("mnuViewTools"))->isChecked();
-    main_->toolsToolbar()->setVisible(checked);
-    SaveSetting(kAppTitle, QStringLiteral("Settings"), QStringLiteral("Tools"), SettingText(checked));
+    // The toolbar's visibility is inverted whatever this document's check mark said, and every
+    // document's mark then follows what is shown.
+    QToolBar* tools = main_->toolsToolbar();
+    const bool shown = !tools->isVisibleTo(main_);
+    tools->setVisible(shown);
+    for (frmDocument* doc : main_->documents())
+        doc->menuAction(QStringLiteral("mnuViewTools"))->setChecked(shown);
+    SaveSetting(kAppTitle, QStringLiteral("Settings"), QStringLiteral("Tools"), SettingText(shown));
 }
 
 void frmDocument::mnuViewColors_Click()

@@ -374,9 +374,9 @@ void frmMain::showMenusOf(frmDocument* doc)
 
 void frmMain::documentLoaded()
 {
-    for (int p : kDocumentButtons)
-        if (p != 5) toolbarButton(p)->setEnabled(true);   // Print comes later
+    for (int p : kDocumentButtons) toolbarButton(p)->setEnabled(true);
     Toolbar2->show();
+    for (frmDocument* doc : documents()) doc->menuAction(QStringLiteral("mnuViewTools"))->setChecked(true);
     Picture1->show();
 }
 
@@ -454,11 +454,7 @@ void frmMain::Toolbar1_ButtonClick(int position)
         if (doc) doc->menus()[2]->popup(QCursor::pos());
         break;
     case 8:
-        if (doc) {
-            QAction* tools = doc->menuAction(QStringLiteral("mnuViewTools"));
-            tools->setChecked(!tools->isChecked());
-            doc->mnuViewTools_Click();
-        }
+        if (doc) doc->mnuViewTools_Click();
         break;
     case 10:
         if (doc && doc->subWindow()) doc->subWindow()->close();

@@ -397,6 +397,10 @@ TEST_F(OrvaneBatch, OutputsAreWrittenThroughLinksAndOnlyIntoRegularFiles)
         EXPECT_EQ(r.status, 1);
         EXPECT_EQ(r.err, "orvane-batch: Cannot save \"" + path(k.name) + "\": " + k.reason + ".\n");
     }
+    // As input the pipe is refused at once rather than waited on.
+    r = run({path("pipe.bmp"), path("out.bmp"), "none"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("it is a named pipe, not a picture file")) << r.err.toStdString();
     ::close(sock);
     EXPECT_EQ(files(dir.path()), before);
     struct stat st {};

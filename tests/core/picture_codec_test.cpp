@@ -8,6 +8,10 @@
 #include <chrono>
 #include <gtest/gtest.h>
 #include <sys/mount.h>
+#include <unistd.h>
+#include <sys/wait.h>
+#include <sys/time.h>
+#include <sys/stat.h>
 #include <tuple>
 
 namespace orv {
@@ -95,6 +99,10 @@ TEST_F(PictureCodec, UnreadableFilesFailWithTheirReason)
     ExpectOpenError(path("empty.bmp"), "the file is empty");
     QDir(dir.path()).mkdir("folder.bmp");
     ExpectOpenError(path("folder.bmp"), "folder");
+    // Neither a named pipe nor a device is opened: either would block or never end.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("pipe.bmp")).constData(), 0600), 0);
+    ExpectOpenError(path("pipe.bmp"), "it is a named pipe, not a picture file");
+    ExpectOpenError(QStringLiteral("/dev/urandom"), "it is a device, not a picture file");
     QByteArray noise(4096, '\0');
     uint32_t s = 12345;
     for (char& c : noise) c = char((s = s * 1103515245u + 12345u) >> 24);
@@ -118,6 +126,7 @@ TEST_F(PictureCodec, PictureSizesAreCheckedBeforeAnyAllocation)
     // file that does hold them is refused by size. Rows of 32768 pixels need no padding.
     const struct { const char* name; QByteArray bytes; const char* reason; } cases[] = {
         {"huge.bmp", BmpHeader(100000, 100000) + QByteArray(300, '\x55'), "damaged or incomplete"},
+        {"overflow.bmp", BmpHeader(0x7FFFFFFF, 0x7FFFFFFF) + QByteArray(300, '\x55'), "damaged or incomplete"},
         {"huge.png", PngClaiming(100000, 100000), "damaged or incomplete"},
         {"huge.gif", GifClaiming(65535, 65535), "too large (65535 pixels wide; at most 32768)"},
         {"wider.bmp", BmpHeader(32769, 2) + QByteArray(2 * ((32769 * 3 + 3) & ~3), '\x55'),
@@ -188,7 +197,7 @@ TEST_F(PictureCodec, FailedWritesLeaveTheOldFileAndNoTemporary)
     EXPECT_FALSE(ok);
     EXPECT_EQ(error, "Cannot save: the encoder stopped.");
     EXPECT_EQ(QFileInfo(seenTemp).path(), dir.path());   // beside the target
-    EXPECT_TRUE(QFileInfo(seenTemp).fileName().startsWith(".target.bmp."));
+    EXPECT_TRUE(QFileInfo(seenTemp).fileName().startsWith(".orvane-"));
     EXPECT_EQ(ReadAll(path("target.bmp")), "original bytes");
     EXPECT_EQ(entries(), QStringList{"target.bmp"});
 
@@ -198,6 +207,49 @@ TEST_F(PictureCodec, FailedWritesLeaveTheOldFileAndNoTemporary)
     EXPECT_EQ(QFile::permissions(path("target.bmp")),
               QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser | QFile::ReadGroup);
     EXPECT_EQ(entries(), QStringList{"target.bmp"});
+}
+
+TEST_F(PictureCodec, SavesTakeLongNamesAndClearOnlyTheirOwnStaleLeftovers)
+{
+    // A name as long as the system allows still saves: the temporary name is short.
+    const QString longest = path(QString(251, 'n') + ".bmp");
+    QString error;
+    ASSERT_TRUE(EncodeBmp24(Pattern(2, 2), longest, &error)) << error.toStdString();
+
+    // Leftovers of killed saves go once they are an hour old; anything else stays.
+    const struct { const char* name; int ageSeconds; bool removed; } files[] = {
+        {".orvane-Ab12Cd.tmp", 7200, true},   {".photo.jpg.x1Y2z3.tmp", 7200, true},
+        {".orvane-Ab12Ce.tmp", 60, false},    {".notes.txt.x1Y2z3.tmp", 7200, false},
+        {"orvane-Ab12Cf.tmp", 7200, false},   {".orvane-Ab12.tmp", 7200, false},
+    };
+    for (const auto& f : files) {
+        WriteAll(path(f.name), "left");
+        const timeval when[2] = {{::time(nullptr) - f.ageSeconds, 0}, {::time(nullptr) - f.ageSeconds, 0}};
+        ASSERT_EQ(::utimes(QFile::encodeName(path(f.name)).constData(), when), 0);
+    }
+    ASSERT_TRUE(EncodeBmp24(Pattern(2, 2), path("next.bmp"), &error)) << error.toStdString();
+    for (const auto& f : files) EXPECT_EQ(!QFile::exists(path(f.name)), f.removed) << f.name;
+}
+
+TEST_F(PictureCodec, AFileTheUserMayNotWriteIsNotReplaced)
+{
+    if (::geteuid() != 0) GTEST_SKIP() << "acting as another user needs root";
+    // Root's file in a folder anyone may write, saved over by another user.
+    ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0777), 0);
+    WriteAll(path("theirs.bmp"), "their bytes");
+    ASSERT_EQ(::chmod(QFile::encodeName(path("theirs.bmp")).constData(), 0644), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(3);
+        QString e;
+        const bool saved = EncodeBmp24(Pattern(2, 2), path("theirs.bmp"), &e);
+        ::_exit(saved ? 1 : e.endsWith(": permission denied.") ? 0 : 2);
+    }
+    int status = -1;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(ReadAll(path("theirs.bmp")), "their bytes");
+    EXPECT_EQ(entries(), QStringList{"theirs.bmp"});
 }
 
 TEST_F(PictureCodec, WritesIntoImpossibleFoldersNameTheFile)

@@ -214,14 +214,23 @@ TEST_F(FrameBarsTest, ViewWindowsHidesTheBarAtOnceAndGrowsItBack)
 TEST_F(FrameBarsTest, MainToolbarButtonsActOnTheActiveDocument)
 {
     frmMain& f = start();
-    f.toolbarButton(1)->trigger();   // New
+    for (int p : {3, 5, 7, 8, 10}) EXPECT_TRUE(f.toolbarButton(p)->isEnabled()) << p;
+    frmDocument* first = f.ActiveDocument();
+    first->menuAction(QStringLiteral("mnuViewTools"))->trigger();   // hidden from the first
+    f.toolbarButton(1)->trigger();   // New: the tools show again
     EXPECT_EQ(Captions(f), (QStringList{"Image1", "Image2"}));
-    f.toolbarButton(8)->trigger();   // Tools
+    f.mdiArea()->setActiveSubWindow(first->subWindow());
+    first->menuAction(QStringLiteral("mnuViewTools"))->trigger();   // the first click hides them
     EXPECT_FALSE(f.toolsToolbar()->isVisibleTo(&f));
-    EXPECT_FALSE(f.ActiveDocument()->menuAction(QStringLiteral("mnuViewTools"))->isChecked());
+    f.toolbarButton(8)->trigger();   // Tools
+    EXPECT_TRUE(f.toolsToolbar()->isVisibleTo(&f));
+    f.toolbarButton(8)->trigger();
+    EXPECT_FALSE(f.toolsToolbar()->isVisibleTo(&f));
+    for (frmDocument* doc : f.documents())
+        EXPECT_FALSE(doc->menuAction(QStringLiteral("mnuViewTools"))->isChecked());
     f.toolbarButton(10)->trigger();   // Close
     QApplication::processEvents();
-    EXPECT_EQ(Captions(f), QStringList{QStringLiteral("Image1")});
+    EXPECT_EQ(Captions(f), QStringList{QStringLiteral("Image2")});
 }
 
 TEST_F(FrameBarsTest, WindowMenuTilesTheDocuments)

@@ -14,7 +14,7 @@ packages=(
   libturbojpeg0-dev libspng-dev
   openbox x11-utils xdotool poppler-utils python3 libjpeg-turbo-progs
   desktop-file-utils appstream libglib2.0-bin gsettings-desktop-schemas
-  librsvg2-bin
+  librsvg2-bin dpkg-dev file
 )
 
 missing=()

@@ -25,19 +25,18 @@ bool Gsettings(const QStringList& args, QByteArray* out = nullptr, QByteArray* e
     return true;
 }
 
-// GNOME's background settings, where they exist, are kept (not GSettings' forgetful memory
-// backend), and no other desktop is running that ignores them.
-bool GnomeSettingsUsable()
+// A GNOME-like desktop runs and its background settings exist. Other desktops (a bare window
+// manager among them, which names no desktop) ignore these settings.
+bool GnomeDesktop()
 {
     const QString desktop = qEnvironmentVariable("XDG_CURRENT_DESKTOP");
     static const QStringList gnomeLike = {QStringLiteral("GNOME"), QStringLiteral("Unity"),
                                           QStringLiteral("Budgie"), QStringLiteral("Pantheon")};
-    if (!desktop.isEmpty()
-        && std::none_of(gnomeLike.begin(), gnomeLike.end(), [&](const QString& d) { return desktop.contains(d, Qt::CaseInsensitive); }))
+    if (std::none_of(gnomeLike.begin(), gnomeLike.end(), [&](const QString& d) { return desktop.contains(d, Qt::CaseInsensitive); }))
         return false;
-    QByteArray keys, warnings;
-    return Gsettings({QStringLiteral("list-keys"), kGnomeBackground}, &keys, &warnings)
-           && keys.contains("picture-options") && keys.contains("picture-uri") && !warnings.contains("memory");
+    QByteArray keys;
+    return Gsettings({QStringLiteral("list-keys"), kGnomeBackground}, &keys)
+           && keys.contains("picture-options") && keys.contains("picture-uri");
 }
 
 bool ServiceRunning(const QString& service)
@@ -59,9 +58,14 @@ bool ShowThroughPortal(const QString& uri)
     return reply.type() == QDBusMessage::ReplyMessage;
 }
 
+// Sets a key and reads it back through another process: a store that forgets (GSettings'
+// memory backend) or refuses the value has not taken it. `value` is in GVariant text form.
 bool SetGnomeKey(const QString& key, const QString& value)
 {
-    return Gsettings({QStringLiteral("set"), kGnomeBackground, key, value});
+    QByteArray stored;
+    return Gsettings({QStringLiteral("set"), kGnomeBackground, key, value})
+           && Gsettings({QStringLiteral("get"), kGnomeBackground, key}, &stored)
+           && QString::fromUtf8(stored).trimmed() == value;
 }
 
 // KDE Plasma: every desktop's image wallpaper, centred (fill mode 6).
@@ -99,15 +103,13 @@ bool SetDesktopWallpaper(const QImage& picture, QString* error)
     if (!EncodeBmp24(picture, path, error)) return false;
     const QString uri = QUrl::fromLocalFile(path).toString();
     // Centred, shown, recorded: GNOME's keys hold placement and path, the portal shows it.
-    const bool gnome = GnomeSettingsUsable();
+    const bool gnome = GnomeDesktop();
     const QString quoted = QLatin1Char('\'') + uri + QLatin1Char('\'');
-    if (gnome && !SetGnomeKey(QStringLiteral("picture-options"), QStringLiteral("centered"))) {
-        *error = QStringLiteral("The picture is saved as \"%1\", but GNOME's settings cannot be changed.").arg(path);
-        return false;
-    }
+    const bool centred = gnome && SetGnomeKey(QStringLiteral("picture-options"), QStringLiteral("'centered'"));
     bool shown = ShowThroughPortal(uri);
     if (gnome)
-        shown = SetGnomeKey(QStringLiteral("picture-uri"), quoted) && SetGnomeKey(QStringLiteral("picture-uri-dark"), quoted);
+        shown = centred && SetGnomeKey(QStringLiteral("picture-uri"), quoted)
+                && SetGnomeKey(QStringLiteral("picture-uri-dark"), quoted);
     else if (!shown)
         shown = SetThroughPlasma(path);
     if (shown) return true;

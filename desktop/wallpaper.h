@@ -11,9 +11,10 @@ QString WallpaperFilePath();
 
 // Writes `picture` as the wallpaper file and sets it, in this order: the file, centred (not
 // tiled), shown, and recorded as the desktop's wallpaper. The wallpaper portal shows it where
-// it runs; GNOME's settings, where they apply, take the centred placement and the path; else
-// KDE Plasma's shell sets both. False with a clear message when the file cannot be written or no desktop
-// interface takes the wallpaper.
+// it runs; on a GNOME-like desktop its settings take the centred placement and the path (read
+// back, so that a store that forgets them does not count); else KDE Plasma's shell sets both.
+// False with a clear message when the file cannot be written or no desktop interface takes the
+// wallpaper.
 bool SetDesktopWallpaper(const QImage& picture, QString* error);
 
 } // namespace orv

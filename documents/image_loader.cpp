@@ -16,6 +16,7 @@ uint16_t Le16(const QByteArray& b, int at)
 // follow the 128-byte header, and a 256-colour picture ends with its 769-byte palette.
 bool PcxDataEndsEarly(const QString& path)
 {
+    if (!PictureFileProblem(path).isEmpty()) return false;   // the decoder says what it is
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return false;
     const QByteArray b = file.readAll();
@@ -77,7 +78,6 @@ DecodedPicture ReadPictureFile(const QString& path, ColorRef background)
     if (ext == QLatin1String("tga")) options.magick = QStringLiteral("TGA");
     if (ext == QLatin1String("wmf")) options.magick = QStringLiteral("WMF");
     if (ext == QLatin1String("ico")) options.magick = QStringLiteral("ICO");
-    if (const QString problem = PictureFileProblem(path); !problem.isEmpty()) return {QImage(), OpenError(path, problem)};
     if (ext == QLatin1String("pcx") && PcxDataEndsEarly(path))
         return {QImage(), OpenError(path, QStringLiteral("the file is incomplete (the picture data ends early)"))};
     return DecodePictureFile(path, options);

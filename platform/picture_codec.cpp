@@ -15,7 +15,6 @@
 #include <chrono>
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <climits>
 #include <fcntl.h>
 #include <mutex>
@@ -88,16 +87,11 @@ bool IsTruncation(const Magick::Warning& warning)
 // read as GraphicsMagick syntax ("format:" prefixes, "[frame]" suffixes).
 bool ReadFileBlob(const QString& path, Magick::Blob* blob, QString* error)
 {
-    const QString problem = PictureFileProblem(path);
-    if (!problem.isEmpty()) {
-        *error = OpenError(path, problem);
-        return false;
-    }
-    // Opened without blocking and checked again through the descriptor: the path may have
-    // been replaced by a named pipe since it was looked at.
+    // The caller has looked at the path (PictureFileProblem); it is opened without blocking and
+    // checked again through the descriptor, as it may have been replaced by a named pipe since.
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        *error = OpenError(path, QStringLiteral("the file cannot be read (%1)").arg(QString::fromLocal8Bit(std::strerror(errno))));
+        *error = OpenError(path, QStringLiteral("the file cannot be read (%1)").arg(SystemReason(errno)));
         return false;
     }
     struct stat st {};
@@ -123,7 +117,7 @@ bool ReadFileBlob(const QString& path, Magick::Blob* blob, QString* error)
     }
     if (got != size) {
         delete[] data;
-        *error = OpenError(path, QStringLiteral("the file cannot be read (%1)").arg(QString::fromLocal8Bit(std::strerror(readErrno))));
+        *error = OpenError(path, QStringLiteral("the file cannot be read (%1)").arg(SystemReason(readErrno)));
         return false;
     }
     blob->updateNoCopy(data, static_cast<size_t>(size), Magick::Blob::NewAllocator);
@@ -645,10 +639,11 @@ bool WriteFileAtomically(const QString& path,
     const QFileInfo target(destination);
 
     const QByteArray destinationName = QFile::encodeName(destination);
+    struct stat old {};
+    const bool replacing = ::stat(destinationName.constData(), &old) == 0;
     // The file is replaced, not written into, so the folder's permission alone would let a file
     // the user may not write (another user's) be replaced by one of the user's own.
-    if (::access(destinationName.constData(), F_OK) == 0
-        && ::faccessat(AT_FDCWD, destinationName.constData(), W_OK, AT_EACCESS) != 0) {
+    if (replacing && ::faccessat(AT_FDCWD, destinationName.constData(), W_OK, AT_EACCESS) != 0) {
         *error = SaveError(path, SystemReason(errno));
         return false;
     }
@@ -662,8 +657,7 @@ bool WriteFileAtomically(const QString& path,
     }
     // mkstemps makes the file private; the saved file gets the permissions of the file it
     // replaces, or those a newly created file gets.
-    struct stat old {};
-    if (::stat(destinationName.constData(), &old) == 0) {
+    if (replacing) {
         ::fchmod(fd, old.st_mode & 07777);
     } else {
         const mode_t mask = ::umask(0);
@@ -705,7 +699,7 @@ QString PictureFileProblem(const QString& path)
     if (::stat(QFile::encodeName(path).constData(), &st) != 0)
         return errno == ENOENT || errno == ENOTDIR
                    ? QStringLiteral("the file does not exist")
-                   : QStringLiteral("the file cannot be read (%1)").arg(QString::fromLocal8Bit(std::strerror(errno)));
+                   : QStringLiteral("the file cannot be read (%1)").arg(SystemReason(errno));
     if (S_ISDIR(st.st_mode)) return QStringLiteral("it is a folder, not a picture file");
     if (S_ISFIFO(st.st_mode)) return QStringLiteral("it is a named pipe, not a picture file");
     if (S_ISSOCK(st.st_mode)) return QStringLiteral("it is a socket, not a picture file");

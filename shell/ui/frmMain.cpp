@@ -376,7 +376,6 @@ void frmMain::documentLoaded()
 {
     for (int p : kDocumentButtons) toolbarButton(p)->setEnabled(true);
     Toolbar2->show();
-    for (frmDocument* doc : documents()) doc->menuAction(QStringLiteral("mnuViewTools"))->setChecked(true);
     Picture1->show();
 }
 

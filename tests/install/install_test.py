@@ -68,17 +68,30 @@ def desktop_entry(path):
     return entry
 
 
-def main():
+def build_arguments():
+    """A parser of the arguments every install test takes: the build folder and the version."""
     parser = argparse.ArgumentParser()
     parser.add_argument("--build", required=True)
     parser.add_argument("--version", required=True)
+    return parser
+
+
+def tools_missing(tools):
+    """Names the first of `tools` that is not installed, if any."""
+    for tool in tools:
+        if not shutil.which(tool):
+            print("missing %s: run scripts/setup.sh" % tool)
+            return True
+    return False
+
+
+def main():
+    parser = build_arguments()
     parser.add_argument("--prefix", required=True, help="the prefix the build was configured with")
     parser.add_argument("--desktop-test", required=True)
     args = parser.parse_args()
-    for tool in ("desktop-file-validate", "appstreamcli", "groff"):
-        if not shutil.which(tool):
-            print("missing %s: run scripts/setup.sh" % tool)
-            return 1
+    if tools_missing(("desktop-file-validate", "appstreamcli", "groff")):
+        return 1
 
     sys.path.insert(0, os.path.dirname(os.path.abspath(args.desktop_test)))
     import desktop_test

@@ -2,7 +2,6 @@
 """The Debian package built by `cpack -G DEB`: exactly the installed files, the library
 dependencies declared, and, when this machine allows it (root, no orvane package of anyone
 else), installed with apt-get, orvane-batch run from /usr/bin, and removed again."""
-import argparse
 import fcntl
 import glob
 import os
@@ -12,7 +11,7 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from install_test import EXPECTED, check, failures, report, run
+from install_test import EXPECTED, build_arguments, check, failures, report, run, tools_missing
 
 # Libraries the programs link, as dpkg-shlibdeps names their packages.
 DEPENDS = ("libqt6core6", "libqt6gui6", "libqt6widgets6", "libqt6printsupport6", "libqt6dbus6",
@@ -54,14 +53,9 @@ def install_and_remove(deb, version):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--build", required=True)
-    parser.add_argument("--version", required=True)
-    args = parser.parse_args()
-    for tool in ("cpack", "dpkg-deb", "dpkg-shlibdeps"):
-        if not shutil.which(tool):
-            print("missing %s: run scripts/setup.sh" % tool)
-            return 1
+    args = build_arguments().parse_args()
+    if tools_missing(("cpack", "dpkg-deb", "dpkg-shlibdeps")):
+        return 1
 
     out = tempfile.mkdtemp(prefix="orvane-package-")
     try:

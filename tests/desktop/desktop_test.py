@@ -155,10 +155,8 @@ class Editor:
             "ORVANE_GEOMETRY_REPORT": self.report_path,
             "QT_SCALE_FACTOR": str(scale),
         })
-        self.wm = subprocess.Popen(["openbox", "--sm-disable"], env=env, stdin=subprocess.DEVNULL,
-                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        wait_for("the window manager", lambda: "_NET_SUPPORTING_WM_CHECK(WINDOW)" in run(["xprop", "-root"]))
         self.log = open(os.path.join(workdir, "orvane.log"), "w")
+        self.wm = start_window_manager(env, self.log)
         self.process = subprocess.Popen([orvane, *arguments], env=env, stdin=subprocess.DEVNULL,
                                         stdout=self.log, stderr=subprocess.STDOUT)
 
@@ -201,6 +199,26 @@ class Editor:
         self.wm.terminate()
         self.wm.wait()
         self.log.close()
+
+
+def start_window_manager(env, log):
+    """openbox, once it has taken the display; a start that dies or hangs is tried again."""
+    for attempt in range(3):
+        wm = subprocess.Popen(["openbox", "--sm-disable"], env=env, stdin=subprocess.DEVNULL,
+                              stdout=log, stderr=subprocess.STDOUT)
+        try:
+            wait_for("the window manager", lambda: wm.poll() is not None
+                     or "_NET_SUPPORTING_WM_CHECK(WINDOW)" in run(["xprop", "-root"]), timeout=15)
+        except Failure:
+            pass
+        if wm.poll() is None and "_NET_SUPPORTING_WM_CHECK(WINDOW)" in run(["xprop", "-root"]):
+            return wm
+        log.write("openbox did not take the display (attempt %d, exit status %s)\n" % (attempt + 1, wm.poll()))
+        log.flush()
+        if wm.poll() is None:
+            wm.kill()
+        wm.wait()
+    raise Failure("the window manager never took the display")
 
 
 def run(command):
@@ -391,8 +409,10 @@ def main():
         CASES[args.case](os.path.abspath(args.orvane), workdir, args.screenshot)
     except Failure as failure:
         print("FAILED:", failure)
-        with open(os.path.join(workdir, "orvane.log")) as log:
-            print(log.read())
+        log_path = os.path.join(workdir, "orvane.log")
+        if os.path.exists(log_path):
+            with open(log_path) as log:
+                print(log.read())
         return 1
     finally:
         shutil.rmtree(workdir, ignore_errors=True)

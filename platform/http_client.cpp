@@ -13,8 +13,12 @@ struct Transfer {
     CURL* curl = nullptr;
     const std::atomic<bool>* cancel = nullptr;
     qint64 maxBody = 0;
+    qint64 maxHeaders = 0;
     QByteArray body;
     bool tooLarge = false;
+    qint64 headerBytes = 0;
+    bool headersTooLarge = false;
+    bool inHeaders = false;   // a status line has come and the blank line ending its headers not yet
     std::atomic<int> reached{static_cast<int>(TransferState::Resolving)};
     CURLcode code = CURLE_OK;
     long status = 0;
@@ -49,6 +53,19 @@ size_t OnBody(char* data, size_t size, size_t count, void* user)
     return n;
 }
 
+size_t OnHeader(char* data, size_t size, size_t count, void* user)
+{
+    auto* t = static_cast<Transfer*>(user);
+    const size_t n = size * count;
+    t->headerBytes += static_cast<qint64>(n);
+    if (t->headerBytes > t->maxHeaders) {
+        t->headersTooLarge = true;
+        return 0;   // ends the transfer with a write error
+    }
+    t->inHeaders = n > 2 || (n > 0 && data[0] != '\r' && data[0] != '\n');
+    return n;
+}
+
 int OnProgress(void* user, curl_off_t, curl_off_t received, curl_off_t, curl_off_t)
 {
     auto* t = static_cast<Transfer*>(user);
@@ -58,9 +75,25 @@ int OnProgress(void* user, curl_off_t, curl_off_t received, curl_off_t, curl_off
     return t->cancel->load() ? 1 : 0;
 }
 
+// A size in the largest unit that states it exactly: "100 MB", "64 KB", "1000 bytes".
+QString SizeText(qint64 bytes)
+{
+    if (bytes >= 1 << 20 && bytes % (1 << 20) == 0) return QStringLiteral("%1 MB").arg(bytes >> 20);
+    if (bytes >= 1 << 10 && bytes % (1 << 10) == 0) return QStringLiteral("%1 KB").arg(bytes >> 10);
+    return QStringLiteral("%1 bytes").arg(bytes);
+}
+
+bool IsWebScheme(const QString& scheme)
+{
+    return scheme == QLatin1String("http") || scheme == QLatin1String("https");
+}
+
 QString Reason(const Transfer& t, const QUrl& url, const HttpLimits& limits)
 {
     const QString host = url.host();
+    QString detail = QString::fromLocal8Bit(t.curlError).trimmed();
+    if (detail.isEmpty()) detail = QString::fromLatin1(curl_easy_strerror(t.code));
+    if (detail.endsWith(u'.')) detail.chop(1);
     switch (t.code) {
     case CURLE_COULDNT_RESOLVE_HOST:
         return QStringLiteral("the server \"%1\" cannot be found").arg(host);
@@ -69,14 +102,40 @@ QString Reason(const Transfer& t, const QUrl& url, const HttpLimits& limits)
     case CURLE_OPERATION_TIMEDOUT:
         return QStringLiteral("the server \"%1\" stopped answering").arg(host);
     case CURLE_FILESIZE_EXCEEDED:
-        return QStringLiteral("the answer is larger than %1 MB").arg(limits.maxBodyBytes >> 20);
+        return QStringLiteral("the answer is larger than %1").arg(SizeText(limits.maxBodyBytes));
     case CURLE_WRITE_ERROR:
-        if (t.tooLarge) return QStringLiteral("the answer is larger than %1 MB").arg(limits.maxBodyBytes >> 20);
+        if (t.tooLarge) return QStringLiteral("the answer is larger than %1").arg(SizeText(limits.maxBodyBytes));
+        if (t.headersTooLarge)
+            return QStringLiteral("the server's headers are larger than %1").arg(SizeText(limits.maxHeaderBytes));
+        break;
+    case CURLE_OUT_OF_MEMORY:
+        // libcurl refuses a header line beyond its fixed limit with this code.
+        if (t.inHeaders)
+            return QStringLiteral("the server sent a header line longer than %1").arg(SizeText(CURL_MAX_HTTP_HEADER));
         break;
     case CURLE_TOO_MANY_REDIRECTS:
         return QStringLiteral("it redirects more than %1 times").arg(limits.maxRedirects);
-    case CURLE_UNSUPPORTED_PROTOCOL:
-        return QStringLiteral("only http:// and https:// addresses can be fetched");
+    case CURLE_UNSUPPORTED_PROTOCOL: {
+        // The address itself is http or https, so either a redirect leads elsewhere or the
+        // answer has no status line (the bare body of the oldest HTTP), which is refused.
+        char* last = nullptr;
+        curl_easy_getinfo(t.curl, CURLINFO_EFFECTIVE_URL, &last);
+        if (last && !IsWebScheme(QUrl(QString::fromUtf8(last)).scheme()))
+            return QStringLiteral("it redirects to an address other than http:// or https://");
+        return QStringLiteral("the server's answer is not HTTP: it has no status line");
+    }
+    case CURLE_PEER_FAILED_VERIFICATION:
+        return QStringLiteral("the server's certificate is not trusted: %1").arg(detail);
+    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_SSL_CERTPROBLEM:
+    case CURLE_SSL_CIPHER:
+    case CURLE_SSL_CACERT_BADFILE:
+    case CURLE_SSL_ISSUER_ERROR:
+    case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
+    case CURLE_SSL_INVALIDCERTSTATUS:
+    case CURLE_SSL_SHUTDOWN_FAILED:
+    case CURLE_SSL_CLIENTCERT:
+        return QStringLiteral("the server's secure connection failed: %1").arg(detail);
     case CURLE_PARTIAL_FILE:
     case CURLE_RECV_ERROR:
     case CURLE_GOT_NOTHING:
@@ -84,8 +143,7 @@ QString Reason(const Transfer& t, const QUrl& url, const HttpLimits& limits)
     default:
         break;
     }
-    const QString detail = QString::fromLocal8Bit(t.curlError).trimmed();
-    return detail.isEmpty() ? QString::fromLatin1(curl_easy_strerror(t.code)) : detail;
+    return detail;
 }
 
 void InitCurlOnce()
@@ -107,7 +165,7 @@ HttpResult HttpGet(const QString& address, const TransferStateHandler& onState,
         if (onState) onState(TransferState::Error);
         return result;
     };
-    if (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https"))
+    if (!IsWebScheme(url.scheme()))
         return fail(QStringLiteral("only http:// and https:// addresses can be fetched"));
 
     Transfer t;
@@ -115,6 +173,7 @@ HttpResult HttpGet(const QString& address, const TransferStateHandler& onState,
     if (!t.curl) return fail(QStringLiteral("the transfer cannot be started"));
     t.cancel = &cancel;
     t.maxBody = limits.maxBodyBytes;
+    t.maxHeaders = limits.maxHeaderBytes;
     const QByteArray encoded = url.toEncoded();
     CURL* c = t.curl;
     curl_easy_setopt(c, CURLOPT_URL, encoded.constData());
@@ -132,6 +191,8 @@ HttpResult HttpGet(const QString& address, const TransferStateHandler& onState,
     curl_easy_setopt(c, CURLOPT_ACCEPT_ENCODING, "");
     curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &OnBody);
     curl_easy_setopt(c, CURLOPT_WRITEDATA, &t);
+    curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, &OnHeader);
+    curl_easy_setopt(c, CURLOPT_HEADERDATA, &t);
     curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, &OnProgress);
     curl_easy_setopt(c, CURLOPT_XFERINFODATA, &t);
@@ -152,13 +213,14 @@ HttpResult HttpGet(const QString& address, const TransferStateHandler& onState,
             curl_easy_getinfo(t.curl, CURLINFO_RESPONSE_CODE, &t.status);
         },
         [&] { report(t.reached.load()); });
+    const QString reason = t.code == CURLE_OK ? QString() : Reason(t, url, limits);
     curl_easy_cleanup(c);
 
     if (t.code == CURLE_ABORTED_BY_CALLBACK && cancel.load()) {
         result.cancelled = true;
         return fail(QStringLiteral("the transfer was cancelled"));
     }
-    if (t.code != CURLE_OK) return fail(Reason(t, url, limits));
+    if (t.code != CURLE_OK) return fail(reason);
     if (t.status >= 400)
         return fail(QStringLiteral("the server answered with error %1").arg(t.status));
     report(static_cast<int>(TransferState::Closed));

@@ -32,6 +32,7 @@ struct HttpLimits {
     int stallSeconds = 30;                  // without a single byte, the transfer ends
     int totalTimeoutMs = 10 * 60 * 1000;    // the whole transfer
     qint64 maxBodyBytes = 100LL * 1024 * 1024;
+    qint64 maxHeaderBytes = 64 * 1024;      // all header lines of all answers of one fetch
     int maxRedirects = 5;
 };
 

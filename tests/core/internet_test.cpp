@@ -2,6 +2,7 @@
 #include "internet/version_check.h"
 #include "platform/http_client.h"
 #include "tests/support/http_test_server.h"
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 namespace orv {
@@ -96,12 +97,16 @@ TEST_F(HttpTransfer, EveryFailureEndsInAClearMessage)
 {
     HttpLimits quick;
     quick.stallSeconds = 1;
-    quick.maxBodyBytes = 1 << 20;
+    quick.maxBodyBytes = 64 << 10;
     struct Case { const char* path; HttpLimits limits; const char* says; };
     const Case cases[] = {
-        {"/status/404", {}, "the server answered with error 404"}, {"/stall", quick, "stopped answering"},
-        {"/huge", {}, "larger than 100 MB"},                      {"/huge-unsized", quick, "larger than 1 MB"},
-        {"/cut", {}, "closed the connection before the transfer ended"}, {"/redirect/9", {}, "redirects more than 5 times"},
+        {"/status/404", {}, "the server answered with error 404"}, {"/status/400", {}, "the server answered with error 400"},
+        {"/stall", quick, "stopped answering"},                   {"/huge", {}, "larger than 100 MB"},
+        {"/huge-unsized", quick, "larger than 64 KB"},            {"/redirect/9", {}, "redirects more than 5 times"},
+        {"/cut", {}, "closed the connection before the transfer ended"},
+        {"/http09", {}, "the server's answer is not HTTP: it has no status line"},
+        {"/long-header", {}, "the server sent a header line longer than 100 KB"},
+        {"/header-flood", {}, "the server's headers are larger than 64 KB"},
     };
     for (const Case& c : cases) {
         const HttpResult r = get(QString::fromLatin1(c.path), c.limits);
@@ -122,6 +127,10 @@ TEST_F(HttpTransfer, OtherSchemesAndDeadServersAreRefused)
     // Port 1 on the loopback has nobody listening.
     const HttpResult dead = HttpGet(QStringLiteral("http://127.0.0.1:1/a.gif"), {}, cancel);
     EXPECT_TRUE(dead.error.contains(QStringLiteral("does not accept connections"))) << dead.error.toStdString();
+    // A secure fetch from a server that speaks plain HTTP: the words first, the library's detail after.
+    const HttpResult plain = HttpGet(server.address(QStringLiteral("/files/a.gif")).replace("http:", "https:"), {}, cancel);
+    EXPECT_TRUE(plain.error.contains(QRegularExpression(QStringLiteral("the server's secure connection failed: \\S+"))))
+        << plain.error.toStdString();
 }
 
 TEST_F(HttpTransfer, CancelStopsAStalledTransfer)

@@ -90,6 +90,25 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.wfile.flush()
             self.close_connection = True
             return None
+        if path == "/http09":
+            # A body with no status line and no headers before it.
+            self.wfile.write(b"<html>no status line</html>")
+            self.close_connection = True
+            return None
+        if path in ("/long-header", "/header-flood"):
+            # One header line of 200 KB, or 20 MB of short header lines.
+            self.wfile.write(b"HTTP/1.1 200 OK\r\n")
+            try:
+                if path == "/long-header":
+                    self.wfile.write(b"X-Long: " + b"h" * 200 * 1024 + b"\r\n")
+                else:
+                    for i in range(20 * 1024 * 1024 // 64):
+                        self.wfile.write(b"X-Flood-%d: %s\r\n" % (i, b"f" * 40))
+                self.wfile.write(b"Content-Length: 0\r\n\r\n")
+            except OSError:
+                pass
+            self.close_connection = True
+            return None
         return self.send_body(b"not here", 404, "text/plain")
 
 

@@ -10,8 +10,10 @@ namespace {
 
 std::optional<QList<qulonglong>> VersionParts(const QString& text)
 {
+    const QString trimmed = text.trimmed();
+    if (trimmed.size() > kMaxVersionLength) return std::nullopt;
     QList<qulonglong> parts;
-    for (const QString& part : text.trimmed().split(u'.')) {
+    for (const QString& part : trimmed.split(u'.')) {
         bool ok = false;
         const qulonglong n = part.toULongLong(&ok);
         // Digits only: no signs, blanks or exponent forms inside a version.
@@ -40,6 +42,12 @@ VersionOrder CompareVersions(const QString& latest, const QString& current)
         if (a != b) return a > b ? VersionOrder::Newer : VersionOrder::NotNewer;
     }
     return VersionOrder::NotNewer;
+}
+
+QString ShownVersionText(const QString& latest)
+{
+    const QString line = latest.simplified();
+    return line.size() > kMaxVersionLength ? line.left(kMaxVersionLength) + QStringLiteral("...") : line;
 }
 
 } // namespace orv

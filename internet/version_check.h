@@ -5,6 +5,11 @@
 
 namespace orv {
 
+// The longest text taken for a version, after trimming; a longer answer is not a version.
+constexpr qsizetype kMaxVersionLength = 64;
+// The largest answer the update check takes from the server: a version file is a few bytes.
+constexpr qint64 kMaxVersionFileBytes = 4096;
+
 // The running program's minor version and revision joined by a point ("0.43" for 3.0.43).
 QString RunningVersionText();
 
@@ -12,7 +17,11 @@ enum class VersionOrder { Newer, NotNewer, NotAVersion };
 
 // Compares the fetched `latest` with `current` part by part as numbers, after dropping
 // surrounding blanks and line ends: "0.100" is newer than "0.43", "0.43\n" equals "0.43".
-// A text that is not points and numbers gives NotAVersion.
+// A text that is not points and numbers, or longer than kMaxVersionLength, gives NotAVersion.
 VersionOrder CompareVersions(const QString& latest, const QString& current);
+
+// The server's answer as one line to show: runs of blanks and line ends become one space and
+// a text longer than kMaxVersionLength is cut there, followed by "...".
+QString ShownVersionText(const QString& latest);
 
 } // namespace orv

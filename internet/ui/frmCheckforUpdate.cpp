@@ -15,13 +15,17 @@ frmCheckforUpdate::frmCheckforUpdate(const QString& address, QWidget* parent)
     setObjectName(QStringLiteral("frmCheckforUpdate"));
     setWindowTitle(QStringLiteral("Check for Update"));
     setModal(true);
+    // The labels show the server's answer and messages naming addresses: never as markup.
     Label1 = new QLabel(this);
     Label1->setAccessibleName(QStringLiteral("Status"));
+    Label1->setTextFormat(Qt::PlainText);
     Label1->setWordWrap(true);
     Label2 = new QLabel(this);
     Label2->setAccessibleName(QStringLiteral("Latest version"));
+    Label2->setTextFormat(Qt::PlainText);
     Label3 = new QLabel(this);
     Label3->setAccessibleName(QStringLiteral("Current version"));
+    Label3->setTextFormat(Qt::PlainText);
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setAccessibleName(QStringLiteral("Progress"));
     ProgressBar1->setRange(0, 14);
@@ -76,8 +80,10 @@ void frmCheckforUpdate::Form_Load()
 {
     Label1->setText(QStringLiteral("Checking last version..."));
     HttpResult got;
+    HttpLimits limits;
+    limits.maxBodyBytes = kMaxVersionFileBytes;
     runCancellable([&](const std::atomic<bool>& cancel) {
-        got = HttpGet(address_, [this](TransferState s) { Inet1_StateChanged(s); }, cancel);
+        got = HttpGet(address_, [this](TransferState s) { Inet1_StateChanged(s); }, cancel, limits);
     }, {});
     if (got.cancelled) return;
     if (!got.ok()) {
@@ -91,7 +97,7 @@ void frmCheckforUpdate::Form_Load()
     const QString current = RunningVersionText();
     ProgressBar1->setValue(12);
     Label1->setText(QStringLiteral("Updating information..."));
-    Label2->setText(QStringLiteral("Latest version: 3.") + latest);
+    Label2->setText(QStringLiteral("Latest version: 3.") + ShownVersionText(latest));
     Label3->setText(QStringLiteral("Current version: 3.") + current);
     ProgressBar1->setValue(13);
     Label1->setText(QStringLiteral("Comparing versions..."));
@@ -100,12 +106,14 @@ void frmCheckforUpdate::Form_Load()
         Label1->setText(QStringLiteral("The update server's answer is not a version number."));
         Command1->show();
         return;
-    case VersionOrder::Newer:
-        QMessageBox::information(this, QStringLiteral("Please update"),
-                                 QStringLiteral("Please update! Version 3.") + latest
-                                     + QStringLiteral(" is out (See readme.txt)."),
-                                 QMessageBox::Ok);
+    case VersionOrder::Newer: {
+        QMessageBox box(QMessageBox::Information, QStringLiteral("Please update"),
+                        QStringLiteral("Please update! Version 3.") + latest + QStringLiteral(" is out (See readme.txt)."),
+                        QMessageBox::Ok, this);
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
         break;
+    }
     case VersionOrder::NotNewer:
         break;
     }

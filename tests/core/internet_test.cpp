@@ -59,6 +59,8 @@ TEST(VersionCheck, PartsCompareAsNumbersAfterTrimming)
     const std::pair<const char*, VersionOrder> cases[] = {
         {"0.44", N},   {"0.43\r\n", O}, {"0.100", N}, {"0.5", O},   {"0.43.1", N},
         {"0.43.0", O}, {"<html>404</html>", X},     {"0.-1", X}, {"0..44", X},
+        // 65 characters after trimming are too long for a version, whatever they hold.
+        {"  0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.1\n", X},
     };
     for (auto [latest, order] : cases) EXPECT_EQ(CompareVersions(QString::fromUtf8(latest), QStringLiteral("0.43")), order) << latest;
 }

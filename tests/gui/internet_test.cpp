@@ -142,6 +142,7 @@ struct UpdateCheck {
     QString status, latest, current;
     int progress = 0;
     QStringList messages;
+    bool plainText = false;   // every label shows its text as it stands, never as markup
 };
 
 class UpdateTest : public FrameTest {
@@ -152,8 +153,11 @@ protected:
         frmCheckforUpdate dialog(address);
         dialog.show();
         EXPECT_TRUE(QTest::qWaitFor([&] { return dialog.Command1->isVisible(); }, 20000));
+        bool plain = true;
+        for (const QLabel* label : {dialog.Label1, dialog.Label2, dialog.Label3})
+            plain = plain && label->textFormat() == Qt::PlainText;
         return {dialog.Label1->text(), dialog.Label2->text(), dialog.Label3->text(),
-                dialog.ProgressBar1->value(), boxes.texts()};
+                dialog.ProgressBar1->value(), boxes.texts(), plain};
     }
     HttpTestServer server;
 };
@@ -162,23 +166,34 @@ protected:
 TEST_F(UpdateTest, ANewerVersionAsksToUpdateAnOlderOneOrAFailureOnlyShowsOnTheStatusLine)
 {
     ASSERT_TRUE(server.running());
-    const struct { const char* path; const char* body; const char* status; const char* message; } cases[] = {
-        {"/files/orvane3.upd", "0.100\n", "Finished", "Please update! Version 3.0.100 is out (See readme.txt)."},
-        {"/files/orvane3.upd", "0.43\r\n", "Finished", nullptr},
-        {"/status/500", "", "error 500", nullptr},
-        {"/files/orvane3.upd", "<html>moved</html>", "The update server's answer is not a version number.", nullptr},
+    const char* notAVersion = "The update server's answer is not a version number.";
+    const QByteArray longPage = "<html>\n<img src=\"file:///etc/orvane.png\">\n" + QByteArray(200, 'p') + "</html>";
+    // `latest` is the "Latest version:" label after "3.", checked when given.
+    const struct { const char* path; QByteArray body; const char* status; const char* message; const char* latest; } cases[] = {
+        {"/files/orvane3.upd", "0.100\n", "Finished", "Please update! Version 3.0.100 is out (See readme.txt).", "0.100"},
+        {"/files/orvane3.upd", "0.43\r\n", "Finished", nullptr, "0.43"},
+        {"/status/500", "", "error 500", nullptr, nullptr},
+        {"/files/orvane3.upd", "<b>0.44</b>", notAVersion, nullptr, "<b>0.44</b>"},
+        // An answer of many lines shows on one, cut short.
+        {"/files/orvane3.upd", longPage, notAVersion, nullptr,
+         "<html> <img src=\"file:///etc/orvane.png\"> pppppppppppppppppppppp..."},
+        // A long answer stops the transfer early.
+        {"/files/orvane3.upd", QByteArray(100000, '0'), "the answer is larger than 4 KB", nullptr, nullptr},
     };
     for (const auto& c : cases) {
         server.put(QStringLiteral("orvane3.upd"), c.body);
         const UpdateCheck r = check(server.address(QString::fromLatin1(c.path)));
         EXPECT_TRUE(r.status.contains(QString::fromLatin1(c.status))) << r.status.toStdString();
-        EXPECT_EQ(r.messages, c.message ? QStringList{QString::fromLatin1(c.message)} : QStringList{}) << c.body;
+        EXPECT_EQ(r.messages, c.message ? QStringList{QString::fromLatin1(c.message)} : QStringList{}) << c.status;
+        EXPECT_TRUE(r.plainText);
+        if (c.latest) {
+            EXPECT_EQ(r.latest, "Latest version: 3." + QString::fromLatin1(c.latest));
+        }
         if (QByteArray(c.status) != "Finished") {
-            EXPECT_LT(r.progress, 14) << c.path;
+            EXPECT_LT(r.progress, 14) << c.status;
             continue;
         }
         EXPECT_EQ(r.progress, 14);
-        EXPECT_EQ(r.latest, "Latest version: 3." + QString::fromLatin1(c.body).trimmed());
         EXPECT_EQ(r.current, "Current version: 3.0.43");
     }
 }

@@ -4,27 +4,41 @@
 
 namespace orv {
 
-void ListImages(const QString& line, const QString& ext, QStringList* list)
+namespace {
+
+// Adds the references ending in `ext` in one line to *found; false when the list is full and
+// another reference was found.
+bool ListImages(QByteArrayView line, QByteArrayView ext, PictureReferenceList* found)
 {
-    QString s = line;
-    for (qsizetype p = s.indexOf(ext); p >= 0; p = s.indexOf(ext)) {
+    for (qsizetype from = 0, p = line.indexOf(ext); p >= 0; from = p + 4, p = line.indexOf(ext, from)) {
         // The reference body runs back from the match to a quote or an equals sign.
         qsizetype start = p;
-        while (start > 0 && s[start - 1] != u'"' && s[start - 1] != u'=') --start;
-        list->append(s.mid(start, p - start) + ext);
-        s = s.mid(p + 4);
+        while (start > from && line[start - 1] != '"' && line[start - 1] != '=') --start;
+        if (found->references.size() == kMaxListedReferences) {
+            found->more = true;
+            return false;
+        }
+        found->references.append(QString::fromUtf8(line.sliced(start, p + ext.size() - start)));
     }
+    return true;
 }
 
-QStringList PictureReferences(const QString& pageText)
+} // namespace
+
+PictureReferenceList PictureReferences(QByteArrayView pageText, const std::atomic<bool>& cancel)
 {
-    QStringList list;
-    const QStringList lines = pageText.split(u'\n');
-    for (QString line : lines) {
-        if (line.endsWith(u'\r')) line.chop(1);
-        for (const char* ext : {".gif", ".jpg", ".jpeg"}) ListImages(line, QString::fromLatin1(ext), &list);
+    PictureReferenceList found;
+    for (qsizetype start = 0; start <= pageText.size() && !cancel.load(std::memory_order_relaxed);) {
+        qsizetype end = pageText.indexOf('\n', start);
+        if (end < 0) end = pageText.size();
+        QByteArrayView line = pageText.sliced(start, end - start);
+        start = end + 1;
+        if (line.endsWith('\r')) line.chop(1);
+        if (line.size() < 4) continue;
+        for (const char* ext : {".gif", ".jpg", ".jpeg"})
+            if (!ListImages(line, QByteArrayView(ext), &found)) return found;
     }
-    return list;
+    return found;
 }
 
 bool IsPictureAddress(const QString& address)

@@ -1,20 +1,29 @@
 #pragma once
 // Finding picture references in the text of a web page, and turning a typed address or a
 // reference into an address to fetch.
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
+#include <atomic>
 
 namespace orv {
 
-// Appends to *list each reference to a picture with the ending `ext` (".gif", ".jpg", ...) in
-// one line of page text: for every occurrence of `ext`, the characters before it back to the
-// nearest double quote or equals sign, followed by `ext`. The match is case-sensitive, so
-// "A.GIF" is not found; the scan goes on four characters after each match.
-void ListImages(const QString& line, const QString& ext, QStringList* list);
+// The most references a page's list holds; a page may name many more.
+constexpr qsizetype kMaxListedReferences = 10000;
 
-// All references of a page's text, line by line: those ending in ".gif", then ".jpg", then
-// ".jpeg" for each line.
-QStringList PictureReferences(const QString& pageText);
+struct PictureReferenceList {
+    QStringList references;
+    bool more = false;   // the page holds further references beyond the kMaxListedReferences listed
+};
+
+// The picture references of a page's UTF-8 text, line by line (a line's "\r" before its "\n"
+// dropped): in each line those ending in ".gif", then ".jpg", then ".jpeg". For every
+// occurrence of an ending, the reference is the characters before it back to the nearest double
+// quote or equals sign, followed by the ending. The match is case-sensitive, so "A.GIF" is not
+// found, and the scan for an ending goes on four characters after each match (a reference
+// never reaches back before that point). The text is read once, in place; the scan stops early
+// when `cancel` is set.
+PictureReferenceList PictureReferences(QByteArrayView pageText, const std::atomic<bool>& cancel);
 
 // True for an address fetched as a picture rather than scanned as a page: one ending in
 // ".jpg", ".jpeg" or ".gif", in any case.

@@ -236,4 +236,10 @@ QString BodyText(const QByteArray& body)
     return utf8.hasError() ? QString::fromLatin1(body) : text;
 }
 
+QByteArray BodyUtf8(const QByteArray& body)
+{
+    if (!QByteArrayView(body).isValidUtf8()) return QString::fromLatin1(body).toUtf8();
+    return body.startsWith("\xEF\xBB\xBF") ? body.sliced(3) : body;
+}
+
 } // namespace orv

@@ -53,7 +53,11 @@ using TransferStateHandler = std::function<void(TransferState)>;
 HttpResult HttpGet(const QString& address, const TransferStateHandler& onState,
                    const std::atomic<bool>& cancel, const HttpLimits& limits = {});
 
-// A fetched page's bytes as text: UTF-8, or Latin-1 where the bytes are not valid UTF-8.
+// A fetched page's bytes as text: UTF-8 (a leading byte order mark dropped), or Latin-1 where
+// the bytes are not valid UTF-8.
 QString BodyText(const QByteArray& body);
+
+// The same text as BodyText in UTF-8: the body itself (sharing its bytes) when it is UTF-8.
+QByteArray BodyUtf8(const QByteArray& body);
 
 } // namespace orv

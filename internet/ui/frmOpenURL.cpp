@@ -1,6 +1,7 @@
 #include "internet/ui/frmOpenURL.h"
 #include "internet/image_references.h"
 #include "internet/transfer_texts.h"
+#include "platform/background_call.h"
 #include "platform/picture_codec.h"
 #include "platform/work_folder.h"
 #include "shell/settings_store.h"
@@ -13,7 +14,6 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QStatusBar>
-#include <QTextStream>
 
 namespace orv {
 
@@ -21,12 +21,29 @@ namespace {
 
 const char* const kWorkFiles[] = {"Bitmap.tmp", "Site.tmp", "Download.tmp"};
 
-bool WriteWorkFile(const QString& name, const QByteArray& bytes, QString* error)
+// Writes the parts one after the other to the work file `name`.
+bool WriteWorkFile(const QString& name, std::initializer_list<QByteArrayView> parts, QString* error)
 {
     QSaveFile file(WorkFile(name));
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit()) return true;
+    bool ok = file.open(QIODevice::WriteOnly);
+    for (QByteArrayView part : parts) ok = ok && file.write(part.data(), part.size()) == part.size();
+    if (ok && file.commit()) return true;
     *error = QStringLiteral("Cannot write \"%1\": %2.").arg(file.fileName(), file.errorString());
     return false;
+}
+
+// Writes a fetched page's text to "Site.tmp" followed by a line end and lists the picture
+// references read back from it in place. Runs on a worker thread, so it touches no widget.
+QString ReadPage(const QByteArray& body, const std::atomic<bool>& cancel, PictureReferenceList* found)
+{
+    QString error;
+    const QByteArray text = BodyUtf8(body);
+    if (!WriteWorkFile(QStringLiteral("Site.tmp"), {text, "\n"}, &error)) return error;
+    QFile site(WorkFile(QStringLiteral("Site.tmp")));
+    const uchar* mapped = site.open(QIODevice::ReadOnly) ? site.map(0, site.size()) : nullptr;
+    if (!mapped) return QStringLiteral("Cannot read \"%1\": %2.").arg(site.fileName(), site.errorString());
+    *found = PictureReferences(QByteArrayView(mapped, site.size()), cancel);
+    return {};
 }
 
 } // namespace
@@ -44,6 +61,7 @@ frmOpenURL::frmOpenURL(std::function<void(const QString&)> openFile, QWidget* pa
     Command2->setAccessibleName(QStringLiteral("Load"));
     List1 = new QListWidget(this);
     List1->setAccessibleName(QStringLiteral("Pictures on the page"));
+    List1->setUniformItemSizes(true);
     Picture1 = new QLabel(this);
     Picture1->setAccessibleName(QStringLiteral("Preview"));
     Picture1->setAlignment(Qt::AlignCenter);
@@ -90,7 +108,10 @@ void frmOpenURL::closing()
 
 void frmOpenURL::complain(const QString& message)
 {
-    QMessageBox::warning(this, kAppTitle, message, QMessageBox::Ok);
+    // Messages quote addresses taken from pages: shown as they stand, never as markup.
+    QMessageBox box(QMessageBox::Warning, kAppTitle, message, QMessageBox::Ok, this);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
 }
 
 void frmOpenURL::Inet1_StateChanged(TransferState state)
@@ -128,7 +149,7 @@ bool frmOpenURL::loadPicture(const QString& address)
     const HttpResult got = fetch(address);
     if (got.cancelled) return false;
     QString error = got.error;
-    if (error.isEmpty() && WriteWorkFile(QStringLiteral("Bitmap.tmp"), got.body, &error)) {
+    if (error.isEmpty() && WriteWorkFile(QStringLiteral("Bitmap.tmp"), {got.body}, &error)) {
         // The picture's own content decides how it is read, whatever the address's ending.
         const DecodedPicture picture = DecodePictureFile(WorkFile(QStringLiteral("Bitmap.tmp")));
         if (picture.ok()) {
@@ -154,18 +175,23 @@ bool frmOpenURL::loadPage(const QString& address)
     const HttpResult got = fetch(address);
     if (got.cancelled) return false;
     QString error = got.error;
-    if (error.isEmpty() && WriteWorkFile(QStringLiteral("Site.tmp"), BodyText(got.body).toUtf8() + '\n', &error)) {
-        QFile site(WorkFile(QStringLiteral("Site.tmp")));
-        if (site.open(QIODevice::ReadOnly)) {
-            List1->clear();
-            List1->addItems(PictureReferences(QString::fromUtf8(site.readAll())));
-            pageAddress_ = address;
-            return true;
-        }
-        error = QStringLiteral("Cannot read \"%1\": %2.").arg(site.fileName(), site.errorString());
+    PictureReferenceList found;
+    // A large page takes a while to read: the dialog stays painted and Cancel answers meanwhile.
+    if (error.isEmpty()
+        && !runCancellable([&](const std::atomic<bool>& cancel) {
+               RunWhileProcessingEvents([&] { error = ReadPage(got.body, cancel, &found); });
+           }, {txtURL, Command2, List1, Command1}))
+        return false;
+    if (!error.isEmpty()) {
+        complain(error);
+        return false;
     }
-    complain(error);
-    return false;
+    List1->addItems(found.references);
+    if (found.more)
+        StatusBar1->showMessage(QStringLiteral("Finished: only the first %1 pictures of the page are listed.")
+                                    .arg(kMaxListedReferences));
+    pageAddress_ = address;
+    return true;
 }
 
 void frmOpenURL::List1_DblClick()

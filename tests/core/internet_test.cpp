@@ -21,10 +21,28 @@ TEST(PictureReferences, FoundBackToTheQuoteOrEqualsSignCaseSensitively)
         // Each line's GIFs come before its JPEGs, whatever their order in the line.
         {R"(<img src="1.jpg"><img src="2.gif">)", {"2.gif", "1.jpg"}},
     };
+    const std::atomic<bool> cancel{false};
     for (const Case& c : cases)
-        EXPECT_EQ(PictureReferences(QString::fromUtf8(c.line)), c.expected) << c.line;
-    EXPECT_EQ(PictureReferences(QStringLiteral("<a href=\"x.gif\">\r\n<b src=y.jpg>")),
-              (QStringList{"x.gif", "y.jpg"}));
+        EXPECT_EQ(PictureReferences(c.line, cancel).references, c.expected) << c.line;
+    EXPECT_EQ(PictureReferences("<a href=\"x.gif\">\r\n<b src=y.jpg>", cancel).references, (QStringList{"x.gif", "y.jpg"}));
+}
+
+TEST(PictureReferences, AtMostTenThousandAreListedAndMoreAreFlagged)
+{
+    const std::atomic<bool> cancel{false};
+    struct Case { QByteArray page; qsizetype listed; bool more; };
+    const Case cases[] = {
+        {QByteArray("=a.gif").repeated(10000), 10000, false},
+        {QByteArray("=a.gif").repeated(100000), 10000, true},
+        {QByteArray(".gif").repeated(1000000), 10000, true},
+        {QByteArray(10000000, '\n') + "=b.jpg", 1, false},
+    };
+    for (const Case& c : cases) {
+        const PictureReferenceList found = PictureReferences(c.page, cancel);
+        EXPECT_EQ(found.references.size(), c.listed) << c.page.size();
+        EXPECT_EQ(found.more, c.more) << c.page.size();
+        EXPECT_EQ(found.references.last(), found.references.first()) << c.page.size();
+    }
 }
 
 TEST(PictureReferences, ResolvedAsABrowserDoes)

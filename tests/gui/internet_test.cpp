@@ -100,6 +100,37 @@ TEST_F(OpenUrlTest, OkFetchesATypedPictureFirstAndCancelOpensNothing)
     EXPECT_EQ(Captions(*frame), (QStringList{"Image1", "Image2", "Bitmap.jpg", "Image4"}));
 }
 
+TEST_F(OpenUrlTest, EditingTheAddressForgetsTheFetchedPicture)
+{
+    openUrl([&](frmOpenURL* d) {
+        d->txtURL->setText(server.address(QStringLiteral("/files/dir/a.gif")));
+        EXPECT_TRUE(d->Command2_Click());
+        // The picture changes on the server; the same address typed again is fetched again.
+        server.put(QStringLiteral("dir/a.gif"), TwoColourPicture(64, 32, "GIF"));
+        const QString address = d->txtURL->text();
+        d->txtURL->setText(QString());
+        d->txtURL->setText(address);
+        d->Command1_Click();
+    });
+    EXPECT_EQ(frame->ActiveDocument()->canvas().pixelWidth(), 64);
+}
+
+TEST_F(OpenUrlTest, APageOfManyPicturesListsTheFirstTenThousand)
+{
+    server.put(QStringLiteral("many.html"), QByteArray("<img src=\"p.gif\">").repeated(10001));
+    int listed = 0;
+    QString status;
+    openUrl([&](frmOpenURL* d) {
+        d->txtURL->setText(server.address(QStringLiteral("/files/many.html")));
+        EXPECT_TRUE(d->Command2_Click());
+        listed = d->List1->count();
+        status = d->StatusBar1->currentMessage();
+        d->reject();
+    });
+    EXPECT_EQ(listed, 10000);
+    EXPECT_EQ(status, "Finished: only the first 10000 pictures of the page are listed.");
+}
+
 TEST_F(OpenUrlTest, FailuresGiveAMessageAndTheDialogStaysUsable)
 {
     MessageBoxes boxes;

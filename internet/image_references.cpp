@@ -14,6 +14,7 @@ bool ListImages(QByteArrayView line, QByteArrayView ext, PictureReferenceList* f
         // The reference body runs back from the match to a quote or an equals sign.
         qsizetype start = p;
         while (start > from && line[start - 1] != '"' && line[start - 1] != '=') --start;
+        if (p + ext.size() - start > kMaxReferenceLength) continue;
         if (found->references.size() == kMaxListedReferences) {
             found->more = true;
             return false;

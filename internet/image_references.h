@@ -10,6 +10,8 @@ namespace orv {
 
 // The most references a page's list holds; a page may name many more.
 constexpr qsizetype kMaxListedReferences = 10000;
+// A longer run of text before a picture ending is no address and is not listed.
+constexpr qsizetype kMaxReferenceLength = 2048;
 
 struct PictureReferenceList {
     QStringList references;
@@ -21,7 +23,8 @@ struct PictureReferenceList {
 // occurrence of an ending, the reference is the characters before it back to the nearest double
 // quote or equals sign, followed by the ending. The match is case-sensitive, so "A.GIF" is not
 // found, and the scan for an ending goes on four characters after each match (a reference
-// never reaches back before that point). The text is read once, in place; the scan stops early
+// never reaches back before that point). References longer than kMaxReferenceLength bytes are
+// left out. The text is read once, in place; the scan stops early
 // when `cancel` is set.
 PictureReferenceList PictureReferences(QByteArrayView pageText, const std::atomic<bool>& cancel);
 

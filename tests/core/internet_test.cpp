@@ -36,6 +36,7 @@ TEST(PictureReferences, AtMostTenThousandAreListedAndMoreAreFlagged)
         {QByteArray("=a.gif").repeated(100000), 10000, true},
         {QByteArray(".gif").repeated(1000000), 10000, true},
         {QByteArray(10000000, '\n') + "=b.jpg", 1, false},
+        {QByteArray(3000, 'a') + ".gif=b.jpg", 1, false},   // the first is too long for an address
     };
     for (const Case& c : cases) {
         const PictureReferenceList found = PictureReferences(c.page, cancel);

@@ -23,7 +23,9 @@ const char* const kWorkFiles[] = {"Bitmap.tmp", "Site.tmp", "Download.tmp"};
 
 bool WriteWorkFile(const QString& name, const QByteArray& bytes, QString* error)
 {
-    QSaveFile file(WorkFile(name));
+    const QString path = WorkFile(name);
+    if (!CreateWorkFile(path, error)) return false;
+    QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit()) return true;
     *error = QStringLiteral("Cannot write \"%1\": %2.").arg(file.fileName(), file.errorString());
     return false;
@@ -80,7 +82,7 @@ frmOpenURL::frmOpenURL(std::function<void(const QString&)> openFile, QWidget* pa
 
 void frmOpenURL::DeleteWorkFiles()
 {
-    for (const char* name : kWorkFiles) QFile::remove(WorkFile(QString::fromLatin1(name)));
+    for (const char* name : kWorkFiles) RemoveWorkFile(WorkFile(QString::fromLatin1(name)));
 }
 
 void frmOpenURL::closing()
@@ -139,7 +141,7 @@ bool frmOpenURL::loadPicture(const QString& address)
             return true;
         }
         error = QString(picture.error).replace(WorkFile(QStringLiteral("Bitmap.tmp")), address);
-        QFile::remove(WorkFile(QStringLiteral("Bitmap.tmp")));
+        RemoveWorkFile(WorkFile(QStringLiteral("Bitmap.tmp")));
     }
     Picture1->clear();
     complain(error);
@@ -184,10 +186,10 @@ void frmOpenURL::Command1_Click()
     // Only the picture at the address shown is opened, never one fetched earlier.
     if (Fetched && QFile::exists(fetched)) {
         const QString named = WorkFile(QStringLiteral("Bitmap.jpg"));
-        QFile::remove(named);
+        RemoveWorkFile(named);
         if (QFile::rename(fetched, named)) {
             openFile_(named);
-            QFile::remove(named);
+            RemoveWorkFile(named);
         } else {
             complain(QStringLiteral("Cannot rename \"%1\" to \"%2\".").arg(fetched, named));
         }

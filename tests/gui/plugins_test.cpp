@@ -5,6 +5,9 @@
 #include "plugins/ui/plugin_menu.h"
 #include "tests/support/test_pictures.h"
 #include <QDir>
+#include <QFileInfo>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QPushButton>
 
 namespace orv::test {
@@ -199,13 +202,12 @@ TEST_F(PlugInRunTest, AnythingButTrueOrAFailingPlugInLeavesTheEditorAndThePictur
     const struct {
         QString plan;
         bool message;     // "Error while running plugin. Quiting plugin."
-        bool fileLeft;    // the hand-over file stays for the next run to overwrite
     } cases[] = {
-        {"copy 0 " + result, false, false},
-        {"copy 1 " + result, false, false},
-        {"crash", true, true},
-        {"noise -1", true, true},    // the result is no picture
-        {"delete -1", false, false}, // nothing to load, nothing to delete
+        {"copy 0 " + result, false},
+        {"copy 1 " + result, false},
+        {"crash", true},
+        {"noise -1", true},    // the result is no picture
+        {"delete -1", false},  // nothing to load
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.plan.toStdString());
@@ -214,11 +216,34 @@ TEST_F(PlugInRunTest, AnythingButTrueOrAFailingPlugInLeavesTheEditorAndThePictur
         if (c.message) expectRunError(shown);
         else EXPECT_TRUE(shown.isEmpty());
         expectUntouched();
-        EXPECT_EQ(QFile::exists(handOver), c.fileLeft);
+        EXPECT_FALSE(QFile::exists(handOver));   // removed after every run
     }
     // The editor still runs plug-ins afterwards.
     EXPECT_TRUE(run(QStringLiteral("keep -1")).isEmpty());
     EXPECT_TRUE(doc()->menuAction(QStringLiteral("mnuEditUndo"))->isEnabled());
+}
+
+// Whatever a plug-in left at the hand-over name (a link to one of the user's files, a named
+// pipe, a folder) is cleared before the next run: the user's file stays, the run works, and
+// the document is active again after each run.
+TEST_F(PlugInRunTest, WhatStandsAtTheHandOverNameIsClearedAndRunsFollowOneAnother)
+{
+    const QString users = settingsDir.filePath(QStringLiteral("users.txt"));
+    WriteAll(users, "the user's own file");
+    const std::function<bool()> plant[] = {
+        [&] { return ::symlink(QFile::encodeName(users).constData(), QFile::encodeName(handOver).constData()) == 0; },
+        [&] { return ::mkfifo(QFile::encodeName(handOver).constData(), 0600) == 0; },
+        [&] { return QDir().mkpath(handOver + QStringLiteral("/inside")); },
+    };
+    frmDocument* const d = doc();
+    for (const auto& planted : plant) {
+        ASSERT_TRUE(planted());
+        EXPECT_TRUE(run(QStringLiteral("keep -1")).isEmpty());
+        EXPECT_EQ(ReadAll(users), QByteArray("the user's own file"));
+        ASSERT_EQ(frame->ActiveDocument(), d);
+        EXPECT_FALSE(QFileInfo::exists(handOver));
+    }
+    EXPECT_TRUE(d->menuAction(QStringLiteral("mnuEditUndo"))->isEnabled());
 }
 
 TEST_F(PlugInRunTest, AHangingPlugInCanBeStoppedFromTheWaitWindow)

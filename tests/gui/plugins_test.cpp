@@ -1,10 +1,13 @@
 #include "gui_fixture.h"
 #include "platform/picture_codec.h"
+#include "platform/recent_files.h"
 #include "platform/work_folder.h"
 #include "plugins/plugin_host.h"
 #include "plugins/ui/plugin_menu.h"
 #include "tests/support/test_pictures.h"
 #include <QDir>
+#include <QFileDialog>
+#include <QTest>
 #include <QFileInfo>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -276,6 +279,49 @@ TEST_F(PlugInRunTest, AHelperThatDoesNotAnswerProperlyEndsInTheMessage)
         expectRunError(run(QStringLiteral("keep -1")));
         expectUntouched();
     }
+}
+
+// A picture opened from a work file (as Open URL does) has no file of its own: Save asks for
+// a name, and the recent list never names the work file.
+TEST_F(PlugInTest, ADocumentFromAWorkFileSavesThroughSaveAsAndStaysOffTheRecentList)
+{
+    start();
+    const QString work = WorkFile(QStringLiteral("Bitmap.jpg"));
+    WriteBmp(work, Numbered(8, 8));
+    frame->OpenFile(work);
+    frmDocument* d = frame->ActiveDocument();
+    ASSERT_NE(d, nullptr);
+    EXPECT_TRUE(d->filePath().isEmpty());
+    EXPECT_FALSE(RecentPictures(RecentFilesListPath(), 10).contains(work));
+    bool asked = false;
+    WithNextModal<QFileDialog>([&](QFileDialog* dialog) {
+        asked = true;
+        dialog->reject();
+    });
+    EXPECT_FALSE(d->mnuFileSave_Click());
+    EXPECT_TRUE(asked);
+    closeWithoutQuestions();
+}
+
+// Closing the frame while a plug-in runs ends the plug-in first, then asks the save question
+// of the changed document; a No closes the frame.
+TEST_F(PlugInRunTest, ClosingTheFrameDuringARunEndsThePlugInAndAsksTheSaveQuestion)
+{
+    doc()->Changed = true;
+    QString question;
+    QTimer::singleShot(200, [&] {
+        WithNextModal<QMessageBox>([&](QMessageBox* box) {
+            question = box->text();
+            box->button(QMessageBox::No)->click();
+        });
+        frame->close();
+    });
+    qputenv("ORVANE_TEST_PLUGIN", "hang");
+    PlugInItems(doc())[0]->trigger();
+    for (int i = 0; i < 100 && frame->isVisible(); ++i) QTest::qWait(20);
+    EXPECT_FALSE(frame->isVisible());
+    EXPECT_EQ(question, QStringLiteral("Do you want to save the file Image1?"));
+    EXPECT_FALSE(QFileInfo::exists(handOver));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "platform/recent_files.h"
 #include "platform/picture_codec.h"
+#include "platform/work_folder.h"
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -178,6 +179,7 @@ QString RecentFilesListPath()
 
 bool AddToRecentFiles(const QString& file, const QString& listPath, QString* error)
 {
+    if (IsWorkFile(file)) return true;   // a passing hand-over file is nothing the user used
     const QFileInfo info(file);
     const Use use{QUrl::fromLocalFile(info.absoluteFilePath()).toString(QUrl::FullyEncoded),
                   QMimeDatabase().mimeTypeForFile(info).name(),

@@ -13,7 +13,7 @@ QString RecentFilesListPath();
 // Records that Orvane used `file` now, in the list at `listPath`: a new entry, or the existing
 // entry of that file with its times renewed and Orvane's use counted. False with the reason in
 // *error when the list cannot be read or written; a list that is not readable XBEL is left
-// untouched.
+// untouched. A file of the work folder is never listed (and that is no failure).
 bool AddToRecentFiles(const QString& file, const QString& listPath, QString* error);
 
 // The local files of the list at `listPath` that Orvane used, most recently used first (by

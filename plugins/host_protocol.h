@@ -4,7 +4,9 @@
 // The editor starts the helper once per plug-in call with a verb and its arguments:
 //   name <library> <class>            create the object, answer its getname()
 //   register <library>                call the library's registration entry
-//   run <library> <class> <file>      create the object, answer its DisplayForm(file)
+//   run <library> <class> <file> [<window>]
+//                                     create the object, answer its DisplayForm(file); the
+//                                     plug-in's windows stay above the X11 window <window>
 // The helper answers with exactly one line on its standard output and exits with status 0:
 //   ORVANE-PLUGIN-HOST/1 NAME <menu text as UTF-8, hex>
 //   ORVANE-PLUGIN-HOST/1 RESULT <DisplayForm's value, decimal>

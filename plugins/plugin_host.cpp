@@ -1,7 +1,7 @@
 #include "plugins/plugin_host.h"
-#include "plugins/host_protocol.h"
 #include "platform/program_parts.h"
-#include <QProcess>
+#include <memory>
+#include <vector>
 
 namespace orv {
 
@@ -9,21 +9,16 @@ namespace {
 
 QString gHostProgram;
 
-// One helper call that must end by itself within the limit.
-HostReply CallHost(const QStringList& arguments, int limitMs)
+// Starts one call per argument list, side by side, and waits for all of them until one
+// deadline; a call still running then is ended.
+std::vector<std::unique_ptr<HostCall>> CallAll(const QList<QStringList>& calls, int limitMs,
+                                               std::vector<bool>* answered)
 {
-    QProcess host;
-    host.setProgram(PlugInHostProgram());
-    host.setArguments(arguments);
-    host.setStandardInputFile(QProcess::nullDevice());
-    host.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    host.start();
-    if (!host.waitForStarted() || !host.waitForFinished(limitMs)) {
-        host.kill();
-        host.waitForFinished();
-        return {};
-    }
-    return ParseHostReply(host.exitStatus() == QProcess::NormalExit, host.exitCode(), host.readAllStandardOutput());
+    std::vector<std::unique_ptr<HostCall>> started;
+    for (const QStringList& arguments : calls) started.push_back(std::make_unique<HostCall>(arguments));
+    const QDeadlineTimer deadline(limitMs);
+    for (const auto& call : started) answered->push_back(call->waitUntil(deadline));
+    return started;
 }
 
 } // namespace
@@ -39,21 +34,86 @@ void SetPlugInHostProgram(const QString& path)
     gHostProgram = path;
 }
 
-std::optional<QString> HostPlugInCalls::name(const QString& library, const QString& className)
+HostCall::HostCall(const QStringList& arguments)
 {
-    const HostReply reply = CallHost({QString::fromLatin1(host_verb::kName), library, className}, limitMs_);
-    if (reply.kind != HostReply::Kind::Name) return std::nullopt;
-    return reply.name;
+    process_.setProgram(PlugInHostProgram());
+    process_.setArguments(arguments);
+    process_.setStandardInputFile(QProcess::nullDevice());
+    process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    QObject::connect(&process_, &QProcess::readyReadStandardOutput, [this] { take(); });
+    process_.start();
 }
 
-void HostPlugInCalls::registerLibrary(const QString& library)
+HostCall::~HostCall()
 {
-    CallHost({QString::fromLatin1(host_verb::kRegister), library}, limitMs_);
+    end();
 }
 
-QStringList PlugInRunArguments(const PlugInRecord& record, const QString& handOverFile)
+void HostCall::take()
 {
-    return {QString::fromLatin1(host_verb::kRun), record.library, record.ClassName, handOverFile};
+    output_ += process_.readAllStandardOutput();
+    if (output_.size() > kMaxHostReply && !flooded_) {   // no answer is that long
+        flooded_ = true;
+        process_.kill();
+    }
+}
+
+bool HostCall::waitUntil(QDeadlineTimer deadline)
+{
+    if (process_.state() == QProcess::Starting) process_.waitForStarted(int(deadline.remainingTime()));
+    if (process_.state() != QProcess::NotRunning && !process_.waitForFinished(int(deadline.remainingTime()))) {
+        end();
+        return false;
+    }
+    take();
+    return !flooded_;
+}
+
+void HostCall::end()
+{
+    if (process_.state() == QProcess::NotRunning) return;
+    process_.kill();
+    process_.waitForFinished(-1);
+}
+
+HostReply HostCall::reply()
+{
+    take();
+    if (flooded_ || process_.error() == QProcess::FailedToStart) return {};
+    return ParseHostReply(process_.exitStatus() == QProcess::NormalExit, process_.exitCode(), output_);
+}
+
+QList<PlugInAnswer> HostPlugInCalls::names(const QList<PlugInRecord>& asked)
+{
+    QList<QStringList> calls;
+    for (const PlugInRecord& r : asked) calls.append({QString::fromLatin1(host_verb::kName), r.library, r.ClassName});
+    std::vector<bool> answered;
+    const auto done = CallAll(calls, limitMs_, &answered);
+    QList<PlugInAnswer> answers;
+    for (size_t i = 0; i < done.size(); ++i) {
+        PlugInAnswer a;
+        a.answered = answered[i];
+        const HostReply reply = done[i]->reply();
+        if (a.answered && reply.kind == HostReply::Kind::Name) a.name = reply.name;
+        answers.append(a);
+    }
+    return answers;
+}
+
+QList<bool> HostPlugInCalls::registerLibraries(const QStringList& libraries)
+{
+    QList<QStringList> calls;
+    for (const QString& library : libraries) calls.append({QString::fromLatin1(host_verb::kRegister), library});
+    std::vector<bool> answered;
+    CallAll(calls, limitMs_, &answered);
+    return QList<bool>(answered.begin(), answered.end());
+}
+
+QStringList PlugInRunArguments(const PlugInRecord& record, const QString& handOverFile, quintptr ownerWindow)
+{
+    QStringList arguments = {QString::fromLatin1(host_verb::kRun), record.library, record.ClassName, handOverFile};
+    if (ownerWindow) arguments.append(QString::number(ownerWindow));
+    return arguments;
 }
 
 } // namespace orv

@@ -46,25 +46,54 @@ QString PlugInRegistrationError(const QString& fileName)
                             "file have not been renamed.");
 }
 
-bool ScanPlugIns(const QStringList& files, PlugInCalls& calls,
-                 const std::function<void(const QString& library)>& failed, QList<PlugInRecord>* table)
+QString PlugInsUnansweredError(const QStringList& fileNames)
 {
-    if (files.isEmpty()) return false;
-    QList<PlugInRecord> built;
-    for (const QString& library : files) {
-        const QString className = PlugInClassName(QFileInfo(library).fileName());
-        std::optional<QString> name = calls.name(library, className);
-        if (!name) {
-            calls.registerLibrary(library);
-            name = calls.name(library, className);
+    return QStringLiteral("These plug-ins did not answer and are left out of the Plugins menu:\n")
+           + fileNames.join(u'\n');
+}
+
+PlugInScanResult ScanPlugIns(const QStringList& files, PlugInCalls& calls, QList<PlugInRecord>* table)
+{
+    PlugInScanResult result;
+    if (files.isEmpty()) return result;
+    result.scanned = true;
+    QList<PlugInRecord> asked;
+    for (const QString& library : files) asked.append({PlugInClassName(QFileInfo(library).fileName()), {}, library});
+    QList<PlugInAnswer> answers = calls.names(asked);
+
+    // The libraries whose object could not be created: registered, then asked again.
+    QList<qsizetype> retried;
+    QStringList toRegister;
+    for (qsizetype i = 0; i < asked.size(); ++i) {
+        if (answers[i].answered && !answers[i].name) {
+            retried.append(i);
+            toRegister.append(asked[i].library);
         }
-        if (name)
-            built.append({className, *name, library});
-        else
-            failed(library);
+    }
+    if (!retried.isEmpty()) {
+        const QList<bool> registered = calls.registerLibraries(toRegister);
+        QList<PlugInRecord> again;
+        QList<qsizetype> againAt;
+        for (qsizetype k = 0; k < retried.size(); ++k) {
+            if (registered[k]) {
+                again.append(asked[retried[k]]);
+                againAt.append(retried[k]);
+            } else {
+                answers[retried[k]].answered = false;
+            }
+        }
+        const QList<PlugInAnswer> second = again.isEmpty() ? QList<PlugInAnswer>() : calls.names(again);
+        for (qsizetype k = 0; k < againAt.size(); ++k) answers[againAt[k]] = second[k];
+    }
+
+    QList<PlugInRecord> built;
+    for (qsizetype i = 0; i < asked.size(); ++i) {
+        if (answers[i].name) built.append({asked[i].ClassName, *answers[i].name, asked[i].library});
+        else if (answers[i].answered) result.notCreated.append(asked[i].library);
+        else result.unanswered.append(asked[i].library);
     }
     *table = built;
-    return true;
+    return result;
 }
 
 } // namespace orv

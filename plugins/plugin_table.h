@@ -41,21 +41,37 @@ QStringList PlugInFiles(const QStringList& folders);
 // ".PlugInClass" ("Sharpen.dll" gives "Sharpen.PlugInClass").
 QString PlugInClassName(const QString& fileName);
 
-// The calls the scan makes on a library.
+// What the scan learnt from one library's name call.
+struct PlugInAnswer {
+    bool answered = true;            // false: the helper was ended (no answer in time, or a flood)
+    std::optional<QString> name;     // what getname() returned, when the object could be created
+};
+
+// The calls the scan makes, each on several libraries at once.
 class PlugInCalls {
 public:
     virtual ~PlugInCalls() = default;
-    // Creates an object of the class and asks its name; none when it cannot be created.
-    virtual std::optional<QString> name(const QString& library, const QString& className) = 0;
-    // The one-time registration step before the retry; its outcome is not examined.
-    virtual void registerLibrary(const QString& library) = 0;
+    // Creates an object of each record's class (ClassName, library) and asks its name; one
+    // answer per record, in order.
+    virtual QList<PlugInAnswer> names(const QList<PlugInRecord>& asked) = 0;
+    // The one-time registration step before the retry, whether each library answered; the
+    // outcome itself is not examined.
+    virtual QList<bool> registerLibraries(const QStringList& libraries) = 0;
 };
 
-// Builds the table from the files. With no file at all the table stays as it was and the
-// result is false. `failed` is told the path of each library that
-// could not be created even after its registration.
-bool ScanPlugIns(const QStringList& files, PlugInCalls& calls,
-                 const std::function<void(const QString& library)>& failed, QList<PlugInRecord>* table);
+struct PlugInScanResult {
+    bool scanned = false;       // false: no file at all, and the table stayed as it was
+    QStringList notCreated;     // libraries whose object could not be created even after registration
+    QStringList unanswered;     // libraries that did not answer one of their calls
+};
+
+// Builds the table from the files, in their order: every library's name is asked at once;
+// the libraries whose object could not be created are registered together and asked once
+// more. A library that does not answer is left out at once, without registration.
+PlugInScanResult ScanPlugIns(const QStringList& files, PlugInCalls& calls, QList<PlugInRecord>* table);
+
+// The one message naming the libraries (file names) that did not answer.
+QString PlugInsUnansweredError(const QStringList& fileNames);
 
 // The message for a library that could not be created.
 QString PlugInRegistrationError(const QString& fileName);

@@ -35,7 +35,10 @@ void frmDocument::mnuFileScanScan_Click()
 void frmMain::mnuWallpaper_Click()
 {
     frmDocument* d = ActiveDocument();
-    if (!d) return;
+    if (!d) {
+        QMessageBox::warning(this, kAppTitle, QStringLiteral("No picture is open."), QMessageBox::Ok);
+        return;
+    }
     QString error;
     if (!SetDesktopWallpaper(d->canvas().Image(), &error))
         QMessageBox::warning(this, kAppTitle, error, QMessageBox::Ok);

@@ -66,7 +66,8 @@ void frmScan::Command1_Click()
     }, {Combo1, Combo2, Command1});
     if (!open || scanned.cancelled) return;
     QString error = scanned.error;
-    if (error.isEmpty() && EncodeBmp24(scanned.image, WorkFile(QStringLiteral("Scan.tmp")), &error)) {
+    const QString file = WorkFile(QStringLiteral("Scan.tmp"));
+    if (error.isEmpty() && CreateWorkFile(file, &error) && EncodeBmp24(scanned.image, file, &error)) {
         accept();
         return;
     }

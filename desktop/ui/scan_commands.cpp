@@ -61,12 +61,15 @@ void ScanToNewDocument(QWidget* owner, frmMain* main)
         return;
     }
     const QString scanFile = WorkFile(QStringLiteral("Scan.tmp"));
-    QFile::remove(scanFile);
+    RemoveWorkFile(scanFile);
     frmScan dialog(*device, choices, owner);
-    if (dialog.exec() != QDialog::Accepted || !QFile::exists(scanFile)) return;
+    if (dialog.exec() != QDialog::Accepted || !QFile::exists(scanFile)) {
+        RemoveWorkFile(scanFile);
+        return;
+    }
 
     const DecodedPicture picture = DecodePictureFile(scanFile, QStringLiteral("BMP"));
-    QFile::remove(scanFile);
+    RemoveWorkFile(scanFile);
     if (!picture.ok()) {
         QMessageBox::warning(owner, kAppTitle, picture.error, QMessageBox::Ok);
         return;

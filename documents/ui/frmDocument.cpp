@@ -3,6 +3,7 @@
 #include "documents/ui/canvas_view.h"
 #include "effects/ui/effect_menu.h"
 #include "effects/ui/effect_run.h"
+#include "plugins/ui/plugin_run.h"
 #include "platform/recent_files.h"
 #include "plugins/ui/plugin_menu.h"
 #include "shell/settings_store.h"
@@ -371,6 +372,13 @@ void frmDocument::closeEvent(QCloseEvent* event)
     if (EffectRunning()) {
         event->ignore();
         CancelEffectRunThen([sw = QPointer<QMdiSubWindow>(subWindow())] {
+            if (sw) sw->close();
+        });
+        return;
+    }
+    if (PlugInRunning()) {
+        event->ignore();
+        StopPlugInRunThen([sw = QPointer<QMdiSubWindow>(subWindow())] {
             if (sw) sw->close();
         });
         return;

@@ -81,7 +81,7 @@ public:
     // Save: the BMP, JPEG or PNG file the picture came from or was last saved to is written
     // again (a JPEG at the quality chosen last for this document); Save As for any other.
     bool mnuFileSave_Click();
-    // The file Save writes: `path` when it ends in bmp, jpg or png, else none.
+    // The file Save writes: `path` when it ends in bmp, jpg or png and is no work file, else none.
     void setFilePath(const QString& path);
     QString filePath() const { return filePath_; }
     int jpegQuality() const { return jpegQuality_; }

@@ -8,6 +8,7 @@
 #include "documents/ui/frmJPGQuality.h"
 #include "platform/picture_codec.h"
 #include "platform/recent_files.h"
+#include "platform/work_folder.h"
 #include "shell/file_names.h"
 #include "shell/settings_store.h"
 #include "shell/ui/frmMain.h"
@@ -74,7 +75,9 @@ bool WriteSaveDummy(frmDocument* doc, const QString& path, int quality, QString*
 
 void frmDocument::setFilePath(const QString& path)
 {
-    filePath_ = SaveFormatOf(path) == SaveFormat::Other ? QString() : path;
+    // A picture that came through a work file (Open URL, a hand-over) has no file of its own
+    // to save back to: its Save asks for a name.
+    filePath_ = SaveFormatOf(path) == SaveFormat::Other || IsWorkFile(path) ? QString() : path;
 }
 
 bool frmDocument::savedTo(const QString& path, int quality)

@@ -24,7 +24,9 @@ const char* const kWorkFiles[] = {"Bitmap.tmp", "Site.tmp", "Download.tmp"};
 // Writes the parts one after the other to the work file `name`.
 bool WriteWorkFile(const QString& name, std::initializer_list<QByteArrayView> parts, QString* error)
 {
-    QSaveFile file(WorkFile(name));
+    const QString path = WorkFile(name);
+    if (!CreateWorkFile(path, error)) return false;
+    QSaveFile file(path);
     bool ok = file.open(QIODevice::WriteOnly);
     for (QByteArrayView part : parts) ok = ok && file.write(part.data(), part.size()) == part.size();
     if (ok && file.commit()) return true;
@@ -98,7 +100,7 @@ frmOpenURL::frmOpenURL(std::function<void(const QString&)> openFile, QWidget* pa
 
 void frmOpenURL::DeleteWorkFiles()
 {
-    for (const char* name : kWorkFiles) QFile::remove(WorkFile(QString::fromLatin1(name)));
+    for (const char* name : kWorkFiles) RemoveWorkFile(WorkFile(QString::fromLatin1(name)));
 }
 
 void frmOpenURL::closing()
@@ -160,7 +162,7 @@ bool frmOpenURL::loadPicture(const QString& address)
             return true;
         }
         error = QString(picture.error).replace(WorkFile(QStringLiteral("Bitmap.tmp")), address);
-        QFile::remove(WorkFile(QStringLiteral("Bitmap.tmp")));
+        RemoveWorkFile(WorkFile(QStringLiteral("Bitmap.tmp")));
     }
     Picture1->clear();
     complain(error);
@@ -210,10 +212,10 @@ void frmOpenURL::Command1_Click()
     // Only the picture at the address shown is opened, never one fetched earlier.
     if (Fetched && QFile::exists(fetched)) {
         const QString named = WorkFile(QStringLiteral("Bitmap.jpg"));
-        QFile::remove(named);
+        RemoveWorkFile(named);
         if (QFile::rename(fetched, named)) {
             openFile_(named);
-            QFile::remove(named);
+            RemoveWorkFile(named);
         } else {
             complain(QStringLiteral("Cannot rename \"%1\" to \"%2\".").arg(fetched, named));
         }

@@ -4,7 +4,10 @@
 #include "plugins/host_protocol.h"
 #include "plugins/sdk/orvane_plugin.h"
 #include <QApplication>
+#include <QWidget>
+#include <QWindow>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -52,6 +55,27 @@ const OrvanePlugInInterface* LoadLibrary(const char* path)
     return table;
 }
 
+// Keeps the plug-in's own windows (those without a parent) above the editor's frame, whose
+// native window the editor names: a click on the disabled frame must not hide them.
+class KeepAboveOwner : public QObject {
+public:
+    explicit KeepAboveOwner(QWindow* owner) : owner_(owner) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        // The show event comes before the window is mapped, so the window manager learns of
+        // its owner from the start.
+        if (event->type() == QEvent::Show)
+            if (auto* w = qobject_cast<QWidget*>(watched); w && w->isWindow() && !w->parentWidget() && w->windowHandle())
+                w->windowHandle()->setTransientParent(owner_);
+        return false;
+    }
+
+private:
+    QWindow* owner_;
+};
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -76,12 +100,18 @@ int main(int argc, char** argv)
     }
 
     const bool run = std::strcmp(verb, orv::host_verb::kRun) == 0;
-    if (!(run && argc == 5) && !(std::strcmp(verb, orv::host_verb::kName) == 0 && argc == 4)) return 2;
+    if (!(run && (argc == 5 || argc == 6)) && !(std::strcmp(verb, orv::host_verb::kName) == 0 && argc == 4)) return 2;
 
     // A plug-in's window needs an application object before its library sets anything up.
     int appArgc = 1;
     std::unique_ptr<QApplication> app;
+    std::unique_ptr<KeepAboveOwner> keepAbove;
     if (run) app = std::make_unique<QApplication>(appArgc, argv);
+    if (run && argc == 6 && QGuiApplication::platformName() == QLatin1String("xcb"))
+        if (QWindow* owner = QWindow::fromWinId(WId(std::strtoull(argv[5], nullptr, 10)))) {
+            keepAbove = std::make_unique<KeepAboveOwner>(owner);
+            app->installEventFilter(keepAbove.get());
+        }
 
     const OrvanePlugInInterface* table = LoadLibrary(library);
     void* object = table ? table->create(argv[3]) : nullptr;

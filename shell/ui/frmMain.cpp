@@ -4,6 +4,7 @@
 #include "documents/ui/canvas_view.h"
 #include "documents/ui/frmDocument.h"
 #include "effects/ui/effect_run.h"
+#include "plugins/ui/plugin_run.h"
 #include "orvane_version.h"
 #include "shell/file_names.h"
 #include "shell/frame_placement.h"
@@ -535,6 +536,14 @@ void frmMain::closeEvent(QCloseEvent* event)
     // the run is cancelled first, and the exit goes on with its questions once it has ended.
     if (EffectRunning()) {
         CancelEffectRunThen([frame = QPointer<frmMain>(this)] {
+            if (frame) frame->close();
+        });
+        return;
+    }
+    // A plug-in's helper works for a document: it is ended first, then the exit asks its
+    // questions as usual.
+    if (PlugInRunning()) {
+        StopPlugInRunThen([frame = QPointer<frmMain>(this)] {
             if (frame) frame->close();
         });
         return;

@@ -13,24 +13,33 @@ namespace orv {
 namespace {
 
 // Libraries by file name: whether their object can be created at first, and after their
-// registration step.
-struct FakeLibrary { bool createsAtOnce; bool createsAfterRegistration; };
+// registration step; a mute one never answers.
+struct FakeLibrary { bool createsAtOnce; bool createsAfterRegistration; bool mute = false; };
 
 class FakeCalls : public PlugInCalls {
 public:
     explicit FakeCalls(std::map<QString, FakeLibrary> libraries) : libraries_(std::move(libraries)) {}
-    std::optional<QString> name(const QString& library, const QString& className) override
+    QList<PlugInAnswer> names(const QList<PlugInRecord>& asked) override
     {
-        calls.append(QStringLiteral("name ") + Stem(library) + u' ' + className);
-        const FakeLibrary& l = libraries_.at(Stem(library));
-        const bool creates = registered_.contains(library) ? l.createsAfterRegistration : l.createsAtOnce;
-        if (!creates) return std::nullopt;
-        return Stem(library) + QStringLiteral(" menu text");
+        QList<PlugInAnswer> answers;
+        for (const PlugInRecord& r : asked) {
+            calls.append(QStringLiteral("name ") + Stem(r.library) + u' ' + r.ClassName);
+            const FakeLibrary& l = libraries_.at(Stem(r.library));
+            PlugInAnswer a;
+            a.answered = !l.mute;
+            if (!l.mute && (registered_.contains(r.library) ? l.createsAfterRegistration : l.createsAtOnce))
+                a.name = Stem(r.library) + QStringLiteral(" menu text");
+            answers.append(a);
+        }
+        return answers;
     }
-    void registerLibrary(const QString& library) override
+    QList<bool> registerLibraries(const QStringList& libraries) override
     {
-        calls.append(QStringLiteral("register ") + Stem(library));
-        registered_.insert(library);
+        for (const QString& library : libraries) {
+            calls.append(QStringLiteral("register ") + Stem(library));
+            registered_.insert(library);
+        }
+        return QList<bool>(libraries.size(), true);
     }
     QStringList calls;
 
@@ -40,19 +49,23 @@ private:
     QSet<QString> registered_;
 };
 
-TEST(PlugInScan, EachFileGetsOneRegistrationAndOneRetry)
+// All names are asked in one round; the libraries that could not be created are registered
+// and asked again together; a library that does not answer gets no registration.
+TEST(PlugInScan, EachFileGetsOneRegistrationAndOneRetryUnlessItDoesNotAnswer)
 {
-    FakeCalls calls({{"A.dll", {true, true}}, {"Late.dll", {false, true}}, {"Bad.dll", {false, false}}, {"Z.dll", {true, true}}});
-    QStringList failed;
+    FakeCalls calls({{"A.dll", {true, true}}, {"Late.dll", {false, true}}, {"Bad.dll", {false, false}},
+                     {"Mute.dll", {false, true, true}}, {"Z.dll", {true, true}}});
     QList<PlugInRecord> table;
-    const QStringList files = {"/p/A.dll", "/p/Late.dll", "/p/Bad.dll", "/p/Z.dll"};
-    ASSERT_TRUE(ScanPlugIns(files, calls, [&](const QString& f) { failed << f; }, &table));
+    const QStringList files = {"/p/A.dll", "/p/Late.dll", "/p/Bad.dll", "/p/Mute.dll", "/p/Z.dll"};
+    const PlugInScanResult scan = ScanPlugIns(files, calls, &table);
+    ASSERT_TRUE(scan.scanned);
 
     EXPECT_EQ(calls.calls, QStringList({"name A.dll A.PlugInClass", "name Late.dll Late.PlugInClass",
-                                        "register Late.dll", "name Late.dll Late.PlugInClass",
-                                        "name Bad.dll Bad.PlugInClass", "register Bad.dll",
-                                        "name Bad.dll Bad.PlugInClass", "name Z.dll Z.PlugInClass"}));
-    EXPECT_EQ(failed, QStringList({"/p/Bad.dll"}));
+                                        "name Bad.dll Bad.PlugInClass", "name Mute.dll Mute.PlugInClass",
+                                        "name Z.dll Z.PlugInClass", "register Late.dll", "register Bad.dll",
+                                        "name Late.dll Late.PlugInClass", "name Bad.dll Bad.PlugInClass"}));
+    EXPECT_EQ(scan.notCreated, QStringList({"/p/Bad.dll"}));
+    EXPECT_EQ(scan.unanswered, QStringList({"/p/Mute.dll"}));
     ASSERT_EQ(table.size(), 3);
     int i = 0;
     for (const char* stem : {"A", "Late", "Z"}) {
@@ -66,7 +79,7 @@ TEST(PlugInScan, NoFileLeavesTheTableAsItWas)
 {
     FakeCalls calls({});
     QList<PlugInRecord> table = {{QStringLiteral("Old.PlugInClass"), QStringLiteral("Old"), QStringLiteral("/p/Old.dll")}};
-    EXPECT_FALSE(ScanPlugIns({}, calls, [](const QString&) {}, &table));
+    EXPECT_FALSE(ScanPlugIns({}, calls, &table).scanned);
     ASSERT_EQ(table.size(), 1);
     EXPECT_EQ(table[0].Name, QStringLiteral("Old"));
     EXPECT_TRUE(calls.calls.isEmpty());
@@ -77,8 +90,8 @@ TEST(PlugInScan, ASecondScanBuildsTheSameTable)
     FakeCalls calls({{"A.dll", {true, true}}, {"B.dll", {true, true}}});
     QList<PlugInRecord> table;
     const QStringList files = {"/p/A.dll", "/p/B.dll"};
-    ScanPlugIns(files, calls, [](const QString&) {}, &table);
-    ScanPlugIns(files, calls, [](const QString&) {}, &table);
+    ScanPlugIns(files, calls, &table);
+    ScanPlugIns(files, calls, &table);
     ASSERT_EQ(table.size(), 2);
     EXPECT_EQ(table[0].ClassName, QStringLiteral("A.PlugInClass"));
     EXPECT_EQ(table[1].ClassName, QStringLiteral("B.PlugInClass"));
@@ -154,32 +167,41 @@ TEST(PlugInHostReply, WhatTheHelperWritesReadsBack)
     EXPECT_EQ(int(ParseHostReply(true, 0, HostRegisteredReply()).kind), int(HostReply::Kind::Registered));
 }
 
-// The two example plug-ins built with the program answer through the real helper; a class
-// name that does not match (a renamed file) creates nothing.
+// The two example plug-ins built with the program answer through the real helper, side by
+// side; a class name that does not match (a renamed file) creates nothing.
 TEST(ExamplePlugIns, AnswerTheirNamesThroughTheHelper)
 {
     SetPlugInHostProgram(QStringLiteral(ORVANE_PLUGIN_HOST_EXE));
     HostPlugInCalls calls;
     const QString dir = QStringLiteral(ORVANE_EXAMPLE_PLUGINS_DIR);
-    EXPECT_EQ(calls.name(dir + "/Posterize.dll", "Posterize.PlugInClass"), std::optional(QStringLiteral("Posterize...")));
-    EXPECT_EQ(calls.name(dir + "/ChannelSwap.dll", "ChannelSwap.PlugInClass"),
-              std::optional(QStringLiteral("Channel swap...")));
-    EXPECT_EQ(calls.name(dir + "/Posterize.dll", "Renamed.PlugInClass"), std::nullopt);
-    EXPECT_EQ(calls.name(dir + "/Missing.dll", "Missing.PlugInClass"), std::nullopt);
+    const QList<PlugInAnswer> answers = calls.names({{"Posterize.PlugInClass", {}, dir + "/Posterize.dll"},
+                                                     {"ChannelSwap.PlugInClass", {}, dir + "/ChannelSwap.dll"},
+                                                     {"Renamed.PlugInClass", {}, dir + "/Posterize.dll"},
+                                                     {"Missing.PlugInClass", {}, dir + "/Missing.dll"}});
+    ASSERT_EQ(answers.size(), 4);
+    EXPECT_EQ(answers[0].name, std::optional(QStringLiteral("Posterize...")));
+    EXPECT_EQ(answers[1].name, std::optional(QStringLiteral("Channel swap...")));
+    for (int i : {2, 3}) {
+        EXPECT_TRUE(answers[i].answered);
+        EXPECT_EQ(answers[i].name, std::nullopt);
+    }
     SetPlugInHostProgram(QString());
 }
 
-// A library that never answers during the scan cannot hold up the start: its call is ended
-// and counts as an object that could not be created.
-TEST(PlugInHostCalls, AScanCallThatNeverAnswersIsEnded)
+// Libraries whose getname floods the answer channel or never returns cannot hold up the
+// start: their helpers are ended, they get no registration and count as not answering.
+TEST(PlugInHostCalls, AFloodingAndAHangingLibraryAreEndedAndLeftOut)
 {
-    QTemporaryDir dir;
-    const QString script = dir.filePath(QStringLiteral("helper.sh"));
-    test::WriteAll(script, "#!/bin/sh\nexec sleep 60\n");
-    QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    SetPlugInHostProgram(script);
-    HostPlugInCalls calls(200);
-    EXPECT_EQ(calls.name(QStringLiteral("/p/Slow.dll"), QStringLiteral("Slow.PlugInClass")), std::nullopt);
+    SetPlugInHostProgram(QStringLiteral(ORVANE_PLUGIN_HOST_EXE));
+    HostPlugInCalls calls(1000);
+    const QString dir = QStringLiteral(ORVANE_TEST_PLUGINS_DIR);
+    QList<PlugInRecord> table;
+    const PlugInScanResult scan = ScanPlugIns({dir + "/Alpha.dll", dir + "/Flood.dll", dir + "/Hang.dll"}, calls, &table);
+    ASSERT_EQ(table.size(), 1);
+    EXPECT_EQ(table[0].Name, QStringLiteral("Alpha filter"));
+    EXPECT_EQ(scan.unanswered, QStringList({dir + "/Flood.dll", dir + "/Hang.dll"}));
+    EXPECT_TRUE(scan.notCreated.isEmpty());
+    EXPECT_FALSE(QFile::exists(dir + "/Hang.dll.registered"));
     SetPlugInHostProgram(QString());
 }
 

@@ -352,6 +352,30 @@ def case_plugins(orvane, workdir, shot_path):
         editor.close()
 
 
+def case_close_during_plugin(orvane, workdir, shot_path):
+    # Closing the frame while a plug-in's window is open ends the plug-in, then the program
+    # ends normally (the unchanged document asks nothing).
+    editor = Editor(orvane, workdir)
+    display = Display()
+    try:
+        editor.settled("Image1")
+        frame = editor.frame_window()
+
+        def centre(rect):
+            return rect[0] + rect[2] // 2, rect[1] + rect[3] // 2
+
+        display.click(*centre(wait_for("the Plugins menu", lambda: editor.report().menu("Plugins"))))
+        display.click(*centre(wait_for("Posterize...", lambda: editor.report().menu("Posterize..."), timeout=10)))
+        wait_for("the plug-in's window",
+                 lambda: subprocess.run(["xdotool", "search", "--name", "^Posterize"],
+                                        capture_output=True).returncode == 0, timeout=20)
+        display.request_close(frame)
+        wait_for("the end of the program", lambda: not editor.alive(), timeout=20)
+        check(editor.process.returncode == 0, "the program ended with status %s" % editor.process.returncode)
+    finally:
+        editor.close()
+
+
 def case_hidpi(orvane, workdir, shot_path):
     white = (255, 255, 255)
     editor = open_picture(orvane, workdir, "white.bmp", 300, 200, white, scale=2)
@@ -391,7 +415,7 @@ def case_hidpi(orvane, workdir, shot_path):
 
 
 CASES = {"startup": case_startup, "wide": case_wide, "close-during-run": case_close_during_run,
-         "plugins": case_plugins, "hidpi": case_hidpi}
+         "plugins": case_plugins, "close-during-plugin": case_close_during_plugin, "hidpi": case_hidpi}
 
 
 def main():

@@ -1,10 +1,16 @@
 #include "gui_fixture.h"
 #include "platform/picture_codec.h"
+#include "platform/recent_files.h"
 #include "platform/work_folder.h"
 #include "plugins/plugin_host.h"
 #include "plugins/ui/plugin_menu.h"
 #include "tests/support/test_pictures.h"
 #include <QDir>
+#include <QFileDialog>
+#include <QTest>
+#include <QFileInfo>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QPushButton>
 
 namespace orv::test {
@@ -199,13 +205,12 @@ TEST_F(PlugInRunTest, AnythingButTrueOrAFailingPlugInLeavesTheEditorAndThePictur
     const struct {
         QString plan;
         bool message;     // "Error while running plugin. Quiting plugin."
-        bool fileLeft;    // the hand-over file stays for the next run to overwrite
     } cases[] = {
-        {"copy 0 " + result, false, false},
-        {"copy 1 " + result, false, false},
-        {"crash", true, true},
-        {"noise -1", true, true},    // the result is no picture
-        {"delete -1", false, false}, // nothing to load, nothing to delete
+        {"copy 0 " + result, false},
+        {"copy 1 " + result, false},
+        {"crash", true},
+        {"noise -1", true},    // the result is no picture
+        {"delete -1", false},  // nothing to load
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.plan.toStdString());
@@ -214,11 +219,34 @@ TEST_F(PlugInRunTest, AnythingButTrueOrAFailingPlugInLeavesTheEditorAndThePictur
         if (c.message) expectRunError(shown);
         else EXPECT_TRUE(shown.isEmpty());
         expectUntouched();
-        EXPECT_EQ(QFile::exists(handOver), c.fileLeft);
+        EXPECT_FALSE(QFile::exists(handOver));   // removed after every run
     }
     // The editor still runs plug-ins afterwards.
     EXPECT_TRUE(run(QStringLiteral("keep -1")).isEmpty());
     EXPECT_TRUE(doc()->menuAction(QStringLiteral("mnuEditUndo"))->isEnabled());
+}
+
+// Whatever a plug-in left at the hand-over name (a link to one of the user's files, a named
+// pipe, a folder) is cleared before the next run: the user's file stays, the run works, and
+// the document is active again after each run.
+TEST_F(PlugInRunTest, WhatStandsAtTheHandOverNameIsClearedAndRunsFollowOneAnother)
+{
+    const QString users = settingsDir.filePath(QStringLiteral("users.txt"));
+    WriteAll(users, "the user's own file");
+    const std::function<bool()> plant[] = {
+        [&] { return ::symlink(QFile::encodeName(users).constData(), QFile::encodeName(handOver).constData()) == 0; },
+        [&] { return ::mkfifo(QFile::encodeName(handOver).constData(), 0600) == 0; },
+        [&] { return QDir().mkpath(handOver + QStringLiteral("/inside")); },
+    };
+    frmDocument* const d = doc();
+    for (const auto& planted : plant) {
+        ASSERT_TRUE(planted());
+        EXPECT_TRUE(run(QStringLiteral("keep -1")).isEmpty());
+        EXPECT_EQ(ReadAll(users), QByteArray("the user's own file"));
+        ASSERT_EQ(frame->ActiveDocument(), d);
+        EXPECT_FALSE(QFileInfo::exists(handOver));
+    }
+    EXPECT_TRUE(d->menuAction(QStringLiteral("mnuEditUndo"))->isEnabled());
 }
 
 TEST_F(PlugInRunTest, AHangingPlugInCanBeStoppedFromTheWaitWindow)
@@ -251,6 +279,49 @@ TEST_F(PlugInRunTest, AHelperThatDoesNotAnswerProperlyEndsInTheMessage)
         expectRunError(run(QStringLiteral("keep -1")));
         expectUntouched();
     }
+}
+
+// A picture opened from a work file (as Open URL does) has no file of its own: Save asks for
+// a name, and the recent list never names the work file.
+TEST_F(PlugInTest, ADocumentFromAWorkFileSavesThroughSaveAsAndStaysOffTheRecentList)
+{
+    start();
+    const QString work = WorkFile(QStringLiteral("Bitmap.jpg"));
+    WriteBmp(work, Numbered(8, 8));
+    frame->OpenFile(work);
+    frmDocument* d = frame->ActiveDocument();
+    ASSERT_NE(d, nullptr);
+    EXPECT_TRUE(d->filePath().isEmpty());
+    EXPECT_FALSE(RecentPictures(RecentFilesListPath(), 10).contains(work));
+    bool asked = false;
+    WithNextModal<QFileDialog>([&](QFileDialog* dialog) {
+        asked = true;
+        dialog->reject();
+    });
+    EXPECT_FALSE(d->mnuFileSave_Click());
+    EXPECT_TRUE(asked);
+    closeWithoutQuestions();
+}
+
+// Closing the frame while a plug-in runs ends the plug-in first, then asks the save question
+// of the changed document; a No closes the frame.
+TEST_F(PlugInRunTest, ClosingTheFrameDuringARunEndsThePlugInAndAsksTheSaveQuestion)
+{
+    doc()->Changed = true;
+    QString question;
+    QTimer::singleShot(200, [&] {
+        WithNextModal<QMessageBox>([&](QMessageBox* box) {
+            question = box->text();
+            box->button(QMessageBox::No)->click();
+        });
+        frame->close();
+    });
+    qputenv("ORVANE_TEST_PLUGIN", "hang");
+    PlugInItems(doc())[0]->trigger();
+    for (int i = 0; i < 100 && frame->isVisible(); ++i) QTest::qWait(20);
+    EXPECT_FALSE(frame->isVisible());
+    EXPECT_EQ(question, QStringLiteral("Do you want to save the file Image1?"));
+    EXPECT_FALSE(QFileInfo::exists(handOver));
 }
 
 } // namespace

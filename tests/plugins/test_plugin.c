@@ -1,5 +1,6 @@
-/* A plug-in for the tests, in plain C against the plug-in kit's header. Its class, menu name
- * and whether it needs registration come from compile definitions; what DisplayForm does
+/* A plug-in for the tests, in plain C against the plug-in kit's header. Its class, menu name,
+ * whether it needs registration and how its getname behaves (TEST_GETNAME: 0 answers, 1 floods
+ * the helper's answer channel without end, 2 never returns) come from compile definitions; what DisplayForm does
  * comes from the environment variable ORVANE_TEST_PLUGIN, "<action> <result> [<file>]":
  *   keep <r>          leave the hand-over file as it is, return r
  *   copy <r> <file>   overwrite the hand-over file with <file>, return r
@@ -60,6 +61,15 @@ static const char* getname(void* object)
 {
     (void)object;
     printf("stray output that must not reach the editor\n");
+    if (TEST_GETNAME == 1) {
+        /* The helper's answer channel is the first descriptor it opened. */
+        static char flood[65536];
+        memset(flood, 'f', sizeof flood);
+        for (;;)
+            if (write(3, flood, sizeof flood) < 0) _exit(1);
+    }
+    if (TEST_GETNAME == 2)
+        for (;;) pause();
     return TEST_NAME;
 }
 

@@ -652,7 +652,13 @@ bool WriteFileAtomically(const QString& path,
     QByteArray temp = QFile::encodeName(folder + QStringLiteral("/.orvane-XXXXXX.tmp"));
     const int fd = ::mkstemps(temp.data(), 4);
     if (fd < 0) {
-        *error = SaveError(path, SystemReason(errno));
+        // The folder is there (SaveDestination looked), so a file that cannot be made in it
+        // means the folder cannot be written: some, such as /proc, say ENOENT for that.
+        const int why = errno;
+        const QString unwritable = QStringLiteral("the folder %1 cannot be written").arg(Quoted(folder));
+        *error = SaveError(path, why == ENOENT                                    ? unwritable
+                                 : why == EACCES || why == EPERM || why == EROFS ? unwritable + QStringLiteral(" (%1)").arg(SystemReason(why))
+                                                                                 : SystemReason(why));
         return false;
     }
     // mkstemps makes the file private; the saved file gets the permissions of the file it

@@ -277,13 +277,27 @@ TEST_F(PictureCodec, FullDiskLeavesTheOldFileAndNoTemporary)
     QDir(dir.path()).mkdir("small disk");
     if (::mount("tmpfs", QFile::encodeName(disk).constData(), "tmpfs", 0, "size=64k") != 0)
         GTEST_SKIP() << "cannot mount a small disk here";
-    const QString target = disk + "/big.bmp";
-    WriteAll(target, "old");
-    QString error;
-    EXPECT_FALSE(EncodeBmp24(Pattern(200, 200), target, &error));   // 120 KB
-    EXPECT_EQ(error.toStdString(), ("Cannot save \"" + target + "\": the disk is full.").toStdString());
-    EXPECT_EQ(ReadAll(target), "old");
-    EXPECT_EQ(QDir(disk).entryList(QDir::Files | QDir::Hidden), QStringList{"big.bmp"});
+    // Noise, which no encoder packs into the 64 KB: each says why the system refused the
+    // bytes, not what its own stream made of it.
+    QImage noise = NewPixelBuffer(300, 300, 0);
+    uint32_t seed = 7;
+    for (int y = 0; y < 300; ++y)
+        for (int x = 0; x < 300; ++x) test::Put(noise, x, y, (seed = seed * 1103515245u + 12345u) >> 8 & 0xFFFFFF);
+    const struct { const char* name; bool (*encode)(const QImage&, const QString&, QString*); } encoders[] = {
+        {"big.bmp", EncodeBmp24},
+        {"big.png", EncodePng24},
+        {"big.jpg", [](const QImage& p, const QString& f, QString* e) { return EncodeJpeg(p, f, 95, e); }},
+    };
+    for (const auto& e : encoders) {
+        const QString target = disk + "/" + e.name;
+        WriteAll(target, "old");
+        QString error;
+        EXPECT_FALSE(e.encode(noise, target, &error));
+        EXPECT_EQ(error.toStdString(), ("Cannot save \"" + target + "\": the disk is full.").toStdString());
+        EXPECT_EQ(ReadAll(target), "old");
+        EXPECT_EQ(QDir(disk).entryList(QDir::Files | QDir::Hidden), QStringList{e.name});
+        QFile::remove(target);
+    }
     ::umount2(QFile::encodeName(disk).constData(), MNT_DETACH);
 }
 

@@ -27,6 +27,7 @@ QImage Pattern(int w, int h)
 }
 
 using test::GifClaiming;
+using test::PngClaiming;
 using test::ReadAll;
 using test::WriteAll;
 
@@ -40,26 +41,6 @@ QByteArray BmpHeader(uint32_t w, uint32_t h)
                                 {22, h, 4}, {26, 1u, 2}, {28, 24u, 2}, {34, uint32_t(image), 4}})
         for (int i = 0; i < bytes; ++i) b[at + i] = char(v >> (8 * i));
     return b;
-}
-
-QByteArray Bytes(std::initializer_list<int> v)
-{
-    QByteArray b;
-    for (int c : v) b += char(c);
-    return b;
-}
-QByteArray Be32(uint32_t v) { return Bytes({int(v >> 24), int(v >> 16), int(v >> 8), int(v)}); }
-
-// A PNG whose header chunk (with its correct CRC) claims w x h 8-bit RGB pixels.
-QByteArray PngClaiming(uint32_t w, uint32_t h)
-{
-    const QByteArray ihdr = "IHDR" + Be32(w) + Be32(h) + QByteArray("\x08\x02\x00\x00\x00", 5);
-    uint32_t crc = 0xFFFFFFFFu;
-    for (char c : ihdr) {
-        crc ^= uint8_t(c);
-        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
-    }
-    return QByteArray("\x89PNG\r\n\x1a\n", 8) + Be32(13) + ihdr + Be32(~crc) + QByteArray(64, '\0');
 }
 
 class PictureCodec : public ::testing::Test {

@@ -84,6 +84,12 @@ TEST_F(PictureCodec, UnreadableFilesFailWithTheirReason)
     ASSERT_EQ(::mkfifo(QFile::encodeName(path("pipe.bmp")).constData(), 0600), 0);
     ExpectOpenError(path("pipe.bmp"), "it is a named pipe, not a picture file");
     ExpectOpenError(QStringLiteral("/dev/urandom"), "it is a device, not a picture file");
+    // A 4 GB file (sparse: it takes no disk) is larger than any picture within the limits needs,
+    // whatever its header claims: it is refused before any of it is read.
+    QByteArray big = test::PngClaiming(16, 16);
+    WriteAll(path("big.png"), big);
+    ASSERT_EQ(::truncate(QFile::encodeName(path("big.png")).constData(), off_t{4} << 30), 0);
+    ExpectOpenError(path("big.png"), "the file is too large (4096 MB; no picture Orvane opens needs more than 3115 MB)");
     QByteArray noise(4096, '\0');
     uint32_t s = 12345;
     for (char& c : noise) c = char((s = s * 1103515245u + 12345u) >> 24);

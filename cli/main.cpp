@@ -39,9 +39,18 @@ struct Request {
     int quality = 85;
     QString input;
     QString output;
+    SaveFormat format = SaveFormat::Other;
     const BatchEffect* effect = nullptr;
     EffectParams params;
 };
+
+// The format OUTPUT is written in: by the last three characters of its name as the editor
+// saves, and JPEG also for a name ending in .jpeg.
+SaveFormat OutputFormat(const QString& output)
+{
+    if (output.endsWith(QLatin1String(".jpeg"), Qt::CaseInsensitive)) return SaveFormat::Jpeg;
+    return SaveFormatOf(output);
+}
 
 // Reads the command line into *request; on a usage error returns its message.
 std::optional<QString> ParseArguments(const QStringList& args, Request* request)
@@ -67,8 +76,9 @@ std::optional<QString> ParseArguments(const QStringList& args, Request* request)
 
     request->input = positional[0];
     request->output = positional[1];
-    if (SaveFormatOf(request->output) == SaveFormat::Other)
-        return QStringLiteral("the output \"%1\" must end in .bmp, .jpg or .png").arg(request->output);
+    request->format = OutputFormat(request->output);
+    if (request->format == SaveFormat::Other)
+        return QStringLiteral("the output \"%1\" must end in .bmp, .jpg, .jpeg or .png").arg(request->output);
 
     request->effect = FindBatchEffect(positional[2]);
     if (!request->effect) return QStringLiteral("unknown effect \"%1\"").arg(positional[2]);
@@ -112,7 +122,8 @@ QString HelpText()
         "Applies one effect to a picture file without a window, as the editor does.\n"
         "\n"
         "  INPUT          a picture of a type the editor opens\n"
-        "  OUTPUT         by its ending: .bmp (24-bit bitmap), .jpg (JPEG), .png (PNG)\n"
+        "  OUTPUT         by its ending: .bmp (24-bit bitmap), .jpg or .jpeg (JPEG),\n"
+        "                 .png (PNG)\n"
         "  --quality=N    JPEG quality 0..100 (85)\n"
         "  --time         print effect_ms=<milliseconds> of the effect on standard error\n"
         "  --help         print this text\n"
@@ -187,7 +198,7 @@ int main(int argc, char** argv)
     }
     if (request.time) std::fprintf(stderr, "effect_ms=%.3f\n", elapsedNs / 1e6);
 
-    const bool written = WritePictureFile(image, request.output, request.quality, &error);
+    const bool written = WritePictureFile(image, request.output, request.format, request.quality, &error);
     if (!written) return Fail(kFileFailure, error);
     return kDone;
 }

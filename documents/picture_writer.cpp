@@ -15,7 +15,12 @@ SaveFormat SaveFormatOf(const QString& path)
 
 bool WritePictureFile(const QImage& picture, const QString& path, int quality, QString* error)
 {
-    switch (SaveFormatOf(path)) {
+    return WritePictureFile(picture, path, SaveFormatOf(path), quality, error);
+}
+
+bool WritePictureFile(const QImage& picture, const QString& path, SaveFormat format, int quality, QString* error)
+{
+    switch (format) {
     case SaveFormat::Jpeg: return EncodeJpeg(picture, path, quality, error);
     case SaveFormat::Png: return EncodePng24(picture, path, error);
     default: return EncodeBmp24(picture, path, error);

@@ -15,4 +15,7 @@ SaveFormat SaveFormatOf(const QString& path);
 // bitmap for every other name.
 bool WritePictureFile(const QImage& picture, const QString& path, int quality, QString* error);
 
+// The same in the format given, whatever the name ends in.
+bool WritePictureFile(const QImage& picture, const QString& path, SaveFormat format, int quality, QString* error);
+
 } // namespace orv

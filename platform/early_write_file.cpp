@@ -21,6 +21,9 @@ public:
         return fopencookie(this, "wb", io);
     }
 
+    // Why the first write or the close failed; 0 when none has.
+    int error() const { return error_; }
+
 private:
     static constexpr size_t kPiece = size_t{8} << 20;
 
@@ -31,7 +34,12 @@ private:
         while (done < size) {
             const ssize_t n = ::write(self->fd_, data + done, std::min(size - done, kPiece));
             if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) return 0;   // errno says why; stdio marks the stream failed
+            if (n <= 0) {
+                // Kept for the caller: stdio marks the stream failed, and the encoder writing
+                // through it may make further calls (or give its own words) before it returns.
+                self->error_ = n < 0 ? errno : ENOSPC;
+                return 0;
+            }
             done += static_cast<size_t>(n);
             self->written_ += n;
             if (self->written_ - self->started_ >= static_cast<off_t>(kPiece)) {
@@ -43,9 +51,16 @@ private:
         return static_cast<ssize_t>(size);
     }
 
-    static int close(void* cookie) { return ::close(static_cast<EarlyWriteFile*>(cookie)->fd_); }
+    static int close(void* cookie)
+    {
+        auto* self = static_cast<EarlyWriteFile*>(cookie);
+        const int result = ::close(self->fd_);
+        if (result != 0 && self->error_ == 0) self->error_ = errno;
+        return result;
+    }
 
     int fd_;
+    int error_ = 0;
     off_t written_ = 0;   // bytes written so far
     off_t started_ = 0;   // bytes whose disk write has been started
 };
@@ -84,14 +99,12 @@ bool WriteFileThroughStream(const QString& path, const std::function<bool(FILE* 
     }
     bool ok = fill(file, reason);
     if (!ok && reason->isEmpty()) *reason = SystemReason(errno);
-    if (ok && (std::fflush(file) != 0 || std::ferror(file))) {
-        *reason = SystemReason(errno);
-        ok = false;
-    }
-    if (std::fclose(file) != 0 && ok) {
-        *reason = SystemReason(errno);
-        ok = false;
-    }
+    if (ok && (std::fflush(file) != 0 || std::ferror(file))) ok = false;
+    if (std::fclose(file) != 0) ok = false;
+    // A write the system refused is the reason, whatever `fill` made of it: an encoder only
+    // sees that its stream failed.
+    if (!ok && early.error() != 0) *reason = SystemReason(early.error());
+    else if (!ok && reason->isEmpty()) *reason = SystemReason(errno);
     return ok;
 }
 

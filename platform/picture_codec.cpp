@@ -508,10 +508,15 @@ DecodedPicture DecodePictureFile(const QString& path, const DecodeOptions& optio
             result.error = OpenError(path, reason);
             return result;
         }
-        if (mirrored) image.flop();
         if (image.colorSpace() == Magick::CMYKColorspace) image.colorSpace(Magick::RGBColorspace);
         QImage pixels = NewUninitializedPixelBuffer(static_cast<int>(w), static_cast<int>(h));
         CopyPixels(image, pixels, options.background);
+        // Rows stored right to left are turned round in the buffer itself, not in a copy.
+        if (mirrored)
+            for (int y = 0; y < pixels.height(); ++y) {
+                auto* row = reinterpret_cast<uint32_t*>(pixels.scanLine(y));
+                std::reverse(row, row + pixels.width());
+            }
         SetResolution(pixels, DeclaredResolution(image));
         result.image = std::move(pixels);
     } catch (const Magick::Exception& e) {
@@ -652,7 +657,13 @@ bool WriteFileAtomically(const QString& path,
     QByteArray temp = QFile::encodeName(folder + QStringLiteral("/.orvane-XXXXXX.tmp"));
     const int fd = ::mkstemps(temp.data(), 4);
     if (fd < 0) {
-        *error = SaveError(path, SystemReason(errno));
+        // The folder is there (SaveDestination looked), so a file that cannot be made in it
+        // means the folder cannot be written: some, such as /proc, say ENOENT for that.
+        const int why = errno;
+        const QString unwritable = QStringLiteral("the folder %1 cannot be written").arg(Quoted(folder));
+        *error = SaveError(path, why == ENOENT                                    ? unwritable
+                                 : why == EACCES || why == EPERM || why == EROFS ? unwritable + QStringLiteral(" (%1)").arg(SystemReason(why))
+                                                                                 : SystemReason(why));
         return false;
     }
     // mkstemps makes the file private; the saved file gets the permissions of the file it
@@ -705,6 +716,9 @@ QString PictureFileProblem(const QString& path)
     if (S_ISSOCK(st.st_mode)) return QStringLiteral("it is a socket, not a picture file");
     if (!S_ISREG(st.st_mode)) return QStringLiteral("it is a device, not a picture file");
     if (st.st_size == 0) return QStringLiteral("the file is empty");
+    if (st.st_size > kMaxPictureFileBytes)
+        return QStringLiteral("the file is too large (%1 MB; no picture Orvane opens needs more than %2 MB)")
+            .arg(int64_t(st.st_size) >> 20).arg(kMaxPictureFileBytes >> 20);
     return {};
 }
 

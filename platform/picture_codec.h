@@ -35,6 +35,11 @@ inline constexpr int64_t kMaxVectorSide = 16384;
 inline constexpr int64_t kSmallFileBytes = int64_t{1} << 20;
 inline constexpr int kMaxDecodeSeconds = 20;
 
+// No picture within the limits needs a file larger than this: 16 bits for each of four
+// channels of kMaxPicturePixels pixels, and room for what a format adds around them. A larger
+// file is refused before any of it is read.
+inline constexpr int64_t kMaxPictureFileBytes = kMaxPicturePixels * 8 + (int64_t{64} << 20);
+
 // The most pixels a file of `fileBytes` bytes may claim.
 int64_t PixelBudget(int64_t fileBytes);
 

@@ -1,5 +1,6 @@
 #include "documents/ui/frmDocument.h"
 #include "desktop/scanner_probe.h"
+#include "documents/clipboard_picture.h"
 #include "documents/ui/canvas_view.h"
 #include "effects/ui/effect_menu.h"
 #include "effects/ui/effect_run.h"
@@ -13,7 +14,6 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QFileInfo>
-#include <QMimeData>
 #include <QPainter>
 #include <QGuiApplication>
 #include <QMdiSubWindow>
@@ -170,8 +170,7 @@ void frmDocument::buildMenus()
     connect(paste, &QAction::triggered, this, &frmDocument::mnuPaste_Click);
     // Paste is there while the clipboard holds a picture.
     const auto followClipboard = [paste] {
-        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-        paste->setEnabled(data && data->hasImage());
+        paste->setEnabled(HoldsPicture(QGuiApplication::clipboard()->mimeData()));
     };
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, paste, followClipboard);
     followClipboard();
@@ -428,8 +427,12 @@ void frmDocument::mnuCopy_Click()
 
 void frmDocument::mnuPaste_Click()
 {
-    const QImage pasted = QGuiApplication::clipboard()->image();
-    if (pasted.isNull()) return;
+    const DecodedPicture clipboard = ClipboardPicture(QGuiApplication::clipboard()->mimeData());
+    if (!clipboard.ok()) {
+        QMessageBox::warning(this, kAppTitle, QStringLiteral("Cannot paste the picture: %1.").arg(clipboard.error));
+        return;
+    }
+    const QImage& pasted = clipboard.image;
     frmDocument* d = main_->LoadNewDoc();
     Canvas& target = d->canvas();
     // Transparent parts show the canvas background, as in a picture file.

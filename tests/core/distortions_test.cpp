@@ -214,6 +214,19 @@ TEST(RoundWobbly, UnusableValuesAreNamedAndLeaveTheParameters)
     EXPECT_EQ(std::tuple(p.angle, p.width, p.height), std::tuple(90.0, 3.0, 2.5));
 }
 
+TEST(RoundWobbly, StripsOfExactlyOnePixelAreTakenAndRun)
+{
+    // Angle 2, strips 1 wide: column x moves down by round(sin(pi / 2 x)) = 0, 1, 0, -1.
+    RoundWobblyParams p;
+    ASSERT_EQ(ReadRoundWobblyValues("2", "1", "1", &p), QString());
+    p.direction = RoundWobblyDirection::Top;
+    ExpectPixels(Applied(Numbered(4, 3), RoundWobblyPasses, p), [](int x, int y) {
+        if (x == 1) return Source{x, y >= 1 ? y - 1 : y};
+        if (x == 3) return Source{x, y + 1 < 3 ? y + 1 : y};
+        return Source{x, y};
+    });
+}
+
 TEST(EffectCancel, LeavesThePictureAndARunAfterwardsChangesIt)
 {
     const QImage before = Numbered(1500, 1200);   // several bands

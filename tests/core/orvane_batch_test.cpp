@@ -123,10 +123,13 @@ TEST_F(OrvaneBatch, NoneCopiesABitmapByteForByteAndThroughPngLosesNothing)
 TEST_F(OrvaneBatch, JpegOutputTakesTheQualityOption)
 {
     // Quality q scales the first luminance step 16 of the standard table by 200 - 2q percent.
-    for (const auto& [args, lumaDc] : {std::pair{QStringList{}, 5}, {QStringList{"--quality=40"}, 20}}) {
-        const BatchRun r = run(args + QStringList{path("in.bmp"), path("out.JPG"), "none"});
+    // A name ending in .jpeg is a JPEG too.
+    const struct { QStringList options; const char* name; int lumaDc; } cases[] = {
+        {{}, "out.JPG", 5}, {{"--quality=40"}, "out.JPG", 20}, {{"--quality=40"}, "out.Jpeg", 20}};
+    for (const auto& c : cases) {
+        const BatchRun r = run(c.options + QStringList{path("in.bmp"), path(c.name), "none"});
         ASSERT_EQ(r.status, 0) << r.err.toStdString();
-        EXPECT_EQ(test::LumaDcStep(bytes("out.JPG")), lumaDc);
+        EXPECT_EQ(test::LumaDcStep(bytes(c.name)), c.lumaDc) << c.name;
     }
 }
 
@@ -252,6 +255,9 @@ TEST_F(OrvaneBatch, UnreadableInputOrUnwritableOutputExitsWithOne)
     const QString nowhere = path("no folder/x.bmp");
     ExpectFailure({path("in.bmp"), nowhere, "none"}, 1, "\"" + nowhere + "\"");
     EXPECT_FALSE(QFile::exists(nowhere));
+    // A folder that exists but takes no files (the system refuses files in /proc even to root).
+    ExpectFailure({path("in.bmp"), "/proc/x.bmp", "none"}, 1,
+                  "Cannot save \"/proc/x.bmp\": the folder \"/proc\" cannot be written.");
 }
 
 // One hand-worked result per group of effects through the command, and the refusals of bad

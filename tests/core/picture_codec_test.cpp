@@ -27,6 +27,7 @@ QImage Pattern(int w, int h)
 }
 
 using test::GifClaiming;
+using test::PngClaiming;
 using test::ReadAll;
 using test::WriteAll;
 
@@ -40,26 +41,6 @@ QByteArray BmpHeader(uint32_t w, uint32_t h)
                                 {22, h, 4}, {26, 1u, 2}, {28, 24u, 2}, {34, uint32_t(image), 4}})
         for (int i = 0; i < bytes; ++i) b[at + i] = char(v >> (8 * i));
     return b;
-}
-
-QByteArray Bytes(std::initializer_list<int> v)
-{
-    QByteArray b;
-    for (int c : v) b += char(c);
-    return b;
-}
-QByteArray Be32(uint32_t v) { return Bytes({int(v >> 24), int(v >> 16), int(v >> 8), int(v)}); }
-
-// A PNG whose header chunk (with its correct CRC) claims w x h 8-bit RGB pixels.
-QByteArray PngClaiming(uint32_t w, uint32_t h)
-{
-    const QByteArray ihdr = "IHDR" + Be32(w) + Be32(h) + QByteArray("\x08\x02\x00\x00\x00", 5);
-    uint32_t crc = 0xFFFFFFFFu;
-    for (char c : ihdr) {
-        crc ^= uint8_t(c);
-        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
-    }
-    return QByteArray("\x89PNG\r\n\x1a\n", 8) + Be32(13) + ihdr + Be32(~crc) + QByteArray(64, '\0');
 }
 
 class PictureCodec : public ::testing::Test {
@@ -103,6 +84,12 @@ TEST_F(PictureCodec, UnreadableFilesFailWithTheirReason)
     ASSERT_EQ(::mkfifo(QFile::encodeName(path("pipe.bmp")).constData(), 0600), 0);
     ExpectOpenError(path("pipe.bmp"), "it is a named pipe, not a picture file");
     ExpectOpenError(QStringLiteral("/dev/urandom"), "it is a device, not a picture file");
+    // A 4 GB file (sparse: it takes no disk) is larger than any picture within the limits needs,
+    // whatever its header claims: it is refused before any of it is read.
+    QByteArray big = test::PngClaiming(16, 16);
+    WriteAll(path("big.png"), big);
+    ASSERT_EQ(::truncate(QFile::encodeName(path("big.png")).constData(), off_t{4} << 30), 0);
+    ExpectOpenError(path("big.png"), "the file is too large (4096 MB; no picture Orvane opens needs more than 3115 MB)");
     QByteArray noise(4096, '\0');
     uint32_t s = 12345;
     for (char& c : noise) c = char((s = s * 1103515245u + 12345u) >> 24);
@@ -277,13 +264,27 @@ TEST_F(PictureCodec, FullDiskLeavesTheOldFileAndNoTemporary)
     QDir(dir.path()).mkdir("small disk");
     if (::mount("tmpfs", QFile::encodeName(disk).constData(), "tmpfs", 0, "size=64k") != 0)
         GTEST_SKIP() << "cannot mount a small disk here";
-    const QString target = disk + "/big.bmp";
-    WriteAll(target, "old");
-    QString error;
-    EXPECT_FALSE(EncodeBmp24(Pattern(200, 200), target, &error));   // 120 KB
-    EXPECT_EQ(error.toStdString(), ("Cannot save \"" + target + "\": the disk is full.").toStdString());
-    EXPECT_EQ(ReadAll(target), "old");
-    EXPECT_EQ(QDir(disk).entryList(QDir::Files | QDir::Hidden), QStringList{"big.bmp"});
+    // Noise, which no encoder packs into the 64 KB: each says why the system refused the
+    // bytes, not what its own stream made of it.
+    QImage noise = NewPixelBuffer(300, 300, 0);
+    uint32_t seed = 7;
+    for (int y = 0; y < 300; ++y)
+        for (int x = 0; x < 300; ++x) test::Put(noise, x, y, (seed = seed * 1103515245u + 12345u) >> 8 & 0xFFFFFF);
+    const struct { const char* name; bool (*encode)(const QImage&, const QString&, QString*); } encoders[] = {
+        {"big.bmp", EncodeBmp24},
+        {"big.png", EncodePng24},
+        {"big.jpg", [](const QImage& p, const QString& f, QString* e) { return EncodeJpeg(p, f, 95, e); }},
+    };
+    for (const auto& e : encoders) {
+        const QString target = disk + "/" + e.name;
+        WriteAll(target, "old");
+        QString error;
+        EXPECT_FALSE(e.encode(noise, target, &error));
+        EXPECT_EQ(error.toStdString(), ("Cannot save \"" + target + "\": the disk is full.").toStdString());
+        EXPECT_EQ(ReadAll(target), "old");
+        EXPECT_EQ(QDir(disk).entryList(QDir::Files | QDir::Hidden), QStringList{e.name});
+        QFile::remove(target);
+    }
     ::umount2(QFile::encodeName(disk).constData(), MNT_DETACH);
 }
 

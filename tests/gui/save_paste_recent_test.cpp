@@ -8,6 +8,7 @@
 #include "tests/support/jpeg_tables.h"
 #include "tests/support/test_pictures.h"
 #include <Magick++.h>
+#include <QBuffer>
 #include <QClipboard>
 #include <QDir>
 #include <QMenu>
@@ -183,6 +184,34 @@ TEST_F(DesktopFilesTest, PasteOpensTheClipboardPictureAsTheNextImage)
 
     QGuiApplication::clipboard()->clear();
     EXPECT_FALSE(action("mnuPaste")->isEnabled());
+}
+
+TEST_F(DesktopFilesTest, PastedPicturesKeepToThePictureLimits)
+{
+    start();
+    // Encoded pictures as another program offers them: a small one opens; a header claiming
+    // 16000 x 16000 pixels in a few bytes is refused before any pixel is decoded.
+    QByteArray small;
+    QBuffer buffer(&small);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(NewPixelBuffer(40, 30, RGB(1, 2, 3)).save(&buffer, "PNG"));
+    const struct { QByteArray png; QString message; } cases[] = {
+        {small, {}},
+        {test::PngClaiming(16000, 16000),
+         "Cannot paste the picture: the picture is too large (16000 x 16000 pixels; a file of this size may hold at most 67 million)."},
+    };
+    for (const auto& c : cases) {
+        auto* data = new QMimeData;
+        data->setData(QStringLiteral("image/png"), c.png);
+        QGuiApplication::clipboard()->setMimeData(data);
+        ASSERT_TRUE(action("mnuPaste")->isEnabled());
+        const int before = frame->documentCount();
+        MessageBoxes boxes;
+        action("mnuPaste")->trigger();
+        EXPECT_EQ(boxes.texts().join("|").toStdString(), c.message.toStdString());
+        EXPECT_EQ(frame->documentCount(), before + (c.message.isEmpty() ? 1 : 0));
+    }
+    EXPECT_EQ(test::At(frame->ActiveDocument()->canvas().buffer(), 39, 29), RGB(1, 2, 3));
 }
 
 TEST_F(DesktopFilesTest, RecentEntriesListThePicturesOpenedLast)

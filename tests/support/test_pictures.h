@@ -85,6 +85,31 @@ inline QByteArray MakeWmf(int w, int h, int unitsPerInch, int maxRecord = 7, int
 
 // A GIF with a 2-colour table whose screen and one frame claim w x h (the data is a few
 // bytes).
+// A PNG chunk: length, type, data and CRC.
+inline QByteArray PngChunk(const QByteArray& type, const QByteArray& data)
+{
+    const auto be32 = [](uint32_t v) {
+        const char b[4] = {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+        return QByteArray(b, 4);
+    };
+    uint32_t crc = 0xFFFFFFFFu;
+    for (char c : type + data) {
+        crc ^= uint8_t(c);
+        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+    }
+    return be32(uint32_t(data.size())) + type + data + be32(~crc);
+}
+
+// A PNG whose header claims w x h 8-bit RGB pixels, with a few bytes of picture data.
+inline QByteArray PngClaiming(uint32_t w, uint32_t h)
+{
+    const char sides[8] = {char(w >> 24), char(w >> 16), char(w >> 8), char(w), char(h >> 24), char(h >> 16), char(h >> 8), char(h)};
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + PngChunk("IHDR", QByteArray(sides, 8) + QByteArray("\x08\x02\x00\x00\x00", 5)) +
+           PngChunk("IDAT", QByteArray("\x78\x9c\x63\x00\x00", 5)) + PngChunk("IEND", {});
+}
+
+// A GIF with a 2-colour table whose screen and one frame claim w x h (the data is a few
+// bytes).
 inline QByteArray GifClaiming(uint16_t w, uint16_t h)
 {
     const char sides[4] = {char(w & 0xFF), char(w >> 8), char(h & 0xFF), char(h >> 8)};

@@ -3,9 +3,25 @@
 #include <sane/sane.h>
 #include <sane/saneopts.h>
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
+#include <dlfcn.h>
 #include <mutex>
+#include <pthread.h>
 #include <vector>
+
+// SANE's reader threads ask to be cancelled asynchronously, which kills a reader at whatever
+// instruction it is at when a scan is cancelled, even inside the C library holding its locale
+// or loader lock. The next user of that lock (sane_exit, or the program's own exit) then waits
+// forever. This program keeps cancellation deferred: a cancelled reader ends at its next
+// blocking call, with no lock held. The linker exports a definition that the C library also
+// has, so the backends loaded later bind to this one.
+extern "C" int pthread_setcanceltype(int, int* oldtype) noexcept
+{
+    using Call = int (*)(int, int*);
+    static const Call next = reinterpret_cast<Call>(dlsym(RTLD_NEXT, "pthread_setcanceltype"));
+    return next ? next(PTHREAD_CANCEL_DEFERRED, oldtype) : ENOSYS;
+}
 
 namespace orv {
 

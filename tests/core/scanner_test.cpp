@@ -2,6 +2,9 @@
 #include "tests/support/sane_test_device.h"
 #include "tests/support/test_pictures.h"
 #include <QProcess>
+#include <dlfcn.h>
+#include <pthread.h>
+#include <thread>
 #include <gtest/gtest.h>
 
 namespace orv {
@@ -88,6 +91,21 @@ TEST_F(Scanner, CancelAndFailuresAreTold)
     EXPECT_TRUE(missing.error.startsWith("Cannot scan from \"test:9\": ")) << missing.error.toStdString();
     const ScanResult badMode = AcquirePicture(QStringLiteral("test:0"), {QStringLiteral("Infrared"), 0}, {}, cancel);
     EXPECT_FALSE(badMode.ok());
+}
+
+// SANE's reader threads ask for asynchronous cancellation; a backend, loaded later, binds to
+// the program's answer, which keeps it deferred.
+TEST(ScannerThreads, CancellationStaysDeferred)
+{
+    using Call = int (*)(int, int*);
+    const auto setCancelType = reinterpret_cast<Call>(dlsym(RTLD_DEFAULT, "pthread_setcanceltype"));
+    ASSERT_NE(setCancelType, nullptr);
+    int type = -1;
+    std::thread([&] {
+        setCancelType(PTHREAD_CANCEL_ASYNCHRONOUS, nullptr);
+        setCancelType(PTHREAD_CANCEL_DEFERRED, &type);
+    }).join();
+    EXPECT_EQ(type, PTHREAD_CANCEL_DEFERRED);
 }
 
 } // namespace

@@ -40,6 +40,7 @@ class Scanner : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { device = new test::SaneTestDevice; }
     static void TearDownTestSuite() { delete device; }
+    void TearDown() override { device->configure({}); }
     static test::SaneTestDevice* device;
 };
 test::SaneTestDevice* Scanner::device = nullptr;
@@ -73,6 +74,22 @@ TEST_F(Scanner, PicturesMatchSanesOwnFrontEnd)
     const ScanResult gray = AcquirePicture(QStringLiteral("test:0"), {QStringLiteral("Gray"), 75}, {}, cancel);
     ASSERT_TRUE(gray.ok()) << gray.error.toStdString();
     ExpectSamePixels(gray.image, ScanimagePicture({"--mode", "Gray", "--resolution", "75"}));
+}
+
+TEST_F(Scanner, TheResolutionIsOneTheDeviceAllowsEvenWhenItReportsAnother)
+{
+    // The device allows 1 to 1200 dots per inch; without a setting it reports 0.
+    const struct { const char* setting; int expected; } cases[] = {{"", 1}, {"5000.0", 1200}, {"250.0", 250}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.setting);
+        device->configure({{"resolution", c.setting}});
+        ScanChoices choices;
+        QString error;
+        ASSERT_TRUE(ReadScanChoices(QStringLiteral("test:0"), &choices, &error)) << error.toStdString();
+        EXPECT_EQ(choices.resolution, c.expected);
+        EXPECT_TRUE(choices.resolutions.contains(c.expected));
+        for (int dpi : choices.resolutions) EXPECT_TRUE(dpi >= 1 && dpi <= 1200) << dpi;
+    }
 }
 
 TEST_F(Scanner, CancelAndFailuresAreTold)

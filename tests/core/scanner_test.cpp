@@ -92,6 +92,20 @@ TEST_F(Scanner, TheResolutionIsOneTheDeviceAllowsEvenWhenItReportsAnother)
     }
 }
 
+TEST_F(Scanner, AThreePassScannersFramesLandInTheirOwnChannels)
+{
+    std::atomic<bool> cancel{false};
+    const ScanResult onePass = AcquirePicture(QStringLiteral("test:0"), {QStringLiteral("Color"), 50}, {}, cancel);
+    ASSERT_TRUE(onePass.ok()) << onePass.error.toStdString();
+    for (const char* order : {"RGB", "BGR", "GBR"}) {
+        SCOPED_TRACE(order);
+        device->configure({{"three-pass", "true"}, {"three-pass-order", order}});
+        const ScanResult threePass = AcquirePicture(QStringLiteral("test:0"), {QStringLiteral("Color"), 50}, {}, cancel);
+        ASSERT_TRUE(threePass.ok()) << threePass.error.toStdString();
+        EXPECT_TRUE(threePass.image == onePass.image);
+    }
+}
+
 TEST_F(Scanner, CancelAndFailuresAreTold)
 {
     std::atomic<bool> cancel{false};

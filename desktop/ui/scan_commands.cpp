@@ -62,13 +62,14 @@ void ScanToNewDocument(QWidget* owner, frmMain* main)
     }
     const QString scanFile = WorkFile(QStringLiteral("Scan.tmp"));
     QFile::remove(scanFile);
-    frmScan dialog(*device, choices, owner);
+    // The dialog belongs to the frame, not to a document that may close during the scan.
+    frmScan dialog(*device, choices, owner->window());
     if (dialog.exec() != QDialog::Accepted || !QFile::exists(scanFile)) return;
 
     const DecodedPicture picture = DecodePictureFile(scanFile, QStringLiteral("BMP"));
     QFile::remove(scanFile);
     if (!picture.ok()) {
-        QMessageBox::warning(owner, kAppTitle, picture.error, QMessageBox::Ok);
+        QMessageBox::warning(main, kAppTitle, picture.error, QMessageBox::Ok);
         return;
     }
     // The new document takes the scanned picture and its size, its handles at its edges.

@@ -3,9 +3,26 @@
 #include <sane/sane.h>
 #include <sane/saneopts.h>
 #include <algorithm>
+#include <cstdlib>
+#include <cerrno>
 #include <cstring>
+#include <dlfcn.h>
 #include <mutex>
+#include <pthread.h>
 #include <vector>
+
+// SANE's reader threads ask to be cancelled asynchronously, which kills a reader at whatever
+// instruction it is at when a scan is cancelled, even inside the C library holding its locale
+// or loader lock. The next user of that lock (sane_exit, or the program's own exit) then waits
+// forever. This program keeps cancellation deferred: a cancelled reader ends at its next
+// blocking call, with no lock held. The linker exports a definition that the C library also
+// has, so the backends loaded later bind to this one.
+extern "C" int pthread_setcanceltype(int, int* oldtype) noexcept
+{
+    using Call = int (*)(int, int*);
+    static const Call next = reinterpret_cast<Call>(dlsym(RTLD_NEXT, "pthread_setcanceltype"));
+    return next ? next(PTHREAD_CANCEL_DEFERRED, oldtype) : ENOSYS;
+}
 
 namespace orv {
 
@@ -67,6 +84,22 @@ SANE_Word FromDpi(const SANE_Option_Descriptor* d, int dpi)
     return d->type == SANE_TYPE_FIXED ? SANE_FIX(double(dpi)) : SANE_Word(dpi);
 }
 
+// The value nearest to `w` that the option's constraint allows.
+SANE_Word Allowed(const SANE_Option_Descriptor* d, SANE_Word w)
+{
+    if (d->constraint_type == SANE_CONSTRAINT_RANGE) {
+        const SANE_Range& r = *d->constraint.range;
+        w = std::clamp(w, r.min, r.max);
+        if (r.quant > 0) w = std::min<qint64>(r.max, r.min + (qint64(w) - r.min + r.quant / 2) / r.quant * r.quant);
+    } else if (d->constraint_type == SANE_CONSTRAINT_WORD_LIST && d->constraint.word_list[0] > 0) {
+        const SANE_Word* list = d->constraint.word_list + 1;
+        w = *std::min_element(list, list + d->constraint.word_list[0], [w](SANE_Word a, SANE_Word b) {
+            return std::abs(qint64(a) - w) < std::abs(qint64(b) - w);
+        });
+    }
+    return w;
+}
+
 void ReadChoices(SANE_Handle h, ScanChoices* c)
 {
     SANE_Int n = 0;
@@ -81,14 +114,15 @@ void ReadChoices(SANE_Handle h, ScanChoices* c)
         if (d->constraint_type == SANE_CONSTRAINT_WORD_LIST) {
             for (SANE_Int i = 1; i <= d->constraint.word_list[0]; ++i) c->resolutions << ToDpi(d, d->constraint.word_list[i]);
         } else if (d->constraint_type == SANE_CONSTRAINT_RANGE) {
-            // The usual steps within the device's range.
-            const int lo = ToDpi(d, d->constraint.range->min), hi = ToDpi(d, d->constraint.range->max);
+            // The usual steps that the device's range allows.
             for (int dpi : {50, 75, 100, 150, 200, 300, 600, 1200, 2400})
-                if (dpi >= lo && dpi <= hi) c->resolutions << dpi;
+                if (Allowed(d, FromDpi(d, dpi)) == FromDpi(d, dpi)) c->resolutions << dpi;
         }
+        // Some devices report a current value outside their own range (SANE's test device
+        // says 0 dpi when its settings name none): the nearest allowed one stands for it.
         SANE_Word value = 0;
         if (sane_control_option(h, n, SANE_ACTION_GET_VALUE, &value, nullptr) == SANE_STATUS_GOOD) {
-            c->resolution = ToDpi(d, value);
+            c->resolution = ToDpi(d, Allowed(d, value));
             if (!c->resolutions.contains(c->resolution)) {
                 c->resolutions << c->resolution;
                 std::sort(c->resolutions.begin(), c->resolutions.end());

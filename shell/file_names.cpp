@@ -3,6 +3,11 @@
 
 namespace orv {
 
+QString ShownAsIs(const QString& caption)
+{
+    return QString(caption).replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
 QString GetFileName(const QString& path)
 {
     return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);

@@ -62,7 +62,8 @@ void ScanToNewDocument(QWidget* owner, frmMain* main)
     }
     const QString scanFile = WorkFile(QStringLiteral("Scan.tmp"));
     RemoveWorkFile(scanFile);
-    frmScan dialog(*device, choices, owner);
+    // The dialog belongs to the frame, not to a document that may close during the scan.
+    frmScan dialog(*device, choices, owner->window());
     if (dialog.exec() != QDialog::Accepted || !QFile::exists(scanFile)) {
         RemoveWorkFile(scanFile);
         return;
@@ -71,7 +72,7 @@ void ScanToNewDocument(QWidget* owner, frmMain* main)
     const DecodedPicture picture = DecodePictureFile(scanFile, QStringLiteral("BMP"));
     RemoveWorkFile(scanFile);
     if (!picture.ok()) {
-        QMessageBox::warning(owner, kAppTitle, picture.error, QMessageBox::Ok);
+        QMessageBox::warning(main, kAppTitle, picture.error, QMessageBox::Ok);
         return;
     }
     // The new document takes the scanned picture and its size, its handles at its edges.

@@ -7,6 +7,7 @@
 #include "plugins/ui/plugin_run.h"
 #include "platform/recent_files.h"
 #include "plugins/ui/plugin_menu.h"
+#include "shell/file_names.h"
 #include "shell/settings_store.h"
 #include "shell/ui/color_panel.h"
 #include "shell/ui/frmMain.h"
@@ -459,8 +460,7 @@ void frmDocument::fillRecentEntries()
         const bool shown = i < files.size();
         entry->setVisible(shown);
         if (!shown) continue;
-        // "&" in a file name is shown, not taken as the access key.
-        const QString name = QFileInfo(files[i]).fileName().replace(QLatin1Char('&'), QStringLiteral("&&"));
+        const QString name = ShownAsIs(QFileInfo(files[i]).fileName());
         entry->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(name));
         entry->setToolTip(files[i]);
         entry->setStatusTip(files[i]);

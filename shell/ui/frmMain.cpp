@@ -479,7 +479,7 @@ void frmMain::fillWindowMenu(QMenu* menu)
         }
         int n = 0;
         for (QMdiSubWindow* sw : mdi_->subWindowList()) {
-            QAction* a = menu->addAction(QStringLiteral("&%1 %2").arg(++n).arg(sw->windowTitle()));
+            QAction* a = menu->addAction(QStringLiteral("&%1 %2").arg(++n).arg(ShownAsIs(sw->windowTitle())));
             a->setCheckable(true);
             a->setChecked(sw == mdi_->currentSubWindow());
             connect(a, &QAction::triggered, this, [this, sw] { mdi_->setActiveSubWindow(sw); });

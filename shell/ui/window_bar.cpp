@@ -1,5 +1,6 @@
 #include "shell/ui/window_bar.h"
 #include "documents/ui/frmDocument.h"
+#include "shell/file_names.h"
 #include <QEvent>
 #include <QPushButton>
 #include <QScrollBar>
@@ -73,8 +74,6 @@ void WindowBar::AddFormToBar(frmDocument* form)
     const int i = GetFreeBarSlot();
     Slot& s = WindowList[i];
     s.Form = form;
-    s.Button->setText(form->windowTitle());
-    s.Button->setToolTip(form->windowTitle());
     s.Button->show();
     s.Free = false;
     form->installEventFilter(this);   // a new caption (Save As) shows on its button at once
@@ -108,7 +107,7 @@ void WindowBar::Holder_Resize()
             x = kGap;
             ++rows;
         }
-        s.Button->setText(s.Form->windowTitle());
+        s.Button->setText(ShownAsIs(s.Form->windowTitle()));
         s.Button->setToolTip(s.Form->windowTitle());
         s.Button->move(x, y);
         x += kButtonWidth + kGap;
@@ -144,7 +143,7 @@ void WindowBar::slideShown(bool shown)
 
 void WindowBar::Children_Click(int index)
 {
-    const QString caption = WindowList[index].Button->text();
+    const QString caption = WindowList[index].Form ? WindowList[index].Form->windowTitle() : QString();
     for (Slot& s : WindowList)
         if (!s.Free && s.Form && !s.Form->isSwitchedOff() && s.Form->windowTitle() == caption)
             emit bringToFront(s.Form);
@@ -152,7 +151,7 @@ void WindowBar::Children_Click(int index)
 
 void WindowBar::Children_DblClick(int index)
 {
-    const QString caption = WindowList[index].Button->text();
+    const QString caption = WindowList[index].Form ? WindowList[index].Form->windowTitle() : QString();
     for (Slot& s : WindowList) {
         if (s.Free || !s.Form || s.Form->windowTitle() != caption) continue;
         emit switchDocument(s.Form, s.Form->isSwitchedOff());

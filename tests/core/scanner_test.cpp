@@ -2,6 +2,9 @@
 #include "tests/support/sane_test_device.h"
 #include "tests/support/test_pictures.h"
 #include <QProcess>
+#include <dlfcn.h>
+#include <pthread.h>
+#include <thread>
 #include <gtest/gtest.h>
 
 namespace orv {
@@ -37,6 +40,7 @@ class Scanner : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { device = new test::SaneTestDevice; }
     static void TearDownTestSuite() { delete device; }
+    void TearDown() override { device->configure({}); }
     static test::SaneTestDevice* device;
 };
 test::SaneTestDevice* Scanner::device = nullptr;
@@ -72,6 +76,36 @@ TEST_F(Scanner, PicturesMatchSanesOwnFrontEnd)
     ExpectSamePixels(gray.image, ScanimagePicture({"--mode", "Gray", "--resolution", "75"}));
 }
 
+TEST_F(Scanner, TheResolutionIsOneTheDeviceAllowsEvenWhenItReportsAnother)
+{
+    // The device allows 1 to 1200 dots per inch; without a setting it reports 0.
+    const struct { const char* setting; int expected; } cases[] = {{"", 1}, {"5000.0", 1200}, {"250.0", 250}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.setting);
+        device->configure({{"resolution", c.setting}});
+        ScanChoices choices;
+        QString error;
+        ASSERT_TRUE(ReadScanChoices(QStringLiteral("test:0"), &choices, &error)) << error.toStdString();
+        EXPECT_EQ(choices.resolution, c.expected);
+        EXPECT_TRUE(choices.resolutions.contains(c.expected));
+        for (int dpi : choices.resolutions) EXPECT_TRUE(dpi >= 1 && dpi <= 1200) << dpi;
+    }
+}
+
+TEST_F(Scanner, AThreePassScannersFramesLandInTheirOwnChannels)
+{
+    std::atomic<bool> cancel{false};
+    const ScanResult onePass = AcquirePicture(QStringLiteral("test:0"), {QStringLiteral("Color"), 50}, {}, cancel);
+    ASSERT_TRUE(onePass.ok()) << onePass.error.toStdString();
+    for (const char* order : {"RGB", "BGR", "GBR"}) {
+        SCOPED_TRACE(order);
+        device->configure({{"three-pass", "true"}, {"three-pass-order", order}});
+        const ScanResult threePass = AcquirePicture(QStringLiteral("test:0"), {QStringLiteral("Color"), 50}, {}, cancel);
+        ASSERT_TRUE(threePass.ok()) << threePass.error.toStdString();
+        EXPECT_TRUE(threePass.image == onePass.image);
+    }
+}
+
 TEST_F(Scanner, CancelAndFailuresAreTold)
 {
     std::atomic<bool> cancel{false};
@@ -88,6 +122,21 @@ TEST_F(Scanner, CancelAndFailuresAreTold)
     EXPECT_TRUE(missing.error.startsWith("Cannot scan from \"test:9\": ")) << missing.error.toStdString();
     const ScanResult badMode = AcquirePicture(QStringLiteral("test:0"), {QStringLiteral("Infrared"), 0}, {}, cancel);
     EXPECT_FALSE(badMode.ok());
+}
+
+// SANE's reader threads ask for asynchronous cancellation; a backend, loaded later, binds to
+// the program's answer, which keeps it deferred.
+TEST(ScannerThreads, CancellationStaysDeferred)
+{
+    using Call = int (*)(int, int*);
+    const auto setCancelType = reinterpret_cast<Call>(dlsym(RTLD_DEFAULT, "pthread_setcanceltype"));
+    ASSERT_NE(setCancelType, nullptr);
+    int type = -1;
+    std::thread([&] {
+        setCancelType(PTHREAD_CANCEL_ASYNCHRONOUS, nullptr);
+        setCancelType(PTHREAD_CANCEL_DEFERRED, &type);
+    }).join();
+    EXPECT_EQ(type, PTHREAD_CANCEL_DEFERRED);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "gui_fixture.h"
 #include "platform/picture_codec.h"
 #include "shell/ui/file_drop.h"
+#include "shell/ui/window_bar.h"
 #include "tests/support/jpeg_tables.h"
 #include "tests/support/test_pictures.h"
 #include <Magick++.h>
@@ -13,6 +14,8 @@
 #include <QDir>
 #include <QMenu>
 #include <QMimeData>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QThread>
 #include <QUrl>
 
@@ -219,12 +222,12 @@ TEST_F(DesktopFilesTest, RecentEntriesListThePicturesOpenedLast)
     start();
     EXPECT_TRUE(recentCaptions().isEmpty());   // none yet: hidden
     QStringList files;
-    for (const char* name : {"one.bmp", "two & more.png", "three.jpg"}) {
+    for (const char* name : {"one.bmp", "two.png", "three.jpg"}) {
         files << picture(QString::fromLatin1(name), NewPixelBuffer(12, 9, RGB(1, 2, 3)));
         frame->OpenFile(files.last());
         QThread::msleep(3);
     }
-    EXPECT_EQ(recentCaptions(), (QStringList{"&1 three.jpg | " + files[2], "&2 two && more.png | " + files[1],
+    EXPECT_EQ(recentCaptions(), (QStringList{"&1 three.jpg | " + files[2], "&2 two.png | " + files[1],
                                              "&3 one.bmp | " + files[0]}));
 
     // Opening an entry again makes it the newest; a deleted file is skipped.
@@ -236,7 +239,24 @@ TEST_F(DesktopFilesTest, RecentEntriesListThePicturesOpenedLast)
     EXPECT_EQ(frame->documentCount(), before + 1);
     EXPECT_EQ(frame->ActiveDocument()->windowTitle(), QStringLiteral("one.bmp"));
     QFile::remove(files[2]);
-    EXPECT_EQ(recentCaptions(), (QStringList{"&1 one.bmp | " + files[0], "&2 two && more.png | " + files[1]}));
+    EXPECT_EQ(recentCaptions(), (QStringList{"&1 one.bmp | " + files[0], "&2 two.png | " + files[1]}));
+}
+
+TEST_F(DesktopFilesTest, AnAmpersandInACaptionIsShownAsItself)
+{
+    start();
+    const QString file = picture(QStringLiteral("with space & amp.png"), NewPixelBuffer(12, 9, RGB(1, 2, 3)));
+    frame->OpenFile(file);
+    // What a button or menu entry shows: "&&" is one "&", a single "&" marks the shortcut.
+    const auto shown = [](QString text) { return text.replace(QRegularExpression(QStringLiteral("&(.)")), "\\1"); };
+    QMenu* window = frame->ActiveDocument()->findChild<QMenu*>(QStringLiteral("mnuWindow"));
+    emit window->aboutToShow();
+    const struct { const char* place; QString text; const char* expected; } cases[] = {
+        {"window bar", frame->windowBar()->barSlots().at(1).Button->text(), "with space & amp.png"},
+        {"Window menu", window->actions().last()->text(), "2 with space & amp.png"},
+        {"recent entry", recentEntries().first()->text(), "1 with space & amp.png"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(shown(c.text).toStdString(), c.expected) << c.place;
 }
 
 } // namespace orv::test

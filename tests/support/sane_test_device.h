@@ -1,9 +1,12 @@
 #pragma once
 // SANE's "test" backend as the only scanner, through a private configuration folder
-// (SANE_CONFIG_DIR) for the life of the object.
+// (SANE_CONFIG_DIR) for the life of the object. SANE reads that folder's name once per
+// process, the backend's settings at every session.
 #include <QTemporaryDir>
 #include <QFile>
 #include <gtest/gtest.h>
+#include <map>
+#include <string>
 
 namespace orv::test {
 
@@ -12,17 +15,30 @@ public:
     SaneTestDevice()
     {
         write("dll.conf", "test\n");
-        write("test.conf",
-              "number_of_devices 2\nmode Gray\ndepth 8\nhand-scanner false\nthree-pass false\n"
-              "three-pass-order RGB\nresolution_min 1.0\nresolution_max 1200.0\nresolution_quant 1.0\n"
-              "resolution 50.0\ntest-picture \"Color pattern\"\ninvert-endianess false\nread-limit false\n"
-              "read-limit-size 1\nread-delay false\nread-delay-duration 1000\nread-status-code \"Default\"\n"
-              "fuzzy-parameters false\nppl-loss 0\nnon-blocking false\nselect-fd false\n"
-              "enable-test-options false\ngeometry_min 0.0\ngeometry_max 200.0\ngeometry_quant 1.0\n"
-              "tl_x 0.0\ntl_y 0.0\nbr_x 80.0\nbr_y 100.0\n");
+        configure({});
         qputenv("SANE_CONFIG_DIR", QFile::encodeName(dir_.path()));
     }
     ~SaneTestDevice() { qunsetenv("SANE_CONFIG_DIR"); }
+
+    // The backend's settings with `changes` made: a key with an empty value is left out.
+    void configure(const std::map<std::string, std::string>& changes)
+    {
+        std::map<std::string, std::string> settings{
+            {"number_of_devices", "2"}, {"mode", "Gray"}, {"depth", "8"}, {"hand-scanner", "false"},
+            {"three-pass", "false"}, {"three-pass-order", "RGB"}, {"resolution_min", "1.0"},
+            {"resolution_max", "1200.0"}, {"resolution_quant", "1.0"}, {"resolution", "50.0"},
+            {"test-picture", "\"Color pattern\""}, {"invert-endianess", "false"}, {"read-limit", "false"},
+            {"read-limit-size", "1"}, {"read-delay", "false"}, {"read-delay-duration", "1000"},
+            {"read-status-code", "\"Default\""}, {"fuzzy-parameters", "false"}, {"ppl-loss", "0"},
+            {"non-blocking", "false"}, {"select-fd", "false"}, {"enable-test-options", "false"},
+            {"geometry_min", "0.0"}, {"geometry_max", "200.0"}, {"geometry_quant", "1.0"},
+            {"tl_x", "0.0"}, {"tl_y", "0.0"}, {"br_x", "80.0"}, {"br_y", "100.0"}};
+        for (const auto& [key, value] : changes) settings[key] = value;
+        QByteArray text;
+        for (const auto& [key, value] : settings)
+            if (!value.empty()) text += QByteArray::fromStdString(key + ' ' + value + '\n');
+        write("test.conf", text);
+    }
 
 private:
     void write(const char* name, const QByteArray& text)

@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyleOptionButton>
 
 namespace orv {
 
@@ -46,7 +47,6 @@ QPushButton* WindowBar::makeButton(int index)
 {
     auto* b = new QPushButton(QStringLiteral("Child"), Holder);
     b->setObjectName(QStringLiteral("Children_%1").arg(index));
-    b->setAccessibleName(QStringLiteral("Picture window %1").arg(index + 1));
     b->setFixedSize(kButtonWidth, kButtonHeight);
     b->setFocusPolicy(Qt::NoFocus);
     QFont f = b->font();
@@ -56,6 +56,19 @@ QPushButton* WindowBar::makeButton(int index)
     b->installEventFilter(this);
     connect(b, &QPushButton::clicked, this, [this, index] { Children_Click(index); });
     return b;
+}
+
+void WindowBar::showCaption(const Slot& s)
+{
+    // A caption too long for the button loses its middle, so that both the start and the
+    // file's extension show; the tooltip and a screen reader get it whole.
+    const QString caption = s.Form->windowTitle();
+    QStyleOptionButton option;
+    option.initFrom(s.Button);
+    const int room = s.Button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, s.Button).width() - 4;
+    s.Button->setText(s.Button->fontMetrics().elidedText(caption, Qt::ElideMiddle, room));
+    s.Button->setToolTip(caption);
+    s.Button->setAccessibleName(caption);
 }
 
 int WindowBar::GetFreeBarSlot()
@@ -73,8 +86,7 @@ void WindowBar::AddFormToBar(frmDocument* form)
     const int i = GetFreeBarSlot();
     Slot& s = WindowList[i];
     s.Form = form;
-    s.Button->setText(form->windowTitle());
-    s.Button->setToolTip(form->windowTitle());
+    showCaption(s);
     s.Button->show();
     s.Free = false;
     form->installEventFilter(this);   // a new caption (Save As) shows on its button at once
@@ -108,8 +120,7 @@ void WindowBar::Holder_Resize()
             x = kGap;
             ++rows;
         }
-        s.Button->setText(s.Form->windowTitle());
-        s.Button->setToolTip(s.Form->windowTitle());
+        showCaption(s);
         s.Button->move(x, y);
         x += kButtonWidth + kGap;
         s.Button->setStyleSheet(s.Form->isSwitchedOff() ? kWhite : kYellow);
@@ -144,7 +155,7 @@ void WindowBar::slideShown(bool shown)
 
 void WindowBar::Children_Click(int index)
 {
-    const QString caption = WindowList[index].Button->text();
+    const QString caption = WindowList[index].Button->toolTip();   // the whole caption
     for (Slot& s : WindowList)
         if (!s.Free && s.Form && !s.Form->isSwitchedOff() && s.Form->windowTitle() == caption)
             emit bringToFront(s.Form);
@@ -152,7 +163,7 @@ void WindowBar::Children_Click(int index)
 
 void WindowBar::Children_DblClick(int index)
 {
-    const QString caption = WindowList[index].Button->text();
+    const QString caption = WindowList[index].Button->toolTip();
     for (Slot& s : WindowList) {
         if (s.Free || !s.Form || s.Form->windowTitle() != caption) continue;
         emit switchDocument(s.Form, s.Form->isSwitchedOff());

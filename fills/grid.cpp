@@ -12,7 +12,6 @@ namespace orv {
 
 namespace {
 
-constexpr int kMaxWidth = 32767;   // the widest pen a canvas takes
 // Beyond this many lines the positions are exact integers no longer; the count is held there
 // (such a grid covers every pixel anyway).
 constexpr double kMaxLines = 9007199254740992.0;   // 2^53
@@ -84,7 +83,7 @@ bool GridWidthFromText(const QString& text, int* width)
 {
     bool ok = false;
     const double v = DialogNumber(text, &ok);
-    if (!ok || !(v >= 1) || RoundHalfEven(v) > kMaxWidth) return false;
+    if (!ok || !(v >= 1) || RoundHalfEven(v) > kGridMaxWidth) return false;
     *width = int(RoundHalfEven(v));
     return true;
 }
@@ -141,7 +140,7 @@ bool ParseGridParams(const EffectParams& params, GridParams* out, QString* error
         p.rows = GridCountFromText(it.value());
     if (const auto it = params.constFind(QStringLiteral("width"));
         it != params.cend() && !GridWidthFromText(it.value(), &p.width)) {
-        *error = QStringLiteral("%1: width must be a number from 1 to %2").arg(effect).arg(kMaxWidth);
+        *error = QStringLiteral("%1: width must be a number from 1 to %2").arg(effect).arg(kGridMaxWidth);
         return false;
     }
     *out = p;

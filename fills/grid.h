@@ -27,8 +27,10 @@ struct GridParams {
 // A count typed into the dialog: its leading number, 0 when it has none (no lines then).
 double GridCountFromText(const QString& text);
 
+constexpr int kGridMaxWidth = 32767;   // the widest pen a canvas takes
+
 // The line width typed into the dialog, rounded halves to even: false for a text that is no
-// number or a number below 1 (or wider than a pen can be).
+// number, or a number below 1 or above kGridMaxWidth.
 bool GridWidthFromText(const QString& text, int* width);
 
 void DrawGrid(QImage& target, const GridParams& p);

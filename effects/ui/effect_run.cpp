@@ -5,6 +5,7 @@
 #include "shell/ui/frmMain.h"
 #include "shell/settings_store.h"
 #include <QApplication>
+#include <QFontMetrics>
 #include <QMessageBox>
 #include <QScopeGuard>
 #include <QTimer>
@@ -81,6 +82,13 @@ void ShowOutOfMemory(QWidget* owner)
 
 void ShowEffectDialog(QDialog* dialog)
 {
+    // The window manager's title bar holds the caption beside the window's icon and buttons,
+    // in a bold face: a dialog narrower than that shows its caption cut short.
+    QFont bold = dialog->font();
+    bold.setBold(true);
+    constexpr int kTitleBarAllowance = 140;   // icon, buttons and margins
+    const int captionWidth = QFontMetrics(bold).horizontalAdvance(dialog->windowTitle()) + kTitleBarAllowance;
+    dialog->setMinimumWidth(std::max(dialog->minimumSizeHint().width(), captionWidth));
     dialog->setParent(frmMain::instance(), dialog->windowFlags() | Qt::Dialog);
     dialog->setWindowModality(Qt::ApplicationModal);
     dialog->exec();

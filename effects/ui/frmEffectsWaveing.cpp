@@ -19,6 +19,7 @@ QScrollBar* ScrollBar(QWidget* parent, const char* name, const QString& accessib
     bar->setRange(0, max);
     bar->setValue(value);
     bar->setMinimumWidth(200);
+    bar->setFocusPolicy(Qt::StrongFocus);   // the arrow keys move it
     return bar;
 }
 
@@ -38,8 +39,6 @@ frmEffectsWaveing::frmEffectsWaveing(frmDocument* doc)
     Label3 = new QLabel(NumberText(initial.freq / 10.0), frmSetting);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label3->setObjectName(QStringLiteral("Label3"));
-    Label2->setAccessibleName(QStringLiteral("Angle value"));
-    Label3->setAccessibleName(QStringLiteral("Freq value"));
     grid->addWidget(new QLabel(QStringLiteral("Angle:"), frmSetting), 0, 0);
     grid->addWidget(HScroll1, 0, 1);
     grid->addWidget(Label2, 0, 2);

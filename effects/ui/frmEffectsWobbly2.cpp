@@ -23,6 +23,8 @@ QLineEdit* FramedBox(QWidget* parent, QGridLayout* grid, int column, const char*
 {
     auto* group = new QGroupBox(QString::fromLatin1(caption), parent);
     group->setObjectName(QString::fromLatin1(frame));
+    // Named by its own caption: unnamed, it would take the caption of the frame around it.
+    group->setAccessibleName(QString::fromLatin1(caption));
     auto* row = new QHBoxLayout(group);
     auto* edit = new QLineEdit(NumberText(value), group);
     edit->setObjectName(QString::fromLatin1(box));
@@ -46,6 +48,7 @@ frmEffectsWobbly2::frmEffectsWobbly2(frmDocument* doc)
     auto* grid = new QGridLayout(frmSetting);
     auto* frame1 = new QGroupBox(QStringLiteral("Direction"), frmSetting);
     frame1->setObjectName(QStringLiteral("Frame1"));
+    frame1->setAccessibleName(frame1->title());
     auto* directions = new QHBoxLayout(frame1);
     const char* captions[] = {"Top", "Left", "Both"};
     for (int i = 0; i < 3; ++i) {
@@ -61,6 +64,7 @@ frmEffectsWobbly2::frmEffectsWobbly2(frmDocument* doc)
     VScroll1->setObjectName(QStringLiteral("VScroll1"));
     VScroll1->setAccessibleName(QStringLiteral("Angle scroll"));
     VScroll1->setRange(0, 360);
+    VScroll1->setFocusPolicy(Qt::StrongFocus);
     VScroll1->setInvertedAppearance(true);   // 360 at the top
     Text1 = FramedBox(frmSetting, grid, 0, "Frame2", "Angle", "Text1", initial.angle, VScroll1);
     Text2 = FramedBox(frmSetting, grid, 1, "Frame3", "Width", "Text2", initial.width);

@@ -16,9 +16,11 @@ ScrollValueDialog::ScrollValueDialog(const QString& objectName, const QString& c
     auto* layout = new QVBoxLayout(this);
     HScroll1 = new QScrollBar(Qt::Horizontal, this);
     HScroll1->setObjectName(QStringLiteral("HScroll1"));
+    HScroll1->setAccessibleName(caption);
     HScroll1->setRange(minimum, maximum);
     HScroll1->setValue(initial);
     HScroll1->setMinimumWidth(260);
+    HScroll1->setFocusPolicy(Qt::StrongFocus);   // the arrow keys move it
     layout->addWidget(HScroll1);
     const OkCancel buttons = AddOkCancel(this, layout);
     Command1 = buttons.ok;

@@ -75,9 +75,11 @@ void frmEditGrid::Check1_Click()
 void frmEditGrid::Command1_Click()
 {
     GridParams p;
-    // A width below 1 is no pen at all: nothing is drawn and the dialog stays open to mend it.
+    // A width below 1 is no pen at all, one above the limit no pen a canvas takes: nothing is
+    // drawn and the dialog stays open to mend it.
     if (!GridWidthFromText(Text3->text(), &p.width)) {
-        QMessageBox::warning(this, kAppTitle, QStringLiteral("The line width must be a number of at least 1."));
+        QMessageBox::warning(this, kAppTitle,
+                             QStringLiteral("The line width must be a number from 1 to %1.").arg(kGridMaxWidth));
         Text3->setEnabled(true);
         Text3->setFocus();
         Text3->selectAll();

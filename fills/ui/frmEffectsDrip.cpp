@@ -39,11 +39,13 @@ frmEffectsDrip::frmEffectsDrip(frmDocument* doc) : doc_(doc)
     HScroll1 = new QScrollBar(Qt::Horizontal, this);
     Label4 = new QLabel(QStringLiteral("(%1)").arg(initial.amount), this);
     const std::tuple<QWidget*, const char*, const char*> named[] = {
-        {Text1, "Text1", "Width"}, {Text2, "Text2", "Height"}, {HScroll1, "HScroll1", "Drip"}, {Label4, "Label4", "Drip amount"}};
+        {Text1, "Text1", "Width"}, {Text2, "Text2", "Height"}, {HScroll1, "HScroll1", "Drip"}};
     for (auto [w, object, accessible] : named) {
         w->setObjectName(QString::fromLatin1(object));
         w->setAccessibleName(QString::fromLatin1(accessible));
     }
+    Label4->setObjectName(QStringLiteral("Label4"));   // a screen reader reads the amount it shows
+    HScroll1->setFocusPolicy(Qt::StrongFocus);
     HScroll1->setRange(0, kMaxDripAmount);
     HScroll1->setSingleStep(1);
     HScroll1->setPageStep(10);

@@ -39,7 +39,6 @@ frmEffectsInsertImage::frmEffectsInsertImage(frmDocument* doc) : doc_(doc)
     grid->addWidget(Shape1, 0, 1, Qt::AlignLeft);
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setAccessibleName(QStringLiteral("Picture file"));
     Label1->setMinimumWidth(260);
     Label1->setTextInteractionFlags(Qt::TextSelectableByMouse);
     grid->addWidget(Label1, 1, 0, 1, 2);

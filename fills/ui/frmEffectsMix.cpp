@@ -53,6 +53,7 @@ frmEffectsMix::frmEffectsMix(frmDocument* doc) : doc_(doc)
     Text1->setToolTip(QStringLiteral("Maximum number"));
     HScroll1 = Named(new QScrollBar(Qt::Horizontal, this), "HScroll1", QStringLiteral("Reverse"));
     HScroll1->setRange(0, 1);
+    HScroll1->setFocusPolicy(Qt::StrongFocus);
     HScroll1->setValue(initial.reverse ? 1 : 0);
     Check1 = Named(new QCheckBox(QStringLiteral("Resize"), this), "Check1", QStringLiteral("Resize"));
     Check1->setChecked(initial.resize);

@@ -47,6 +47,7 @@ frmGradient::frmGradient(frmDocument* doc) : doc_(doc)
         cell->setAccessibleName(QString::fromLatin1(accessible));
         cell->setFixedSize(kSwatchSize);
         cell->setCursor(Qt::PointingHandCursor);
+        cell->setFocusPolicy(Qt::StrongFocus);   // Space or Enter opens the colour chooser
         label->setBuddy(cell);
         controls->addWidget(label, row, 0);
         controls->addWidget(cell, row, 1);

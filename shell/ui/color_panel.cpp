@@ -16,6 +16,8 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QStackedWidget>
+#include <QStyle>
+#include <QStyleOption>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -48,10 +50,11 @@ int16_t PenWidth(double value)
     return int16_t(std::clamp(RoundHalfEven(value), 0.0, double(kPenWidthLimit)) + 1);
 }
 
-QLineEdit* NumberBox(const QString& name, const QString& text, QWidget* parent)
+QLineEdit* NumberBox(const QString& name, const QString& accessible, const QString& text, QWidget* parent)
 {
     auto* box = new QLineEdit(text, parent);
     box->setObjectName(name);
+    box->setAccessibleName(accessible);
     box->setMaximumWidth(48);
     return box;
 }
@@ -97,6 +100,27 @@ void ColorCell::mousePressEvent(QMouseEvent*)
 void ColorCell::mouseDoubleClickEvent(QMouseEvent*)
 {
     emit doubleClicked();
+}
+
+void ColorCell::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter: emit clicked(); break;
+    default: QFrame::keyPressEvent(event); break;
+    }
+}
+
+void ColorCell::paintEvent(QPaintEvent* event)
+{
+    QFrame::paintEvent(event);
+    if (!hasFocus()) return;
+    QPainter p(this);
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.rect = rect().adjusted(2, 2, -2, -2);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &p, this);
 }
 
 DotPreview::DotPreview(QWidget* parent) : QWidget(parent)
@@ -147,9 +171,11 @@ ColorPanel::ColorPanel(std::function<Canvas*()> activeCanvas, QWidget* parent)
     auto* custom = new QHBoxLayout;
     Picture7 = new ColorCell(0, this);
     Picture7->setObjectName(QStringLiteral("Picture7"));
+    Picture7->setAccessibleName(QStringLiteral("Custom colour"));
     Picture7->setFixedSize(2 * kCellSize, 2 * kCellSize);
     Picture8 = new ColorCell(0, Picture7);
     Picture8->setObjectName(QStringLiteral("Picture8"));
+    Picture8->setAccessibleName(QStringLiteral("Custom colour swatch"));
     Picture8->setGeometry(5, 5, 2 * kCellSize - 10, 2 * kCellSize - 10);
     Picture8->setToolTip(QStringLiteral("Double click to show or hide the colour sliders"));
     connect(Picture7, &ColorCell::clicked, this, &ColorPanel::Picture7_Click);
@@ -161,12 +187,13 @@ ColorPanel::ColorPanel(std::function<Canvas*()> activeCanvas, QWidget* parent)
 
     auto* widthRow = new QHBoxLayout;
     widthRow->addWidget(new QLabel(QStringLiteral("Width:"), this));
-    LineWidthText = NumberBox(QStringLiteral("LineWidthText"), QStringLiteral("1"), this);
+    LineWidthText = NumberBox(QStringLiteral("LineWidthText"), QStringLiteral("Line width"), QStringLiteral("1"), this);
     LineWidthText->installEventFilter(this);
     connect(LineWidthText, &QLineEdit::textChanged, this, &ColorPanel::LineWidthText_Change);
     widthRow->addWidget(LineWidthText);
     LineWidthPreview = new DotPreview(this);
     LineWidthPreview->setObjectName(QStringLiteral("LineWidthPreview"));
+    LineWidthPreview->setAccessibleName(QStringLiteral("Line width preview"));
     widthRow->addWidget(LineWidthPreview);
     layout->addLayout(widthRow);
 
@@ -181,11 +208,12 @@ ColorPanel::ColorPanel(std::function<Canvas*()> activeCanvas, QWidget* parent)
         stack_->addWidget(panel);
     }
     // Eraser width.
-    Text4 = NumberBox(QStringLiteral("Text4"), QStringLiteral("1"), framOptions[9]);
+    Text4 = NumberBox(QStringLiteral("Text4"), QStringLiteral("Eraser width"), QStringLiteral("1"), framOptions[9]);
     Text4->move(4, 22);
     connect(Text4, &QLineEdit::textChanged, this, &ColorPanel::Text4_Change);
     Picture5 = new DotPreview(framOptions[9]);
     Picture5->setObjectName(QStringLiteral("Picture5"));
+    Picture5->setAccessibleName(QStringLiteral("Eraser width preview"));
     Picture5->move(4, 50);
     // Zoom level.
     Frame2 = new QGroupBox(QStringLiteral("Level:"), framOptions[8]);
@@ -193,10 +221,11 @@ ColorPanel::ColorPanel(std::function<Canvas*()> activeCanvas, QWidget* parent)
     Frame2->setGeometry(4, 20, 100, 90);
     VScroll1 = new QScrollBar(Qt::Vertical, Frame2);
     VScroll1->setObjectName(QStringLiteral("VScroll1"));
+    VScroll1->setAccessibleName(QStringLiteral("Zoom level"));
     VScroll1->setRange(1, 10);
     VScroll1->setValue(3);
     VScroll1->setGeometry(8, 22, 16, 60);
-    Text2 = NumberBox(QStringLiteral("Text2"), QStringLiteral("3"), Frame2);
+    Text2 = NumberBox(QStringLiteral("Text2"), QStringLiteral("Zoom level value"), QStringLiteral("3"), Frame2);
     Text2->setGeometry(32, 40, 40, 22);
     Text2->setReadOnly(true);
     connect(VScroll1, &QScrollBar::valueChanged, this, &ColorPanel::VScroll1_Change);
@@ -208,11 +237,13 @@ ColorPanel::ColorPanel(std::function<Canvas*()> activeCanvas, QWidget* parent)
     sliderPanel_->setObjectName(QStringLiteral("SliderPanel"));
     auto* sliders = new QGridLayout(sliderPanel_);
     const QString names[3] = {QStringLiteral("R"), QStringLiteral("G"), QStringLiteral("B")};
+    const QString channels[3] = {QStringLiteral("Red"), QStringLiteral("Green"), QStringLiteral("Blue")};
     for (int i = 0; i < 3; ++i) {
         Slider1[i] = new QSlider(Qt::Horizontal, sliderPanel_);
         Slider1[i]->setObjectName(QStringLiteral("Slider1_%1").arg(i));
+        Slider1[i]->setAccessibleName(channels[i]);
         Slider1[i]->setRange(0, 255);
-        RGBText[i] = NumberBox(QStringLiteral("RGBText_%1").arg(i), QStringLiteral("0"), sliderPanel_);
+        RGBText[i] = NumberBox(QStringLiteral("RGBText_%1").arg(i), channels[i] + QStringLiteral(" value"), QStringLiteral("0"), sliderPanel_);
         sliders->addWidget(new QLabel(names[i], sliderPanel_), i, 0);
         sliders->addWidget(Slider1[i], i, 1);
         sliders->addWidget(RGBText[i], i, 2);
@@ -236,14 +267,14 @@ QWidget* ColorPanel::buildTextOptions()
     Frame1 = new QFrame(panel);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setFrameShape(QFrame::StyledPanel);
-    Text1 = NumberBox(QStringLiteral("Text1"), QStringLiteral("1"), Frame1);
+    Text1 = NumberBox(QStringLiteral("Text1"), QStringLiteral("Shadow distance"), QStringLiteral("1"), Frame1);
     Text1->move(6, 5);
     Check2 = new QCheckBox(QStringLiteral("Angle"), panel);
     Check2->setObjectName(QStringLiteral("Check2"));
     Frame3 = new QFrame(panel);
     Frame3->setObjectName(QStringLiteral("Frame3"));
     Frame3->setFrameShape(QFrame::StyledPanel);
-    Text3 = NumberBox(QStringLiteral("Text3"), QStringLiteral("0"), Frame3);
+    Text3 = NumberBox(QStringLiteral("Text3"), QStringLiteral("Text angle"), QStringLiteral("0"), Frame3);
     Text3->move(6, 5);
     Command8 = new QPushButton(QStringLiteral("Font"), panel);
     Command8->setObjectName(QStringLiteral("Command8"));

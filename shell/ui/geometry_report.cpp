@@ -1,6 +1,7 @@
 #include "shell/ui/geometry_report.h"
 #include "documents/ui/frmDocument.h"
 #include "shell/ui/frmMain.h"
+#include "shell/ui/main_toolbar.h"
 #include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -8,6 +9,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QSaveFile>
+#include <QToolButton>
 #include <QTimer>
 
 namespace orv {
@@ -27,6 +29,8 @@ QRect OnScreen(const QWidget* w)
 void WriteReport(frmMain* frame, const QString& path)
 {
     QString text = QStringLiteral("workspace ") + Rect(OnScreen(frame->mdiArea()->viewport())) + QLatin1Char('\n');
+    if (const QWidget* slide = frame->toolbarHolder()->Command1; slide->isVisible())
+        text += QStringLiteral("slide ") + Rect(OnScreen(slide)) + QLatin1Char('\n');
     for (frmDocument* doc : frame->documents()) {
         const QMdiSubWindow* sw = doc->subWindow();
         if (!sw || !sw->isVisible()) continue;

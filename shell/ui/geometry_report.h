@@ -4,6 +4,7 @@
 // test cannot read their place from the X server. With ORVANE_GEOMETRY_REPORT naming a file,
 // the frame rewrites that file a few times a second, one line each, in screen pixels:
 //   workspace X Y W H                 the visible part of the workspace
+//   slide X Y W H                     the slide button
 //   document X Y W H CX CY CW CH Name  a document window, then its client area; the caption
 //                                     is the strip between the window's top and the client's
 //   menu X Y W H Text                 an entry of the menu bar or of an open menu

@@ -6,6 +6,7 @@
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWindow>
 
 namespace orv {
 
@@ -149,22 +150,12 @@ void MainToolbar::resizeEvent(QResizeEvent*)
 
 void ToggleCaption(QWidget* frame)
 {
-    const bool framed = !frame->windowFlags().testFlag(Qt::FramelessWindowHint);
-    const bool shown = frame->isVisible();
-    const Qt::WindowStates state = frame->windowState();
-    const bool placed = !(state & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen));
-    const QRect normal = frame->normalGeometry();
-    const QPoint outer = frame->pos();   // the top-left corner of the frame, title bar included
-    const QSize size = frame->size();
-    frame->setWindowFlag(Qt::FramelessWindowHint, framed);   // hides the window
-    if (placed) {
-        frame->resize(size);
-        frame->move(outer);
-    } else {
-        frame->setGeometry(normal);
-        frame->setWindowState(state);
-    }
-    if (shown) frame->show();
+    // The flags change on the window as it is. Setting them the usual way makes a new native
+    // window: the frame is unmapped and mapped again, and a window manager that gets two such
+    // switches in quick succession may keep the frame unmapped or forget its maximised state.
+    const Qt::WindowFlags flags = frame->windowFlags() ^ Qt::FramelessWindowHint;
+    frame->overrideWindowFlags(flags);
+    if (QWindow* window = frame->windowHandle()) window->setFlags(flags);
 }
 
 } // namespace orv

@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyleOptionButton>
 
 namespace orv {
 
@@ -47,7 +48,6 @@ QPushButton* WindowBar::makeButton(int index)
 {
     auto* b = new QPushButton(QStringLiteral("Child"), Holder);
     b->setObjectName(QStringLiteral("Children_%1").arg(index));
-    b->setAccessibleName(QStringLiteral("Picture window %1").arg(index + 1));
     b->setFixedSize(kButtonWidth, kButtonHeight);
     b->setFocusPolicy(Qt::NoFocus);
     QFont f = b->font();
@@ -57,6 +57,19 @@ QPushButton* WindowBar::makeButton(int index)
     b->installEventFilter(this);
     connect(b, &QPushButton::clicked, this, [this, index] { Children_Click(index); });
     return b;
+}
+
+void WindowBar::showCaption(const Slot& s)
+{
+    // A caption too long for the button loses its middle, so that both the start and the
+    // file's extension show; the tooltip and a screen reader get it whole.
+    const QString caption = s.Form->windowTitle();
+    QStyleOptionButton option;
+    option.initFrom(s.Button);
+    const int room = s.Button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, s.Button).width() - 4;
+    s.Button->setText(ShownAsIs(s.Button->fontMetrics().elidedText(caption, Qt::ElideMiddle, room)));
+    s.Button->setToolTip(caption);
+    s.Button->setAccessibleName(caption);
 }
 
 int WindowBar::GetFreeBarSlot()
@@ -74,6 +87,7 @@ void WindowBar::AddFormToBar(frmDocument* form)
     const int i = GetFreeBarSlot();
     Slot& s = WindowList[i];
     s.Form = form;
+    showCaption(s);
     s.Button->show();
     s.Free = false;
     form->installEventFilter(this);   // a new caption (Save As) shows on its button at once
@@ -107,8 +121,7 @@ void WindowBar::Holder_Resize()
             x = kGap;
             ++rows;
         }
-        s.Button->setText(ShownAsIs(s.Form->windowTitle()));
-        s.Button->setToolTip(s.Form->windowTitle());
+        showCaption(s);
         s.Button->move(x, y);
         x += kButtonWidth + kGap;
         s.Button->setStyleSheet(s.Form->isSwitchedOff() ? kWhite : kYellow);

@@ -50,6 +50,7 @@ protected:
 private:
     int GetFreeBarSlot();
     QPushButton* makeButton(int index);
+    static void showCaption(const Slot& s);
     void Children_Click(int index);
     void Children_DblClick(int index);
     void HolderScroll_Change(int value);

@@ -11,6 +11,8 @@ Cases:
                     follows; answering Cancel keeps the document.
   plugins           The Plugins menu lists the two example plug-ins that come with the
                     program: its plug-ins folder and the plug-in helper were found.
+  double-slide      Two clicks 80 ms apart on the slide button, ten times over: the frame
+                    stays mapped, listed by the window manager and maximised throughout.
   hidpi             At a scale factor of 2 a stroke drawn with the pointer lands in the
                     2 x 2 blocks of screen pixels under the pointer, one picture pixel each.
 
@@ -70,6 +72,7 @@ class Report:
         self.documents = []
         self.menus = []
         self.questions = []
+        self.slide = None
         for line in text.splitlines():
             kind, _, rest = line.partition(" ")
             if kind == "workspace":
@@ -80,6 +83,8 @@ class Report:
             elif kind == "menu":
                 parts = rest.split(" ", 4)
                 self.menus.append((tuple(int(v) for v in parts[:4]), parts[4]))
+            elif kind == "slide":
+                self.slide = tuple(int(v) for v in rest.split())
             elif kind == "question":
                 self.questions.append(rest)
 
@@ -414,8 +419,40 @@ def case_hidpi(orvane, workdir, shot_path):
         editor.close()
 
 
+
+
+def frame_shown(frame):
+    """The frame is listed by the window manager, mapped and maximised both ways."""
+    clients = run(["xprop", "-root", "_NET_CLIENT_LIST"]).replace(",", " ").split()
+    props = run(["xprop", "-id", str(frame), "WM_STATE", "_NET_WM_STATE"])
+    return (hex(frame) in clients and "window state: Normal" in props
+            and "_NET_WM_STATE_MAXIMIZED_VERT" in props and "_NET_WM_STATE_MAXIMIZED_HORZ" in props)
+
+
+def case_double_slide(orvane, workdir, shot_path):
+    editor = Editor(orvane, workdir)
+    display = Display()
+    try:
+        editor.settled("Image1")
+        frame = editor.frame_window()
+        wait_for("the maximised frame", lambda: frame_shown(frame))
+        for round in range(10):
+            x, y, w, h = wait_for("the slide button", lambda: editor.report().slide)
+            display.click(x + w // 2, y + h // 2)
+            time.sleep(0.08)
+            display.click(x + w // 2, y + h // 2)
+            time.sleep(1.0)   # the slides and title-bar switches are over
+            check(frame_shown(frame), "after double click %d the frame is not mapped and maximised: %s"
+                  % (round + 1, run(["xprop", "-id", str(frame), "WM_STATE", "_NET_WM_STATE"]).strip()))
+        if shot_path:
+            screenshot(shot_path)
+    finally:
+        editor.close()
+
+
 CASES = {"startup": case_startup, "wide": case_wide, "close-during-run": case_close_during_run,
-         "plugins": case_plugins, "close-during-plugin": case_close_during_plugin, "hidpi": case_hidpi}
+         "plugins": case_plugins, "close-during-plugin": case_close_during_plugin, "hidpi": case_hidpi,
+         "double-slide": case_double_slide}
 
 
 def main():

@@ -211,7 +211,7 @@ void frmMain::buildStatusBar()
     QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("StatusBar1"));
     bar->setSizeGripEnabled(true);
-    const int widths[] = {140, 110, 110, 0};
+    const int widths[] = {140, 110, 110, 0, 70};   // ..., colour read-out, zoom
     for (int w : widths) {
         auto* label = new QLabel(bar);
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -292,8 +292,15 @@ void frmMain::MDIForm_Load(const QString& commandLine)
     case kStateMaximized: showMaximized(); break;
     default: showNormal(); break;
     }
-    // The workspace places the windows made before it was shown only now, at its first size.
-    for (QMdiSubWindow* sw : mdi_->subWindowList()) keepInWorkspace(sw);
+    // The workspace places and fits the windows made before it was shown only now, at its
+    // first size.
+    // A new empty picture keeps its window and 1:1.
+    for (frmDocument* d : documents()) {
+        if (d->filePath().isEmpty())
+            keepInWorkspace(d->subWindow());
+        else
+            FitWindowToPicture(d);
+    }
 }
 
 void frmMain::CheckCommand(const QString& commandLine)
@@ -390,6 +397,7 @@ void frmMain::lastDocumentClosed()
     setStatusPanel(2, QString());
     setStatusPanel(3, QString());
     setStatusPanel(4, QString());   // the colour read-out of a picture no longer open
+    setStatusPanel(5, QString());
 }
 
 void frmMain::AddFormToBar(frmDocument* form)

@@ -58,7 +58,7 @@ public:
     // Called by documents.
     void documentLoaded();
     void lastDocumentClosed();
-    void setStatusPanel(int panel, const QString& text);   // panels 1..4
+    void setStatusPanel(int panel, const QString& text);   // panels 1..5
     QString statusPanel(int panel) const;
     QToolBar* mainToolbar() const;
     MainToolbar* toolbarHolder() const { return topPanel_; }

@@ -296,10 +296,12 @@ void frmMain::MDIForm_Load(const QString& commandLine)
     // first size.
     // A new empty picture keeps its window and 1:1.
     for (frmDocument* d : documents()) {
-        if (d->filePath().isEmpty())
+        if (d->filePath().isEmpty()) {
             keepInWorkspace(d->subWindow());
-        else
+        } else {
             FitWindowToPicture(d);
+            fitAtStart_.append({d, d->DrawIMG->zoomStep()});
+        }
     }
 }
 
@@ -529,6 +531,18 @@ void frmMain::arrangeIcons()
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == mdi_->viewport() && event->type() == QEvent::Resize) {
+        for (auto it = fitAtStart_.begin(); it != fitAtStart_.end();) {
+            frmDocument* d = it->first;
+            if (!d || d->Changed || d->DrawIMG->zoomStep() != it->second) {
+                it = fitAtStart_.erase(it);
+                continue;
+            }
+            FitWindowToPicture(d);
+            it->second = d->DrawIMG->zoomStep();
+            ++it;
+        }
+    }
     if (watched == mdi_->viewport() && event->type() == QEvent::MouseButtonDblClick) {
         mnuFileNew_Click();
         return true;

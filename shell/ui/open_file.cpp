@@ -46,6 +46,7 @@ void frmMain::FitWindowToPicture(frmDocument* d)
     }
     // One that fits keeps 1:1. The handles follow the canvas (placed on its resize); the
     // window is widened, never heightened, so that the right-edge handle shows.
+    d->zoomTo(kActualSizeStep, {});
     const int needed = d->Picture1->x() + d->Picture1->width() + TwipsToPixels(150);
     // The document's width as its window gives it (it takes it only when next laid out).
     const int width = sw->contentsRect().width();

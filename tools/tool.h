@@ -17,6 +17,10 @@ struct ToolContext {
     std::function<void(ColorRef color, bool onPress)> colorPicked;
     // The text tool's press: open the entry box with its top-left at (x, y) pixels.
     std::function<void(float x, float y)> openTextBox;
+    int button = 1;      // the button of a press (1 left, 2 right)
+    int zoomLevel = 3;    // the Zoom panel's "Level:": zoom steps per click
+    // The Zoom tool's click: zoom by `steps` (negative: out) keeping pixel (x, y) in its place.
+    std::function<void(int steps, float x, float y)> zoomAbout;
 };
 
 class Tool {
@@ -26,6 +30,9 @@ public:
     // button: the mask of buttons held (1 left, 2 right).
     virtual void move(Canvas& canvas, const ToolContext& ctx, int button, float x, float y) = 0;
     virtual void release(Canvas&, int /*button*/) {}
+    // False for a tool that changes only the view (Zoom): it takes presses of either button,
+    // and its presses take no undo snapshot and leave the document unchanged.
+    virtual bool changesPicture() const { return true; }
 };
 
 // The tool of a tool name ("FreeDraw", "Circle", ...); nullptr for "Effects" and any

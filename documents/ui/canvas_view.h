@@ -1,8 +1,11 @@
 #pragma once
-// The widget that shows a Canvas: it paints only the exposed or changed part of the
-// persistent image (straight from its buffer, no per-repaint conversion of the picture), takes
-// the canvas's size, and hands mouse events on in the canvas's drawing unit.
+// The widget that shows a Canvas at the window's zoom: it paints only the exposed or changed
+// part of the persistent image (straight from its buffer at 1:1, through the zoom pyramid at any
+// other step), takes the canvas's size at that zoom, and hands mouse events on in the canvas's
+// drawing unit, so the tools never see the zoom.
 #include "documents/canvas.h"
+#include "documents/view_zoom.h"
+#include "documents/zoom_pyramid.h"
 #include <QWidget>
 
 namespace orv {
@@ -15,8 +18,18 @@ public:
     Canvas& canvas() { return canvas_; }
     const Canvas& canvas() const { return canvas_; }
 
+    int zoomStep() const { return zoomStep_; }
+    ZoomStep zoom() const { return kZoomSteps[zoomStep_]; }
+    // A new step: the widget takes the canvas's size at it (resized() follows).
+    void setZoomStep(int step);
+    // View > Pixel Grid: lines between picture pixels, drawn from 8:1 on.
+    bool pixelGrid() const { return pixelGrid_; }
+    void setPixelGrid(bool on);
+    // Where picture point (x, y), in pixels, lies on the widget.
+    QPointF viewPoint(double x, double y) const;
+
 signals:
-    void resized();   // the canvas changed size
+    void resized();   // the canvas changed size, or the zoom did
     // Button mask 1 = left, 2 = right; x, y in the canvas's drawing unit.
     void mouseDown(int button, float x, float y);
     void mouseMove(int button, float x, float y);
@@ -30,8 +43,14 @@ protected:
 
 private:
     void emitMouse(void (CanvasView::*signal)(int, float, float), int buttons, const QPointF& pos);
+    void takeZoomedSize();
+    QRect viewRect(const QRect& pixels) const;   // the widget pixels that show these picture pixels
 
     Canvas canvas_;
+    int zoomStep_ = kActualSizeStep;
+    bool pixelGrid_ = false;
+    ZoomPyramid pyramid_;
+    QImage scratch_;   // screen pixels of the last repaint, reused while big enough
 };
 
 } // namespace orv

@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <cmath>
 
 namespace orv {
@@ -26,16 +27,30 @@ void frmDocument::setupTools()
     Text1->installEventFilter(this);
     connect(Text1, &QLineEdit::textChanged, this, &frmDocument::Text1_Change);
     for (QWidget* handle : {Picture1, Picture2, Picture3}) handle->installEventFilter(this);
+    DrawIMG->installEventFilter(this);   // the wheel over the canvas scrolls or zooms the window
+    Picture4->installEventFilter(this);
 }
 
 void frmDocument::DrawIMG_MouseDown(int button, float x, float y)
 {
+    Tool* tool = FindTool(ToolName);
+    ColorPanel* panel = main_->colors();
+    ToolContext ctx;
+    ctx.button = button;
+    if (tool && !tool->changesPicture()) {   // Zoom: either button, and the picture stays as it is
+        if (button != 1 && button != 2) return;
+        ctx.zoomLevel = panel->zoomLevel();
+        ctx.zoomAbout = [this](int steps, float px, float py) {
+            zoomTo(ZoomStepAfter(DrawIMG->zoomStep(), steps),
+                   DrawIMG->mapTo(Picture4, DrawIMG->viewPoint(px + 0.5, py + 0.5)));
+        };
+        tool->press(canvas(), ctx, x, y);
+        return;
+    }
     if (button != 1) return;   // only the left button alone draws
     Changed = true;
     TakeUndoSnapshot();
-    if (Tool* tool = FindTool(ToolName)) {
-        ColorPanel* panel = main_->colors();
-        ToolContext ctx;
+    if (tool) {
         ctx.colorPicked = [panel](ColorRef c, bool onPress) { panel->showPickedColor(c, onPress); };
         ctx.openTextBox = [this](float left, float top) { openTextBox(left, top); };
         tool->press(canvas(), ctx, x, y);
@@ -65,8 +80,12 @@ void frmDocument::DrawIMG_MouseUp(int button, float, float)
 
 void frmDocument::openTextBox(float x, float y)
 {
-    Text1->setFont(canvas().font());   // what is typed looks like what will be printed
-    Text1->move(int(std::lround(x)), int(std::lround(y)));
+    // What is typed looks like what will be printed, at the view's zoom, over its pixel.
+    textAt_ = QPointF(x, y);
+    QFont font = canvas().font();
+    font.setPointSizeF(font.pointSizeF() * DrawIMG->zoom().factor());
+    Text1->setFont(font);
+    Text1->move(DrawIMG->viewPoint(x, y).toPoint());
     Text1_Change();
     Text1->show();
     Text1->setFocus();
@@ -74,12 +93,13 @@ void frmDocument::openTextBox(float x, float y)
 
 void frmDocument::Text1_Change()
 {
-    Text1->resize(TextBoxWidth(canvas(), Text1->text()), Text1->sizeHint().height());
+    Text1->resize(int(std::ceil(TextBoxWidth(canvas(), Text1->text()) * DrawIMG->zoom().factor())),
+                  Text1->sizeHint().height());
 }
 
 void frmDocument::Text1_Commit()
 {
-    CommitText(canvas(), Text1->text(), float(Text1->x()), float(Text1->y()), main_->colors()->shadow());
+    CommitText(canvas(), Text1->text(), float(textAt_.x()), float(textAt_.y()), main_->colors()->shadow());
     Text1_Discard();
 }
 
@@ -101,10 +121,13 @@ bool frmDocument::handleMouse(QWidget* handle, QEvent* event)
     if (event->type() != QEvent::MouseMove || me->buttons() != Qt::LeftButton) return false;
     // The canvas edge follows the pointer; the handle moves with the edge, so the pointer
     // keeps its place in the handle and the next move applies only the new movement.
+    // The pointer's movement in whole picture pixels: at a zoom above 1:1 the handle waits
+    // until the pointer has crossed a whole pixel.
     const QPoint d = me->position().toPoint() - handleGrab_;
+    const ZoomStep z = DrawIMG->zoom();
     int w = canvas().pixelWidth(), h = canvas().pixelHeight();
-    if (handle != Picture3) w += d.x();
-    if (handle != Picture1) h += d.y();
+    if (handle != Picture3) w += int(int64_t(d.x()) * z.den / z.num);
+    if (handle != Picture1) h += int(int64_t(d.y()) * z.den / z.num);
     w = std::max(w, 1);   // the canvas never shrinks below one pixel
     h = std::max(h, 1);
     if (w != canvas().pixelWidth() || h != canvas().pixelHeight()) {
@@ -121,6 +144,14 @@ bool frmDocument::handleMouse(QWidget* handle, QEvent* event)
 
 bool frmDocument::eventFilter(QObject* watched, QEvent* event)
 {
+    if ((watched == DrawIMG || watched == Picture4) && event->type() == QEvent::Wheel) {
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        const QPointF at = static_cast<QWidget*>(watched)->mapTo(this, wheel->position());
+        QWheelEvent here(at, wheel->globalPosition(), wheel->pixelDelta(), wheel->angleDelta(), wheel->buttons(),
+                         wheel->modifiers(), wheel->phase(), wheel->inverted());
+        wheelEvent(&here);
+        return true;
+    }
     if (watched == Picture1 || watched == Picture2 || watched == Picture3) {
         if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseMove)
             return handleMouse(static_cast<QWidget*>(watched), event);

@@ -208,6 +208,19 @@ void frmDocument::buildMenus()
         connect(a, &QAction::triggered, this, slot);
     }
     view->addSeparator();
+    QAction* zoomIn = item(view, "mnuViewZoomIn", QStringLiteral("Zoom In"), true);
+    zoomIn->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    connect(zoomIn, &QAction::triggered, this, [this] { zoomBy(1); });
+    connect(item(view, "mnuViewZoomOut", QStringLiteral("Zoom Out"), true, QKeySequence(Qt::CTRL | Qt::Key_Minus)),
+            &QAction::triggered, this, [this] { zoomBy(-1); });
+    connect(item(view, "mnuViewActualSize", QStringLiteral("Actual Size"), true, QKeySequence(Qt::CTRL | Qt::Key_0)),
+            &QAction::triggered, this, [this] { zoomBy(kActualSizeStep - DrawIMG->zoomStep()); });
+    connect(item(view, "mnuViewFit", QStringLiteral("Fit in Window"), true, QKeySequence(Qt::CTRL | Qt::Key_9)),
+            &QAction::triggered, this, &frmDocument::mnuViewFit_Click);
+    QAction* grid = item(view, "mnuViewPixelGrid", QStringLiteral("Pixel Grid"), true);
+    grid->setCheckable(true);
+    connect(grid, &QAction::toggled, DrawIMG, &CanvasView::setPixelGrid);
+    view->addSeparator();
     connect(item(view, "mnuViewPreferences", QStringLiteral("Preferences..."), true), &QAction::triggered, main_,
             &frmMain::mnuViewPreferences_Click);
 
@@ -257,6 +270,7 @@ void frmDocument::updateStatusTexts()
 {
     main_->setStatusPanel(2, QStringLiteral("Height: ") + QString::number(canvas().pixelHeight()));
     main_->setStatusPanel(3, QStringLiteral("Width: ") + QString::number(canvas().pixelWidth()));
+    main_->setStatusPanel(5, ZoomPercentText(DrawIMG->zoomStep()));
 }
 
 void frmDocument::placeCanvas(int leftTwips, int topTwips)
@@ -270,7 +284,7 @@ void frmDocument::placeCanvas(int leftTwips, int topTwips)
 void frmDocument::placeHandles()
 {
     const int l = canvasLeft_, t = canvasTop_;
-    const int w = PixelsToTwips(canvas().pixelWidth()), h = PixelsToTwips(canvas().pixelHeight());
+    const int w = PixelsToTwips(DrawIMG->width()), h = PixelsToTwips(DrawIMG->height());
     Picture1->move(TwipsToPixels(l + w + kHandleGap), TwipsToPixels(t + h / 2.0));
     Picture2->move(TwipsToPixels(l + w + kHandleGap), TwipsToPixels(t + h + kHandleGap));
     Picture3->move(TwipsToPixels(l + w / 2.0), TwipsToPixels(t + h + kHandleGap));
@@ -314,8 +328,8 @@ void frmDocument::Form_Resize()
     VScroll1->setGeometry(TwipsToPixels(vLeft), 0, TwipsToPixels(vbarW), TwipsToPixels(hTop));
     int viewW = vLeft - kViewportInset;
     int viewH = hTop - kViewportInset;
-    const int canvasW = PixelsToTwips(canvas().pixelWidth());
-    const int canvasH = PixelsToTwips(canvas().pixelHeight());
+    const int canvasW = PixelsToTwips(DrawIMG->width());   // the canvas as shown, at the zoom
+    const int canvasH = PixelsToTwips(DrawIMG->height());
 
     // A canvas that fits goes home and its bar hides (the viewport then takes the room across
     // the other way); otherwise the bar's range runs past the canvas by four handle widths.
@@ -358,6 +372,13 @@ void frmDocument::HScroll1_Change()
 void frmDocument::VScroll1_Change()
 {
     placeCanvas(canvasLeft_, kHome - VScroll1->value());
+}
+
+int frmDocument::fitStep(QSize client, int highest) const
+{
+    // The room the canvas has at home with both scroll bars hidden, less its handles.
+    const int spare = TwipsToPixels(kHome + kHandleGap + kHandleTwips + kViewportInset) + 1;
+    return FitZoomStep(DrawIMG->canvas().buffer().size(), client - QSize(spare, spare), highest);
 }
 
 int frmDocument::CountDocuments() const

@@ -94,6 +94,15 @@ public:
     bool isSwitchedOff() const { return switchedOff_; }
     void setSwitchedOn(bool on);
 
+    // View zoom. zoomTo keeps the picture point under `anchor` (in Picture4) where it is;
+    // zoomBy steps about the viewport's centre.
+    void zoomTo(int step, QPointF anchor);
+    void zoomBy(int steps);
+    // The largest step up to `highest` that shows the whole picture in a client area of
+    // `client` pixels.
+    int fitStep(QSize client, int highest) const;
+    void mnuViewFit_Click();
+
     // Canvas placement inside the viewport, in twips.
     int canvasLeftTwips() const { return canvasLeft_; }
     int canvasTopTwips() const { return canvasTop_; }
@@ -104,6 +113,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -128,6 +138,8 @@ private:
     bool switchedOff_ = false;
     int canvasLeft_ = 100;
     int canvasTop_ = 100;
+    QPointF textAt_;      // the text box's top-left, in picture pixels
+    int wheelRest_ = 0;   // wheel movement short of a whole zoom step
     QPoint handleGrab_;   // where the pointer took the handle being dragged, in the handle
     bool handleSnapshotTaken_ = false;   // the drag in progress has taken its undo snapshot
     bool saveAnswered_ = false;          // closeAnswered: the question is not asked again

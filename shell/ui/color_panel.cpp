@@ -221,14 +221,22 @@ ColorPanel::ColorPanel(std::function<Canvas*()> activeCanvas, QWidget* parent)
     Frame2->setGeometry(4, 20, 100, 90);
     VScroll1 = new QScrollBar(Qt::Vertical, Frame2);
     VScroll1->setObjectName(QStringLiteral("VScroll1"));
+    // Zoom steps per click: the bar's up arrow raises the level; the box takes a typed one.
     VScroll1->setAccessibleName(QStringLiteral("Zoom level"));
     VScroll1->setRange(1, 10);
     VScroll1->setValue(3);
+    VScroll1->setInvertedAppearance(true);
+    VScroll1->setInvertedControls(true);
     VScroll1->setGeometry(8, 22, 16, 60);
     Text2 = NumberBox(QStringLiteral("Text2"), QStringLiteral("Zoom level value"), QStringLiteral("3"), Frame2);
     Text2->setGeometry(32, 40, 40, 22);
-    Text2->setReadOnly(true);
     connect(VScroll1, &QScrollBar::valueChanged, this, &ColorPanel::VScroll1_Change);
+    connect(Text2, &QLineEdit::textEdited, this, [this](const QString& text) {
+        bool ok = false;
+        const int level = text.trimmed().toInt(&ok);
+        if (ok && level >= VScroll1->minimum() && level <= VScroll1->maximum()) VScroll1->setValue(level);
+    });
+    connect(Text2, &QLineEdit::editingFinished, this, &ColorPanel::VScroll1_Change);   // back to the level in use
     stack_->setMinimumHeight(200);
     layout->addWidget(stack_);
     layout->addStretch(1);
@@ -431,6 +439,11 @@ void ColorPanel::Check2_Click()
 void ColorPanel::VScroll1_Change()
 {
     Text2->setText(QString::number(VScroll1->value()));
+}
+
+int ColorPanel::zoomLevel() const
+{
+    return VScroll1->value();
 }
 
 void ColorPanel::Command8_Click()

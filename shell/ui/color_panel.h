@@ -122,6 +122,7 @@ public:
     // selection border moves to the custom cell.
     void showPickedColor(ColorRef color, bool onPress);
     int eraserWidth() const;
+    int zoomLevel() const;   // the Zoom panel's "Level:", zoom steps per click
     TextShadow shadow() const;
 
 signals:

@@ -212,7 +212,7 @@ void frmMain::buildStatusBar()
     QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("StatusBar1"));
     bar->setSizeGripEnabled(true);
-    const int widths[] = {140, 110, 110, 0};
+    const int widths[] = {140, 110, 110, 0, 70};   // ..., colour read-out, zoom
     for (int w : widths) {
         auto* label = new QLabel(bar);
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -293,8 +293,17 @@ void frmMain::MDIForm_Load(const QString& commandLine)
     case kStateMaximized: showMaximized(); break;
     default: showNormal(); break;
     }
-    // The workspace places the windows made before it was shown only now, at its first size.
-    for (QMdiSubWindow* sw : mdi_->subWindowList()) keepInWorkspace(sw);
+    // The workspace places and fits the windows made before it was shown only now, at its
+    // first size.
+    // A new empty picture keeps its window and 1:1.
+    for (frmDocument* d : documents()) {
+        if (d->filePath().isEmpty()) {
+            keepInWorkspace(d->subWindow());
+        } else {
+            FitWindowToPicture(d);
+            fitAtStart_.append({d, d->DrawIMG->zoomStep()});
+        }
+    }
 }
 
 void frmMain::CheckCommand(const QString& commandLine)
@@ -391,6 +400,7 @@ void frmMain::lastDocumentClosed()
     setStatusPanel(2, QString());
     setStatusPanel(3, QString());
     setStatusPanel(4, QString());   // the colour read-out of a picture no longer open
+    setStatusPanel(5, QString());
 }
 
 void frmMain::AddFormToBar(frmDocument* form)
@@ -522,6 +532,18 @@ void frmMain::arrangeIcons()
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == mdi_->viewport() && event->type() == QEvent::Resize) {
+        for (auto it = fitAtStart_.begin(); it != fitAtStart_.end();) {
+            frmDocument* d = it->first;
+            if (!d || d->Changed || d->DrawIMG->zoomStep() != it->second) {
+                it = fitAtStart_.erase(it);
+                continue;
+            }
+            FitWindowToPicture(d);
+            it->second = d->DrawIMG->zoomStep();
+            ++it;
+        }
+    }
     if (watched == mdi_->viewport() && event->type() == QEvent::MouseButtonDblClick) {
         mnuFileNew_Click();
         return true;

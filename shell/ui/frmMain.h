@@ -58,7 +58,7 @@ public:
     // Called by documents.
     void documentLoaded();
     void lastDocumentClosed();
-    void setStatusPanel(int panel, const QString& text);   // panels 1..4
+    void setStatusPanel(int panel, const QString& text);   // panels 1..5
     QString statusPanel(int panel) const;
     QToolBar* mainToolbar() const;
     MainToolbar* toolbarHolder() const { return topPanel_; }
@@ -117,6 +117,9 @@ private:
     QList<QLabel*> panels_;
     QPointer<QMdiSubWindow> lastActivated_;
     bool loaded_ = false;
+    // Pictures opened before the frame first showed, fitted again while the window manager
+    // still places and sizes the frame (until the user changes or zooms them).
+    QList<QPair<QPointer<frmDocument>, int>> fitAtStart_;
     bool showingTool_ = false;   // showTool is pressing a button: not a user's choice
 };
 

@@ -9,6 +9,7 @@
 #include "shell/ui/frmMain.h"
 #include "shell/ui/open_dialog.h"
 #include "shell/ui/window_bar.h"
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
 
@@ -25,15 +26,32 @@ void frmMain::mnuFileOpen_Click()
 
 void frmMain::FitWindowToPicture(frmDocument* d)
 {
-    // The handles follow the canvas (placed on its resize); a normal window is widened, never
-    // heightened, so that the right-edge handle shows.
     d->DrawIMG_Resize();
     QMdiSubWindow* sw = d->subWindow();
+    // Before the frame shows, the workspace has no size yet: its first show fits the windows.
+    if (!sw || sw->isMinimized() || !isVisible()) return;
+    if (sw->isMaximized()) {   // the window keeps its size; a picture larger than it is shown whole
+        d->zoomTo(d->fitStep(sw->contentsRect().size(), kActualSizeStep), {});
+        return;
+    }
+    // A picture larger than the workspace: the window fills the visible workspace and the view
+    // fits the whole picture in it.
+    const QRect workspace = mdi_->viewport()->rect();
+    const QSize frame = sw->size() - sw->contentsRect().size();   // title bar and borders
+    const int step = d->fitStep(workspace.size() - frame, kActualSizeStep);
+    if (step < kActualSizeStep) {
+        sw->setGeometry(workspace);
+        d->zoomTo(step, {});
+        return;
+    }
+    // One that fits keeps 1:1. The handles follow the canvas (placed on its resize); the
+    // window is widened, never heightened, so that the right-edge handle shows.
+    d->zoomTo(kActualSizeStep, {});
     const int needed = d->Picture1->x() + d->Picture1->width() + TwipsToPixels(150);
     // The document's width as its window gives it (it takes it only when next laid out).
-    const int width = sw ? sw->contentsRect().width() : d->width();
-    if (sw && !sw->isMaximized() && !sw->isMinimized() && needed > width)
-        sw->resize(sw->width() + needed - width, sw->height());
+    const int width = sw->contentsRect().width();
+    if (needed > width) sw->resize(sw->width() + needed - width, sw->height());
+    keepInWorkspace(sw);
 }
 
 void frmMain::OpenFile(const QString& path)

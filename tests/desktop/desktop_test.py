@@ -5,7 +5,9 @@ Cases:
   startup           Image1 appears with its top-left corner and caption inside the visible
                     workspace after the window manager has maximised the frame.
   wide              A picture much wider than the screen, opened from the command line: the
-                    same, and its window reaches out to the right.
+                    same, its window whole in the workspace and the picture shown from its left edge.
+  photo             A 6000 x 4000 photo named on the command line opens whole in view: its
+                    window fills the workspace, caption shown, the picture's far corner on screen.
   close-during-run  The window manager's close request arrives while an effect runs: the
                     program survives, the picture is unchanged, and the usual save question
                     follows; answering Cancel keeps the document.
@@ -287,11 +289,30 @@ def case_wide(orvane, workdir, shot_path):
         report = editor.settled("wide.bmp")
         (x, y, w, h), (cx, cy, cw, ch) = check_in_workspace(report, "wide.bmp")
         wx, wy, ww, wh = report.workspace
-        check(x + w > wx + ww, "the widened window does not reach out to the right")
+        check(x + w <= wx + ww and y + h <= wy + wh, "the window is not whole in the workspace")
         # On screen: the canvas's left edge (7 pixels into the client area) is the picture's.
         shot = screenshot(shot_path)
         check(pixel(shot, cx + 12, cy + 12) == (255, 0, 255), "the picture's left part is not shown")
         check(pixel(shot, cx + 2, cy + 12) != (255, 0, 255), "the canvas's left edge is not shown")
+    finally:
+        editor.close()
+
+
+def case_photo(orvane, workdir, shot_path):
+    editor = open_picture(orvane, workdir, "photo.bmp", 6000, 4000, (20, 160, 90))
+    try:
+        report = editor.settled("photo.bmp")
+        (x, y, w, h), (cx, cy, cw, ch) = check_in_workspace(report, "photo.bmp")
+        wx, wy, ww, wh = report.workspace
+        check(x + w <= wx + ww and y + h <= wy + wh, "the window is not whole in the workspace")
+        # The picture's top-left and (at the fitted zoom, 6000 x 4000 within the client area)
+        # a point near its bottom-right show its colour.
+        shot = screenshot(shot_path)
+        check(pixel(shot, cx + 12, cy + 12) == (20, 160, 90), "the picture's top-left is not shown")
+        room = min((cw - 40) / 6000, (ch - 40) / 4000)
+        scale = max(z for z in (1 / 16, 1 / 8, 1 / 6, 1 / 4, 1 / 3, 1 / 2, 2 / 3, 1) if z <= room)
+        far = (cx + 7 + int(6000 * scale) - 3, cy + 7 + int(4000 * scale) - 3)
+        check(pixel(shot, *far) == (20, 160, 90), "the picture's bottom-right part is not shown at %s" % (far,))
     finally:
         editor.close()
 
@@ -450,7 +471,7 @@ def case_double_slide(orvane, workdir, shot_path):
         editor.close()
 
 
-CASES = {"startup": case_startup, "wide": case_wide, "close-during-run": case_close_during_run,
+CASES = {"startup": case_startup, "wide": case_wide, "photo": case_photo, "close-during-run": case_close_during_run,
          "plugins": case_plugins, "close-during-plugin": case_close_during_plugin, "hidpi": case_hidpi,
          "double-slide": case_double_slide}
 

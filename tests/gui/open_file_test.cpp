@@ -78,7 +78,7 @@ TEST_F(OpenFileTest, WindowIsWidenedForWidePicturesButNeverHeightened)
     EXPECT_EQ(wide->width(), wide->Picture1->x() + wide->Picture1->width() + 10);
     EXPECT_EQ(wide->subWindow()->height(), small.height());
 
-    f.OpenFile(bmp("tall.bmp", NewPixelBuffer(30, 900, 0)));
+    f.OpenFile(bmp("tall.bmp", NewPixelBuffer(30, 300, 0)));
     EXPECT_EQ(f.ActiveDocument()->subWindow()->size(), small);
 }
 

@@ -245,16 +245,16 @@ TEST_F(DesktopFilesTest, RecentEntriesListThePicturesOpenedLast)
 TEST_F(DesktopFilesTest, AnAmpersandInACaptionIsShownAsItself)
 {
     start();
-    const QString file = picture(QStringLiteral("with space & amp.png"), NewPixelBuffer(12, 9, RGB(1, 2, 3)));
+    const QString file = picture(QStringLiteral("a & b.png"), NewPixelBuffer(12, 9, RGB(1, 2, 3)));
     frame->OpenFile(file);
     // What a button or menu entry shows: "&&" is one "&", a single "&" marks the shortcut.
     const auto shown = [](QString text) { return text.replace(QRegularExpression(QStringLiteral("&(.)")), "\\1"); };
     QMenu* window = frame->ActiveDocument()->findChild<QMenu*>(QStringLiteral("mnuWindow"));
     emit window->aboutToShow();
     const struct { const char* place; QString text; const char* expected; } cases[] = {
-        {"window bar", frame->windowBar()->barSlots().at(1).Button->text(), "with space & amp.png"},
-        {"Window menu", window->actions().last()->text(), "2 with space & amp.png"},
-        {"recent entry", recentEntries().first()->text(), "1 with space & amp.png"},
+        {"window bar", frame->windowBar()->barSlots().at(1).Button->text(), "a & b.png"},
+        {"Window menu", window->actions().last()->text(), "2 a & b.png"},
+        {"recent entry", recentEntries().first()->text(), "1 a & b.png"},
     };
     for (const auto& c : cases) EXPECT_EQ(shown(c.text).toStdString(), c.expected) << c.place;
 }

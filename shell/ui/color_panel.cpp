@@ -223,10 +223,9 @@ ColorPanel::ColorPanel(std::function<Canvas*()> activeCanvas, QWidget* parent)
     VScroll1->setObjectName(QStringLiteral("VScroll1"));
     // Zoom steps per click: the bar's up arrow raises the level; the box takes a typed one.
     VScroll1->setAccessibleName(QStringLiteral("Zoom level"));
+    // The bar's top stands for the highest level, so its value runs the other way round.
     VScroll1->setRange(1, 10);
-    VScroll1->setValue(3);
-    VScroll1->setInvertedAppearance(true);
-    VScroll1->setInvertedControls(true);
+    VScroll1->setValue(11 - 3);
     VScroll1->setGeometry(8, 22, 16, 60);
     Text2 = NumberBox(QStringLiteral("Text2"), QStringLiteral("Zoom level value"), QStringLiteral("3"), Frame2);
     Text2->setGeometry(32, 40, 40, 22);
@@ -234,7 +233,7 @@ ColorPanel::ColorPanel(std::function<Canvas*()> activeCanvas, QWidget* parent)
     connect(Text2, &QLineEdit::textEdited, this, [this](const QString& text) {
         bool ok = false;
         const int level = text.trimmed().toInt(&ok);
-        if (ok && level >= VScroll1->minimum() && level <= VScroll1->maximum()) VScroll1->setValue(level);
+        if (ok && level >= VScroll1->minimum() && level <= VScroll1->maximum()) VScroll1->setValue(11 - level);
     });
     connect(Text2, &QLineEdit::editingFinished, this, &ColorPanel::VScroll1_Change);   // back to the level in use
     stack_->setMinimumHeight(200);
@@ -438,12 +437,12 @@ void ColorPanel::Check2_Click()
 
 void ColorPanel::VScroll1_Change()
 {
-    Text2->setText(QString::number(VScroll1->value()));
+    Text2->setText(QString::number(zoomLevel()));
 }
 
 int ColorPanel::zoomLevel() const
 {
-    return VScroll1->value();
+    return VScroll1->minimum() + VScroll1->maximum() - VScroll1->value();
 }
 
 void ColorPanel::Command8_Click()

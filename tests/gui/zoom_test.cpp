@@ -7,6 +7,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScrollBar>
+#include <QStyleOptionSlider>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -137,6 +138,28 @@ TEST_F(ZoomTest, TheZoomToolChangesOnlyTheView)
     EXPECT_FALSE(doc().Changed);
     EXPECT_FALSE(doc().menuAction(QStringLiteral("mnuEditUndo"))->isEnabled());
     EXPECT_EQ(doc().canvas().Image(), before);
+}
+
+TEST_F(ZoomTest, TheLevelBarsUpArrowRaisesTheLevel)
+{
+    tool(9);
+    QScrollBar* bar = frame->colors()->VScroll1;
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.orientation = Qt::Vertical;
+    option.minimum = bar->minimum(), option.maximum = bar->maximum(), option.sliderValue = bar->value();
+    option.sliderPosition = bar->value();
+    const auto arrow = [&](QStyle::SubControl part) {
+        return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, bar).center();
+    };
+    const QPoint up = arrow(QStyle::SC_ScrollBarSubLine), down = arrow(QStyle::SC_ScrollBarAddLine);
+    ASSERT_LT(up.y(), down.y());
+    QTest::mouseClick(bar, Qt::LeftButton, {}, up);
+    EXPECT_EQ(frame->colors()->zoomLevel(), 4);
+    EXPECT_EQ(frame->colors()->Text2->text(), "4");
+    QTest::mouseClick(bar, Qt::LeftButton, {}, down);
+    QTest::mouseClick(bar, Qt::LeftButton, {}, down);
+    EXPECT_EQ(frame->colors()->zoomLevel(), 2);
 }
 
 TEST_F(ZoomTest, APhonePhotoOpensWholeInAWindowFillingTheWorkspace)

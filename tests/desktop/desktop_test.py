@@ -392,9 +392,12 @@ def case_close_during_plugin(orvane, workdir, shot_path):
 
         display.click(*centre(wait_for("the Plugins menu", lambda: editor.report().menu("Plugins"))))
         display.click(*centre(wait_for("Posterize...", lambda: editor.report().menu("Posterize..."), timeout=10)))
-        wait_for("the plug-in's window",
-                 lambda: subprocess.run(["xdotool", "search", "--name", "^Posterize"],
-                                        capture_output=True).returncode == 0, timeout=20)
+        windows = wait_for("the plug-in's window", lambda: run(["xdotool", "search", "--name", "^Posterize"]).split(),
+                           timeout=20)
+        # The plug-in's windows stay above the frame: each is transient for it.
+        for window in windows:
+            owner = run(["xprop", "-id", window, "WM_TRANSIENT_FOR"])
+            check(owner.strip().endswith(hex(frame)), "plug-in window %s is not transient for the frame: %s" % (window, owner))
         display.request_close(frame)
         wait_for("the end of the program", lambda: not editor.alive(), timeout=20)
         check(editor.process.returncode == 0, "the program ended with status %s" % editor.process.returncode)

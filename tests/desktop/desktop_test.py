@@ -250,7 +250,7 @@ def pixel(shot, x, y):
 
 
 def check_in_workspace(report, name):
-    """The window's top-left corner and its caption strip lie in the visible workspace."""
+    """The window lies whole in the visible workspace, its caption strip shown."""
     wx, wy, ww, wh = report.workspace
     (x, y, w, h), (cx, cy, cw, ch), _ = report.document(name)
     inside = lambda px, py: wx <= px < wx + ww and wy <= py < wy + wh
@@ -259,17 +259,14 @@ def check_in_workspace(report, name):
     caption_end = min(x + w, wx + ww) - 1
     check(inside(caption_end, cy - 1) and caption_end - x >= 100,
           "%s: the caption (%d..%d at y %d) is not shown in %s" % (name, x, x + w, cy - 1, report.workspace))
+    check(x + w <= wx + ww and y + h <= wy + wh, "%s: the window is not whole in the workspace" % name)
     return (x, y, w, h), (cx, cy, cw, ch)
 
 
 def case_startup(orvane, workdir, shot_path):
     editor = Editor(orvane, workdir)
     try:
-        report = editor.settled("Image1")
-        check_in_workspace(report, "Image1")
-        (x, y, w, h), _ = report.document("Image1")[:2]
-        wx, wy, ww, wh = report.workspace
-        check(x + w <= wx + ww and y + h <= wy + wh, "Image1 is not whole in the workspace")
+        check_in_workspace(editor.settled("Image1"), "Image1")
         if shot_path:
             screenshot(shot_path)
     finally:
@@ -286,10 +283,7 @@ def open_picture(orvane, workdir, name, width, height, rgb, scale=1):
 def case_wide(orvane, workdir, shot_path):
     editor = open_picture(orvane, workdir, "wide.bmp", 4000, 300, (255, 0, 255))
     try:
-        report = editor.settled("wide.bmp")
-        (x, y, w, h), (cx, cy, cw, ch) = check_in_workspace(report, "wide.bmp")
-        wx, wy, ww, wh = report.workspace
-        check(x + w <= wx + ww and y + h <= wy + wh, "the window is not whole in the workspace")
+        _, (cx, cy, cw, ch) = check_in_workspace(editor.settled("wide.bmp"), "wide.bmp")
         # On screen: the canvas's left edge (7 pixels into the client area) is the picture's.
         shot = screenshot(shot_path)
         check(pixel(shot, cx + 12, cy + 12) == (255, 0, 255), "the picture's left part is not shown")
@@ -301,10 +295,7 @@ def case_wide(orvane, workdir, shot_path):
 def case_photo(orvane, workdir, shot_path):
     editor = open_picture(orvane, workdir, "photo.bmp", 6000, 4000, (20, 160, 90))
     try:
-        report = editor.settled("photo.bmp")
-        (x, y, w, h), (cx, cy, cw, ch) = check_in_workspace(report, "photo.bmp")
-        wx, wy, ww, wh = report.workspace
-        check(x + w <= wx + ww and y + h <= wy + wh, "the window is not whole in the workspace")
+        _, (cx, cy, cw, ch) = check_in_workspace(editor.settled("photo.bmp"), "photo.bmp")
         # The picture's top-left and (at the fitted zoom, 6000 x 4000 within the client area)
         # a point near its bottom-right show its colour.
         shot = screenshot(shot_path)

@@ -80,15 +80,20 @@ void frmDocument::DrawIMG_MouseUp(int button, float, float)
 
 void frmDocument::openTextBox(float x, float y)
 {
-    // What is typed looks like what will be printed, at the view's zoom, over its pixel.
     textAt_ = QPointF(x, y);
+    placeTextBox();
+    Text1->show();
+    Text1->setFocus();
+}
+
+void frmDocument::placeTextBox()
+{
+    // What is typed looks like what will be printed, at the view's zoom, over its pixel.
     QFont font = canvas().font();
     font.setPointSizeF(font.pointSizeF() * DrawIMG->zoom().factor());
     Text1->setFont(font);
-    Text1->move(DrawIMG->viewPoint(x, y).toPoint());
+    Text1->move(DrawIMG->viewPoint(textAt_.x(), textAt_.y()).toPoint());
     Text1_Change();
-    Text1->show();
-    Text1->setFocus();
 }
 
 void frmDocument::Text1_Change()

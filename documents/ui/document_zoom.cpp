@@ -19,13 +19,7 @@ void frmDocument::zoomTo(int step, QPointF anchor)
     const QPointF corner = anchor - picturePoint * DrawIMG->zoom().factor();
     if (HScroll1->isVisible()) HScroll1->setValue(canvasLeftTwips() + HScroll1->value() - PixelsToTwips(int(corner.x())));
     if (VScroll1->isVisible()) VScroll1->setValue(canvasTopTwips() + VScroll1->value() - PixelsToTwips(int(corner.y())));
-    if (Text1->isVisible()) {   // the entry box stays over its picture point, at the picture's size
-        QFont f = canvas().font();
-        f.setPointSizeF(f.pointSizeF() * DrawIMG->zoom().factor());
-        Text1->setFont(f);
-        Text1->move(DrawIMG->viewPoint(textAt_.x(), textAt_.y()).toPoint());
-        Text1_Change();
-    }
+    if (Text1->isVisible()) placeTextBox();
     updateStatusTexts();
 }
 

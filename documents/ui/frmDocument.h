@@ -125,6 +125,7 @@ private:
     bool Form_QueryUnload();
     void setupTools();
     void openTextBox(float x, float y);
+    void placeTextBox();   // font and place of the entry box for textAt_ at the zoom
     void restorePicture(const Picture& held);   // Undo / Redo
     bool handleMouse(QWidget* handle, QEvent* event);
     // Writes the picture to `path` (a JPEG at `quality`, asked for when negative) and, once it

@@ -225,7 +225,7 @@ ColorPanel::ColorPanel(std::function<Canvas*()> activeCanvas, QWidget* parent)
     VScroll1->setAccessibleName(QStringLiteral("Zoom level"));
     // The bar's top stands for the highest level, so its value runs the other way round.
     VScroll1->setRange(1, 10);
-    VScroll1->setValue(11 - 3);
+    setZoomLevel(3);
     VScroll1->setGeometry(8, 22, 16, 60);
     Text2 = NumberBox(QStringLiteral("Text2"), QStringLiteral("Zoom level value"), QStringLiteral("3"), Frame2);
     Text2->setGeometry(32, 40, 40, 22);
@@ -233,7 +233,7 @@ ColorPanel::ColorPanel(std::function<Canvas*()> activeCanvas, QWidget* parent)
     connect(Text2, &QLineEdit::textEdited, this, [this](const QString& text) {
         bool ok = false;
         const int level = text.trimmed().toInt(&ok);
-        if (ok && level >= VScroll1->minimum() && level <= VScroll1->maximum()) VScroll1->setValue(11 - level);
+        if (ok && level >= VScroll1->minimum() && level <= VScroll1->maximum()) setZoomLevel(level);
     });
     connect(Text2, &QLineEdit::editingFinished, this, &ColorPanel::VScroll1_Change);   // back to the level in use
     stack_->setMinimumHeight(200);
@@ -443,6 +443,11 @@ void ColorPanel::VScroll1_Change()
 int ColorPanel::zoomLevel() const
 {
     return VScroll1->minimum() + VScroll1->maximum() - VScroll1->value();
+}
+
+void ColorPanel::setZoomLevel(int level)
+{
+    VScroll1->setValue(VScroll1->minimum() + VScroll1->maximum() - level);
 }
 
 void ColorPanel::Command8_Click()

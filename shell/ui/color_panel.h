@@ -123,6 +123,7 @@ public:
     void showPickedColor(ColorRef color, bool onPress);
     int eraserWidth() const;
     int zoomLevel() const;   // the Zoom panel's "Level:", zoom steps per click
+    void setZoomLevel(int level);
     TextShadow shadow() const;
 
 signals:

@@ -280,32 +280,36 @@ def open_picture(orvane, workdir, name, width, height, rgb, scale=1):
     return Editor(orvane, workdir, [picture], scale)
 
 
-def case_wide(orvane, workdir, shot_path):
-    editor = open_picture(orvane, workdir, "wide.bmp", 4000, 300, (255, 0, 255))
+def check_opened_whole(orvane, workdir, shot_path, name, size, rgb, check_shot):
+    """A picture named on the command line opens in a window whole in the workspace; then
+    check_shot(screen, client area) looks at the screen."""
+    editor = open_picture(orvane, workdir, name, *size, rgb)
     try:
-        _, (cx, cy, cw, ch) = check_in_workspace(editor.settled("wide.bmp"), "wide.bmp")
-        # On screen: the canvas's left edge (7 pixels into the client area) is the picture's.
-        shot = screenshot(shot_path)
-        check(pixel(shot, cx + 12, cy + 12) == (255, 0, 255), "the picture's left part is not shown")
-        check(pixel(shot, cx + 2, cy + 12) != (255, 0, 255), "the canvas's left edge is not shown")
+        _, client = check_in_workspace(editor.settled(name), name)
+        check_shot(screenshot(shot_path), client)
     finally:
         editor.close()
 
 
+def case_wide(orvane, workdir, shot_path):
+    def shown(shot, client):
+        # The canvas's left edge (7 pixels into the client area) is the picture's.
+        cx, cy = client[:2]
+        check(pixel(shot, cx + 12, cy + 12) == (255, 0, 255), "the picture's left part is not shown")
+        check(pixel(shot, cx + 2, cy + 12) != (255, 0, 255), "the canvas's left edge is not shown")
+    check_opened_whole(orvane, workdir, shot_path, "wide.bmp", (4000, 300), (255, 0, 255), shown)
+
+
 def case_photo(orvane, workdir, shot_path):
-    editor = open_picture(orvane, workdir, "photo.bmp", 6000, 4000, (20, 160, 90))
-    try:
-        _, (cx, cy, cw, ch) = check_in_workspace(editor.settled("photo.bmp"), "photo.bmp")
-        # The picture's top-left and (at the fitted zoom, 6000 x 4000 within the client area)
-        # a point near its bottom-right show its colour.
-        shot = screenshot(shot_path)
+    def shown(shot, client):
+        # The picture's top-left and, at the fitted zoom, a point near its bottom-right.
+        cx, cy, cw, ch = client
         check(pixel(shot, cx + 12, cy + 12) == (20, 160, 90), "the picture's top-left is not shown")
         room = min((cw - 40) / 6000, (ch - 40) / 4000)
         scale = max(z for z in (1 / 16, 1 / 8, 1 / 6, 1 / 4, 1 / 3, 1 / 2, 2 / 3, 1) if z <= room)
         far = (cx + 7 + int(6000 * scale) - 3, cy + 7 + int(4000 * scale) - 3)
         check(pixel(shot, *far) == (20, 160, 90), "the picture's bottom-right part is not shown at %s" % (far,))
-    finally:
-        editor.close()
+    check_opened_whole(orvane, workdir, shot_path, "photo.bmp", (6000, 4000), (20, 160, 90), shown)
 
 
 def case_close_during_run(orvane, workdir, shot_path):

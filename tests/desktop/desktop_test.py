@@ -263,6 +263,22 @@ def check_in_workspace(report, name):
     return (x, y, w, h), (cx, cy, cw, ch)
 
 
+def centre(rect):
+    return rect[0] + rect[2] // 2, rect[1] + rect[3] // 2
+
+
+def fresh_frame(orvane, workdir):
+    """The editor started with its new picture Image1 settled: the editor, the display and the
+    frame's window."""
+    editor = Editor(orvane, workdir)
+    try:
+        editor.settled("Image1")
+        return editor, Display(), editor.frame_window()
+    except BaseException:
+        editor.close()
+        raise
+
+
 def case_startup(orvane, workdir, shot_path):
     editor = Editor(orvane, workdir)
     try:
@@ -319,10 +335,6 @@ def case_close_during_run(orvane, workdir, shot_path):
         report = editor.settled("red.bmp")
         _, (cx, cy, cw, ch), _ = report.document("red.bmp")
         frame = editor.frame_window()
-
-        def centre(rect):
-            return rect[0] + rect[2] // 2, rect[1] + rect[3] // 2
-
         display.click(*centre(wait_for("the Edit menu", lambda: editor.report().menu("Edit"))))
         display.click(*centre(wait_for("Convert to", lambda: editor.report().menu("Convert to"))))
         grayscale = centre(wait_for("Grayscale", lambda: editor.report().menu("Grayscale")))
@@ -376,15 +388,8 @@ def case_plugins(orvane, workdir, shot_path):
 def case_close_during_plugin(orvane, workdir, shot_path):
     # Closing the frame while a plug-in's window is open ends the plug-in, then the program
     # ends normally (the unchanged document asks nothing).
-    editor = Editor(orvane, workdir)
-    display = Display()
+    editor, display, frame = fresh_frame(orvane, workdir)
     try:
-        editor.settled("Image1")
-        frame = editor.frame_window()
-
-        def centre(rect):
-            return rect[0] + rect[2] // 2, rect[1] + rect[3] // 2
-
         display.click(*centre(wait_for("the Plugins menu", lambda: editor.report().menu("Plugins"))))
         display.click(*centre(wait_for("Posterize...", lambda: editor.report().menu("Posterize..."), timeout=10)))
         windows = wait_for("the plug-in's window", lambda: run(["xdotool", "search", "--name", "^Posterize"]).split(),
@@ -449,11 +454,8 @@ def frame_shown(frame):
 
 
 def case_double_slide(orvane, workdir, shot_path):
-    editor = Editor(orvane, workdir)
-    display = Display()
+    editor, display, frame = fresh_frame(orvane, workdir)
     try:
-        editor.settled("Image1")
-        frame = editor.frame_window()
         wait_for("the maximised frame", lambda: frame_shown(frame))
         for round in range(10):
             x, y, w, h = wait_for("the slide button", lambda: editor.report().slide)

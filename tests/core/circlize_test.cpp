@@ -65,19 +65,4 @@ TEST(Circlize, MatchesDrawingEveryCircleInTurn)
     }
 }
 
-TEST(Circlize, RefusesStepsThatNeverAdvanceAndRadiiBelowZero)
-{
-    CirclizeParams p;
-    QString error;
-    const char* cases[][3] = {{"ystep", "0", "circlize: ystep must be a number of at least 0.01"},
-                              {"xstep", "abc", "circlize: xstep must be a number of at least 0.01"},
-                              {"radius", "-1", "circlize: radius must be a number of 0 or more"}};
-    for (auto [name, value, message] : cases) {
-        EXPECT_FALSE(ParseCirclizeParams({{QString::fromLatin1(name), QString::fromLatin1(value)}}, &p, &error));
-        EXPECT_EQ(error, QString::fromLatin1(message));
-    }
-    EXPECT_TRUE(ParseCirclizeParams({{"xstep", "4"}, {"radius", "7.5"}}, &p, &error));
-    EXPECT_EQ(std::tuple(p.xstep, p.radius), std::tuple(4.0, 7.5));
-}
-
 } // namespace orv

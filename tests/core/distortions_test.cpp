@@ -1,7 +1,6 @@
 // Wobbly, crystal shaper, waving and round wobbly against pixels worked out by hand.
 #include "effects/circlize.h"
 #include "effects/crystal_shaper.h"
-#include "effects/effect_catalog.h"
 #include "effects/grayscale.h"
 #include "effects/round_wobbly.h"
 #include "effects/waving.h"
@@ -248,46 +247,6 @@ TEST(EffectCancel, LeavesThePictureAndARunAfterwardsChangesIt)
         EXPECT_TRUE(RunOnWorkingCopy(img, effects[i], &full)) << i;
         EXPECT_NE(img, before) << i;
         EXPECT_LT(full.values.back(), 100.0f);
-    }
-}
-
-// orvane-batch reads the parameters as the dialogs read their controls.
-TEST(DistortionsBatch, ParametersAndRefusals)
-{
-    const auto run = [](const char* effect, EffectParams params, QImage* img, QString* error) {
-        const BatchEffect* e = FindBatchEffect(QString::fromLatin1(effect));
-        return e && e->run(*img, params, nullptr, error);
-    };
-    QString error;
-    QImage img;
-    // Pixel (x, y) of a w x h picture comes from `from`.
-    const struct { const char* effect; EffectParams params; int w, h, x, y; Source from; } accepted[] = {
-        {"wobbly", {{"mode", "top"}, {"width", "2"}}, 5, 4, 1, 0, {1, 2}},   // column 1 up by 2
-        {"crystal-shaper", {}, 4, 7, 0, 1, {3, 1}},
-        {"waving", {{"phase", "4"}}, 40, 1, 39, 0, {30, 0}},   // freq 4 by default
-        {"round-wobbly", {{"direction", "top"}, {"angle", "4"}, {"width", "2"}}, 8, 5, 2, 4, {2, 2}},
-    };
-    for (const auto& a : accepted) {
-        img = Numbered(a.w, a.h);
-        ASSERT_TRUE(run(a.effect, a.params, &img, &error)) << a.effect;
-        EXPECT_EQ(At(img, a.x, a.y), From(a.from.first, a.from.second)) << a.effect;
-    }
-
-    const QImage before = test::Numbered(6, 6);
-    const struct { const char* effect; EffectParams params; const char* message; } refused[] = {
-        {"round-wobbly", {{"angle", "0"}}, "round-wobbly: angle must be a number other than 0"},
-        {"round-wobbly", {{"width", "0"}}, "round-wobbly: width must be a number of 1 or more"},
-        {"round-wobbly", {{"height", "-2"}}, "round-wobbly: height must be a number of 1 or more"},
-        {"round-wobbly", {{"direction", "up"}}, "round-wobbly: direction must be top, left or both"},
-        {"waving", {{"freq", "11"}}, "waving: freq must be an integer from 0 to 10"},
-        {"waving", {{"phase", "-1"}}, "waving: phase must be an integer from 0 to 32767"},
-        {"wobbly", {{"mode", "right"}}, "wobbly: mode must be top, left or both"},
-    };
-    for (const auto& r : refused) {
-        img = before;
-        EXPECT_FALSE(run(r.effect, r.params, &img, &error)) << r.message;
-        EXPECT_EQ(error, QString::fromLatin1(r.message));
-        EXPECT_EQ(img, before);
     }
 }
 

@@ -162,44 +162,5 @@ TEST(EffectRuns, OnePixelPictures)
     EXPECT_EQ(At(one, 0), RGB(128, 128, 128));
 }
 
-TEST(BatchParams, ValuesAreRead)
-{
-    InvertParams inv;
-    BrightnessParams bright;
-    ContrastParams con;
-    QString error;
-    ASSERT_TRUE(ParseInvertParams({{"mode", "separate"}, {"green", "0"}}, &inv, &error));
-    EXPECT_EQ(inv.mode, InvertMode::ColorSeparation);
-    EXPECT_TRUE(inv.red && !inv.green && inv.blue);
-    ASSERT_TRUE(ParseBrightnessParams({{"value", "-100"}}, &bright, &error));
-    EXPECT_EQ(bright.value, -100);
-    ASSERT_TRUE(ParseContrastParams({{"value", "200"}}, &con, &error));
-    EXPECT_EQ(con.value, 200);
-}
-
-TEST(BatchParams, BadValuesAreNamed)
-{
-    QString error;
-    BrightnessParams bright;
-    for (const char* v : {"101", "2.5"}) {
-        EXPECT_FALSE(ParseBrightnessParams({{"value", v}}, &bright, &error));
-        EXPECT_EQ(error, "brightness: value must be an integer from -100 to 100");
-    }
-    EXPECT_FALSE(ParseBrightnessParams({{"level", "5"}}, &bright, &error));
-    EXPECT_EQ(error, "brightness: unknown parameter level");
-    ContrastParams con;
-    for (const char* v : {"-201", ""}) {
-        EXPECT_FALSE(ParseContrastParams({{"value", v}}, &con, &error));
-        EXPECT_EQ(error, "contrast: value must be an integer from -200 to 200");
-    }
-
-    InvertParams inv;
-    EXPECT_FALSE(ParseInvertParams({{"mode", "Invert"}}, &inv, &error));
-    EXPECT_EQ(error, "invert: mode must be invert or separate");
-    EXPECT_FALSE(ParseInvertParams({{"red", "2"}}, &inv, &error));
-    EXPECT_EQ(error, "invert: red must be 0 or 1");
-    EXPECT_EQ(inv.mode, InvertMode::Invert);   // untouched on failure
-}
-
 } // namespace
 } // namespace orv

@@ -112,13 +112,6 @@ TEST(StainedGlass, SizesBelowOneAreRefused)
         ASSERT_TRUE(CellSizeFromText(QString::fromLatin1(text), &size)) << text;
         EXPECT_EQ(size, expected);
     }
-
-    StainedGlassParams p;
-    QString error;
-    EXPECT_FALSE(ParseStainedGlassParams({{"height", "0"}}, &p, &error));
-    EXPECT_EQ(error, QStringLiteral("stained-glass: height must be a number greater than 0"));
-    EXPECT_FALSE(ParseStainedGlassParams({{"width", "0.5"}}, &p, &error));
-    EXPECT_EQ(error, QStringLiteral("stained-glass: width must be a number greater than 0"));
 }
 
 } // namespace

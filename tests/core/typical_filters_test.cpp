@@ -92,15 +92,5 @@ TEST(TypicalFilters, DiffuseDrawsTwoValuesPerPixelInRowOrder)
     });
 }
 
-TEST(TypicalFilters, BatchChoice)
-{
-    TypicalParams p;
-    QString error;
-    ASSERT_TRUE(ParseTypicalParams({{"filter", "Smooth"}}, &p, &error));
-    EXPECT_EQ(p.filter, TypicalFilter::Smooth);
-    EXPECT_FALSE(ParseTypicalParams({{"filter", "Blur"}}, &p, &error));
-    EXPECT_EQ(error, QStringLiteral("typical: filter must be Emboss, Diffuse, Sharpen or Smooth"));
-}
-
 } // namespace
 } // namespace orv

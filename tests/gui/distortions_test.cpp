@@ -175,26 +175,4 @@ TEST_F(DistortionsTest, RoundWobblyKeyFilterRefusalsPreviewAndRun)
     expectRunFinishedCleanly();
 }
 
-TEST_F(DistortionsTest, CancelDuringWavingOrRoundWobblyLeavesThePicture)
-{
-    stripes(1500, 1200);   // several bands
-    const QImage before = canvas().Image();
-    QString waving, round;
-    runDialog<frmEffectsWaveing>("mnuEffectsWaveing", [&](frmEffectsWaveing* d) {
-        CancelRunAtFirstChance(&waving);
-        d->cmdOK->click();
-    });
-    expectRunFinishedCleanly();
-    runDialog<frmEffectsWobbly2>("mnuEffectsRndWobbly", [&](frmEffectsWobbly2* d) {
-        d->Text1->setText(QStringLiteral("90"));
-        CancelRunAtFirstChance(&round);
-        d->cmdOK->click();
-    });
-    EXPECT_EQ(waving, QStringLiteral("Waving..."));
-    EXPECT_EQ(round, QStringLiteral("Round wobbly..."));
-    EXPECT_EQ(canvas().Image(), before);   // neither run wrote anything back
-    EXPECT_TRUE(undo->isEnabled());
-    expectRunFinishedCleanly();
-}
-
 } // namespace orv::test

@@ -1,5 +1,5 @@
 // Mix, drip, circlize and video feedback from the Effects menu: dialogs, refused values,
-// previews, progress and Cancel.
+// previews and Cancel in the dialogs.
 #include "effects/ui/frmEffectsCirclize.h"
 #include "fills/ui/frmEffectsDrip.h"
 #include "fills/ui/frmEffectsMix.h"
@@ -30,37 +30,21 @@ protected:
         doc->canvas().buffer() = Numbered(w, h);
     }
     QString bmp(const QString& name, const QImage& picture) { return WriteBmp(settingsDir.filePath(name), picture); }
-    // Runs a dialog whose OK is refused: the message shown, and the canvas as it was.
+    // Runs a dialog filled in so that its OK is refused: the message shown, and the canvas as it was.
     template <class Dialog>
-    QString refusedMessage(const char* menu, std::function<void(Dialog*)> fill, std::function<QPushButton*(Dialog*)> ok)
+    QString refusedMessage(const char* menu, std::function<QPushButton*(Dialog*)> fillAndOk)
     {
         const QImage before = doc->canvas().Image();
         QString text;
         runDialog<Dialog>(menu, [&](Dialog* d) {
-            fill(d);
+            QPushButton* ok = fillAndOk(d);
             AnswerNextMessageBox(QMessageBox::Ok, &text);
-            ok(d)->click();
+            ok->click();
             EXPECT_TRUE(d->isVisible());   // the dialog stays open to correct the value
             d->reject();
         });
         EXPECT_EQ(doc->canvas().Image(), before);
         return text;
-    }
-    // Starts the dialog's run and presses the progress dialog's Cancel at its first chance.
-    template <class Dialog>
-    void cancelDuringRun(const char* menu, const QString& caption)
-    {
-        positions(1500, 1200);
-        const QImage before = doc->canvas().Image();
-        QString shown;
-        runDialog<Dialog>(menu, [&](Dialog* d) {
-            CancelRunAtFirstChance(&shown);
-            d->Command1->click();
-        });
-        EXPECT_EQ(shown, caption);
-        EXPECT_EQ(doc->canvas().Image(), before);
-        EXPECT_TRUE(undo->isEnabled());
-        expectRunFinishedCleanly();
     }
 };
 
@@ -114,20 +98,6 @@ TEST_F(FillEffectsTest, MixWithASmallerPictureBKeepsTheCanvasBeyondItUnlessResiz
     }
 }
 
-TEST_F(FillEffectsTest, MixRefusesAMaximumBelowOneAndAMissingPictureB)
-{
-    doc->canvas().Cls();
-    const auto ok = [](frmEffectsMix* d) { return d->Command4; };
-    EXPECT_EQ(refusedMessage<frmEffectsMix>("mnuEffectsMix", [&](frmEffectsMix* d) {
-                  ASSERT_TRUE(d->choosePictureB(bmp("b.bmp", NewPixelBuffer(4, 4, kBlue))));
-                  d->Slider1->setValue(100);
-                  d->Text1->setText(QStringLiteral("0"));
-              }, ok),
-              QStringLiteral("The \"Maximum number\" must be a number greater than 0."));
-    EXPECT_EQ(refusedMessage<frmEffectsMix>("mnuEffectsMix", [](frmEffectsMix* d) { d->Slider1->setValue(50); }, ok),
-              QStringLiteral("Choose picture B, the picture to mix in, with its Browse button first."));
-}
-
 // The directions' block moves are checked in the core tests.
 TEST_F(FillEffectsTest, DripPreviewsLiveAndRuns)
 {
@@ -148,19 +118,7 @@ TEST_F(FillEffectsTest, DripPreviewsLiveAndRuns)
     EXPECT_TRUE(undo->isEnabled());
 }
 
-TEST_F(FillEffectsTest, DripRefusesDivisorsThatAreNoPositiveNumbers)
-{
-    positions(40, 30);
-    const auto ok = [](frmEffectsDrip* d) { return d->Command1; };
-    for (auto [box, text, message] : {std::tuple{&frmEffectsDrip::Text1, "0", "Width"}, {&frmEffectsDrip::Text2, "x", "Height"}})
-        EXPECT_EQ(refusedMessage<frmEffectsDrip>("mnuEffectsDrip", [&](frmEffectsDrip* d) {
-                      d->HScroll1->setValue(10);
-                      (d->*box)->setText(QString::fromLatin1(text));
-                  }, ok),
-                  QStringLiteral("The \"%1\" divisor must be a number greater than 0.").arg(message));
-}
-
-TEST_F(FillEffectsTest, CirclizeDrawsItsCirclesRefusesStepsThatNeverAdvanceAndCancelLeavesThePicture)
+TEST_F(FillEffectsTest, CirclizeDrawsItsCircles)
 {
     positions(30, 30);
     runDialog<frmEffectsCirclize>("mnuEffectsCirclize", [](frmEffectsCirclize* d) {
@@ -172,20 +130,6 @@ TEST_F(FillEffectsTest, CirclizeDrawsItsCirclesRefusesStepsThatNeverAdvanceAndCa
     EXPECT_EQ(at(13, 10), NumberedColor(10, 10));   // on the ring around (10, 10)
     EXPECT_EQ(at(11, 11), NumberedColor(11, 11));   // inside it
     expectRunFinishedCleanly();
-
-    const auto ok = [](frmEffectsCirclize* d) { return d->Command1; };
-    const struct {
-        QLineEdit* frmEffectsCirclize::*box;
-        const char* text;
-        const char* message;
-    } cases[] = {{&frmEffectsCirclize::Text1, "0", "The Y step must be a number of at least 0.01."},
-                 {&frmEffectsCirclize::Text2, "two", "The X step must be a number of at least 0.01."},
-                 {&frmEffectsCirclize::Text3, "-4", "The circle radius must be a number of 0 or more."}};
-    for (const auto& c : cases)
-        EXPECT_EQ(refusedMessage<frmEffectsCirclize>("mnuEffectsCirclize",
-                                                     [&](frmEffectsCirclize* d) { (d->*c.box)->setText(QString::fromLatin1(c.text)); }, ok),
-                  QString::fromLatin1(c.message));
-    cancelDuringRun<frmEffectsCirclize>("mnuEffectsCirclize", QStringLiteral("Circilizing..."));
 }
 
 TEST_F(FillEffectsTest, VideoFeedbackNestsCopiesTowardTheChosenPoint)
@@ -205,12 +149,40 @@ TEST_F(FillEffectsTest, VideoFeedbackNestsCopiesTowardTheChosenPoint)
     expectRunFinishedCleanly();
 }
 
-TEST_F(FillEffectsTest, VideoFeedbackRefusesStepsThatNeverEndAndCancelLeavesThePicture)
+TEST_F(FillEffectsTest, RefusedValuesAreNamedAndTheDialogStaysOpen)
 {
-    const auto ok = [](frmEffectsVideoFeedback* d) { return d->Command1; };
-    EXPECT_EQ(refusedMessage<frmEffectsVideoFeedback>("mnuVideoFeedBack", [](frmEffectsVideoFeedback* d) { d->Text1->setText(QStringLiteral("0")); }, ok),
-              QStringLiteral("The step must be a number of at least 0.01."));
-    cancelDuringRun<frmEffectsVideoFeedback>("mnuVideoFeedBack", QStringLiteral("Feedbacking video..."));
+    positions(40, 30);
+    const QString pathB = bmp("b.bmp", NewPixelBuffer(4, 4, kBlue));
+    // Sets one text box of the dialog and gives its OK.
+    const auto typed = [](QLineEdit* box, const char* text, QPushButton* ok) {
+        box->setText(QString::fromLatin1(text));
+        return ok;
+    };
+    using Mix = frmEffectsMix;
+    using Drip = frmEffectsDrip;
+    using Circlize = frmEffectsCirclize;
+    const struct { std::function<QString()> refuse; const char* message; } cases[] = {
+        {[&] { return refusedMessage<Mix>("mnuEffectsMix", [&](Mix* d) {
+              EXPECT_TRUE(d->choosePictureB(pathB));
+              d->Slider1->setValue(100);
+              return typed(d->Text1, "0", d->Command4);
+          }); }, "The \"Maximum number\" must be a number greater than 0."},
+        {[&] { return refusedMessage<Mix>("mnuEffectsMix", [](Mix* d) { d->Slider1->setValue(50); return d->Command4; }); },
+         "Choose picture B, the picture to mix in, with its Browse button first."},
+        {[&] { return refusedMessage<Drip>("mnuEffectsDrip", [&](Drip* d) { d->HScroll1->setValue(10); return typed(d->Text1, "0", d->Command1); }); },
+         "The \"Width\" divisor must be a number greater than 0."},
+        {[&] { return refusedMessage<Drip>("mnuEffectsDrip", [&](Drip* d) { d->HScroll1->setValue(10); return typed(d->Text2, "x", d->Command1); }); },
+         "The \"Height\" divisor must be a number greater than 0."},
+        {[&] { return refusedMessage<Circlize>("mnuEffectsCirclize", [&](Circlize* d) { return typed(d->Text1, "0", d->Command1); }); },
+         "The Y step must be a number of at least 0.01."},
+        {[&] { return refusedMessage<Circlize>("mnuEffectsCirclize", [&](Circlize* d) { return typed(d->Text2, "two", d->Command1); }); },
+         "The X step must be a number of at least 0.01."},
+        {[&] { return refusedMessage<Circlize>("mnuEffectsCirclize", [&](Circlize* d) { return typed(d->Text3, "-4", d->Command1); }); },
+         "The circle radius must be a number of 0 or more."},
+        {[&] { return refusedMessage<frmEffectsVideoFeedback>("mnuVideoFeedBack", [&](frmEffectsVideoFeedback* d) { return typed(d->Text1, "0", d->Command1); }); },
+         "The step must be a number of at least 0.01."},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.refuse(), QString::fromLatin1(c.message));
 }
 
 TEST_F(FillEffectsTest, CancelKeepsTheLaunchersSnapshot)

@@ -10,7 +10,6 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QFileDialog>
-#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 
@@ -245,19 +244,6 @@ TEST_F(FillsTest, InsertImageCancelOrNoFileLeavesThePictureWithTheSnapshot)
     runDialog<frmEffectsInsertImage>("mnuEffectsInsertImage", [](frmEffectsInsertImage* d) { d->Command2->click(); });
     EXPECT_EQ(doc->canvas().Image(), before);
     EXPECT_EQ(doc->canvas().ScaleMode(), kScaleTwips);
-}
-
-TEST_F(FillsTest, EveryControlOfTheFillDialogsHasAnAccessibleName)
-{
-    frmGradient gradient(doc);
-    frmEditGrid grid(doc);
-    frmEffectsInsertImage insert(doc);
-    for (QDialog* d : std::initializer_list<QDialog*>{&gradient, &grid, &insert})
-        for (QWidget* w : d->findChildren<QWidget*>()) {
-            if (w->focusPolicy() == Qt::NoFocus && !qobject_cast<ColorCell*>(w)) continue;
-            if (qobject_cast<QLabel*>(w)) continue;   // a label is read by the text it shows
-            EXPECT_FALSE(w->accessibleName().isEmpty()) << d->objectName().toStdString() << " " << w->metaObject()->className();
-        }
 }
 
 } // namespace orv::test

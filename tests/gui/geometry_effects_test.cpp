@@ -41,25 +41,6 @@ TEST_F(GeometryEffectsTest, GrayscaleFromTheMenu)
     EXPECT_EQ(at(1, 1), RGB(255, 0, 0));
 }
 
-TEST_F(GeometryEffectsTest, CancelDuringGrayscaleOrRotateKeepsTheCanvas)
-{
-    canvas().resizePixels(1500, 1200);   // several bands
-    canvas().Line(0, 0, 1499, 0, RGB(255, 0, 0), LineMode::Line);
-    const QImage before = canvas().Image();
-    const QPoint handle = doc->Picture2->pos();
-    for (auto [command, progressCaption] : {std::pair{"mnuEditConvertGrayscale", "Grayscaling..."}, {"mnuEditRotate90", "Rotating..."}}) {
-        QString caption;
-        CancelRunAtFirstChance(&caption);
-        trigger(command);
-        EXPECT_EQ(caption, QString::fromLatin1(progressCaption));
-        EXPECT_EQ(canvas().Image(), before) << command;
-        EXPECT_EQ(doc->DrawIMG->size(), QSize(1500, 1200));
-        EXPECT_EQ(doc->Picture2->pos(), handle);
-        EXPECT_TRUE(undo->isEnabled());
-        expectRunFinishedCleanly();
-    }
-}
-
 TEST_F(GeometryEffectsTest, FlipsMirrorAndMarkTheDocumentChanged)
 {
     blank(10, 6, {1, 2}, RGB(0, 0, 255));

@@ -17,12 +17,12 @@ const QString kWx = QStringLiteral("/usr/share/doc/wx3.2-examples/examples/sampl
 const QString kSdl = QStringLiteral("/usr/libexec/installed-tests/SDL2_image/");
 const QString kWmf = QStringLiteral(ORVANE_SHARED_TESTDATA "/wmf/");
 
-// Appends each value as little-endian bytes of the given count (up to 8; bytes beyond the
-// value's own are 0).
+using test::Le;
+
+// Appends each value as little-endian bytes of the given count.
 void Put(QByteArray& b, std::initializer_list<std::pair<uint64_t, int>> fields)
 {
-    for (auto [v, bytes] : fields)
-        for (int i = 0; i < bytes; ++i) b += char(i < 8 ? (v >> (8 * i)) & 0xFF : 0);
+    for (auto [v, bytes] : fields) b += Le(v, bytes);
 }
 uint32_t Bgr(ColorRef c) { return BlueOf(c) | GreenOf(c) << 8 | RedOf(c) << 16; }
 
@@ -118,8 +118,6 @@ QByteArray MakeTargaFile(int type, int bits, int w, int h, int descriptor, const
     }
     return t;
 }
-
-using test::Le;
 
 // An icon file holding one 24-bit picture a size, each entry a bitmap of twice the height
 // (colour rows, then the all-opaque mask rows).

@@ -83,8 +83,6 @@ inline QByteArray MakeWmf(int w, int h, int unitsPerInch, int maxRecord = 7, int
     return placeable + header + records;
 }
 
-// A GIF with a 2-colour table whose screen and one frame claim w x h (the data is a few
-// bytes).
 // A PNG chunk: length, type, data and CRC.
 inline QByteArray PngChunk(const QByteArray& type, const QByteArray& data)
 {

@@ -13,33 +13,46 @@ uint16_t Le16(const QByteArray& b, int at)
 
 // GraphicsMagick's PCX reader fills a picture whose data ends early with black without a
 // word, so the run-length data is measured first: bytesPerLine x planes x rows bytes must
-// follow the 128-byte header, and a 256-colour picture ends with its 769-byte palette.
+// follow the 128-byte header, and a 256-colour picture ends with its 769-byte palette. The file
+// is read a block at a time and only as far as the data reaches.
 bool PcxDataEndsEarly(const QString& path)
 {
     if (!PictureFileProblem(path).isEmpty()) return false;   // the decoder says what it is
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return false;
-    const QByteArray b = file.readAll();
-    if (b.size() < 128 || b[0] != 10) return false;   // not PCX: the decoder says so
-    const int ymin = Le16(b, 6), ymax = Le16(b, 10);
+    const QByteArray h = file.read(128);
+    if (h.size() < 128 || h[0] != 10) return false;   // not PCX: the decoder says so
+    const int ymin = Le16(h, 6), ymax = Le16(h, 10);
     if (ymax < ymin) return false;
-    const int64_t need = int64_t(Le16(b, 66)) * uint8_t(b[65]) * (ymax - ymin + 1);
-    const bool rle = b[2] == 1;
+    const int64_t need = int64_t(Le16(h, 66)) * uint8_t(h[65]) * (ymax - ymin + 1);
+    const bool rle = h[2] == 1;
+    constexpr qint64 kBlockBytes = 1 << 20;
+    QByteArray block;
+    qsizetype pos = 0;
+    const auto next = [&](uint8_t* c) {
+        if (pos >= block.size()) {
+            block = file.read(kBlockBytes);
+            pos = 0;
+            if (block.isEmpty()) return false;
+        }
+        *c = uint8_t(block[pos++]);
+        return true;
+    };
     int64_t produced = 0;
-    qsizetype pos = 128;
+    uint8_t c = 0;
     while (produced < need) {
-        if (pos >= b.size()) return true;
-        const uint8_t c = uint8_t(b[pos++]);
+        if (!next(&c)) return true;
         if (rle && (c & 0xC0) == 0xC0) {
-            if (pos >= b.size()) return true;
-            ++pos;
-            produced += c & 0x3F;
+            const int64_t count = c & 0x3F;
+            if (!next(&c)) return true;
+            produced += count;
         } else {
             ++produced;
         }
     }
-    const bool palette256 = b[1] == 5 && b[3] == 8 && b[65] == 1;
-    return palette256 && b.size() - pos < 769;
+    const bool palette256 = h[1] == 5 && h[3] == 8 && h[65] == 1;
+    const qint64 measured = file.pos() - (block.size() - pos);
+    return palette256 && file.size() - measured < 769;
 }
 
 } // namespace

@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <system_error>
+#include <thread>
 
 HWY_BEFORE_NAMESPACE();
 namespace orv::zoom {
@@ -65,28 +67,56 @@ void GatherRow(const uint32_t* row, const int32_t* index, uint32_t* out, size_t 
     for (; i < n; ++i) out[i] = row[index[i]];
 }
 
-// The weighted mix (256 - w) a + w b of two rows, rounded, channel by channel.
+// The weighted mix (256 - wb) p + wb q of pixel words, rounded, channel by channel (two
+// channels per 16-bit half at a time).
+template <class D, class V>
+V MixWords(D d, V p, V q, V wb)
+{
+    const auto m = hn::Set(d, 0x00FF00FFu);
+    const auto half = hn::Set(d, 0x00800080u);
+    const auto wa = hn::Sub(hn::Set(d, 256u), wb);
+    const auto lo = hn::Add(hn::Add(hn::Mul(hn::And(p, m), wa), hn::Mul(hn::And(q, m), wb)), half);
+    const auto hi = hn::Add(hn::Add(hn::Mul(hn::And(hn::ShiftRight<8>(p), m), wa),
+                                    hn::Mul(hn::And(hn::ShiftRight<8>(q), m), wb)), half);
+    return hn::Or(hn::And(hn::ShiftRight<8>(lo), m), hn::AndNot(m, hi));
+}
+
+// The weighted mix (256 - w) a + w b of two rows.
 void MixRows(const uint32_t* a, const uint32_t* b, uint32_t w, uint32_t* out, size_t n)
 {
     const hn::ScalableTag<uint32_t> d;
     const size_t N = hn::Lanes(d);
-    const auto m = hn::Set(d, 0x00FF00FFu);
-    const auto half = hn::Set(d, 0x00800080u);
-    const auto wb = hn::Set(d, w), wa = hn::Set(d, 256 - w);
-    const auto mix = [&](auto p, auto q) {
-        const auto lo = hn::Add(hn::Add(hn::Mul(hn::And(p, m), wa), hn::Mul(hn::And(q, m), wb)), half);
-        const auto hi = hn::Add(hn::Add(hn::Mul(hn::And(hn::ShiftRight<8>(p), m), wa),
-                                        hn::Mul(hn::And(hn::ShiftRight<8>(q), m), wb)), half);
-        return hn::Or(hn::And(hn::ShiftRight<8>(lo), m), hn::AndNot(m, hi));
-    };
+    const auto wb = hn::Set(d, w);
     size_t i = 0;
-    for (; i + N <= n; i += N) hn::StoreU(mix(hn::LoadU(d, a + i), hn::LoadU(d, b + i)), d, out + i);
+    for (; i + N <= n; i += N) hn::StoreU(MixWords(d, hn::LoadU(d, a + i), hn::LoadU(d, b + i), wb), d, out + i);
     if (i < n) {
         HWY_ALIGN uint32_t ta[HWY_MAX_BYTES / 4] = {}, tb[HWY_MAX_BYTES / 4] = {};
         std::memcpy(ta, a + i, (n - i) * 4);
         std::memcpy(tb, b + i, (n - i) * 4);
-        hn::Store(mix(hn::Load(d, ta), hn::Load(d, tb)), d, ta);
+        hn::Store(MixWords(d, hn::Load(d, ta), hn::Load(d, tb), wb), d, ta);
         std::memcpy(out + i, ta, (n - i) * 4);
+    }
+}
+
+// out[i] = the mix of row[first[i]] and row[second[i]] with weight[i] (of 256) of the second:
+// one row of a view between two halvings, across.
+void MixColumns(const uint32_t* row, const int32_t* first, const int32_t* second, const uint32_t* weight,
+                uint32_t* out, size_t n)
+{
+    const hn::ScalableTag<uint32_t> d;
+    const hn::RebindToSigned<decltype(d)> di;
+    const size_t N = hn::Lanes(d);
+    size_t i = 0;
+    for (; i + N <= n; i += N) {
+        const auto p = hn::GatherIndex(d, row, hn::LoadU(di, first + i));
+        const auto q = hn::GatherIndex(d, row, hn::LoadU(di, second + i));
+        hn::StoreU(MixWords(d, p, q, hn::LoadU(d, weight + i)), d, out + i);
+    }
+    for (; i < n; ++i) {
+        HWY_ALIGN uint32_t t[HWY_MAX_BYTES / 4] = {row[first[i]]}, u[HWY_MAX_BYTES / 4] = {row[second[i]]},
+                           w[HWY_MAX_BYTES / 4] = {weight[i]};
+        hn::Store(MixWords(d, hn::Load(d, t), hn::Load(d, u), hn::Load(d, w)), d, t);
+        out[i] = t[0];
     }
 }
 
@@ -100,6 +130,7 @@ namespace orv::zoom {
 HWY_EXPORT(HalveRow);
 HWY_EXPORT(GatherRow);
 HWY_EXPORT(MixRows);
+HWY_EXPORT(MixColumns);
 
 void Halve(const uint32_t* a, const uint32_t* b, uint32_t* out, size_t n) { HWY_DYNAMIC_DISPATCH(HalveRow)(a, b, out, n); }
 void Gather(const uint32_t* row, const int32_t* index, uint32_t* out, size_t n)
@@ -109,6 +140,11 @@ void Gather(const uint32_t* row, const int32_t* index, uint32_t* out, size_t n)
 void Mix(const uint32_t* a, const uint32_t* b, uint32_t w, uint32_t* out, size_t n)
 {
     HWY_DYNAMIC_DISPATCH(MixRows)(a, b, w, out, n);
+}
+void MixAcross(const uint32_t* row, const int32_t* first, const int32_t* second, const uint32_t* weight,
+               uint32_t* out, size_t n)
+{
+    HWY_DYNAMIC_DISPATCH(MixColumns)(row, first, second, weight, out, n);
 }
 
 } // namespace orv::zoom
@@ -150,15 +186,6 @@ struct Tap {
     uint32_t weight;
 };
 
-// (256 - w) a + w b, rounded, channel by channel (two channels per 16-bit half at a time).
-uint32_t Mix(uint32_t a, uint32_t b, uint32_t w)
-{
-    constexpr uint32_t m = 0x00FF00FFu;
-    const uint32_t lo = (a & m) * (256 - w) + (b & m) * w + 0x00800080u;
-    const uint32_t hi = ((a >> 8) & m) * (256 - w) + ((b >> 8) & m) * w + 0x00800080u;
-    return ((lo >> 8) & m) | (hi & ~m);
-}
-
 Tap SampleAt(int v, double scale, int extent)
 {
     const double u = (v + 0.5) / scale - 0.5;
@@ -169,20 +196,39 @@ Tap SampleAt(int v, double scale, int extent)
 
 void RenderBetween(const QImage& src, double scale, int x0, int y0, QImage& out)
 {
-    std::vector<Tap> columns(size_t(out.width()));
-    for (int i = 0; i < out.width(); ++i) columns[size_t(i)] = SampleAt(x0 + i, scale, src.width());
-    const int from = columns.front().first, to = columns.back().second + 1;
-    std::vector<uint32_t> mixed(size_t(to - from));
-    for (int j = 0; j < out.height(); ++j) {
-        const Tap t = SampleAt(y0 + j, scale, src.height());
-        zoom::Mix(Row(src, t.first) + from, Row(src, t.second) + from, t.weight, mixed.data(),
-                                      mixed.size());
-        uint32_t* o = Row(out, j);
-        for (int i = 0; i < out.width(); ++i) {
-            const Tap& c = columns[size_t(i)];
-            o[i] = Mix(mixed[size_t(c.first - from)], mixed[size_t(c.second - from)], c.weight);
+    const size_t n = size_t(out.width());
+    std::vector<int32_t> first(n), second(n);
+    std::vector<uint32_t> weight(n);
+    for (size_t i = 0; i < n; ++i) {
+        const Tap t = SampleAt(x0 + int(i), scale, src.width());
+        first[i] = t.first, second[i] = t.second, weight[i] = t.weight;
+    }
+    // The columns are read from a row mixed down from the picture's two rows, [from, to).
+    const int from = first.front(), to = second.back() + 1;
+    for (size_t i = 0; i < n; ++i) first[i] -= from, second[i] -= from;
+    uchar* const bits = out.bits();   // detaches once, before a second thread starts
+    const qsizetype stride = out.bytesPerLine();
+    const auto rows = [&](int j0, int j1) {
+        std::vector<uint32_t> mixed(size_t(to - from));
+        for (int j = j0; j < j1; ++j) {
+            const Tap t = SampleAt(y0 + j, scale, src.height());
+            zoom::Mix(Row(src, t.first) + from, Row(src, t.second) + from, t.weight, mixed.data(), mixed.size());
+            zoom::MixAcross(mixed.data(), first.data(), second.data(), weight.data(),
+                            reinterpret_cast<uint32_t*>(bits + j * stride), n);
+        }
+    };
+    // A large view is shared with a second thread, which takes its lower half.
+    const int h = out.height(), split = n * size_t(h) >= (1u << 18) ? h / 2 : h;
+    std::thread lower;
+    if (split < h) {
+        try {
+            lower = std::thread(rows, split, h);
+        } catch (const std::system_error&) {
+            rows(split, h);   // no thread to be had: this one does all of it
         }
     }
+    rows(0, split);
+    if (lower.joinable()) lower.join();
 }
 
 } // namespace

@@ -107,6 +107,30 @@ void DetachPixelBuffer(QImage& picture)
     picture = own;
 }
 
+void ComposeOntoBackground(QImage& pixels, ColorRef background)
+{
+    const int w = pixels.width(), h = pixels.height();
+    bool anyVisible = false;
+    for (int y = 0; y < h && !anyVisible; ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(pixels.constScanLine(y));
+        for (int x = 0; x < w && !anyVisible; ++x) anyVisible = row[x] >> 24;
+    }
+    const uint32_t bg[3] = {uint32_t(RedOf(background)), uint32_t(GreenOf(background)), uint32_t(BlueOf(background))};
+    for (int y = 0; y < h; ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(pixels.scanLine(y));
+        for (int x = 0; x < w; ++x) {
+            const uint32_t p = row[x], a = anyVisible ? p >> 24 : 255;
+            if (a == 255) {
+                row[x] = p | kPixelOpaque;
+                continue;
+            }
+            uint32_t c[3];
+            for (int i = 0; i < 3; ++i) c[i] = ((p >> (8 * i) & 0xFF) * a + bg[i] * (255 - a) + 127) / 255;
+            row[x] = c[0] | c[1] << 8 | c[2] << 16 | kPixelOpaque;
+        }
+    }
+}
+
 QImage NewPixelBuffer(int w, int h, ColorRef fill)
 {
     QImage img = NewUninitializedPixelBuffer(w, h);

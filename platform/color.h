@@ -60,6 +60,11 @@ QImage NewUninitializedPixelBuffer(int w, int h);
 // does: much faster than the copy a shared picture makes for itself on its first write.
 void DetachPixelBuffer(QImage& picture);
 
+// Pixel words that hold a colour in their low three bytes and its alpha in the top byte become
+// opaque words of the colour composed onto `background` by the alpha. A picture wholly
+// transparent carries no transparency at all and shows its colours.
+void ComposeOntoBackground(QImage& pixels, ColorRef background);
+
 // A new pixel buffer of w x h filled with one colour.
 QImage NewPixelBuffer(int w, int h, ColorRef fill);
 

@@ -83,9 +83,10 @@ bool IsTruncation(const Magick::Warning& warning)
            || reason.contains(QLatin1String("end-of-file"), Qt::CaseInsensitive);
 }
 
-// Reads the whole file into a blob GraphicsMagick takes over, so that no part of the path is
-// read as GraphicsMagick syntax ("format:" prefixes, "[frame]" suffixes).
-bool ReadFileBlob(const QString& path, Magick::Blob* blob, QString* error)
+// Reads the file's first `limit` bytes (all of it when it is shorter) into a blob GraphicsMagick
+// takes over, so that no part of the path is read as GraphicsMagick syntax ("format:" prefixes,
+// "[frame]" suffixes); *fileBytes is the whole file's size.
+bool ReadFileBlob(const QString& path, int64_t limit, Magick::Blob* blob, int64_t* fileBytes, QString* error)
 {
     // The caller has looked at the path (PictureFileProblem); it is opened without blocking and
     // checked again through the descriptor, as it may have been replaced by a named pipe since.
@@ -96,7 +97,7 @@ bool ReadFileBlob(const QString& path, Magick::Blob* blob, QString* error)
     }
     struct stat st {};
     const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0;
-    const int64_t size = regular ? int64_t(st.st_size) : 0;
+    const int64_t size = regular ? std::min<int64_t>(st.st_size, limit) : 0;
     char* data = regular ? new (std::nothrow) char[size] : nullptr;
     int64_t got = 0;
     while (data && got < size) {
@@ -121,6 +122,7 @@ bool ReadFileBlob(const QString& path, Magick::Blob* blob, QString* error)
         return false;
     }
     blob->updateNoCopy(data, static_cast<size_t>(size), Magick::Blob::NewAllocator);
+    *fileBytes = st.st_size;
     return true;
 }
 
@@ -305,10 +307,10 @@ public:
     bool passed() const { return tDecodeOverTime; }
 };
 
-// Readies the file's bytes for the decoder: an icon file keeps only the picture shown, a
-// 16-bit grey Targa picture with alpha becomes true colour, and *mirrored tells whether the
-// Targa rows run right to left (the decoder reads them left to right).
-bool PrepareBlob(const QString& magick, int64_t fileBytes, Magick::Blob* blob, bool* mirrored, QString* reason)
+// Readies the file's bytes for the decoder: an icon file keeps only the picture shown, and
+// *mirrored tells whether the Targa rows run right to left (the decoder reads them left to
+// right).
+bool PrepareBlob(const QString& magick, Magick::Blob* blob, bool* mirrored, QString* reason)
 {
     const QByteArray file = QByteArray::fromRawData(static_cast<const char*>(blob->data()),
                                                     static_cast<qsizetype>(blob->length()));
@@ -317,11 +319,6 @@ bool PrepareBlob(const QString& magick, int64_t fileBytes, Magick::Blob* blob, b
         if (!LargestIconAlone(file, &replaced, reason)) return false;
     } else if (magick == QLatin1String("TGA")) {
         *mirrored = TargaRowsRunRightToLeft(file);
-        if (IsTargaGreyWithAlpha(file)) {
-            const QSize size = TargaSize(file);
-            *reason = PictureSizeRefusal(size.width(), size.height(), fileBytes, false);
-            if (!reason->isEmpty() || !ExpandTargaGreyWithAlpha(file, &replaced, reason)) return false;
-        }
     }
     if (!replaced.isEmpty()) *blob = Magick::Blob(replaced.constData(), static_cast<size_t>(replaced.size()));
     return true;
@@ -441,31 +438,14 @@ DecodedPicture DecodePictureFile(const QString& path, const DecodeOptions& optio
         return result;
     }
     Magick::Blob blob;
-    if (!ReadFileBlob(path, &blob, &result.error)) return result;
-    const int64_t fileBytes = static_cast<int64_t>(blob.length());
+    int64_t fileBytes = 0;
+    if (!ReadFileBlob(path, kFormatSlackBytes, &blob, &fileBytes, &result.error)) return result;
     // A file that names no decoder gets the one its signature shows, among the program's types.
     const QString magick = forced.isEmpty() ? PictureFormatOf(blob) : forced;
     if (magick.isEmpty()) {
         result.error = OpenError(path, QStringLiteral("the file is not a picture in a format Orvane reads"));
         return result;
     }
-    try {
-        if (ForcedTo(magick, {"JPEG", "JPG"})
-            && direct(DecodeJpegDirectly(static_cast<const char*>(blob.data()), blob.length(), &picture, &refusal),
-                      picture, refusal))
-            return result;
-    } catch (const std::bad_alloc&) {
-        result.error = OpenError(path, QStringLiteral("not enough memory"));
-        return result;
-    }
-    bool mirrored = false;
-    QString reason;
-    if (!PrepareBlob(magick, fileBytes, &blob, &mirrored, &reason)) {
-        result.error = OpenError(path, reason);
-        return result;
-    }
-
-    const QuietLibraries quiet;
     const auto fresh = [&magick] {
         Magick::Image image;
         image.subImage(0);
@@ -473,6 +453,73 @@ DecodedPicture DecodePictureFile(const QString& path, const DecodeOptions& optio
         if (!magick.isEmpty()) image.magick(magick.toStdString());
         return image;
     };
+    // Of a file longer than the slack only its start has been read: its header tells how much
+    // more the picture can use, and no more of it is read.
+    if (fileBytes > int64_t(blob.length())) {
+        const QuietLibraries quiet;
+        int64_t w = 0, h = 0;
+        bool vector = false;
+        QString why;
+        try {
+            Magick::Image header = fresh();
+            try {
+                header.ping(blob);
+            } catch (const Magick::Warning&) {
+                // The size, where the header gave it, is all that is needed here.
+            }
+            w = int64_t(header.columns()), h = int64_t(header.rows());
+            vector = header.magick() == "WMF";
+        } catch (const Magick::Exception& e) {
+            why = DecodeFailure(e);
+        }
+        if (why.isEmpty())
+            why = w > 0 && h > 0 ? PictureSizeRefusal(w, h, fileBytes, vector)
+                                 : QStringLiteral("the first %1 MB of the file do not tell the picture's size")
+                                       .arg(kFormatSlackBytes >> 20);
+        if (!why.isEmpty()) {
+            result.error = OpenError(path, why);
+            return result;
+        }
+        const int64_t useful = PictureFileBytes(w * h);
+        if (useful > int64_t(blob.length()) && !ReadFileBlob(path, useful, &blob, &fileBytes, &result.error))
+            return result;
+    }
+    try {
+        if (ForcedTo(magick, {"JPEG", "JPG"})
+            && direct(DecodeJpegDirectly(static_cast<const char*>(blob.data()), blob.length(), &picture, &refusal),
+                      picture, refusal))
+            return result;
+        if (magick == QLatin1String("PNG")
+            && direct(DecodeInterlacedPngDirectly(static_cast<const char*>(blob.data()), blob.length(),
+                                                  options.background, &picture, &refusal),
+                      picture, refusal))
+            return result;
+    } catch (const std::bad_alloc&) {
+        result.error = OpenError(path, QStringLiteral("not enough memory"));
+        return result;
+    }
+    QString reason;
+    // 16-bit grey Targa pictures with alpha, which GraphicsMagick does not read, are decoded here.
+    if (const QByteArray file = QByteArray::fromRawData(static_cast<const char*>(blob.data()), qsizetype(blob.length()));
+        magick == QLatin1String("TGA") && IsTargaGreyWithAlpha(file)) {
+        const QSize size = TargaSize(file);
+        reason = PictureSizeRefusal(size.width(), size.height(), fileBytes, false);
+        try {
+            if (reason.isEmpty() && DecodeTargaGreyWithAlpha(file, options.background, &picture, &reason))
+                result.image = std::move(picture);
+        } catch (const std::bad_alloc&) {
+            reason = QStringLiteral("not enough memory");
+        }
+        if (!reason.isEmpty()) result.error = OpenError(path, reason);
+        return result;
+    }
+    bool mirrored = false;
+    if (!PrepareBlob(magick, &blob, &mirrored, &reason)) {
+        result.error = OpenError(path, reason);
+        return result;
+    }
+
+    const QuietLibraries quiet;
     try {
         // The header first: a picture beyond the limits is refused before any pixel is decoded.
         Magick::Image header = fresh();

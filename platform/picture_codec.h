@@ -35,10 +35,16 @@ inline constexpr int64_t kMaxVectorSide = 16384;
 inline constexpr int64_t kSmallFileBytes = int64_t{1} << 20;
 inline constexpr int kMaxDecodeSeconds = 20;
 
-// No picture within the limits needs a file larger than this: 16 bits for each of four
-// channels of kMaxPicturePixels pixels, and room for what a format adds around them. A larger
-// file is refused before any of it is read.
-inline constexpr int64_t kMaxPictureFileBytes = kMaxPicturePixels * 8 + (int64_t{64} << 20);
+// The most of a file a picture of `pixels` pixels can use: 16 bits for each of four channels,
+// and room for what a format adds around them (headers, palettes, metadata, the compression's
+// overhead). Only that much of a longer file is read, after its header, read from the first
+// kFormatSlackBytes, has told the picture's size.
+inline constexpr int64_t kFormatSlackBytes = int64_t{64} << 20;
+constexpr int64_t PictureFileBytes(int64_t pixels) { return pixels * 8 + kFormatSlackBytes; }
+
+// No picture within the limits needs a file larger than this: a larger file is refused before
+// any of it is read.
+inline constexpr int64_t kMaxPictureFileBytes = PictureFileBytes(kMaxPicturePixels);
 
 // The most pixels a file of `fileBytes` bytes may claim.
 int64_t PixelBudget(int64_t fileBytes);

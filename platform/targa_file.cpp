@@ -1,4 +1,5 @@
 #include "platform/targa_file.h"
+#include "platform/color.h"
 #include <algorithm>
 #include <cstdint>
 
@@ -33,48 +34,48 @@ QSize TargaSize(const QByteArray& file)
     return file.size() >= kHeaderBytes ? QSize(Le16(file, 12), Le16(file, 14)) : QSize();
 }
 
-bool ExpandTargaGreyWithAlpha(const QByteArray& file, QByteArray* out, QString* reason)
+bool DecodeTargaGreyWithAlpha(const QByteArray& file, ColorRef background, QImage* picture, QString* reason)
 {
-    const int64_t w = Le16(file, 12), h = Le16(file, 14);
+    const int w = Le16(file, 12), h = Le16(file, 14);
     const int64_t colourMapBytes = Byte(file, 1) ? int64_t(Le16(file, 5)) * ((Byte(file, 7) + 7) / 8) : 0;
     int64_t pos = kHeaderBytes + Byte(file, 0) + colourMapBytes;
-    const int64_t pixels = w * h;
     const bool rle = Byte(file, 2) == kGreyRle;
+    const bool rightToLeft = Byte(file, 17) & 0x10, topDown = Byte(file, 17) & 0x20;
 
-    QByteArray expanded(kHeaderBytes, '\0');
-    expanded[2] = char(kTrueColour);
-    for (int i = 12; i < 16; ++i) expanded[i] = file[i];   // width and height
-    expanded[16] = char(32);
-    expanded[17] = char((Byte(file, 17) & 0x30) | 8);
-    expanded.resize(kHeaderBytes + pixels * 4);
-    char* o = expanded.data() + kHeaderBytes;
-    const char* in = file.constData();
-    const int64_t size = file.size();
-    const auto put = [&o](char grey, char alpha) {
-        o[0] = o[1] = o[2] = grey;
-        o[3] = alpha;
-        o += 4;
+    QImage pixels = NewUninitializedPixelBuffer(w, h);
+    uchar* const bits = pixels.bits();
+    const qsizetype stride = pixels.bytesPerLine();
+    // Each pixel's grey and alpha go straight to its place, then are composed there.
+    int fx = 0, fy = 0;   // the next pixel in the file's order
+    const auto put = [&](uint32_t grey, uint32_t alpha) {
+        const int x = rightToLeft ? w - 1 - fx : fx, y = topDown ? fy : h - 1 - fy;
+        reinterpret_cast<uint32_t*>(bits + y * stride)[x] = grey | grey << 8 | grey << 16 | alpha << 24;
+        if (++fx == w) fx = 0, ++fy;
     };
-    for (int64_t done = 0; done < pixels;) {
-        int64_t count = 1;
+    const char* in = file.constData();
+    const int64_t size = file.size(), count = int64_t(w) * h;
+    for (int64_t done = 0; done < count;) {
+        int64_t run = 1;
         bool repeat = false;
         if (rle) {
             if (pos >= size) break;
             const int packet = uint8_t(in[pos++]);
-            count = std::min<int64_t>((packet & 0x7F) + 1, pixels - done);
+            run = std::min<int64_t>((packet & 0x7F) + 1, count - done);
             repeat = packet & 0x80;
         }
-        const int64_t need = repeat ? 2 : 2 * count;
+        const int64_t need = repeat ? 2 : 2 * run;
         if (pos + need > size) break;
-        for (int64_t i = 0; i < count; ++i) put(in[pos + (repeat ? 0 : 2 * i)], in[pos + (repeat ? 1 : 2 * i + 1)]);
+        for (int64_t i = 0; i < run; ++i)
+            put(uint8_t(in[pos + (repeat ? 0 : 2 * i)]), uint8_t(in[pos + (repeat ? 1 : 2 * i + 1)]));
         pos += need;
-        done += count;
+        done += run;
     }
-    if (o != expanded.constData() + expanded.size()) {
+    if (fy < h) {
         *reason = QStringLiteral("the file is incomplete (the picture data ends early)");
         return false;
     }
-    *out = std::move(expanded);
+    ComposeOntoBackground(pixels, background);
+    *picture = std::move(pixels);
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // What the Targa decoder needs help with: rows stored right to left, which it would show
 // mirrored, and 16-bit grey pictures with alpha, which it does not read.
+#include "platform/color.h"
 #include <QByteArray>
 #include <QSize>
 #include <QString>
@@ -16,9 +17,9 @@ bool IsTargaGreyWithAlpha(const QByteArray& file);
 // The width and height the header claims.
 QSize TargaSize(const QByteArray& file);
 
-// The same picture as an uncompressed 32-bit true-colour Targa file with 8 bits of alpha,
-// grey copied to blue, green and red; the origin bits (4 and 5) are kept. False with a reason
-// when the pixel data ends early. The caller checks TargaSize against its limits first.
-bool ExpandTargaGreyWithAlpha(const QByteArray& file, QByteArray* out, QString* reason);
+// Decodes a 16-bit grey picture with alpha straight into a pixel buffer, each grey composed
+// onto `background` by its alpha. False with a reason when the pixel data ends early. The
+// caller checks TargaSize against its limits first.
+bool DecodeTargaGreyWithAlpha(const QByteArray& file, ColorRef background, QImage* picture, QString* reason);
 
 } // namespace orv

@@ -77,4 +77,38 @@ TEST_F(HiDpiTest, StrokeLandsUnderThePointerAndEachPicturePixelIsOneLogicalPixel
     EXPECT_DOUBLE_EQ(sharp.devicePixelRatio(), 2.0);
 }
 
+TEST_F(HiDpiTest, AtTwiceTheSizeAPressLandsOnItsPixelAndEachPixelIsFourByFourDevicePixels)
+{
+    if (ranAtScaleTwo()) return;
+    start();
+    frmDocument* doc = frame->ActiveDocument();
+    doc->canvas().resizePixels(30, 20);
+    for (int i = 0; i < kZoomStepCount; ++i)
+        if (kZoomSteps[i].num == 2 && kZoomSteps[i].den == 1) doc->zoomTo(i, {});
+    CanvasView* view = doc->DrawIMG;
+    // Every device pixel (logical half pixel) of picture pixel (5, 3): logical 10 .. 11.5.
+    doc->canvas().setScaleMode(kScalePixels);
+    QPointF landed;
+    QObject::connect(view, &CanvasView::mouseMove, [&](int, float x, float y) { landed = {x, y}; });
+    for (double at : {10.0, 10.5, 11.0, 11.5}) {
+        SendMouse(view, QEvent::MouseMove, {at, at - 4}, Qt::NoButton, Qt::NoButton);
+        EXPECT_EQ(landed, QPointF(5, 3)) << at;
+    }
+    // A picture of distinct pixels shows each as the 4 x 4 block of device pixels under it.
+    QImage picture = doc->canvas().buffer().copy();
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 30; ++x) reinterpret_cast<uint32_t*>(picture.scanLine(y))[x] = ToPixel(RGB(x * 8, y * 12, 90));
+    doc->canvas().setPicture(picture);
+    const QImage shown = view->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_GE(shown.width(), 120);
+    ASSERT_GE(shown.height(), 80);
+    int wrong = 0;
+    for (int y = 0; y < 80; ++y)
+        for (int x = 0; x < 120; ++x) {
+            const QRgb p = shown.pixel(x, y);
+            wrong += RGB(qRed(p), qGreen(p), qBlue(p)) != RGB(x / 4 * 8, y / 4 * 12, 90);
+        }
+    EXPECT_EQ(wrong, 0);
+}
+
 } // namespace orv::test

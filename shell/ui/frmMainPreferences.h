@@ -10,6 +10,7 @@ class QCheckBox;
 class QGroupBox;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 
 namespace orv {
 
@@ -29,6 +30,8 @@ public:
     QPushButton* Command3 = nullptr;   // "Browse"
     QCheckBox* Check1 = nullptr;       // "Scrolling toolbars"
     QCheckBox* Check2 = nullptr;       // "Load plug-ins"
+    QCheckBox* chkRecovery = nullptr;  // "Keep recovery copies" (KeepRecoveryCopies)
+    QSpinBox* spnRecoveryInterval = nullptr;   // seconds between copies during long work (RecoveryInterval)
     QPushButton* Command1 = nullptr;   // OK
     QPushButton* Command2 = nullptr;   // Cancel
 

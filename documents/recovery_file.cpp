@@ -90,14 +90,17 @@ QString Damaged(const QString& path, const QString& why)
 
 } // namespace
 
-bool WriteRecoveryCopy(const RecoveryCopy& copy, const QString& path, QString* error)
+bool WriteRecoveryCopy(RecoveryCopy copy, const QString& path, QString* error)
 {
-    const QImage image = copy.pixels.format() == kPixelFormat ? copy.pixels : copy.pixels.convertToFormat(kPixelFormat);
+    QImage image = copy.pixels.format() == kPixelFormat ? copy.pixels : copy.pixels.convertToFormat(kPixelFormat);
+    copy.pixels = QImage();
     if (image.isNull()) {
         *error = QStringLiteral("There is no picture to keep.");
         return false;
     }
     const std::vector<uint8_t> planes = ToPlanes(image);
+    const int width = image.width(), height = image.height();
+    image = QImage();
     std::vector<char> packed(ZSTD_compressBound(planes.size()));
     const size_t packedBytes = ZSTD_compress(packed.data(), packed.size(), planes.data(), planes.size(), kLevel);
     if (ZSTD_isError(packedBytes)) {
@@ -109,8 +112,8 @@ bool WriteRecoveryCopy(const RecoveryCopy& copy, const QString& path, QString* e
     Header h {};
     std::memcpy(h.magic, kMagic, sizeof kMagic);
     h.version = kVersion;
-    h.width = uint32_t(image.width());
-    h.height = uint32_t(image.height());
+    h.width = uint32_t(width);
+    h.height = uint32_t(height);
     h.jpegQuality = copy.jpegQuality;
     h.msecsSinceEpoch = copy.time.toMSecsSinceEpoch();
     h.captionBytes = uint32_t(caption.size());

@@ -25,8 +25,10 @@ struct RecoveryCopy {
 };
 
 // Writes `copy` to `path` atomically (temporary file, fsync, rename): on any failure whatever
-// was at `path` stays as it was, and *error says why.
-bool WriteRecoveryCopy(const RecoveryCopy& copy, const QString& path, QString* error);
+// was at `path` stays as it was, and *error says why. The picture is let go as soon as it is
+// packed, before compression and the write: a canvas that shares it is drawn on again without
+// copying its pixels for the rest of the write.
+bool WriteRecoveryCopy(RecoveryCopy copy, const QString& path, QString* error);
 
 // Reads the copy at `path`; the pixels are decoded only `withPixels`. The whole file is
 // checked either way. False with the reason in *error for a copy that is cut short, damaged

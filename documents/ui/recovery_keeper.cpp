@@ -114,8 +114,7 @@ void RecoveryKeeper::write(const std::shared_ptr<Kept>& kept)
     // The destructor waits for every write, so the keeper outlives the worker's callback.
     QThreadPool::globalInstance()->start([this, kept, copy = std::move(copy)]() mutable {
         QString error;
-        const bool ok = WriteRecoveryCopy(copy, kept->path, &error);
-        copy.pixels = QImage();   // the shared pixels are let go here, not on the window thread
+        const bool ok = WriteRecoveryCopy(std::move(copy), kept->path, &error);
         if (!ok) std::fprintf(stderr, "%s\n", qPrintable(error));
         QMetaObject::invokeMethod(this, [this, kept, ok] {
             kept->onDisk = kept->onDisk || ok;

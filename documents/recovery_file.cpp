@@ -3,7 +3,9 @@
 #include "platform/early_write_file.h"
 #include "platform/picture_codec.h"
 #include <QFile>
+#include <algorithm>
 #include <cstring>
+#include <memory>
 #include <zlib.h>
 #include <zstd.h>
 
@@ -64,23 +66,43 @@ std::vector<uint8_t> ToPlanes(const QImage& image)
     return out;
 }
 
-QImage FromPlanes(const uint8_t* planes, int w, int h)
+// Decompresses the planes straight into a new picture, a piece at a time: no buffer of the
+// whole planes is needed. A null picture when the pixels do not decode to exactly w x h.
+QImage FromPackedPlanes(const char* packed, size_t packedBytes, int w, int h)
 {
     QImage image(w, h, kPixelFormat);
     if (image.isNull()) return image;
-    const size_t plane = size_t(w) * h;
-    for (int y = 0; y < h; ++y) {
-        const uint8_t* r = planes + size_t(y) * w;
-        const uint8_t* g = r + plane;
-        const uint8_t* b = g + plane;
-        uint8_t* d = image.scanLine(y);
-        uint8_t cr = 0, cg = 0, cb = 0;
-        for (int x = 0; x < w; ++x) {
-            cr = uint8_t(cr + r[x]), cg = uint8_t(cg + g[x]), cb = uint8_t(cb + b[x]);
-            d[4 * x] = cr, d[4 * x + 1] = cg, d[4 * x + 2] = cb, d[4 * x + 3] = 0xFF;
+    image.fill(0xFFFFFFFFu);   // the unused fourth byte of every pixel
+    std::unique_ptr<ZSTD_DStream, size_t (*)(ZSTD_DStream*)> stream(ZSTD_createDStream(), ZSTD_freeDStream);
+    if (!stream || ZSTD_isError(ZSTD_initDStream(stream.get()))) return QImage();
+    std::vector<uint8_t> piece(size_t(1) << 20);
+    ZSTD_inBuffer in {packed, packedBytes, 0};
+    int plane = 0, x = 0, y = 0;
+    uint8_t run = 0;
+    const qsizetype stride = image.bytesPerLine();
+    uint8_t* bits = image.bits();
+    for (;;) {
+        ZSTD_outBuffer out {piece.data(), piece.size(), 0};
+        const size_t left = ZSTD_decompressStream(stream.get(), &out, &in);
+        if (ZSTD_isError(left)) return QImage();
+        for (size_t i = 0; i < out.pos;) {
+            if (plane == 3) return QImage();   // more bytes than the picture has
+            const size_t n = std::min(out.pos - i, size_t(w - x));
+            uint8_t* d = bits + y * stride + plane;
+            if (x == 0) run = 0;
+            for (size_t j = 0; j < n; ++j) {
+                run = uint8_t(run + piece[i + j]);
+                d[4 * (x + j)] = run;
+            }
+            i += n;
+            x += int(n);
+            if (x == w) x = 0, ++y;
+            if (y == h) y = 0, ++plane;
         }
+        if (left == 0) break;   // the frame is complete
+        if (out.pos == 0 && in.pos == in.size) return QImage();   // cut short
     }
-    return image;
+    return plane == 3 && in.pos == in.size ? image : QImage();
 }
 
 QString Damaged(const QString& path, const QString& why)
@@ -167,15 +189,15 @@ bool ReadRecoveryCopy(const QString& path, bool withPixels, RecoveryCopy* copy, 
         *error = Damaged(path, QStringLiteral("it holds more than a copy"));
         return false;
     }
-    const QByteArray caption = f.read(h.captionBytes);
-    const QByteArray file = f.read(h.pathBytes);
-    std::vector<char> packed(h.packedBytes);
-    if (caption.size() != qint64(h.captionBytes) || file.size() != qint64(h.pathBytes)
-        || f.read(packed.data(), qint64(packed.size())) != qint64(packed.size())) {
-        *error = Damaged(path, QStringLiteral("it is cut short"));
+    const uchar* mapped = f.map(0, f.size());
+    if (!mapped) {
+        *error = Damaged(path, f.errorString());
         return false;
     }
-    if (Checksum(h, caption, file, packed.data(), packed.size()) != h.crc) {
+    const QByteArray caption = QByteArray::fromRawData(reinterpret_cast<const char*>(mapped) + sizeof h, h.captionBytes);
+    const QByteArray file = QByteArray::fromRawData(caption.constData() + h.captionBytes, h.pathBytes);
+    const char* packed = file.constData() + h.pathBytes;
+    if (Checksum(h, caption, file, packed, h.packedBytes) != h.crc) {
         *error = Damaged(path, QStringLiteral("it is damaged (its checksum does not match)"));
         return false;
     }
@@ -187,19 +209,13 @@ bool ReadRecoveryCopy(const QString& path, bool withPixels, RecoveryCopy* copy, 
     copy->pixels = QImage();
     if (!withPixels) return true;
 
-    if (ZSTD_getFrameContentSize(packed.data(), packed.size()) != planeBytes) {
+    if (ZSTD_getFrameContentSize(packed, h.packedBytes) != planeBytes) {
         *error = Damaged(path, QStringLiteral("its pixels are damaged"));
         return false;
     }
-    std::vector<uint8_t> planes(planeBytes);
-    const size_t got = ZSTD_decompress(planes.data(), planes.size(), packed.data(), packed.size());
-    if (ZSTD_isError(got) || got != planeBytes) {
-        *error = Damaged(path, QStringLiteral("its pixels are damaged"));
-        return false;
-    }
-    copy->pixels = FromPlanes(planes.data(), int(h.width), int(h.height));
+    copy->pixels = FromPackedPlanes(packed, h.packedBytes, int(h.width), int(h.height));
     if (copy->pixels.isNull()) {
-        *error = Damaged(path, QStringLiteral("there is not enough memory for its picture"));
+        *error = Damaged(path, QStringLiteral("its pixels are damaged, or there is not enough memory for them"));
         return false;
     }
     return true;

@@ -4,6 +4,9 @@
 // section of the settings store. OK saves both and closes; Cancel closes without saving.
 // A stored value outside 0 to 2 leaves its group without a selection, and OK then keeps that
 // stored value rather than inventing one.
+// Also there: whether recovery copies of unsaved pictures are kept (KeepRecoveryCopies, True
+// by default) and how often, at least, they are renewed during long work (RecoveryInterval,
+// seconds, 60 by default).
 #include <QDialog>
 
 class QCheckBox;

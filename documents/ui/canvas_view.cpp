@@ -25,6 +25,7 @@ CanvasView::CanvasView(QWidget* parent) : QWidget(parent)
     canvas_.onDirty = [this](const QRect& r) {
         pyramid_.invalidate(r);
         update(viewRect(r));
+        emit pixelsChanged();
     };
     canvas_.onResize = [this] {
         pyramid_.clear();

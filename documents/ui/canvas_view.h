@@ -30,6 +30,7 @@ public:
 
 signals:
     void resized();   // the canvas changed size, or the zoom did
+    void pixelsChanged();
     // Button mask 1 = left, 2 = right; x, y in the canvas's drawing unit.
     void mouseDown(int button, float x, float y);
     void mouseMove(int button, float x, float y);

@@ -71,6 +71,8 @@ frmDocument::frmDocument(frmMain* main) : main_(main)
     connect(HScroll1, &QScrollBar::valueChanged, this, &frmDocument::HScroll1_Change);
     connect(VScroll1, &QScrollBar::valueChanged, this, &frmDocument::VScroll1_Change);
     connect(DrawIMG, &CanvasView::resized, this, &frmDocument::DrawIMG_Resize);
+    connect(DrawIMG, &CanvasView::pixelsChanged, this, &frmDocument::changeNoted);
+    connect(DrawIMG, &CanvasView::resized, this, &frmDocument::changeNoted);
     setupTools();
     buildMenus();
     ConnectEffectMenus(this);

@@ -85,6 +85,7 @@ public:
     void setFilePath(const QString& path);
     QString filePath() const { return filePath_; }
     int jpegQuality() const { return jpegQuality_; }
+    void setJpegQuality(int quality) { jpegQuality_ = quality; }
     void mnuPaste_Click();   // the clipboard's picture as a new document
     void mnuFilePrint_Click();
     void mnuFileScanSelectSource_Click();
@@ -109,6 +110,10 @@ public:
 
     QMdiSubWindow* subWindow() const;
     QSize sizeHint() const override { return {480, 360}; }
+
+signals:
+    // The picture or its saved state may have changed (a stroke, an effect, a save).
+    void changeNoted();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

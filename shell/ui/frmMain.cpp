@@ -3,6 +3,7 @@
 #include "desktop/ui/scan_commands.h"
 #include "documents/ui/canvas_view.h"
 #include "documents/ui/frmDocument.h"
+#include "documents/ui/recovery_keeper.h"
 #include "effects/ui/effect_run.h"
 #include "plugins/ui/plugin_run.h"
 #include "orvane_version.h"
@@ -34,6 +35,7 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -94,6 +96,7 @@ frmMain::frmMain()
     buildMenus();
     buildToolbars();
     buildStatusBar();
+    recovery_ = new RecoveryKeeper(this);
 }
 
 frmMain::~frmMain()
@@ -304,6 +307,7 @@ void frmMain::MDIForm_Load(const QString& commandLine)
             fitAtStart_.append({d, d->DrawIMG->zoomStep()});
         }
     }
+    QTimer::singleShot(0, this, &frmMain::OfferLeftCopies);
 }
 
 void frmMain::CheckCommand(const QString& commandLine)
@@ -315,6 +319,7 @@ frmDocument* frmMain::LoadNewDoc()
 {
     ++NewDocCount;
     auto* doc = new frmDocument(this);
+    recovery_->watch(doc);
     doc->setWindowTitle(QStringLiteral("Image") + QString::number(NewDocCount));
     QMdiSubWindow* sw = mdi_->addSubWindow(doc);
     sw->setWindowIcon(windowIcon());
@@ -429,7 +434,7 @@ void frmMain::mnuViewWindows_Click()
 void frmMain::mnuViewPreferences_Click()
 {
     frmMainPreferences preferences(this);
-    preferences.exec();
+    if (preferences.exec() == QDialog::Accepted) recovery_->readSettings();
 }
 
 void frmMain::mnuFileNew_Click()

@@ -19,6 +19,7 @@ class ColorPanel;
 class EffectsToolbar;
 class frmDocument;
 class MainToolbar;
+class RecoveryKeeper;
 class WindowBar;
 
 class frmMain : public QMainWindow {
@@ -87,6 +88,9 @@ public slots:
     void mnuHelpCheckForUpdate_Click();
     void mnuWallpaper_Click();   // the active document's picture becomes the wallpaper
 
+    // Offers the pictures an editor no longer running left unsaved (once, at start).
+    void OfferLeftCopies();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -121,6 +125,7 @@ private:
     // still places and sizes the frame (until the user changes or zooms them).
     QList<QPair<QPointer<frmDocument>, int>> fitAtStart_;
     bool showingTool_ = false;   // showTool is pressing a button: not a user's choice
+    RecoveryKeeper* recovery_ = nullptr;
 };
 
 } // namespace orv

@@ -4,7 +4,9 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace orv {
@@ -84,6 +86,25 @@ frmMainPreferences::frmMainPreferences(QWidget* owner) : QDialog(owner)
         layout->addWidget(c);
     }
 
+    // Recovery copies of unsaved pictures, and how often they are renewed during long work.
+    chkRecovery = new QCheckBox(QStringLiteral("Keep recovery copies"), this);
+    chkRecovery->setObjectName(QStringLiteral("chkRecovery"));
+    chkRecovery->setAccessibleName(chkRecovery->text());
+    layout->addWidget(chkRecovery);
+    auto* interval = new QHBoxLayout;
+    auto* intervalLabel = new QLabel(QStringLiteral("Renew them at least every"), this);
+    spnRecoveryInterval = new QSpinBox(this);
+    spnRecoveryInterval->setObjectName(QStringLiteral("spnRecoveryInterval"));
+    spnRecoveryInterval->setAccessibleName(QStringLiteral("Recovery interval in seconds"));
+    spnRecoveryInterval->setRange(10, 3600);
+    spnRecoveryInterval->setSuffix(QStringLiteral(" seconds"));
+    intervalLabel->setBuddy(spnRecoveryInterval);
+    interval->addWidget(intervalLabel);
+    interval->addWidget(spnRecoveryInterval);
+    interval->addStretch();
+    layout->addLayout(interval);
+    connect(chkRecovery, &QCheckBox::toggled, spnRecoveryInterval, &QWidget::setEnabled);
+
     const OkCancel buttons = AddOkCancel(this, layout);
     Command1 = buttons.ok;
     Command1->setObjectName(QStringLiteral("Command1"));
@@ -99,12 +120,17 @@ void frmMainPreferences::Form_Load()
 {
     ShowStored(Option1->group(), QStringLiteral("SplshScrn"));
     ShowStored(Option4->group(), QStringLiteral("Pointer"));
+    chkRecovery->setChecked(GetSettingBool(kAppTitle, kSection, QStringLiteral("KeepRecoveryCopies"), true));
+    spnRecoveryInterval->setValue(int(GetSettingNumber(kAppTitle, kSection, QStringLiteral("RecoveryInterval"), 60)));
+    spnRecoveryInterval->setEnabled(chkRecovery->isChecked());
 }
 
 void frmMainPreferences::Command1_Click()
 {
     SaveChoice(Option1->group(), QStringLiteral("SplshScrn"));
     SaveChoice(Option4->group(), QStringLiteral("Pointer"));
+    SaveSetting(kAppTitle, kSection, QStringLiteral("KeepRecoveryCopies"), SettingText(chkRecovery->isChecked()));
+    SaveSetting(kAppTitle, kSection, QStringLiteral("RecoveryInterval"), SettingText(spnRecoveryInterval->value()));
     accept();
 }
 

@@ -4,12 +4,16 @@
 // section of the settings store. OK saves both and closes; Cancel closes without saving.
 // A stored value outside 0 to 2 leaves its group without a selection, and OK then keeps that
 // stored value rather than inventing one.
+// Also there: whether recovery copies of unsaved pictures are kept (KeepRecoveryCopies, True
+// by default) and how often, at least, they are renewed during long work (RecoveryInterval,
+// seconds, 60 by default).
 #include <QDialog>
 
 class QCheckBox;
 class QGroupBox;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 
 namespace orv {
 
@@ -29,6 +33,8 @@ public:
     QPushButton* Command3 = nullptr;   // "Browse"
     QCheckBox* Check1 = nullptr;       // "Scrolling toolbars"
     QCheckBox* Check2 = nullptr;       // "Load plug-ins"
+    QCheckBox* chkRecovery = nullptr;  // "Keep recovery copies" (KeepRecoveryCopies)
+    QSpinBox* spnRecoveryInterval = nullptr;   // seconds between copies during long work (RecoveryInterval)
     QPushButton* Command1 = nullptr;   // OK
     QPushButton* Command2 = nullptr;   // Cancel
 

@@ -17,6 +17,11 @@ Cases:
                     stays mapped, listed by the window manager and maximised throughout.
   hidpi             At a scale factor of 2 a stroke drawn with the pointer lands in the
                     2 x 2 blocks of screen pixels under the pointer, one picture pixel each.
+  recovery          Strokes on two documents, the editor killed: the next start offers both,
+                    and Recover brings them back as they were, captions, files and changed
+                    state included; Save writes the picture's own file, and Save, No and a
+                    normal end leave no recovery copy.
+  recovery-two      A second editor running beside the first does not offer its copies.
 
 Document windows live inside the frame and are no X windows, so their places come from the
 program's geometry report (ORVANE_GEOMETRY_REPORT); everything else is observed from outside:
@@ -144,11 +149,13 @@ class Display:
 
 
 class Editor:
-    def __init__(self, orvane, workdir, arguments=(), scale=1):
+    def __init__(self, orvane, workdir, arguments=(), scale=1, home=None):
+        """`home`: another editor's home, beside which this one runs (on its window manager)."""
         self.workdir = workdir
         self.scale = scale   # the reported places are in logical pixels
         self.report_path = os.path.join(workdir, "report.txt")
-        home = os.path.join(workdir, "home")
+        beside = home is not None
+        home = home or os.path.join(workdir, "home")
         os.makedirs(home, exist_ok=True)
         env = dict(os.environ)
         runtime = os.path.join(workdir, "runtime")
@@ -163,7 +170,8 @@ class Editor:
             "QT_SCALE_FACTOR": str(scale),
         })
         self.log = open(os.path.join(workdir, "orvane.log"), "w")
-        self.wm = start_window_manager(env, self.log)
+        self.home = home
+        self.wm = None if beside else start_window_manager(env, self.log)
         self.process = subprocess.Popen([orvane, *arguments], env=env, stdin=subprocess.DEVNULL,
                                         stdout=self.log, stderr=subprocess.STDOUT)
 
@@ -203,8 +211,9 @@ class Editor:
         if self.alive():
             self.process.send_signal(signal.SIGKILL)
             self.process.wait()
-        self.wm.terminate()
-        self.wm.wait()
+        if self.wm:
+            self.wm.terminate()
+            self.wm.wait()
         self.log.close()
 
 
@@ -471,7 +480,110 @@ def case_double_slide(orvane, workdir, shot_path):
         editor.close()
 
 
-CASES = {"startup": case_startup, "wide": case_wide, "photo": case_photo, "close-during-run": case_close_during_run,
+def recovery_copies(home, pattern=".orc"):
+    folder = os.path.join(home, ".local", "share", "Orvane", "work", "recovery")
+    return sorted(f for f in os.listdir(folder) if f.endswith(pattern)) if os.path.isdir(folder) else []
+
+
+def stroke(display, client, row):
+    """A stroke along picture row `row` from column 20 to 120 of a document at 1:1."""
+    x0, y = client[0] + 7 + 20, client[1] + 7 + row
+    display.move(x0, y)
+    time.sleep(0.3)
+    display.xtst.XTestFakeButtonEvent(display.dpy, 1, 1, 0)
+    for x in range(x0, x0 + 101, 5):
+        display.move(x, y)
+        time.sleep(0.02)
+    display.xtst.XTestFakeButtonEvent(display.dpy, 1, 0, 0)
+    display.x.XFlush(display.dpy)
+    display.move(client[0] - 30, client[1] - 30)
+
+
+def canvas_shot(shot, client):
+    """The top-left 160 x 80 pixels of a document's canvas at 1:1, as on the screen."""
+    return [pixel(shot, client[0] + 7 + x, client[1] + 7 + y) for y in range(80) for x in range(160)]
+
+
+def case_recovery(orvane, workdir, shot_path):
+    editor = open_picture(orvane, workdir, "white.bmp", 300, 200, (255, 255, 255))
+    display = Display()
+    try:
+        shown = {}
+        for name in ("white.bmp", "Image2"):
+            if name == "Image2":
+                run(["xdotool", "key", "ctrl+n"])
+            client = editor.settled(name).document(name)[1]
+            stroke(display, client, 30)
+        wait_for("two recovery copies", lambda: len(recovery_copies(editor.home)) == 2, timeout=20)
+        time.sleep(1.0)
+        shot = screenshot()
+        for name in ("white.bmp", "Image2"):
+            shown[name] = canvas_shot(shot, editor.report().document(name)[1])
+        editor.close()   # SIGKILL
+    except BaseException:
+        editor.close()
+        raise
+
+    editor = Editor(orvane, workdir)
+    display = Display()
+    try:
+        report = wait_for("the recovery question", lambda: editor.report().questions and editor.report())
+        with open(editor.report_path, encoding="utf-8") as f:
+            question = f.read()   # the question's lines, the first after "question "
+        check(report.questions[0] == "Orvane ended without saving these pictures:", "question: %r" % question)
+        check("white.bmp (300 x 200 pixels" in question and "Image2 (" in question, "question: %r" % question)
+        if shot_path:
+            screenshot(shot_path)   # the question
+        run(["xdotool", "key", "Return"])   # Recover
+        report = wait_for("the recovered pictures", lambda: (lambda r: not r.questions and r.document("white.bmp")
+                                                               and r.document("Image2") and r)(editor.report()))
+        time.sleep(1.0)
+        report = editor.report()
+        shot = screenshot()
+        for name in ("white.bmp", "Image2"):
+            check(canvas_shot(shot, report.document(name)[1]) == shown[name], "%s did not come back as it was" % name)
+        # Save writes the picture's own file, which then has the stroke; its copy goes.
+        (x, y, w, h), (cx, cy, cw, ch), _ = report.document("white.bmp")
+        display.click(x + 60, (y + cy) // 2)   # its caption
+        time.sleep(0.5)
+        run(["xdotool", "key", "ctrl+s"])
+        wait_for("the saved file", lambda: len(recovery_copies(editor.home)) == 1, timeout=20)
+        with open(os.path.join(workdir, "white.bmp"), "rb") as f:
+            data = f.read()
+        row = 200 - 1 - 30   # bottom-up rows of 300 * 3 bytes
+        line = data[54 + row * 900 + 3 * 20:54 + row * 900 + 3 * 121]
+        check(line.count(b"\xff") < len(line) // 4, "the saved file has no stroke")
+        # Image2 is still changed: the end asks about it; No ends normally with no copy left.
+        display.request_close(editor.frame_window())
+        report = wait_for("the save question", lambda: editor.report().questions and editor.report())
+        check(report.questions[0] == "Do you want to save the file Image2?", "question: %r" % report.questions)
+        run(["xdotool", "key", "n"])
+        wait_for("the end of the program", lambda: not editor.alive(), timeout=20)
+        check(editor.process.returncode == 0, "the program ended with status %s" % editor.process.returncode)
+        check(recovery_copies(editor.home, "") == [], "left behind: %s" % recovery_copies(editor.home, ""))
+    finally:
+        editor.close()
+
+
+def case_recovery_two(orvane, workdir, shot_path):
+    first, display, frame = fresh_frame(orvane, workdir)
+    second = None
+    try:
+        stroke(display, first.report().document("Image1")[1], 30)
+        wait_for("the recovery copy", lambda: recovery_copies(first.home), timeout=20)
+        os.makedirs(os.path.join(workdir, "second"))
+        second = Editor(orvane, os.path.join(workdir, "second"), home=first.home)
+        second.settled("Image1")
+        time.sleep(2.0)
+        check(not second.report().questions, "the second editor asks: %r" % second.report().questions)
+        check(len(recovery_copies(first.home)) == 1, "copies: %s" % recovery_copies(first.home))
+    finally:
+        if second:
+            second.close()
+        first.close()
+
+
+CASES = {"recovery": case_recovery, "recovery-two": case_recovery_two, "startup": case_startup, "wide": case_wide, "photo": case_photo, "close-during-run": case_close_during_run,
          "plugins": case_plugins, "close-during-plugin": case_close_during_plugin, "hidpi": case_hidpi,
          "double-slide": case_double_slide}
 

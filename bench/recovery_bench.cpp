@@ -1,0 +1,151 @@
+// Recovery copies of a 6000 x 4000 photo-like picture (smooth gradients with noise): the part
+// the window thread does (taking the picture), the whole write (packing, compression, atomic
+// durable write), the size against the raw 24-bit pixels, and reading a copy back beside
+// opening the same picture as a JPEG through the program's codec and through GraphicsMagick.
+#include "bench/bench_support.h"
+#include "documents/recovery_file.h"
+#include "platform/picture_codec.h"
+#include <QDateTime>
+#include <algorithm>
+#include <cmath>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+using namespace orv;
+
+const QString kCopy = QStringLiteral("/tmp/orvane_recovery_bench.orc");
+const QString kJpeg = QStringLiteral("/tmp/orvane_recovery_bench.jpg");
+
+// A photo-like picture: smooth gradients and slow waves in every channel with some sensor-like
+// noise (-4 to +3) on each. The shared test picture has a blue channel of pure noise, which no
+// photo has; its figures are given too (BM_Recovery_WriteWhole_NoisyTestPicture).
+const QImage& Photo()
+{
+    static const QImage picture = [] {
+        QImage img(bench::kWidth, bench::kHeight, kPixelFormat);
+        uint32_t noise = 12345;
+        const auto wave = [](int v, int period) { return int(40 * std::sin(v * 6.2831853 / period)); };
+        for (int y = 0; y < bench::kHeight; ++y) {
+            uint8_t* d = img.scanLine(y);
+            for (int x = 0; x < bench::kWidth; ++x) {
+                noise = noise * 1664525u + 1013904223u;
+                const int n[3] = {int(noise >> 29) - 4, int((noise >> 26) & 7) - 4, int((noise >> 23) & 7) - 4};
+                const int c[3] = {x * 180 / bench::kWidth + 40 + wave(y, 900), y * 160 / bench::kHeight + 50 + wave(x, 1300),
+                                  (x + y) * 120 / (bench::kWidth + bench::kHeight) + 60 + wave(x + 2 * y, 700)};
+                for (int k = 0; k < 3; ++k) d[4 * x + k] = uint8_t(std::clamp(c[k] + n[k], 0, 255));
+                d[4 * x + 3] = 0xFF;
+            }
+        }
+        return img;
+    }();
+    return picture;
+}
+
+RecoveryCopy TakeCopy(const QImage& canvas)
+{
+    RecoveryCopy copy;
+    copy.pixels = canvas;
+    copy.caption = QStringLiteral("photo.jpg");
+    copy.filePath = QStringLiteral("/home/user/photo.jpg");
+    copy.time = QDateTime::currentDateTime();
+    return copy;
+}
+
+void EnsureFiles()
+{
+    QString error;
+    if (!QFile::exists(kCopy)) WriteRecoveryCopy(TakeCopy(Photo()), kCopy, &error);
+    if (!QFile::exists(kJpeg)) EncodeJpeg(Photo(), kJpeg, 85, &error);
+}
+
+void BM_Recovery_TakePixels_WindowThread(benchmark::State& state)
+{
+    const QImage canvas = Photo();
+    for (auto _ : state) {
+        RecoveryCopy copy = TakeCopy(canvas);
+        benchmark::DoNotOptimize(copy.pixels.constBits());
+    }
+}
+BENCHMARK(BM_Recovery_TakePixels_WindowThread)->Unit(benchmark::kMicrosecond);
+
+// The price of drawing on the canvas while a write still holds its picture: the canvas
+// detaches (one full copy of the pixels on the window thread).
+void BM_Recovery_DrawDuringWrite_Detach(benchmark::State& state)
+{
+    QImage canvas = Photo();
+    DetachPixelBuffer(canvas);
+    for (auto _ : state) {
+        state.PauseTiming();
+        RecoveryCopy copy = TakeCopy(canvas);
+        state.ResumeTiming();
+        canvas.scanLine(0)[0] ^= 1;
+        benchmark::DoNotOptimize(canvas.constBits());
+        state.PauseTiming();
+        copy.pixels = QImage();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_Recovery_DrawDuringWrite_Detach)->Unit(benchmark::kMillisecond);
+
+void BM_Recovery_WriteWhole(benchmark::State& state)
+{
+    const RecoveryCopy copy = TakeCopy(Photo());
+    for (auto _ : state) {
+        QString error;
+        if (!WriteRecoveryCopy(copy, kCopy, &error)) state.SkipWithError(qPrintable(error));
+    }
+    const double raw = double(bench::kWidth) * bench::kHeight * 3;
+    state.counters["size_to_raw24"] = double(QFileInfo(kCopy).size()) / raw;
+    state.counters["MB"] = double(QFileInfo(kCopy).size()) / 1e6;
+}
+BENCHMARK(BM_Recovery_WriteWhole)->Unit(benchmark::kMillisecond);
+
+void BM_Recovery_WriteWhole_NoisyTestPicture(benchmark::State& state)
+{
+    const RecoveryCopy copy = TakeCopy(bench::TestPicture());
+    const QString path = kCopy + QStringLiteral(".noisy");
+    for (auto _ : state) {
+        QString error;
+        if (!WriteRecoveryCopy(copy, path, &error)) state.SkipWithError(qPrintable(error));
+    }
+    state.counters["size_to_raw24"] = double(QFileInfo(path).size()) / (double(bench::kWidth) * bench::kHeight * 3);
+}
+BENCHMARK(BM_Recovery_WriteWhole_NoisyTestPicture)->Unit(benchmark::kMillisecond);
+
+void BM_Recovery_ReadBack(benchmark::State& state)
+{
+    EnsureFiles();
+    for (auto _ : state) {
+        RecoveryCopy copy;
+        QString error;
+        if (!ReadRecoveryCopy(kCopy, true, &copy, &error)) state.SkipWithError(qPrintable(error));
+        benchmark::DoNotOptimize(copy.pixels.constBits());
+    }
+}
+BENCHMARK(BM_Recovery_ReadBack)->Unit(benchmark::kMillisecond);
+
+void BM_Recovery_SamePictureAsJpeg_Orvane(benchmark::State& state)
+{
+    EnsureFiles();
+    for (auto _ : state) {
+        DecodedPicture d = DecodePictureFile(kJpeg);
+        if (!d.ok()) state.SkipWithError(qPrintable(d.error));
+        benchmark::DoNotOptimize(d.image.constBits());
+    }
+}
+BENCHMARK(BM_Recovery_SamePictureAsJpeg_Orvane)->Unit(benchmark::kMillisecond);
+
+void BM_Recovery_SamePictureAsJpeg_GraphicsMagickRead(benchmark::State& state)
+{
+    EnsureFiles();
+    for (auto _ : state) {
+        Magick::Image image;
+        image.read(kJpeg.toStdString());
+        benchmark::DoNotOptimize(image.columns());
+    }
+}
+BENCHMARK(BM_Recovery_SamePictureAsJpeg_GraphicsMagickRead)->Unit(benchmark::kMillisecond);
+
+} // namespace

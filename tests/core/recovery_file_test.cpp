@@ -1,0 +1,107 @@
+// Recovery copies on disk: what is written comes back whole; a copy cut short or with a
+// flipped byte is refused with its message and no picture; a write that the disk refuses
+// leaves the previous copy as it was.
+#include "documents/recovery_file.h"
+#include "tests/support/test_pictures.h"
+#include <QDir>
+#include <QTemporaryDir>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+using namespace orv;
+using namespace orv::test;
+
+namespace {
+
+RecoveryCopy Sample(int w = 97, int h = 61)
+{
+    RecoveryCopy copy;
+    copy.pixels = Numbered(w, h);
+    copy.caption = QStringLiteral("Bild ü 1");
+    copy.filePath = QStringLiteral("/home/user/pictures/bild ü.jpg");
+    copy.jpegQuality = 42;
+    copy.time = QDateTime::fromMSecsSinceEpoch(1765180800123);
+    return copy;
+}
+
+struct RecoveryFileTest : ::testing::Test {
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("copy.orc"));
+};
+
+} // namespace
+
+TEST_F(RecoveryFileTest, RoundTripKeepsPixelsAndDescription)
+{
+    const RecoveryCopy written = Sample();
+    QString error;
+    ASSERT_TRUE(WriteRecoveryCopy(written, path, &error)) << error.toStdString();
+    for (bool withPixels : {false, true}) {
+        RecoveryCopy read;
+        ASSERT_TRUE(ReadRecoveryCopy(path, withPixels, &read, &error)) << error.toStdString();
+        EXPECT_EQ(read.caption, written.caption);
+        EXPECT_EQ(read.filePath, written.filePath);
+        EXPECT_EQ(read.jpegQuality, 42);
+        EXPECT_EQ(read.time, written.time);
+        EXPECT_EQ(read.size, QSize(97, 61));
+        EXPECT_EQ(read.pixels.isNull(), !withPixels);
+        if (withPixels) EXPECT_EQ(read.pixels, written.pixels.convertToFormat(read.pixels.format()));
+    }
+}
+
+TEST_F(RecoveryFileTest, DamagedCopyGivesItsMessageAndNoPicture)
+{
+    QString error;
+    ASSERT_TRUE(WriteRecoveryCopy(Sample(), path, &error));
+    const QByteArray whole = ReadAll(path);
+    QByteArray flipped = whole;
+    flipped[whole.size() / 2] = char(flipped[whole.size() / 2] ^ 0x10);
+    QByteArray badSize = whole;
+    badSize[12] = char(0xFF), badSize[13] = char(0xFF), badSize[14] = char(0xFF);   // width
+    const struct {
+        QByteArray bytes;
+        const char* reason;
+    } cases[] = {
+        {whole.left(whole.size() / 2), "cut short"},
+        {whole.left(20), "cut short"},
+        {flipped, "checksum"},
+        {badSize, "header is damaged"},
+        {QByteArray("BM not a copy at all, long enough for a header: ").repeated(4), "no recovery copy"},
+    };
+    for (const auto& c : cases) {
+        WriteAll(path, c.bytes);
+        RecoveryCopy read;
+        read.pixels = Numbered(2, 2);
+        EXPECT_FALSE(ReadRecoveryCopy(path, true, &read, &error)) << c.reason;
+        EXPECT_TRUE(error.contains(QLatin1String(c.reason))) << error.toStdString();
+        EXPECT_TRUE(error.contains(path)) << error.toStdString();
+        EXPECT_TRUE(read.pixels.isNull() || read.pixels.size() == QSize(2, 2)) << c.reason;
+        EXPECT_NE(read.pixels.size(), QSize(97, 61)) << c.reason;
+    }
+}
+
+TEST_F(RecoveryFileTest, FullDiskLeavesThePreviousCopy)
+{
+    QString error;
+    ASSERT_TRUE(WriteRecoveryCopy(Sample(), path, &error));
+    const QByteArray before = ReadAll(path);
+    // A file may grow only to 4 KiB: the next, larger copy cannot be written whole.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old {};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    RecoveryCopy larger = Sample(640, 480);
+    uint32_t noise = 1;
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 640; ++x) Put(larger.pixels, x, y, (noise = noise * 1664525u + 1013904223u) >> 8);
+    const bool written = WriteRecoveryCopy(larger, path, &error);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, SIG_DFL);
+    EXPECT_FALSE(written);
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(ReadAll(path), before);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("copy.orc")});
+}

@@ -4,6 +4,8 @@
 #include "effects/flip.h"
 #include "effects/grayscale.h"
 #include "effects/invert.h"
+#include "effects/picture_roll.h"
+#include "effects/tornado.h"
 #include "effects/rotate90.h"
 #include "effects/stained_glass.h"
 #include "effects/typical.h"
@@ -20,6 +22,7 @@
 #include "fills/image_fill.h"
 #include "fills/insert_image.h"
 #include "fills/mix.h"
+#include "fills/plasma.h"
 #include "fills/video_feedback.h"
 
 namespace orv {
@@ -142,6 +145,18 @@ const std::vector<BatchEffect>& BatchEffects()
          RunWith<VideoFeedbackParams, ParseVideoFeedbackParams, VideoFeedbackPasses>,
          CheckWith<VideoFeedbackParams, ParseVideoFeedbackParams>,
          {"step=TEXT (0.1)", "x=2..7 (2)", "y=2..7 (2)"}},
+        {QStringLiteral("plasma"),
+         RunWith<PlasmaParams, ParsePlasmaParams, PlasmaPasses>,
+         CheckWith<PlasmaParams, ParsePlasmaParams>,
+         {"seed=0..999999999 (1)", "turbulence=0..100 (50)"}},
+        {QStringLiteral("roll"),
+         RunWith<RollParams, ParseRollParams, RollPasses>,
+         CheckWith<RollParams, ParseRollParams>,
+         {"x=-32768..32768 (0)", "y=-32768..32768 (0)"}},
+        {QStringLiteral("tornado"),
+         RunWith<TornadoParams, ParseTornadoParams, TornadoPasses>,
+         CheckWith<TornadoParams, ParseTornadoParams>,
+         {"angle=TEXT (90)", "radius=TEXT (100)"}},
     };
     return effects;
 }

@@ -2,6 +2,8 @@
 #include "documents/ui/frmDocument.h"
 #include "effects/ui/frmBrithnest.h"
 #include "effects/ui/frmEffectsInvert.h"
+#include "effects/ui/frmEffectsRoll.h"
+#include "effects/ui/frmEffectsTornado.h"
 #include "effects/ui/frmEffectsStainedGlass.h"
 #include "effects/ui/frmEffectsTypical.h"
 #include "effects/ui/geometry_commands.h"
@@ -11,6 +13,7 @@
 #include "effects/ui/frmEffectsWobbly.h"
 #include "effects/ui/frmEffectsWobbly2.h"
 #include "fills/ui/frmEditGrid.h"
+#include "fills/ui/frmEditPlasma.h"
 #include "fills/ui/frmEffectsDrip.h"
 #include "fills/ui/frmEffectsInsertImage.h"
 #include "fills/ui/frmEffectsMix.h"
@@ -37,8 +40,11 @@ void ConnectEffectMenus(frmDocument* doc)
         {"mnuEffectsCrystalShaper", &mnuEffectsCrystalShaper_Click},
         {"mnuEffectsWaveing", &mnuEffectsWaveing_Click},
         {"mnuEffectsRndWobbly", &mnuEffectsRndWobbly_Click},
+        {"mnuEffectsTornado", &mnuEffectsTornado_Click},
+        {"mnuRollPicture", &mnuRollPicture_Click},
         {"mnuEditFillGradient", &mnuEditFillGradient_Click},
         {"mnuEditFillImage", &mnuEditFillImage_Click},
+        {"mnuEditPlasma", &mnuEditPlasma_Click},
         {"mnuEditGrid", &mnuEditGrid_Click},
         {"mnuEffectsInsertImage", &mnuEffectsInsertImage_Click},
         {"mnuEffectsMix", &mnuEffectsMix_Click},

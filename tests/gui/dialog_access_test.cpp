@@ -5,12 +5,15 @@
 #include "effects/ui/frmBrithnest.h"
 #include "effects/ui/frmEffectsCirclize.h"
 #include "effects/ui/frmEffectsInvert.h"
+#include "effects/ui/frmEffectsRoll.h"
+#include "effects/ui/frmEffectsTornado.h"
 #include "effects/ui/frmEffectsStainedGlass.h"
 #include "effects/ui/frmEffectsTypical.h"
 #include "effects/ui/frmEffectsWaveing.h"
 #include "effects/ui/frmEffectsWobbly.h"
 #include "effects/ui/frmEffectsWobbly2.h"
 #include "fills/ui/frmEditGrid.h"
+#include "fills/ui/frmEditPlasma.h"
 #include "fills/ui/frmEffectsDrip.h"
 #include "fills/ui/frmEffectsInsertImage.h"
 #include "fills/ui/frmEffectsMix.h"
@@ -47,7 +50,8 @@ const std::vector<MakeDialog>& AllDialogs()
         Make<frmBrithnest>(), Make<frmContrast>(), Make<frmEffectsInvert>(), Make<frmEffectsTypical>(),
         Make<frmEffectsWobbly>(), Make<frmEffectsWobbly2>(), Make<frmEffectsCirclize>(),
         Make<frmEffectsStainedGlass>(), Make<frmEffectsWaveing>(), Make<frmEditGrid>(), Make<frmEffectsDrip>(),
-        Make<frmEffectsInsertImage>(), Make<frmEffectsMix>(), Make<frmEffectsVideoFeedback>(), Make<frmGradient>()};
+        Make<frmEffectsInsertImage>(), Make<frmEffectsMix>(), Make<frmEffectsVideoFeedback>(), Make<frmGradient>(),
+        Make<frmEditPlasma>(), Make<frmEffectsRoll>(), Make<frmEffectsTornado>()};
     return all;
 }
 

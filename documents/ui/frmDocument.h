@@ -87,6 +87,8 @@ public:
     int jpegQuality() const { return jpegQuality_; }
     void mnuPaste_Click();   // the clipboard's picture as a new document
     void mnuFilePrint_Click();
+    void mnuFilePageSetup_Click();
+    void mnuFilePrintPreview_Click();
     void mnuFileScanSelectSource_Click();
     void mnuFileScanScan_Click();
 

@@ -157,6 +157,7 @@ QList<QImage> PrintedPages(const QImage& picture, int copies)
 {
     QTemporaryDir dir;
     QPrinter printer(QPrinter::HighResolution);
+    UseSessionPageLayout(printer);   // no page setup: the sheet without margins
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(dir.filePath("out.pdf"));
     QString error;

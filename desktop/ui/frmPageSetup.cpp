@@ -84,7 +84,11 @@ frmPageSetup::frmPageSetup(QWidget* owner) : QDialog(owner)
     layout->addWidget(margins);
 
     const OkCancel buttons = AddOkCancel(this, layout);
-    connect(buttons.ok, &QPushButton::clicked, this, &frmPageSetup::accept);
+    Command1 = buttons.ok;
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command2 = buttons.cancel;
+    Command2->setObjectName(QStringLiteral("Command2"));
+    connect(Command1, &QPushButton::clicked, this, &frmPageSetup::accept);
 }
 
 QPageLayout frmPageSetup::chosenLayout() const
@@ -106,7 +110,7 @@ void frmPageSetup::accept()
     const QMarginsF m = layout.margins(QPageLayout::Millimeter);
     if (m.left() + m.right() >= sheet.width() || m.top() + m.bottom() >= sheet.height()) {
         QMessageBox::warning(this, kAppTitle,
-                             QStringLiteral("The margins leave no room on the page: a %1 sheet is %2 mm wide "
+                             QStringLiteral("The margins leave no room on the page: the %1 sheet is %2 mm wide "
                                             "and %3 mm high this way round. Make the margins smaller.")
                                  .arg(layout.pageSize().name())
                                  .arg(qRound(sheet.width()))

@@ -6,6 +6,7 @@
 
 class QComboBox;
 class QDoubleSpinBox;
+class QPushButton;
 class QRadioButton;
 
 namespace orv {
@@ -22,6 +23,8 @@ public:
     QDoubleSpinBox* MarginTop = nullptr;
     QDoubleSpinBox* MarginRight = nullptr;
     QDoubleSpinBox* MarginBottom = nullptr;
+    QPushButton* Command1 = nullptr;    // OK
+    QPushButton* Command2 = nullptr;    // Cancel
 
     QPageLayout chosenLayout() const;
 

@@ -157,8 +157,8 @@ QList<QImage> PrintedPages(const QImage& picture, int copies)
 {
     QTemporaryDir dir;
     QPrinter printer(QPrinter::HighResolution);
-    UseSessionPageLayout(printer);   // no page setup: the sheet without margins
     printer.setOutputFormat(QPrinter::PdfFormat);
+    UseSessionPageLayout(printer);   // no page setup: the sheet without margins
     printer.setOutputFileName(dir.filePath("out.pdf"));
     QString error;
     EXPECT_TRUE(PrintPicture(printer, picture, copies, &error)) << error.toStdString();

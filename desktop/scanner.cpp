@@ -30,10 +30,16 @@ namespace {
 
 // SANE is not reentrant: one session at a time in the whole program.
 std::mutex gSaneLock;
+std::atomic<SANE_Int> gSaneVersion{0};   // from the first session that started
 
 class SaneSession {
 public:
-    SaneSession() : lock_(gSaneLock) { status_ = sane_init(nullptr, nullptr); }
+    SaneSession() : lock_(gSaneLock)
+    {
+        SANE_Int version = 0;
+        status_ = sane_init(&version, nullptr);
+        if (status_ == SANE_STATUS_GOOD) gSaneVersion = version;
+    }
     ~SaneSession()
     {
         if (handle_) sane_close(handle_);
@@ -275,6 +281,17 @@ ScanResult AcquirePicture(const QString& device, const ScanSettings& settings,
         result.image = image;
     }
     return result;
+}
+
+QString ScannerLibraryVersion()
+{
+    // A session in progress has already started SANE and left its version.
+    if (gSaneVersion == 0) {
+        SaneSession session;
+    }
+    const SANE_Int v = gSaneVersion;
+    if (v == 0) return QString();
+    return QStringLiteral("%1.%2.%3").arg(SANE_VERSION_MAJOR(v)).arg(SANE_VERSION_MINOR(v)).arg(SANE_VERSION_BUILD(v));
 }
 
 } // namespace orv

@@ -46,4 +46,8 @@ ScanResult AcquirePicture(const QString& device, const ScanSettings& settings,
                           const std::function<void(int percent)>& progress,
                           const std::atomic<bool>& cancel);
 
+// SANE's version as the library reports it ("1.1.1"); empty when SANE cannot start. Waits
+// only while another call is starting SANE.
+QString ScannerLibraryVersion();
+
 } // namespace orv

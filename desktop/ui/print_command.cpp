@@ -1,4 +1,5 @@
 #include "desktop/ui/print_command.h"
+#include "desktop/print_page.h"
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -27,6 +28,7 @@ void ShowPrintDialog(PrintDialogResult& result, QPrinter& printer, QWidget* owne
 bool PrintPicture(QPrinter& printer, const QImage& picture, int copies, QString* error)
 {
     if (copies <= 0) return true;
+    // The painter starts at the sheet's corner; the page layout's margins are the program's own.
     printer.setFullPage(true);
     const QString name = printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
     QPainter painter;
@@ -34,13 +36,8 @@ bool PrintPicture(QPrinter& printer, const QImage& picture, int copies, QString*
         *error = QStringLiteral("Cannot print on \"%1\": the printer cannot be opened.").arg(name);
         return false;
     }
-    // One screen pixel is 1/96 inch on paper.
-    const double scale = printer.resolution() / 96.0;
-    const QRectF page = printer.pageLayout().fullRectPixels(printer.resolution());
-    const QSizeF size(picture.width() * scale, picture.height() * scale);
-    const QRectF target(QPointF(page.width() / 2 - size.width() / 2, page.height() / 2 - size.height() / 2), size);
     for (int copy = 0; copy < copies; ++copy) {
-        painter.drawImage(target, picture);
+        PaintPrintPage(painter, printer.pageLayout(), printer.resolution(), picture);
         if (copy < copies - 1 && !printer.newPage()) {
             *error = QStringLiteral("Cannot print on \"%1\": the printer refused a new page.").arg(name);
             painter.end();
@@ -52,6 +49,14 @@ bool PrintPicture(QPrinter& printer, const QImage& picture, int copies, QString*
         return false;
     }
     return true;
+}
+
+void UseSessionPageLayout(QPrinter& printer)
+{
+    QPageLayout layout = SessionPageLayout();
+    // Margins below the printer's least are the user's: the full-page mode keeps them.
+    layout.setMode(QPageLayout::FullPageMode);
+    printer.setPageLayout(layout);
 }
 
 } // namespace orv

@@ -1,7 +1,6 @@
 #pragma once
-// Printing a picture: the print dialog's answer as a fixed record, and the picture printed at
-// its size on the screen (96 pixels to the inch), centred on the page, one page per copy, in
-// one job.
+// Printing a picture: the print dialog's answer as a fixed record, and the picture printed as
+// PaintPrintPage lays it out on the printer's page, one page per copy, in one job.
 #include <QImage>
 #include <QString>
 #include <cstdint>
@@ -25,8 +24,12 @@ constexpr uint32_t kPrintToFileDisabled = 0x80000;
 void ShowPrintDialog(PrintDialogResult& result, QPrinter& printer, QWidget* owner, int16_t pages,
                      uint32_t flags);
 
-// Prints `copies` pages, each with the picture centred at its screen size; a picture larger
-// than the page is cut at its edges. False with a clear message when the printer fails.
+// Prints `copies` pages of the printer's page layout, each with the picture centred at its
+// screen size inside the margins and cut at them. False with a clear message when the printer
+// fails.
 bool PrintPicture(QPrinter& printer, const QImage& picture, int copies, QString* error);
+
+// Gives the printer the page, orientation and margins chosen in Page Setup.
+void UseSessionPageLayout(QPrinter& printer);
 
 } // namespace orv

@@ -136,7 +136,8 @@ void frmDocument::buildMenus()
             &QAction::triggered, this, &frmDocument::mnuFileSave_Click);
     connect(item(file, "mnuFileSaveAs", QStringLiteral("Save As..."), true), &QAction::triggered, this,
             &frmDocument::mnuFileSaveAs_Click);
-    item(file, "mnuFileSaveAll", QStringLiteral("Save All"), false);
+    connect(item(file, "mnuFileSaveAll", QStringLiteral("Save All"), true), &QAction::triggered, main_,
+            &frmMain::mnuFileSaveAll_Click);
     file->addSeparator();
     QMenu* scan = sub(file, "mnuFileScan", QStringLiteral("Scan"));
     connect(item(scan, "mnuFileScanScan", QStringLiteral("Scan..."), true), &QAction::triggered, this,
@@ -147,8 +148,10 @@ void frmDocument::buildMenus()
     connect(item(file, "mnuWallpaper", QStringLiteral("Set as wallpaper..."), true), &QAction::triggered,
             main_, &frmMain::mnuWallpaper_Click);
     file->addSeparator();
-    item(file, "mnuFilePageSetup", QStringLiteral("Page Setup..."), false);
-    item(file, "mnuFilePrintPreview", QStringLiteral("Print Preview"), false);
+    connect(item(file, "mnuFilePageSetup", QStringLiteral("Page Setup..."), true), &QAction::triggered, this,
+            &frmDocument::mnuFilePageSetup_Click);
+    connect(item(file, "mnuFilePrintPreview", QStringLiteral("Print Preview"), true), &QAction::triggered, this,
+            &frmDocument::mnuFilePrintPreview_Click);
     connect(item(file, "mnuFilePrint", QStringLiteral("Print..."), true, QKeySequence(Qt::CTRL | Qt::Key_P)),
             &QAction::triggered, this, &frmDocument::mnuFilePrint_Click);
     recentSeparator_ = file->addSeparator();
@@ -244,7 +247,8 @@ void frmDocument::buildMenus()
     main_->fillWindowMenu(window);
 
     QMenu* help = menu(QStringLiteral("Help"), QStringLiteral("mnuHelp"));
-    item(help, "mnuHelpAbout", QStringLiteral("About Orvane 3.0..."), false);
+    connect(item(help, "mnuHelpAbout", QStringLiteral("About Orvane 3.0..."), true), &QAction::triggered, main_,
+            &frmMain::mnuHelpAbout_Click);
     connect(item(help, "mnuHelpCheckForUpdate", QStringLiteral("Check for update"), true),
             &QAction::triggered, main_, &frmMain::mnuHelpCheckForUpdate_Click);
 }

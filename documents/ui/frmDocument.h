@@ -88,6 +88,8 @@ public:
     void setJpegQuality(int quality) { jpegQuality_ = quality; }
     void mnuPaste_Click();   // the clipboard's picture as a new document
     void mnuFilePrint_Click();
+    void mnuFilePageSetup_Click();
+    void mnuFilePrintPreview_Click();
     void mnuFileScanSelectSource_Click();
     void mnuFileScanScan_Click();
 

@@ -1,6 +1,6 @@
-// File > Save and Save As of a document, and the main window's PlugInPicSave: the picture goes
-// through the scratch surface picSaveDummy to a 24-bit bitmap, a 24-bit PNG or, after the
-// quality question, a JPEG. Save writes the file the document came from or was last saved to
+// File > Save and Save As of a document, the main window's Save All and PlugInPicSave: the
+// picture goes through the scratch surface picSaveDummy to a 24-bit bitmap, a 24-bit PNG or,
+// after the quality question, a JPEG. Save writes the file the document came from or was last saved to
 // again, without questions. A save either completes or changes nothing: the caption and Changed
 // move only after the file is safely in place, and every failure is reported.
 #include "documents/picture_writer.h"
@@ -15,6 +15,7 @@
 #include "shell/ui/window_bar.h"
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMdiSubWindow>
 #include <QMessageBox>
 
 namespace orv {
@@ -120,6 +121,20 @@ bool frmDocument::mnuFileSaveAs_Click()
         return false;
     }
     return savedTo(path, -1);
+}
+
+bool frmMain::mnuFileSaveAll_Click()
+{
+    QList<QPointer<frmDocument>> inBarOrder;
+    for (const WindowBar::Slot& slot : windowBar()->barSlots())
+        if (!slot.Free && slot.Form) inBarOrder.append(slot.Form);
+    for (const QPointer<frmDocument>& doc : inBarOrder) {
+        if (!doc || !doc->Changed) continue;
+        // A save dialog then shows in front of the picture it is for.
+        if (QMdiSubWindow* sw = doc->subWindow()) sw->raise();
+        if (!doc->mnuFileSave_Click()) return false;
+    }
+    return true;
 }
 
 bool frmMain::PlugInPicSave(const QString& path, QString* error)

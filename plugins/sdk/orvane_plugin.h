@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 /*
  * orvane_plugin.h - the interface between Orvane 3.0 and its plug-in libraries.
  *

@@ -14,6 +14,7 @@
 #include "shell/ui/effects_toolbar.h"
 #include "shell/ui/file_drop.h"
 #include "shell/ui/frmMainPreferences.h"
+#include "shell/ui/frmAbout.h"
 #include "shell/ui/frmSplash.h"
 #include "shell/ui/main_toolbar.h"
 #include "shell/ui/tool_icons.h"
@@ -449,7 +450,7 @@ void frmMain::mnuFileExit_Click()
 
 void frmMain::mnuHelpAbout_Click()
 {
-    frmSplash about(frmSplash::Role::About, this);
+    frmAbout about(this);
     about.exec();
 }
 

@@ -81,6 +81,10 @@ public slots:
     void mnuFileNew_Click();
     void mnuFileOpen_Click();
     void mnuFileExit_Click();
+    // Saves every changed document in window-bar order: Save where the document has a file of
+    // a type the program writes, Save As otherwise. A document left unsaved (Cancel in its Save
+    // As, or a failed save) stops the rest. True when every changed document was saved.
+    bool mnuFileSaveAll_Click();
     void mnuViewWindows_Click();
     void mnuViewPreferences_Click();
     void mnuHelpAbout_Click();

@@ -1,7 +1,6 @@
 #include "shell/ui/frmSplash.h"
 #include "orvane_version.h"
 #include <QLabel>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 // The resource registration must be named outside any namespace.
@@ -18,9 +17,7 @@ void LoadProgramResources()
     (void)loaded;
 }
 
-frmSplash::frmSplash(Role role, QWidget* parent)
-    : QDialog(parent, role == Role::Splash ? Qt::SplashScreen | Qt::FramelessWindowHint : Qt::Dialog),
-      role_(role)
+frmSplash::frmSplash(QWidget* parent) : QDialog(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
 {
     LoadProgramResources();
     setObjectName(QStringLiteral("frmSplash"));
@@ -49,19 +46,7 @@ frmSplash::frmSplash(Role role, QWidget* parent)
     subtitle->setObjectName(QStringLiteral("Label2"));
     subtitle->setAlignment(Qt::AlignCenter);
     layout->addWidget(subtitle);
-
-    if (role == Role::About) {
-        auto* ok = new QPushButton(QStringLiteral("OK"), this);
-        connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-        layout->addWidget(ok, 0, Qt::AlignCenter);
-    }
-    setStyleSheet(role == Role::Splash ? QStringLiteral("frmSplash { border: 1px solid #555; }") : QString());
-}
-
-void frmSplash::mousePressEvent(QMouseEvent* event)
-{
-    if (role_ == Role::About) accept();
-    QDialog::mousePressEvent(event);
+    setStyleSheet(QStringLiteral("frmSplash { border: 1px solid #555; }"));
 }
 
 } // namespace orv

@@ -40,7 +40,7 @@ int main(int argc, char** argv)
 
     std::unique_ptr<orv::frmSplash> splash;
     if (orv::ReadSplashChoice() != 0) {
-        splash = std::make_unique<orv::frmSplash>(orv::frmSplash::Role::Splash);
+        splash = std::make_unique<orv::frmSplash>();
         splash->show();
         splash->repaint();
         QApplication::processEvents();

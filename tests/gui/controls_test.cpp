@@ -135,7 +135,7 @@ TEST_F(ControlsTest, ALeftPressWhileTheRightButtonIsHeldDoesNothing)
 
 TEST_F(ControlsTest, TheSplashShowsTheLogo)
 {
-    frmSplash splash(frmSplash::Role::Splash);
+    frmSplash splash;
     auto* logo = splash.findChild<QLabel*>(QStringLiteral("Image1"));
     ASSERT_NE(logo, nullptr);
     EXPECT_GT(logo->pixmap().width(), 16);

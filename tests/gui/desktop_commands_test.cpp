@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QMdiSubWindow>
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
@@ -57,6 +58,24 @@ TEST_F(ScanTest, AScanOpensAsANewDocumentAndLeavesNoWorkFile)
     const QImage scanned = frame->ActiveDocument()->canvas().Image().convertToFormat(kPixelFormat);
     EXPECT_EQ(scanned.size(), QSize(236, 295));   // 80 x 100 mm at 75 dots per inch
     EXPECT_EQ(scanned, direct.image);
+    EXPECT_FALSE(QFile::exists(WorkFile(QStringLiteral("Scan.tmp"))));
+}
+
+TEST_F(ScanTest, AScanFinishingAfterItsDocumentClosedOpensThePictureInTheFrame)
+{
+    QPointer<frmDocument> scanning = doc;
+    WithNextModal<frmScan>([&](frmScan* d) {
+        scanning->subWindow()->close();   // the only document
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(scanning.isNull());
+        d->Combo2->setCurrentIndex(d->Combo2->findData(75));
+        d->Command1->click();
+    });
+    trigger("mnuFileScanScan");
+    EXPECT_EQ(Captions(*frame), QStringList{"Image2"});
+    ASSERT_NE(frame->ActiveDocument(), nullptr);
+    EXPECT_EQ(frame->ActiveDocument()->canvas().Image().size(), QSize(236, 295));
+    EXPECT_TRUE(frame->toolbarButton(3)->isEnabled());
     EXPECT_FALSE(QFile::exists(WorkFile(QStringLiteral("Scan.tmp"))));
 }
 
@@ -158,6 +177,7 @@ QList<QImage> PrintedPages(const QImage& picture, int copies)
     QTemporaryDir dir;
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
+    UseSessionPageLayout(printer);   // no page setup: the sheet without margins
     printer.setOutputFileName(dir.filePath("out.pdf"));
     QString error;
     EXPECT_TRUE(PrintPicture(printer, picture, copies, &error)) << error.toStdString();

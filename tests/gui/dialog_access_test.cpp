@@ -1,6 +1,8 @@
 // The effect and fill dialogs from the keyboard and to a screen reader: Tab reaches every
 // control, each control is named for what it is, captions show whole; the window bar's
 // captions.
+#include "desktop/ui/frmPageSetup.h"
+#include "desktop/ui/frmPrintPreview.h"
 #include "effects/ui/effect_run.h"
 #include "effects/ui/frmBrithnest.h"
 #include "effects/ui/frmEffectsCirclize.h"
@@ -21,6 +23,7 @@
 #include "fills/ui/frmGradient.h"
 #include "gui_fixture.h"
 #include "shell/ui/color_panel.h"
+#include "shell/ui/frmAbout.h"
 #include "shell/ui/window_bar.h"
 #include <QAccessible>
 #include <QButtonGroup>
@@ -28,6 +31,8 @@
 #include <QComboBox>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSpinBox>
+#include <QTreeView>
 #include <QTest>
 
 namespace orv::test {
@@ -51,14 +56,18 @@ const std::vector<MakeDialog>& AllDialogs()
         Make<frmEffectsWobbly>(), Make<frmEffectsWobbly2>(), Make<frmEffectsCirclize>(),
         Make<frmEffectsStainedGlass>(), Make<frmEffectsWaveing>(), Make<frmEditGrid>(), Make<frmEffectsDrip>(),
         Make<frmEffectsInsertImage>(), Make<frmEffectsMix>(), Make<frmEffectsVideoFeedback>(), Make<frmGradient>(),
-        Make<frmEditPlasma>(), Make<frmEffectsRoll>(), Make<frmEffectsTornado>()};
+        Make<frmEditPlasma>(), Make<frmEffectsRoll>(), Make<frmEffectsTornado>(),
+        Make<frmPageSetup>(), Make<frmAbout>(),
+        [](frmDocument* doc) { return std::make_unique<frmPrintPreview>(doc->canvas().Image(), doc); }};
     return all;
 }
 
 bool IsControl(const QWidget* w)
 {
     if (w->objectName() == QLatin1String("Shape1")) return false;   // Insert image's key colour: shown, not chosen
+    if (qobject_cast<const QAbstractSpinBox*>(w->parentWidget())) return false;   // the box's own text field
     return qobject_cast<const QAbstractButton*>(w) || qobject_cast<const QAbstractSlider*>(w)
+           || qobject_cast<const QAbstractSpinBox*>(w) || qobject_cast<const QTreeView*>(w)
            || qobject_cast<const QLineEdit*>(w) || qobject_cast<const QComboBox*>(w) || qobject_cast<const ColorCell*>(w);
 }
 

@@ -29,6 +29,7 @@ EXPECTED = {
     "usr/share/icons/hicolor/scalable/apps/%s.svg" % APP_ID,
     "usr/share/man/man1/orvane.1",
     "usr/share/man/man1/orvane-batch.1",
+    "usr/share/doc/orvane/copyright",
 } | {"usr/share/icons/hicolor/%dx%d/apps/%s.png" % (n, n, APP_ID) for n in ICON_SIZES}
 EXECUTABLES = ("usr/bin/orvane", "usr/bin/orvane-batch", "usr/lib/orvane/orvane-plugin-host")
 

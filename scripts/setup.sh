@@ -11,7 +11,7 @@ packages=(
   xvfb xauth imagemagick fonts-dejavu-core
   wx3.2-examples libsdl2-image-tests
   libhwy-dev libcurl4-openssl-dev libsane-dev libsane1 sane-utils
-  libturbojpeg0-dev libspng-dev
+  libturbojpeg0-dev libspng-dev libzstd-dev
   openbox x11-utils xdotool poppler-utils python3 libjpeg-turbo-progs
   desktop-file-utils appstream libglib2.0-bin gsettings-desktop-schemas
   librsvg2-bin dpkg-dev file

@@ -13,6 +13,7 @@
 #include "shell/ui/effects_toolbar.h"
 #include "shell/ui/file_drop.h"
 #include "shell/ui/frmMainPreferences.h"
+#include "documents/undo_history.h"
 #include "shell/ui/frmSplash.h"
 #include "shell/ui/main_toolbar.h"
 #include "shell/ui/tool_icons.h"
@@ -52,6 +53,7 @@ constexpr int kDocumentButtons[] = {3, 5, 7, 8, 10};
 frmMain::frmMain()
 {
     gMain = this;
+    UndoHistory::setBudget(UndoMemoryBudget());
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kAppTitle);
     LoadProgramResources();

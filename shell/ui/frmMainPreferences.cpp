@@ -1,9 +1,12 @@
 #include "shell/ui/frmMainPreferences.h"
 #include "effects/ui/dialog_buttons.h"
+#include "documents/undo_history.h"
 #include "shell/settings_store.h"
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QLabel>
+#include <QSpinBox>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
@@ -50,6 +53,12 @@ void SaveChoice(const QButtonGroup* group, const QString& key)
 
 } // namespace
 
+int64_t UndoMemoryBudget()
+{
+    const double mb = GetSettingNumber(kAppTitle, kSection, QStringLiteral("UndoMemory"), 0);
+    return mb >= 1 ? int64_t(mb) << 20 : UndoHistory::defaultBudget();
+}
+
 frmMainPreferences::frmMainPreferences(QWidget* owner) : QDialog(owner)
 {
     setObjectName(QStringLiteral("frmMainPreferences"));
@@ -84,6 +93,19 @@ frmMainPreferences::frmMainPreferences(QWidget* owner) : QDialog(owner)
         layout->addWidget(c);
     }
 
+    // The memory all pictures' undo histories may hold together, in megabytes.
+    auto* memory = new QHBoxLayout;
+    auto* memoryLabel = new QLabel(QStringLiteral("Undo memory"), this);
+    UndoMemory = new QSpinBox(this);
+    UndoMemory->setObjectName(QStringLiteral("UndoMemory"));
+    UndoMemory->setAccessibleName(memoryLabel->text());
+    UndoMemory->setRange(16, 1 << 20);
+    UndoMemory->setSuffix(QStringLiteral(" MB"));
+    memoryLabel->setBuddy(UndoMemory);
+    memory->addWidget(memoryLabel);
+    memory->addWidget(UndoMemory);
+    layout->addLayout(memory);
+
     const OkCancel buttons = AddOkCancel(this, layout);
     Command1 = buttons.ok;
     Command1->setObjectName(QStringLiteral("Command1"));
@@ -99,12 +121,15 @@ void frmMainPreferences::Form_Load()
 {
     ShowStored(Option1->group(), QStringLiteral("SplshScrn"));
     ShowStored(Option4->group(), QStringLiteral("Pointer"));
+    UndoMemory->setValue(int(UndoMemoryBudget() >> 20));
 }
 
 void frmMainPreferences::Command1_Click()
 {
     SaveChoice(Option1->group(), QStringLiteral("SplshScrn"));
     SaveChoice(Option4->group(), QStringLiteral("Pointer"));
+    SaveSetting(kAppTitle, kSection, QStringLiteral("UndoMemory"), SettingText(UndoMemory->value()));
+    UndoHistory::setBudget(UndoMemoryBudget());
     accept();
 }
 

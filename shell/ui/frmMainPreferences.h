@@ -5,11 +5,13 @@
 // A stored value outside 0 to 2 leaves its group without a selection, and OK then keeps that
 // stored value rather than inventing one.
 #include <QDialog>
+#include <cstdint>
 
 class QCheckBox;
 class QGroupBox;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 
 namespace orv {
 
@@ -29,6 +31,7 @@ public:
     QPushButton* Command3 = nullptr;   // "Browse"
     QCheckBox* Check1 = nullptr;       // "Scrolling toolbars"
     QCheckBox* Check2 = nullptr;       // "Load plug-ins"
+    QSpinBox* UndoMemory = nullptr;    // "Undo memory", megabytes (UndoMemory)
     QPushButton* Command1 = nullptr;   // OK
     QPushButton* Command2 = nullptr;   // Cancel
 
@@ -37,5 +40,8 @@ public:
 private:
     void Form_Load();
 };
+
+// The undo memory the preferences hold (UndoMemory, megabytes), or the machine's default.
+int64_t UndoMemoryBudget();
 
 } // namespace orv

@@ -78,6 +78,11 @@ void Combine(QImage& img, SpanSet& set, ColorRef color, int16_t mode, ChangedBox
 // under the canvas's DrawMode and reports what changed.
 void Paint(Canvas& c, SpanSet& penPixels, ColorRef color, SpanSet* interior = nullptr)
 {
+    ChangedBox reach;
+    for (SpanSet* set : {&penPixels, interior})
+        if (set)
+            for (const PixelSpan& s : set->spans()) reach.add(s.x0, s.x1, s.y);
+    c.aboutToChange(reach.rect());
     ChangedBox changed;
     Combine(c.buffer(), penPixels, color, c.DrawMode(), changed);
     if (interior) Combine(c.buffer(), *interior, c.FillColor(), c.DrawMode(), changed);
@@ -102,6 +107,7 @@ void StretchOnto(Canvas& c, const QImage& src, int64_t x, int64_t y, int64_t w, 
         const int64_t i = w > 0 ? dx - left : left + aw - 1 - dx;
         srcCol[size_t(dx - x0)] = int((2 * i + 1) * sw / (2 * aw));
     }
+    c.aboutToChange(QRect(QPoint(int(x0), int(y0)), QPoint(int(x1), int(y1))));
     ChangedBox changed;
     for (int64_t dy = y0; dy <= y1; ++dy) {
         const int64_t j = h > 0 ? dy - top : top + ah - 1 - dy;
@@ -302,6 +308,7 @@ void Canvas::setPicture(const Picture& pic)
         if (!src.isNull()) CopyTopLeft(next, src);
     }
     const bool resized = next.size() != image_.size();
+    if (!resized) aboutToChange(image_.rect());
     image_ = next;
     if (resized && onResize) onResize();
     markDirty(image_.rect());
@@ -309,6 +316,7 @@ void Canvas::setPicture(const Picture& pic)
 
 void Canvas::Cls()
 {
+    aboutToChange(image_.rect());
     image_ = NewPixelBuffer(image_.width(), image_.height(), backColor_);
     currentX_ = 0;
     currentY_ = 0;

@@ -103,10 +103,14 @@ public:
     QImage& buffer() { return image_; }
     const QImage& buffer() const { return image_; }
     void markDirty(const QRect& pixels);
+    // To be called before pixels within `pixels` are written (the canvas's own operations do).
+    void aboutToChange(const QRect& pixels) { if (onBeforeChange) onBeforeChange(pixels & image_.rect()); }
 
     // Notifications to the view: pixels to repaint, and size changes.
     std::function<void(const QRect&)> onDirty;
     std::function<void()> onResize;
+    // The pixels about to be written, before they change (for the undo history).
+    std::function<void(const QRect&)> onBeforeChange;
 
 private:
     QImage image_;

@@ -48,8 +48,10 @@ void frmDocument::DrawIMG_MouseDown(int button, float x, float y)
         return;
     }
     if (button != 1) return;   // only the left button alone draws
-    Changed = true;
-    TakeUndoSnapshot();
+    QString name = ToolName;
+    for (const ToolButtonInfo& b : kToolButtons)
+        if (ToolName == QLatin1String(b.toolName)) name = QString::fromLatin1(b.tip);
+    TakeUndoSnapshot(QRect(), name);   // the stroke keeps what it draws over
     if (tool) {
         ctx.colorPicked = [panel](ColorRef c, bool onPress) { panel->showPickedColor(c, onPress); };
         ctx.openTextBox = [this](float left, float top) { openTextBox(left, top); };
@@ -76,6 +78,9 @@ void frmDocument::DrawIMG_MouseUp(int button, float, float)
 {
     if (Tool* tool = FindTool(ToolName)) tool->release(canvas(), button);
     ButtonPressed = false;
+    history_->close();   // the stroke is done; a press that drew nothing leaves no step
+    Changed = !history_->atSaved();
+    updateUndoEntries();
 }
 
 void frmDocument::openTextBox(float x, float y)
@@ -104,7 +109,10 @@ void frmDocument::Text1_Change()
 
 void frmDocument::Text1_Commit()
 {
+    TakeUndoSnapshot(QRect(), QStringLiteral("Text"));
     CommitText(canvas(), Text1->text(), float(textAt_.x()), float(textAt_.y()), main_->colors()->shadow());
+    history_->close();
+    updateUndoEntries();
     Text1_Discard();
 }
 
@@ -139,7 +147,9 @@ bool frmDocument::handleMouse(QWidget* handle, QEvent* event)
         // A shrink cuts pixels away: the picture before the drag is held for Undo (which also
         // marks the document changed), once per drag.
         if (!handleSnapshotTaken_) {
+            setUndoStepName(QStringLiteral("Resize"));
             TakeUndoSnapshot();
+            setUndoStepName({});
             handleSnapshotTaken_ = true;
         }
         canvas().resizePixels(w, h);   // the resize handling places the handles again

@@ -58,6 +58,7 @@ frmDocument::frmDocument(frmMain* main) : main_(main)
     Picture4->setAutoFillBackground(true);
     Picture4->setPalette(QPalette(QColor(128, 128, 128)));
     DrawIMG = new CanvasView(Picture4);
+    history_ = std::make_unique<UndoHistory>(DrawIMG->canvas());
     Picture1 = MakeHandle(Picture4, "Picture1", Qt::SizeHorCursor);
     Picture2 = MakeHandle(Picture4, "Picture2", Qt::SizeFDiagCursor);
     Picture3 = MakeHandle(Picture4, "Picture3", Qt::SizeVerCursor);
@@ -167,8 +168,11 @@ void frmDocument::buildMenus()
             &frmMain::mnuFileExit_Click);
 
     QMenu* edit = menu(QStringLiteral("Edit"), QStringLiteral("mnuEdit"));
-    connect(item(edit, "mnuEditUndo", QStringLiteral("Undo"), false), &QAction::triggered, this,
-            &frmDocument::mnuEditUndo_Click);
+    connect(item(edit, "mnuEditUndo", QStringLiteral("Undo"), false, QKeySequence(Qt::CTRL | Qt::Key_Z)),
+            &QAction::triggered, this, &frmDocument::mnuEditUndo_Click);
+    QAction* redo = item(edit, "mnuEditRedo", QStringLiteral("Redo"), false);
+    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    connect(redo, &QAction::triggered, this, &frmDocument::mnuEditRedo_Click);
     edit->addSeparator();
     connect(item(edit, "mnuCopy", QStringLiteral("Copy"), true), &QAction::triggered, this,
             &frmDocument::mnuCopy_Click);
@@ -476,6 +480,7 @@ void frmDocument::mnuPaste_Click()
     target.setAutoSize(false);
     main_->FitWindowToPicture(d);
     d->Changed = true;   // a picture not yet in any file: closing asks to save it
+    d->undoHistory().forgetSaved();
 }
 
 void frmDocument::fillRecentEntries()

@@ -3,6 +3,8 @@
 // with three resize handles, the scratch surfaces, the undo pictures and the per-document state.
 // Its menu bar is the one the user sees while it is the active document.
 #include "documents/canvas.h"
+#include "documents/undo_history.h"
+#include <memory>
 #include <QWidget>
 
 class QAction;
@@ -38,8 +40,6 @@ public:
     QScrollBar* VScroll1 = nullptr;
     Canvas picTemp;
     Canvas picSaveDummy;
-    Picture imgUnDo;
-    Picture imgReDo;
     QLineEdit* Text1 = nullptr;    // the text tool's entry box, a child of the canvas
 
     Canvas& canvas();
@@ -73,8 +73,17 @@ public:
     void mnuViewTools_Click();
     void mnuViewColors_Click();
     void mnuViewWindows_Click();
+    // A history step for the whole picture before a change, named by the command that runs
+    // (setUndoStepName) or "Change".
     void TakeUndoSnapshot();
+    // A step for a change of the pixels in `area` (pixels; may be empty): what the change
+    // draws anywhere is kept as it is drawn, until the next step or the end of the stroke.
+    void TakeUndoSnapshot(const QRect& area, const QString& name);
+    void setUndoStepName(const QString& name) { stepName_ = name; }
+    UndoHistory& undoHistory() { return *history_; }
     void mnuEditUndo_Click();
+    void mnuEditRedo_Click();
+    void updateUndoEntries();   // captions and availability of Undo and Redo
     void mnuPlugIn_Click(int index);   // runs item `index` of the Plugins menu
     // Save As; returns whether the picture was saved.
     bool mnuFileSaveAs_Click();
@@ -133,7 +142,7 @@ private:
     void setupTools();
     void openTextBox(float x, float y);
     void placeTextBox();   // font and place of the entry box for textAt_ at the zoom
-    void restorePicture(const Picture& held);   // Undo / Redo
+    void historyMoved();   // after Undo / Redo
     bool handleMouse(QWidget* handle, QEvent* event);
     // Writes the picture to `path` (a JPEG at `quality`, asked for when negative) and, once it
     // is in place, takes the name: caption, recent list, Save's file; Changed is cleared.
@@ -155,6 +164,8 @@ private:
     int jpegQuality_ = 85;               // the JPEG quality chosen last for this document
     QList<QAction*> recentEntries_;      // mnuFileMRU, four entries
     QAction* recentSeparator_ = nullptr;
+    std::unique_ptr<UndoHistory> history_;
+    QString stepName_;   // the name the next whole-picture step takes
 };
 
 // The undo snapshot of the active document, taken before every change.

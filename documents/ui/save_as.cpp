@@ -97,6 +97,8 @@ bool frmDocument::savedTo(const QString& path, int quality)
     QString recentError;   // the desktop's recent list is a convenience: its failure is no save failure
     AddToRecentFiles(path, RecentFilesListPath(), &recentError);
     Changed = false;
+    history_->markSaved();
+    updateUndoEntries();
     emit changeNoted();
     return true;
 }

@@ -1,6 +1,6 @@
-// One step of history per document: the snapshot taken before a change, and the Edit menu
-// entry that swaps between it and the current picture, its caption flipping Undo / Redo.
+// The Edit menu's Undo and Redo over the document's history, and the steps changes take.
 #include "documents/ui/frmDocument.h"
+#include "shell/settings_store.h"
 #include "shell/ui/frmMain.h"
 #include <QAction>
 
@@ -8,38 +8,46 @@ namespace orv {
 
 void frmDocument::TakeUndoSnapshot()
 {
-    imgUnDo = canvas().Image();   // shares the pixels until the canvas is drawn on
+    history_->recordWhole(stepName_.isEmpty() ? QStringLiteral("Change") : stepName_);
     IsUndo = true;
     Changed = true;
-    QAction* undo = menuAction(QStringLiteral("mnuEditUndo"));
-    undo->setEnabled(true);
-    undo->setText(QStringLiteral("Undo"));
+    updateUndoEntries();
+}
+
+void frmDocument::TakeUndoSnapshot(const QRect& area, const QString& name)
+{
+    history_->recordArea(name, area);
+    IsUndo = true;
+    Changed = true;
+    updateUndoEntries();
 }
 
 void frmDocument::mnuEditUndo_Click()
 {
-    QAction* undo = menuAction(QStringLiteral("mnuEditUndo"));
-    if (undo->text() == QLatin1String("Undo")) {
-        imgReDo = canvas().Image();
-        restorePicture(imgUnDo);
-        undo->setText(QStringLiteral("Redo"));
-    } else if (undo->text() == QLatin1String("Redo")) {
-        imgUnDo = canvas().Image();
-        restorePicture(imgReDo);
-        undo->setText(QStringLiteral("Undo"));
-    }
+    if (history_->undo()) historyMoved();
 }
 
-void frmDocument::restorePicture(const Picture& held)
+void frmDocument::mnuEditRedo_Click()
 {
-    // The held picture comes back whole, with its own size: a change of size (a turn, a
-    // handle drag) is undone like any other, and nothing of either picture is cut away. The
-    // canvas's resize handling places the handles and scroll bars and writes the size texts.
-    Canvas& c = canvas();
-    const bool autoSize = c.AutoSize();
-    c.setAutoSize(true);
-    c.setPicture(held);
-    c.setAutoSize(autoSize);
+    if (history_->redo()) historyMoved();
+}
+
+void frmDocument::historyMoved()
+{
+    Changed = !history_->atSaved();
+    updateUndoEntries();
+    emit changeNoted();   // back at the saved state the recovery copy goes
+}
+
+void frmDocument::updateUndoEntries()
+{
+    for (auto [entry, word, name, can] :
+         {std::tuple{"mnuEditUndo", "Undo", history_->undoName(), history_->canUndo()},
+          std::tuple{"mnuEditRedo", "Redo", history_->redoName(), history_->canRedo()}}) {
+        QAction* a = menuAction(QString::fromLatin1(entry));
+        a->setEnabled(can);
+        a->setText(can ? QString::fromLatin1(word) + QLatin1Char(' ') + name : QString::fromLatin1(word));
+    }
 }
 
 void TakeUndoSnapshot()

@@ -55,7 +55,12 @@ void ConnectEffectMenus(frmDocument* doc)
     for (auto [name, launch] : launchers) {
         QAction* action = doc->menuAction(QString::fromLatin1(name));
         action->setEnabled(true);
-        QObject::connect(action, &QAction::triggered, doc, [doc, launch = launch] { launch(doc); });
+        // The command's caption names the history step its change takes.
+        QObject::connect(action, &QAction::triggered, doc, [doc, action, launch = launch] {
+            doc->setUndoStepName(action->text().remove(QLatin1Char('&')).remove(QStringLiteral("...")));
+            launch(doc);
+            doc->setUndoStepName({});
+        });
     }
 }
 

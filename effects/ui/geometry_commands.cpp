@@ -11,11 +11,11 @@ namespace {
 
 void Flip(frmDocument* doc, void (*flip)(QImage&))
 {
+    doc->TakeUndoSnapshot();
     Canvas& canvas = doc->canvas();
     canvas.setScaleMode(kScalePixels);
     flip(canvas.buffer());
     canvas.Refresh();
-    doc->Changed = true;
 }
 
 } // namespace

@@ -124,12 +124,11 @@ void frmGradient::Command2_Click()
 {
     GradientParams p;
     if (params(&p)) {
+        doc_->TakeUndoSnapshot();
         Canvas& canvas = doc_->canvas();
         DrawGradient(canvas.buffer(), p);
         canvas.Refresh();
         if (p.style != GradientStyle::Special) canvas.setScaleMode(kScalePixels);
-        // No undo snapshot is taken, but the picture did change: closing asks to save it.
-        doc_->Changed = true;
     }
     accept();
 }

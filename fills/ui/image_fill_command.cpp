@@ -34,15 +34,17 @@ void FillWithImage(frmDocument* doc, const QString& path)
     }
     Canvas& canvas = doc->canvas();
     canvas.setScaleMode(kScalePixels);
-    if (error.isEmpty() && !TileImage(canvas.buffer(), tile.Image())) error = EmptyPictureError(path);
+    if (error.isEmpty() && tile.Image().isNull()) error = EmptyPictureError(path);
+    if (error.isEmpty()) {
+        doc->TakeUndoSnapshot();
+        TileImage(canvas.buffer(), tile.Image());
+    }
     if (!error.isEmpty()) {
         QMessageBox::warning(frmMain::instance(), kAppTitle, error, QMessageBox::Ok);
         return;
     }
     canvas.Refresh();
     canvas.setScaleMode(kScaleTwips);
-    // No undo snapshot is taken, but the picture did change: closing asks to save it.
-    doc->Changed = true;
 }
 
 } // namespace orv

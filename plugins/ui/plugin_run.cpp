@@ -169,7 +169,9 @@ void frmDocument::mnuPlugIn_Click(int index)
         ShowRunError(main_, result.error);
         return;
     }
+    setUndoStepName(items[index]->text().remove(QLatin1Char('&')));
     TakeUndoSnapshot();
+    setUndoStepName({});
     canvas().setPicture(result.image);   // the canvas keeps its size, as Undo does
 }
 

@@ -15,6 +15,7 @@
 #include "shell/ui/file_drop.h"
 #include "shell/ui/frmMainPreferences.h"
 #include "shell/ui/frmAbout.h"
+#include "documents/undo_history.h"
 #include "shell/ui/frmSplash.h"
 #include "shell/ui/main_toolbar.h"
 #include "shell/ui/tool_icons.h"
@@ -55,6 +56,7 @@ constexpr int kDocumentButtons[] = {3, 5, 7, 8, 10};
 frmMain::frmMain()
 {
     gMain = this;
+    UndoHistory::setBudget(UndoMemoryBudget());
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kAppTitle);
     LoadProgramResources();

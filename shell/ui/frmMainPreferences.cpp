@@ -1,5 +1,6 @@
 #include "shell/ui/frmMainPreferences.h"
 #include "effects/ui/dialog_buttons.h"
+#include "documents/undo_history.h"
 #include "shell/settings_store.h"
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -51,6 +52,12 @@ void SaveChoice(const QButtonGroup* group, const QString& key)
 }
 
 } // namespace
+
+int64_t UndoMemoryBudget()
+{
+    const double mb = GetSettingNumber(kAppTitle, kSection, QStringLiteral("UndoMemory"), 0);
+    return mb >= 1 ? int64_t(mb) << 20 : UndoHistory::defaultBudget();
+}
 
 frmMainPreferences::frmMainPreferences(QWidget* owner) : QDialog(owner)
 {
@@ -104,6 +111,18 @@ frmMainPreferences::frmMainPreferences(QWidget* owner) : QDialog(owner)
     interval->addStretch();
     layout->addLayout(interval);
     connect(chkRecovery, &QCheckBox::toggled, spnRecoveryInterval, &QWidget::setEnabled);
+    // The memory all pictures' undo histories may hold together, in megabytes.
+    auto* memory = new QHBoxLayout;
+    auto* memoryLabel = new QLabel(QStringLiteral("Undo memory"), this);
+    UndoMemory = new QSpinBox(this);
+    UndoMemory->setObjectName(QStringLiteral("UndoMemory"));
+    UndoMemory->setAccessibleName(memoryLabel->text());
+    UndoMemory->setRange(16, 1 << 20);
+    UndoMemory->setSuffix(QStringLiteral(" MB"));
+    memoryLabel->setBuddy(UndoMemory);
+    memory->addWidget(memoryLabel);
+    memory->addWidget(UndoMemory);
+    layout->addLayout(memory);
 
     const OkCancel buttons = AddOkCancel(this, layout);
     Command1 = buttons.ok;
@@ -123,6 +142,7 @@ void frmMainPreferences::Form_Load()
     chkRecovery->setChecked(GetSettingBool(kAppTitle, kSection, QStringLiteral("KeepRecoveryCopies"), true));
     spnRecoveryInterval->setValue(int(GetSettingNumber(kAppTitle, kSection, QStringLiteral("RecoveryInterval"), 60)));
     spnRecoveryInterval->setEnabled(chkRecovery->isChecked());
+    UndoMemory->setValue(int(UndoMemoryBudget() >> 20));
 }
 
 void frmMainPreferences::Command1_Click()
@@ -131,6 +151,8 @@ void frmMainPreferences::Command1_Click()
     SaveChoice(Option4->group(), QStringLiteral("Pointer"));
     SaveSetting(kAppTitle, kSection, QStringLiteral("KeepRecoveryCopies"), SettingText(chkRecovery->isChecked()));
     SaveSetting(kAppTitle, kSection, QStringLiteral("RecoveryInterval"), SettingText(spnRecoveryInterval->value()));
+    SaveSetting(kAppTitle, kSection, QStringLiteral("UndoMemory"), SettingText(UndoMemory->value()));
+    UndoHistory::setBudget(UndoMemoryBudget());
     accept();
 }
 

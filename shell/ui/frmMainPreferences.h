@@ -8,6 +8,7 @@
 // by default) and how often, at least, they are renewed during long work (RecoveryInterval,
 // seconds, 60 by default).
 #include <QDialog>
+#include <cstdint>
 
 class QCheckBox;
 class QGroupBox;
@@ -35,6 +36,7 @@ public:
     QCheckBox* Check2 = nullptr;       // "Load plug-ins"
     QCheckBox* chkRecovery = nullptr;  // "Keep recovery copies" (KeepRecoveryCopies)
     QSpinBox* spnRecoveryInterval = nullptr;   // seconds between copies during long work (RecoveryInterval)
+    QSpinBox* UndoMemory = nullptr;    // "Undo memory", megabytes (UndoMemory)
     QPushButton* Command1 = nullptr;   // OK
     QPushButton* Command2 = nullptr;   // Cancel
 
@@ -43,5 +45,8 @@ public:
 private:
     void Form_Load();
 };
+
+// The undo memory the preferences hold (UndoMemory, megabytes), or the machine's default.
+int64_t UndoMemoryBudget();
 
 } // namespace orv

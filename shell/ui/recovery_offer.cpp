@@ -86,6 +86,7 @@ void frmMain::OfferLeftCopies()
             d->setFilePath(copy.filePath);
             d->setJpegQuality(copy.jpegQuality);
             d->Changed = true;
+            d->undoHistory().forgetSaved();   // its file holds an older picture
             recovery_->adopt(d, path);
             windowBar_->Holder_Resize();
             FitWindowToPicture(d);

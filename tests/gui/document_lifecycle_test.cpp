@@ -141,7 +141,7 @@ TEST_F(LifecycleTest, UndoAndRedoOfRotateRestoreSizeAndEveryPixel)
     EXPECT_EQ(frame->statusPanel(2), QStringLiteral("Height: 120"));
     EXPECT_EQ(doc->Picture1->x(), doc->DrawIMG->x() + 160 + 10);   // the right-edge handle follows
 
-    undo->trigger();   // Redo
+    redo->trigger();
     EXPECT_EQ(canvas().Image(), turned);
     EXPECT_EQ(frame->statusPanel(3), QStringLiteral("Width: 120"));
 }
@@ -161,7 +161,7 @@ TEST_F(LifecycleTest, UndoAfterAHandleShrinkBringsBackTheWholePicture)
 
     undo->trigger();   // the picture before the drag, cut columns included
     EXPECT_EQ(canvas().Image(), original);
-    undo->trigger();   // Redo: the shrunk picture again
+    redo->trigger();   // the shrunk picture again
     EXPECT_EQ(canvas().Image(), original.copy(0, 0, 60, 120));
 }
 

@@ -42,7 +42,7 @@ protected:
 
 } // namespace
 
-TEST_F(FillsTest, GradientOkPaintsTheCanvasMarksItChangedWithoutUndo)
+TEST_F(FillsTest, GradientOkPaintsTheCanvasAsAnUndoableStep)
 {
     doc->canvas().resizePixels(20, 24);
     doc->canvas().setScaleMode(kScaleTwips);
@@ -56,7 +56,7 @@ TEST_F(FillsTest, GradientOkPaintsTheCanvasMarksItChangedWithoutUndo)
     EXPECT_EQ(at(17, 21), RGB(0, 242, 255));
     EXPECT_EQ(at(18, 0), 0xFFFFFF);
     EXPECT_TRUE(doc->Changed);
-    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_EQ(undo->text(), QStringLiteral("Undo Gradient"));
     EXPECT_EQ(doc->canvas().ScaleMode(), kScalePixels);
     EXPECT_EQ(gradientSetting("Mode"), QStringLiteral("Horizontal"));
 
@@ -181,7 +181,7 @@ TEST_F(FillsTest, PlainGridUsesThePenColourAndABadWidthDrawsNothing)
     EXPECT_EQ(at(150, 10), 0xFFFFFF);   // one column: no vertical line
 }
 
-TEST_F(FillsTest, ImageFillCancelledOrUnreadableLeavesTheCanvasAndAPictureTilesItWithoutUndo)
+TEST_F(FillsTest, ImageFillCancelledOrUnreadableLeavesTheCanvasAndAPictureTilesItUndoably)
 {
     doc->canvas().resizePixels(100, 100);
     const QImage before = doc->canvas().Image();
@@ -207,7 +207,9 @@ TEST_F(FillsTest, ImageFillCancelledOrUnreadableLeavesTheCanvasAndAPictureTilesI
     doc->canvas().setScaleMode(kScalePixels);
     EXPECT_EQ(at(99, 99), RGB(9, 19, 0));
     EXPECT_TRUE(doc->Changed);
-    EXPECT_FALSE(undo->isEnabled());
+    undo->trigger();   // the fill is taken back
+    EXPECT_EQ(doc->canvas().Image(), before);
+    EXPECT_FALSE(doc->Changed);
 }
 
 TEST_F(FillsTest, InsertImageShowsThroughTheKeyColourTakenWhenTheDialogOpened)

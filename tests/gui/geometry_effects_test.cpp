@@ -41,18 +41,20 @@ TEST_F(GeometryEffectsTest, GrayscaleFromTheMenu)
     EXPECT_EQ(at(1, 1), RGB(255, 0, 0));
 }
 
-TEST_F(GeometryEffectsTest, FlipsMirrorAndMarkTheDocumentChanged)
+TEST_F(GeometryEffectsTest, FlipsMirrorAndAreUndoable)
 {
     blank(10, 6, {1, 2}, RGB(0, 0, 255));
     trigger("mnuEditFlipHorizontal");
     EXPECT_EQ(at(8, 2), RGB(0, 0, 255));
     EXPECT_EQ(canvas().ScaleMode(), kScalePixels);
-    // No snapshot, but closing the window now asks to save.
     EXPECT_TRUE(doc->Changed);
-    EXPECT_FALSE(doc->IsUndo);
-    EXPECT_FALSE(undo->isEnabled());
     trigger("mnuEditFlipVertical");
     EXPECT_EQ(at(8, 3), RGB(0, 0, 255));
+    EXPECT_EQ(undo->text(), QStringLiteral("Undo Flip Vertical"));
+    undo->trigger();
+    undo->trigger();
+    EXPECT_EQ(at(1, 2), RGB(0, 0, 255));
+    EXPECT_EQ(redo->text(), QStringLiteral("Redo Flip Horizontal"));
 }
 
 TEST_F(GeometryEffectsTest, Rotate90TurnsTheCanvasAndMovesTheHandles)

@@ -231,6 +231,7 @@ protected:
         start();
         doc = frame->ActiveDocument();
         undo = doc->menuAction(QStringLiteral("mnuEditUndo"));
+        redo = doc->menuAction(QStringLiteral("mnuEditRedo"));
     }
     void trigger(const char* menu) { doc->menuAction(QString::fromLatin1(menu))->trigger(); }
     // Chooses menu item `menu` and runs `act` on the dialog it opens.
@@ -250,6 +251,7 @@ protected:
 
     frmDocument* doc = nullptr;
     QAction* undo = nullptr;
+    QAction* redo = nullptr;
 };
 
 } // namespace orv::test

@@ -2,6 +2,7 @@
 #include "effects/brightness.h"
 #include "effects/contrast.h"
 #include "effects/flip.h"
+#include "effects/geometry_kernels.h"
 #include "effects/grayscale.h"
 #include "effects/invert.h"
 #include "effects/rotate90.h"
@@ -90,6 +91,11 @@ const std::vector<BatchEffect>& BatchEffects()
         {QStringLiteral("flip-horizontal"), RunInPlace<FlipHorizontal>, {}, {}},
         {QStringLiteral("flip-vertical"), RunInPlace<FlipVertical>, {}, {}},
         {QStringLiteral("rotate90"), RunPlain<Rotate90Passes>, {}, {}},
+        {QStringLiteral("rotate"), RunRotateBatch, CheckRotateParams, {"angle=TEXT (90)"}},
+        {QStringLiteral("resize"), RunResizeBatch, CheckResizeParams,
+         {"width=TEXT|TEXT% (in proportion)", "height=TEXT|TEXT% (in proportion)",
+          "filter=lanczos|nearest (lanczos)"}},
+        {QStringLiteral("border"), RunBorderBatch, CheckBorderParams, {"width=TEXT (10)", "color=COLORREF (0)"}},
         {QStringLiteral("stained-glass"),
          RunWith<StainedGlassParams, ParseStainedGlassParams, StainedGlassPasses>,
          CheckWith<StainedGlassParams, ParseStainedGlassParams>,

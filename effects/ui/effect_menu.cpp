@@ -5,6 +5,7 @@
 #include "effects/ui/frmEffectsStainedGlass.h"
 #include "effects/ui/frmEffectsTypical.h"
 #include "effects/ui/geometry_commands.h"
+#include "effects/ui/geometry_dialogs.h"
 #include "effects/ui/crystal_shaper_command.h"
 #include "effects/ui/frmEffectsCirclize.h"
 #include "effects/ui/frmEffectsWaveing.h"
@@ -31,6 +32,9 @@ void ConnectEffectMenus(frmDocument* doc)
         {"mnuEditFlipHorizontal", &mnuEditFlipHorizontal_Click},
         {"mnuEditFlipVertical", &mnuEditFlipVertical_Click},
         {"mnuEditRotate90", &mnuEditRotate90_Click},
+        {"mnuEditRotate", &mnuEditRotate_Click},
+        {"mnuEditResize", &mnuEditResize_Click},
+        {"mnuEditBorder", &mnuEditBorder_Click},
         {"mnuEffectsStndGlass", &mnuEffectsStndGlass_Click},
         {"mnuEffectsTypical", &mnuEffectsTypical_Click},
         {"mnuEffectsWobbly", &mnuEffectsWobbly_Click},

@@ -3,6 +3,7 @@
 // captions.
 #include "effects/ui/effect_run.h"
 #include "effects/ui/frmBrithnest.h"
+#include "effects/ui/geometry_dialogs.h"
 #include "effects/ui/frmEffectsCirclize.h"
 #include "effects/ui/frmEffectsInvert.h"
 #include "effects/ui/frmEffectsStainedGlass.h"
@@ -47,7 +48,8 @@ const std::vector<MakeDialog>& AllDialogs()
         Make<frmBrithnest>(), Make<frmContrast>(), Make<frmEffectsInvert>(), Make<frmEffectsTypical>(),
         Make<frmEffectsWobbly>(), Make<frmEffectsWobbly2>(), Make<frmEffectsCirclize>(),
         Make<frmEffectsStainedGlass>(), Make<frmEffectsWaveing>(), Make<frmEditGrid>(), Make<frmEffectsDrip>(),
-        Make<frmEffectsInsertImage>(), Make<frmEffectsMix>(), Make<frmEffectsVideoFeedback>(), Make<frmGradient>()};
+        Make<frmEffectsInsertImage>(), Make<frmEffectsMix>(), Make<frmEffectsVideoFeedback>(), Make<frmGradient>(),
+        Make<frmRotate>(), Make<frmResize>(), Make<frmBorder>()};
     return all;
 }
 

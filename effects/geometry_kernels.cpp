@@ -1,5 +1,6 @@
 #include "effects/geometry_kernels.h"
 #include "effects/batch_params.h"
+#include "effects/geometry_row_kernels.h"
 #include "effects/rotate90.h"
 #include "effects/row_shares.h"
 #include "effects/target_picture.h"
@@ -190,7 +191,7 @@ void FilterRows(const QImage& src, const PixelRows& dst, int dstWidth, const Axi
                 int from, int to)
 {
     const auto row = [&src](int y) { return reinterpret_cast<const uint32_t*>(src.constScanLine(y)); };
-    std::vector<int32_t> acc;
+    std::vector<const uint32_t*> taps;
     for (int y = from; y < to; ++y) {
         uint32_t* out = dst[y];
         if (across) {
@@ -209,22 +210,12 @@ void FilterRows(const QImage& src, const PixelRows& dst, int dstWidth, const Axi
                 out[x] = Channel(r) | Channel(g) << 8 | Channel(b) << 16 | kPixelOpaque;
             }
         } else {
-            acc.assign(size_t(dstWidth) * 3, 0);
-            const int32_t* w = &a.weight[size_t(y) * a.taps];
             const int s = a.start[y];
             const int n = std::min(a.taps, src.height() - s);
-            for (int k = 0; k < n; ++k) {
-                if (w[k] == 0) continue;
-                const uint32_t* in = row(s + k);
-                for (int x = 0; x < dstWidth; ++x) {
-                    const uint32_t p = in[x];
-                    acc[3 * x] += int32_t(p & 0xFF) * w[k];
-                    acc[3 * x + 1] += int32_t((p >> 8) & 0xFF) * w[k];
-                    acc[3 * x + 2] += int32_t((p >> 16) & 0xFF) * w[k];
-                }
-            }
-            for (int x = 0; x < dstWidth; ++x)
-                out[x] = Channel(acc[3 * x]) | Channel(acc[3 * x + 1]) << 8 | Channel(acc[3 * x + 2]) << 16 | kPixelOpaque;
+            taps.clear();
+            for (int k = 0; k < n; ++k) taps.push_back(row(s + k));
+            kernels::FilterDownRow(taps.data(), &a.weight[size_t(y) * a.taps], taps.size(), kWeightBits, out,
+                                   size_t(dstWidth));
         }
     }
 }

@@ -93,7 +93,7 @@ const std::vector<BatchEffect>& BatchEffects()
         {QStringLiteral("rotate90"), RunPlain<Rotate90Passes>, {}, {}},
         {QStringLiteral("rotate"), RunRotateBatch, CheckRotateParams, {"angle=TEXT (90)"}},
         {QStringLiteral("resize"), RunResizeBatch, CheckResizeParams,
-         {"width=TEXT|TEXT% (in proportion)", "height=TEXT|TEXT% (in proportion)",
+         {"width=TEXT[%] (100%)", "height=TEXT[%] (100%)",
           "filter=lanczos|nearest (lanczos)"}},
         {QStringLiteral("border"), RunBorderBatch, CheckBorderParams, {"width=TEXT (10)", "color=COLORREF (0)"}},
         {QStringLiteral("stained-glass"),

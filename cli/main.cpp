@@ -144,7 +144,8 @@ QString HelpText()
         "\n"
         "A parameter left out takes its default; one without a default must be given.\n"
         "TEXT is read as the effect's dialog reads its text box. COLORREF is a decimal\n"
-        "0x00BBGGRR (red in the low byte).\n"
+        "0x00BBGGRR (red in the low byte). TEXT[%] is pixels, or with % a percentage of\n"
+        "the picture's side; a resize side left out follows the other in proportion.\n"
         "\n"
         "Exit status: 0 done; 1 INPUT cannot be read or OUTPUT cannot be written;\n"
         "2 bad usage.\n");

@@ -2,6 +2,7 @@
 #include "effects/brightness.h"
 #include "effects/contrast.h"
 #include "effects/flip.h"
+#include "effects/geometry_kernels.h"
 #include "effects/grayscale.h"
 #include "effects/invert.h"
 #include "effects/picture_roll.h"
@@ -93,6 +94,11 @@ const std::vector<BatchEffect>& BatchEffects()
         {QStringLiteral("flip-horizontal"), RunInPlace<FlipHorizontal>, {}, {}},
         {QStringLiteral("flip-vertical"), RunInPlace<FlipVertical>, {}, {}},
         {QStringLiteral("rotate90"), RunPlain<Rotate90Passes>, {}, {}},
+        {QStringLiteral("rotate"), RunRotateBatch, CheckRotateParams, {"angle=TEXT (90)"}},
+        {QStringLiteral("resize"), RunResizeBatch, CheckResizeParams,
+         {"width=TEXT[%] (100%)", "height=TEXT[%] (100%)",
+          "filter=lanczos|nearest (lanczos)"}},
+        {QStringLiteral("border"), RunBorderBatch, CheckBorderParams, {"width=TEXT (10)", "color=COLORREF (0)"}},
         {QStringLiteral("stained-glass"),
          RunWith<StainedGlassParams, ParseStainedGlassParams, StainedGlassPasses>,
          CheckWith<StainedGlassParams, ParseStainedGlassParams>,

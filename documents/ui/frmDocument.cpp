@@ -196,6 +196,7 @@ void frmDocument::buildMenus()
     item(flip, "mnuEditFlipHorizontal", QStringLiteral("Flip Horizontal"), false);
     item(flip, "mnuEditRotate90", QStringLiteral("Rotate 90°"), false);
     item(flip, "mnuEditRotate", QStringLiteral("Rotate"), false);
+    item(edit, "mnuEditResize", QStringLiteral("Resize..."), false);
     QMenu* convert = sub(edit, "mnuEditConvert", QStringLiteral("Convert to"));
     item(convert, "mnuEditConvertGrayscale", QStringLiteral("Grayscale"), false);
     edit->addSeparator();

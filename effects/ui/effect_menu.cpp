@@ -7,6 +7,7 @@
 #include "effects/ui/frmEffectsStainedGlass.h"
 #include "effects/ui/frmEffectsTypical.h"
 #include "effects/ui/geometry_commands.h"
+#include "effects/ui/geometry_dialogs.h"
 #include "effects/ui/crystal_shaper_command.h"
 #include "effects/ui/frmEffectsCirclize.h"
 #include "effects/ui/frmEffectsWaveing.h"
@@ -34,6 +35,9 @@ void ConnectEffectMenus(frmDocument* doc)
         {"mnuEditFlipHorizontal", &mnuEditFlipHorizontal_Click},
         {"mnuEditFlipVertical", &mnuEditFlipVertical_Click},
         {"mnuEditRotate90", &mnuEditRotate90_Click},
+        {"mnuEditRotate", &mnuEditRotate_Click},
+        {"mnuEditResize", &mnuEditResize_Click},
+        {"mnuEditBorder", &mnuEditBorder_Click},
         {"mnuEffectsStndGlass", &mnuEffectsStndGlass_Click},
         {"mnuEffectsTypical", &mnuEffectsTypical_Click},
         {"mnuEffectsWobbly", &mnuEffectsWobbly_Click},

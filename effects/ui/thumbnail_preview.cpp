@@ -62,8 +62,19 @@ void ThumbnailPreview::showResult(const QImage& picture)
 {
     Canvas& box = picPreview->canvas();
     box.buffer() = picPreviewBak.copy();
-    BitBlt(box.buffer(), origin_.x(), origin_.y(), picture.width(), picture.height(), picture, 0, 0,
-           Rop::SrcCopy);
+    if (picture.size() == thumbnail_.size()) {
+        BitBlt(box.buffer(), origin_.x(), origin_.y(), picture.width(), picture.height(), picture, 0, 0,
+               Rop::SrcCopy);
+    } else {
+        // A result of another size (a turn) is shown whole: shrunk to fit the box if need be,
+        // and centred on the box's background.
+        box.Cls();
+        const double s = std::min({1.0, double(kBoxWidth) / picture.width(), double(kBoxHeight) / picture.height()});
+        const int w = std::max(1, static_cast<int>(RoundHalfEven(s * picture.width())));
+        const int h = std::max(1, static_cast<int>(RoundHalfEven(s * picture.height())));
+        StretchBlt(box.buffer(), (kBoxWidth - w) / 2, (kBoxHeight - h) / 2, w, h, picture, 0, 0, picture.width(),
+                   picture.height(), Rop::SrcCopy);
+    }
     box.Refresh();
     picPreview->repaint();
 }

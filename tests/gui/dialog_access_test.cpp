@@ -5,6 +5,7 @@
 #include "desktop/ui/frmPrintPreview.h"
 #include "effects/ui/effect_run.h"
 #include "effects/ui/frmBrithnest.h"
+#include "effects/ui/geometry_dialogs.h"
 #include "effects/ui/frmEffectsCirclize.h"
 #include "effects/ui/frmEffectsInvert.h"
 #include "effects/ui/frmEffectsRoll.h"
@@ -57,7 +58,7 @@ const std::vector<MakeDialog>& AllDialogs()
         Make<frmEffectsStainedGlass>(), Make<frmEffectsWaveing>(), Make<frmEditGrid>(), Make<frmEffectsDrip>(),
         Make<frmEffectsInsertImage>(), Make<frmEffectsMix>(), Make<frmEffectsVideoFeedback>(), Make<frmGradient>(),
         Make<frmEditPlasma>(), Make<frmEffectsRoll>(), Make<frmEffectsTornado>(),
-        Make<frmPageSetup>(), Make<frmAbout>(),
+        Make<frmRotate>(), Make<frmResize>(), Make<frmBorder>(), Make<frmPageSetup>(), Make<frmAbout>(),
         [](frmDocument* doc) { return std::make_unique<frmPrintPreview>(doc->canvas().Image(), doc); }};
     return all;
 }

@@ -182,12 +182,7 @@ bool UndoHistory::undo()
 {
     close();
     if (!canUndo()) return false;
-    Step& step = steps_[size_t(--cursor_)];
-    if (step.whole)
-        swapWhole(step);
-    else
-        applyTiles(step);
-    keepWithinBudget();
+    apply(steps_[size_t(--cursor_)]);
     return true;
 }
 
@@ -195,13 +190,17 @@ bool UndoHistory::redo()
 {
     close();
     if (!canRedo()) return false;
-    Step& step = steps_[size_t(cursor_++)];
+    apply(steps_[size_t(cursor_++)]);
+    return true;
+}
+
+void UndoHistory::apply(Step& step)
+{
     if (step.whole)
         swapWhole(step);
     else
         applyTiles(step);
     keepWithinBudget();
-    return true;
 }
 
 int64_t UndoHistory::bytes() const

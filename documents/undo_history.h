@@ -80,6 +80,7 @@ private:
     void capture(const QRect& pixels);
     void applyTiles(const Step& step);
     void swapWhole(Step& step);
+    void apply(Step& step);   // undo and redo alike: each step swaps the picture with what it keeps
     bool dropOne();   // the oldest step it may give up; false when none
     uint64_t oldestDroppable() const;
     static void keepWithinBudget();

@@ -14,18 +14,6 @@ namespace {
 
 const QString kSection = QStringLiteral("Picture roll");
 
-QScrollBar* AmountBar(QWidget* parent, const char* name, const QString& accessible, int max, int value)
-{
-    auto* bar = new QScrollBar(Qt::Horizontal, parent);
-    bar->setObjectName(QString::fromLatin1(name));
-    bar->setAccessibleName(accessible);
-    bar->setRange(0, max);
-    bar->setValue(value);
-    bar->setMinimumWidth(200);
-    bar->setFocusPolicy(Qt::StrongFocus);   // the arrow keys move it
-    return bar;
-}
-
 } // namespace
 
 frmEffectsRoll::frmEffectsRoll(frmDocument* doc)
@@ -37,8 +25,8 @@ frmEffectsRoll::frmEffectsRoll(frmDocument* doc)
         return static_cast<int>(GetSettingNumber(kAppTitle, kSection, key, 0));
     };
     auto* grid = new QGridLayout(frmSetting);
-    HScroll1 = AmountBar(frmSetting, "HScroll1", QStringLiteral("Horizontal"), picture.width() - 1, stored("X"));
-    HScroll2 = AmountBar(frmSetting, "HScroll2", QStringLiteral("Vertical"), picture.height() - 1, stored("Y"));
+    HScroll1 = ValueScrollBar(frmSetting, "HScroll1", QStringLiteral("Horizontal"), picture.width() - 1, stored("X"));
+    HScroll2 = ValueScrollBar(frmSetting, "HScroll2", QStringLiteral("Vertical"), picture.height() - 1, stored("Y"));
     Label1 = new QLabel(QString::number(HScroll1->value()), frmSetting);
     Label2 = new QLabel(QString::number(HScroll2->value()), frmSetting);
     Label1->setObjectName(QStringLiteral("Label1"));

@@ -9,22 +9,6 @@
 
 namespace orv {
 
-namespace {
-
-QScrollBar* ScrollBar(QWidget* parent, const char* name, const QString& accessible, int max, int value)
-{
-    auto* bar = new QScrollBar(Qt::Horizontal, parent);
-    bar->setObjectName(QString::fromLatin1(name));
-    bar->setAccessibleName(accessible);
-    bar->setRange(0, max);
-    bar->setValue(value);
-    bar->setMinimumWidth(200);
-    bar->setFocusPolicy(Qt::StrongFocus);   // the arrow keys move it
-    return bar;
-}
-
-} // namespace
-
 frmEffectsWaveing::frmEffectsWaveing(frmDocument* doc)
     : ThumbnailEffectDialog(doc, QStringLiteral("frmEffectsWaveing"), QStringLiteral("Effects: Waving"),
                             QStringLiteral("Waving..."))
@@ -32,9 +16,9 @@ frmEffectsWaveing::frmEffectsWaveing(frmDocument* doc)
     const WavingParams initial;
     auto* grid = new QGridLayout(frmSetting);
     const QImage& picture = doc_->canvas().buffer();
-    HScroll1 = ScrollBar(frmSetting, "HScroll1", QStringLiteral("Angle"),
+    HScroll1 = ValueScrollBar(frmSetting, "HScroll1", QStringLiteral("Angle"),
                          WavingPhaseMaximum(picture.width(), picture.height()), initial.phase);
-    HScroll2 = ScrollBar(frmSetting, "HScroll2", QStringLiteral("Freq"), kWavingFreqMax, initial.freq);
+    HScroll2 = ValueScrollBar(frmSetting, "HScroll2", QStringLiteral("Freq"), kWavingFreqMax, initial.freq);
     Label2 = new QLabel(QStringLiteral("0"), frmSetting);
     Label3 = new QLabel(NumberText(initial.freq / 10.0), frmSetting);
     Label2->setObjectName(QStringLiteral("Label2"));

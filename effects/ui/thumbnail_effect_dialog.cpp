@@ -3,6 +3,7 @@
 #include "effects/ui/dialog_buttons.h"
 #include "effects/ui/effect_run.h"
 #include "effects/ui/thumbnail_preview.h"
+#include <QScrollBar>
 #include <QGroupBox>
 #include <QVBoxLayout>
 
@@ -37,6 +38,18 @@ void ThumbnailEffectDialog::cmdPreview_Click()
 void ThumbnailEffectDialog::cmdOK_Click()
 {
     if (const MakePasses passes = currentPasses()) EffectRun(doc_, {runCaption_, this, false, passes});
+}
+
+QScrollBar* ValueScrollBar(QWidget* parent, const char* name, const QString& accessible, int max, int value)
+{
+    auto* bar = new QScrollBar(Qt::Horizontal, parent);
+    bar->setObjectName(QString::fromLatin1(name));
+    bar->setAccessibleName(accessible);
+    bar->setRange(0, max);
+    bar->setValue(value);
+    bar->setMinimumWidth(200);
+    bar->setFocusPolicy(Qt::StrongFocus);   // the arrow keys move it
+    return bar;
 }
 
 } // namespace orv

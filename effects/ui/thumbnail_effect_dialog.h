@@ -8,6 +8,7 @@
 #include <functional>
 
 class QPushButton;
+class QScrollBar;
 
 namespace orv {
 
@@ -42,5 +43,9 @@ protected:
 private:
     QString runCaption_;
 };
+
+// A horizontal scroll bar from 0 to max for one of a dialog's values, named for the keyboard
+// and for screen readers.
+QScrollBar* ValueScrollBar(QWidget* parent, const char* name, const QString& accessible, int max, int value);
 
 } // namespace orv

@@ -31,26 +31,7 @@ frmAbout::frmAbout(QWidget* owner) : QDialog(owner)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 20, 24, 16);
 
-    auto* logo = new QLabel(this);
-    logo->setObjectName(QStringLiteral("Image1"));
-    logo->setAccessibleName(QStringLiteral("Orvane logo"));
-    logo->setPixmap(QPixmap(QStringLiteral(":/orvane-logo.png")));
-    logo->setAlignment(Qt::AlignCenter);
-    layout->addWidget(logo);
-
-    auto* title = new QLabel(QStringLiteral("Orvane 3.0"), this);
-    title->setObjectName(QStringLiteral("Label1"));
-    QFont big = title->font();
-    big.setPointSizeF(big.pointSizeF() * 1.6);
-    big.setBold(true);
-    title->setFont(big);
-    title->setAlignment(Qt::AlignCenter);
-    layout->addWidget(title);
-
-    Label2 = new QLabel(QStringLiteral("Raster image editor, version " ORVANE_VERSION_TEXT), this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setAlignment(Qt::AlignCenter);
-    layout->addWidget(Label2);
+    Label2 = AddProgramHeading(this, layout, 1.6);
 
     Label3 = new QLabel(QStringLiteral("Orvane is free software: you may pass it on and change it under the terms "
                                        "of the GNU General Public License as published by the Free Software "

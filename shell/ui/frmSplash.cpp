@@ -17,6 +17,31 @@ void LoadProgramResources()
     (void)loaded;
 }
 
+QLabel* AddProgramHeading(QWidget* owner, QVBoxLayout* layout, qreal titleScale)
+{
+    auto* logo = new QLabel(owner);
+    logo->setObjectName(QStringLiteral("Image1"));
+    logo->setAccessibleName(QStringLiteral("Orvane logo"));
+    logo->setPixmap(QPixmap(QStringLiteral(":/orvane-logo.png")));
+    logo->setAlignment(Qt::AlignCenter);
+    layout->addWidget(logo);
+
+    auto* title = new QLabel(QStringLiteral("Orvane 3.0"), owner);
+    title->setObjectName(QStringLiteral("Label1"));
+    QFont big = title->font();
+    big.setPointSizeF(big.pointSizeF() * titleScale);
+    big.setBold(true);
+    title->setFont(big);
+    title->setAlignment(Qt::AlignCenter);
+    layout->addWidget(title);
+
+    auto* version = new QLabel(QStringLiteral("Raster image editor, version " ORVANE_VERSION_TEXT), owner);
+    version->setObjectName(QStringLiteral("Label2"));
+    version->setAlignment(Qt::AlignCenter);
+    layout->addWidget(version);
+    return version;
+}
+
 frmSplash::frmSplash(QWidget* parent) : QDialog(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
 {
     LoadProgramResources();
@@ -26,26 +51,7 @@ frmSplash::frmSplash(QWidget* parent) : QDialog(parent, Qt::SplashScreen | Qt::F
     layout->setContentsMargins(28, 24, 28, 20);
     layout->setSpacing(10);
 
-    auto* logo = new QLabel(this);
-    logo->setObjectName(QStringLiteral("Image1"));
-    logo->setAccessibleName(QStringLiteral("Orvane logo"));
-    logo->setPixmap(QPixmap(QStringLiteral(":/orvane-logo.png")));
-    logo->setAlignment(Qt::AlignCenter);
-    layout->addWidget(logo);
-
-    auto* title = new QLabel(QStringLiteral("Orvane 3.0"), this);
-    title->setObjectName(QStringLiteral("Label1"));
-    QFont big = title->font();
-    big.setPointSizeF(big.pointSizeF() * 1.8);
-    big.setBold(true);
-    title->setFont(big);
-    title->setAlignment(Qt::AlignCenter);
-    layout->addWidget(title);
-
-    auto* subtitle = new QLabel(QStringLiteral("Raster image editor, version " ORVANE_VERSION_TEXT), this);
-    subtitle->setObjectName(QStringLiteral("Label2"));
-    subtitle->setAlignment(Qt::AlignCenter);
-    layout->addWidget(subtitle);
+    AddProgramHeading(this, layout, 1.8);
     setStyleSheet(QStringLiteral("frmSplash { border: 1px solid #555; }"));
 }
 

@@ -48,7 +48,7 @@ TEST_F(GeometryDialogsTest, EachCommandChangesTheSizeAndUndoBringsBackThePicture
         expectRunFinishedCleanly();
         undo->trigger();
         EXPECT_EQ(doc->canvas().Image(), before) << menu;
-        undo->trigger();   // redo
+        redo->trigger();
         EXPECT_EQ(size(), want) << menu;
         undo->trigger();
     }

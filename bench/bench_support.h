@@ -76,4 +76,18 @@ void RunMagick(benchmark::State& state, Op op)
     SetRates(state);
 }
 
+// GraphicsMagick making a new picture of the test picture's size from a generator such as
+// "gradient:#0000FF-#00FFFF" or "plasma:fractal".
+inline void RunMagickGenerator(benchmark::State& state, const char* generator)
+{
+    MagickPicture();   // starts GraphicsMagick
+    for (auto _ : state) {
+        Magick::Image image;
+        image.size(Magick::Geometry(kWidth, kHeight));
+        image.read(generator);
+        benchmark::DoNotOptimize(image);
+    }
+    SetRates(state);
+}
+
 } // namespace orv::bench

@@ -122,14 +122,7 @@ Magick::Image MagickTile(int side)
 // GraphicsMagick's gradient: blue to cyan from top to bottom, into a new picture.
 void BM_Magick_Gradient(benchmark::State& state)
 {
-    MagickPicture();
-    for (auto _ : state) {
-        Magick::Image image;
-        image.size(Magick::Geometry(kWidth, kHeight));
-        image.read("gradient:#0000FF-#00FFFF");
-        benchmark::DoNotOptimize(image);
-    }
-    SetRates(state);
+    RunMagickGenerator(state, "gradient:#0000FF-#00FFFF");
 }
 BENCHMARK(BM_Magick_Gradient)->Unit(benchmark::kMillisecond);
 

@@ -30,14 +30,7 @@ BENCHMARK(BM_Tornado)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_Magick_Plasma(benchmark::State& state)
 {
-    MagickPicture();   // initialises the library
-    for (auto _ : state) {
-        Magick::Image image;
-        image.size(Magick::Geometry(kWidth, kHeight));
-        image.read("plasma:fractal");
-        benchmark::DoNotOptimize(image);
-    }
-    SetRates(state);
+    RunMagickGenerator(state, "plasma:fractal");
 }
 BENCHMARK(BM_Magick_Plasma)->Unit(benchmark::kMillisecond);
 

@@ -7,7 +7,8 @@
 
 namespace orv {
 
-// zstd at a low level: fast enough to run on a whole picture between two commands.
+// zstd at a low level: fast enough to run on a whole picture between two commands (undo steps,
+// recovery copies).
 QByteArray PackBytes(const void* data, size_t size);
 // Unpacks into exactly `size` bytes at `out`; false when the data does not fit.
 bool UnpackBytes(const QByteArray& packed, void* out, size_t size);

@@ -1,4 +1,5 @@
 #include "documents/recovery_file.h"
+#include "documents/packed_picture.h"
 #include "platform/color.h"
 #include "platform/early_write_file.h"
 #include "platform/picture_codec.h"
@@ -15,7 +16,6 @@ namespace {
 
 constexpr char kMagic[8] = {'O', 'R', 'V', 'R', 'C', 'O', 'P', 'Y'};
 constexpr uint32_t kVersion = 1;
-constexpr int kLevel = 1;   // zstd's fastest regular level: a 24-megapixel photo well within a second
 constexpr uint32_t kMaxCaptionBytes = 4096;
 constexpr uint32_t kMaxPathBytes = 65536;
 
@@ -123,12 +123,12 @@ bool WriteRecoveryCopy(RecoveryCopy copy, const QString& path, QString* error)
     const std::vector<uint8_t> planes = ToPlanes(image);
     const int width = image.width(), height = image.height();
     image = QImage();
-    std::vector<char> packed(ZSTD_compressBound(planes.size()));
-    const size_t packedBytes = ZSTD_compress(packed.data(), packed.size(), planes.data(), planes.size(), kLevel);
-    if (ZSTD_isError(packedBytes)) {
-        *error = QStringLiteral("The picture cannot be compressed: %1.").arg(QString::fromLatin1(ZSTD_getErrorName(packedBytes)));
+    const QByteArray packed = PackBytes(planes.data(), planes.size());
+    if (packed.isEmpty()) {
+        *error = QStringLiteral("The picture cannot be compressed (not enough memory).");
         return false;
     }
+    const size_t packedBytes = size_t(packed.size());
     const QByteArray caption = copy.caption.toUtf8().left(kMaxCaptionBytes);
     const QByteArray file = copy.filePath.toUtf8().left(kMaxPathBytes);
     Header h {};
@@ -141,7 +141,7 @@ bool WriteRecoveryCopy(RecoveryCopy copy, const QString& path, QString* error)
     h.captionBytes = uint32_t(caption.size());
     h.pathBytes = uint32_t(file.size());
     h.packedBytes = packedBytes;
-    h.crc = Checksum(h, caption, file, packed.data(), packedBytes);
+    h.crc = Checksum(h, caption, file, packed.constData(), packedBytes);
 
     const auto write = [&](const QString& temp, QString* why) {
         QString reason;
@@ -149,7 +149,7 @@ bool WriteRecoveryCopy(RecoveryCopy copy, const QString& path, QString* error)
             return std::fwrite(&h, sizeof h, 1, f) == 1
                 && std::fwrite(caption.constData(), 1, caption.size(), f) == size_t(caption.size())
                 && std::fwrite(file.constData(), 1, file.size(), f) == size_t(file.size())
-                && std::fwrite(packed.data(), 1, packedBytes, f) == packedBytes;
+                && std::fwrite(packed.constData(), 1, packedBytes, f) == packedBytes;
         }, &reason);
         if (!ok) *why = QStringLiteral("Cannot write the recovery copy \"%1\": %2.").arg(path, reason);
         return ok;

@@ -22,17 +22,10 @@ frmEffectsTornado::frmEffectsTornado(frmDocument* doc)
 {
     const TornadoParams initial;
     auto* grid = new QGridLayout(frmSetting);
-    Text1 = new QLineEdit(GetSetting(kAppTitle, kSection, kAngleKey, NumberText(initial.angle)), frmSetting);
-    Text2 = new QLineEdit(GetSetting(kAppTitle, kSection, kRadiusKey, NumberText(initial.radius)), frmSetting);
-    const std::tuple<QLineEdit*, const char*, const char*, const char*> boxes[] = {
-        {Text1, "Text1", "Angle:", "Angle"}, {Text2, "Text2", "Radius:", "Radius"}};
-    int row = 0;
-    for (auto [box, object, caption, accessible] : boxes) {
-        box->setObjectName(QString::fromLatin1(object));
-        box->setAccessibleName(QString::fromLatin1(accessible));
-        grid->addWidget(new QLabel(QString::fromLatin1(caption), frmSetting), row, 0);
-        grid->addWidget(box, row++, 1);
-    }
+    Text1 = AddLabelledBox(frmSetting, grid, 0, "Text1", QStringLiteral("Angle:"), QStringLiteral("Angle"),
+                           GetSetting(kAppTitle, kSection, kAngleKey, NumberText(initial.angle)));
+    Text2 = AddLabelledBox(frmSetting, grid, 1, "Text2", QStringLiteral("Radius:"), QStringLiteral("Radius"),
+                           GetSetting(kAppTitle, kSection, kRadiusKey, NumberText(initial.radius)));
 }
 
 MakePasses frmEffectsTornado::currentPasses()

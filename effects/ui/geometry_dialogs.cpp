@@ -24,20 +24,6 @@ const QString kRotate = QStringLiteral("Rotate");
 const QString kResize = QStringLiteral("Resize");
 const QString kBorder = QStringLiteral("Border");
 
-// A text box with its label in a grid row, named for a screen reader.
-QLineEdit* Box(QWidget* parent, QGridLayout* grid, int row, const char* name, const QString& caption,
-               const QString& accessible, const QString& text)
-{
-    auto* edit = new QLineEdit(text, parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setAccessibleName(accessible);
-    auto* label = new QLabel(caption, parent);
-    label->setBuddy(edit);
-    grid->addWidget(label, row, 0);
-    grid->addWidget(edit, row, 1);
-    return edit;
-}
-
 QComboBox* Choice(QWidget* parent, const char* name, const QString& accessible, const QStringList& items,
                   const QString& current)
 {
@@ -55,7 +41,7 @@ frmRotate::frmRotate(frmDocument* doc)
     : ThumbnailEffectDialog(doc, QStringLiteral("frmRotate"), QStringLiteral("Edit: Rotate"), QStringLiteral("Rotating..."))
 {
     auto* grid = new QGridLayout(frmSetting);
-    Text1 = Box(frmSetting, grid, 0, "Text1", QStringLiteral("Rotate:"), QStringLiteral("Angle in degrees"),
+    Text1 = AddLabelledBox(frmSetting, grid, 0, "Text1", QStringLiteral("Rotate:"), QStringLiteral("Angle in degrees"),
                 GetSetting(kAppTitle, kRotate, QStringLiteral("Angle"), NumberText(RotateParams().angle)));
 }
 
@@ -95,9 +81,9 @@ frmResize::frmResize(frmDocument* doc) : doc_(doc)
     grid->addWidget(unit, 0, 0);
     grid->addWidget(Combo1, 0, 1);
     percent_ = Combo1->currentIndex() == 1;
-    Text1 = Box(this, grid, 1, "Text1", QStringLiteral("Width:"), QStringLiteral("Width"),
+    Text1 = AddLabelledBox(this, grid, 1, "Text1", QStringLiteral("Width:"), QStringLiteral("Width"),
                 percent_ ? QStringLiteral("100") : QString::number(width_));
-    Text2 = Box(this, grid, 2, "Text2", QStringLiteral("Height:"), QStringLiteral("Height"),
+    Text2 = AddLabelledBox(this, grid, 2, "Text2", QStringLiteral("Height:"), QStringLiteral("Height"),
                 percent_ ? QStringLiteral("100") : QString::number(height_));
     Check1 = new QCheckBox(QStringLiteral("Keep proportions"), this);
     Check1->setObjectName(QStringLiteral("Check1"));
@@ -179,7 +165,7 @@ frmBorder::frmBorder(frmDocument* doc) : doc_(doc)
     doc_->canvas().setScaleMode(kScalePixels);
     auto* layout = new QVBoxLayout(this);
     auto* grid = new QGridLayout;
-    Text1 = Box(this, grid, 0, "Text1", QStringLiteral("Width:"), QStringLiteral("Border width in pixels"),
+    Text1 = AddLabelledBox(this, grid, 0, "Text1", QStringLiteral("Width:"), QStringLiteral("Border width in pixels"),
                 GetSetting(kAppTitle, kBorder, QStringLiteral("Width"), QString::number(BorderParams().width)));
     Picture1 = new ColorCell(doc_->canvas().ForeColor(), this);
     Picture1->setObjectName(QStringLiteral("Picture1"));

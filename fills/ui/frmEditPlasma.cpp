@@ -21,21 +21,14 @@ frmEditPlasma::frmEditPlasma(frmDocument* doc)
 {
     const PlasmaParams initial;
     auto* grid = new QGridLayout(frmSetting);
-    Text1 = new QLineEdit(GetSetting(kAppTitle, kSection, kSeedKey, QString::number(initial.seed)), frmSetting);
-    Text2 = new QLineEdit(GetSetting(kAppTitle, kSection, kTurbulenceKey, QString::number(initial.turbulence)),
-                          frmSetting);
+    Text1 = AddLabelledBox(frmSetting, grid, 0, "Text1", QStringLiteral("Seed:"), QStringLiteral("Seed"),
+                           GetSetting(kAppTitle, kSection, kSeedKey, QString::number(initial.seed)));
+    Text2 = AddLabelledBox(frmSetting, grid, 1, "Text2", QStringLiteral("Turbulence:"), QStringLiteral("Turbulence"),
+                           GetSetting(kAppTitle, kSection, kTurbulenceKey, QString::number(initial.turbulence)));
     cmdNewSeed = new QPushButton(QStringLiteral("New seed"), frmSetting);
-    const std::tuple<QWidget*, const char*, const char*> controls[] = {
-        {Text1, "Text1", "Seed"}, {Text2, "Text2", "Turbulence"}, {cmdNewSeed, "cmdNewSeed", "New seed"}};
-    for (auto [control, object, accessible] : controls) {
-        control->setObjectName(QString::fromLatin1(object));
-        control->setAccessibleName(QString::fromLatin1(accessible));
-    }
-    grid->addWidget(new QLabel(QStringLiteral("Seed:"), frmSetting), 0, 0);
-    grid->addWidget(Text1, 0, 1);
+    cmdNewSeed->setObjectName(QStringLiteral("cmdNewSeed"));
+    cmdNewSeed->setAccessibleName(cmdNewSeed->text());
     grid->addWidget(cmdNewSeed, 0, 2);
-    grid->addWidget(new QLabel(QStringLiteral("Turbulence:"), frmSetting), 1, 0);
-    grid->addWidget(Text2, 1, 1);
     connect(cmdNewSeed, &QPushButton::clicked, this, [this] {
         int seed = 0;
         if (!PlasmaValueFromText(Text1->text(), kPlasmaSeedMax, &seed)) seed = PlasmaParams{}.seed;

@@ -130,6 +130,17 @@ class Display:
         if flush:
             self.x.XFlush(self.dpy)
 
+    def drag(self, x0, y, x1, step):
+        """A left-button drag along screen row y from x0 to x1, a move every `step` pixels."""
+        self.move(x0, y)
+        time.sleep(0.3)
+        self.xtst.XTestFakeButtonEvent(self.dpy, 1, 1, 0)
+        for x in range(x0, x1 + 1, step):
+            self.move(x, y)
+            time.sleep(0.02)
+        self.xtst.XTestFakeButtonEvent(self.dpy, 1, 0, 0)
+        self.x.XFlush(self.dpy)
+
     def request_close(self, window):
         """What a window manager's close button sends: WM_PROTOCOLS / WM_DELETE_WINDOW."""
         protocols = self.x.XInternAtom(self.dpy, b"WM_PROTOCOLS", 0)
@@ -431,14 +442,7 @@ def case_hidpi(orvane, workdir, shot_path):
         # pixel of each picture pixel it passes.
         x0, y0 = left + 2 * 60, top + 2 * 50
         x1 = left + 2 * 100
-        display.move(x0, y0)
-        time.sleep(0.3)
-        display.xtst.XTestFakeButtonEvent(display.dpy, 1, 1, 0)
-        for x in range(x0, x1 + 1, 8):
-            display.move(x, y0)
-            time.sleep(0.02)
-        display.xtst.XTestFakeButtonEvent(display.dpy, 1, 0, 0)
-        display.x.XFlush(display.dpy)
+        display.drag(x0, y0, x1, 8)
         display.move(x0 + 300, y0 + 300)   # the pointer itself off the picture
         time.sleep(1.0)
         shot = screenshot(shot_path)
@@ -450,8 +454,6 @@ def case_hidpi(orvane, workdir, shot_path):
                   "the stroke is not one picture pixel (2 screen pixels) high at x %d" % x)
     finally:
         editor.close()
-
-
 
 
 def frame_shown(frame):
@@ -488,14 +490,7 @@ def recovery_copies(home, pattern=".orc"):
 def stroke(display, client, row):
     """A stroke along picture row `row` from column 20 to 120 of a document at 1:1."""
     x0, y = client[0] + 7 + 20, client[1] + 7 + row
-    display.move(x0, y)
-    time.sleep(0.3)
-    display.xtst.XTestFakeButtonEvent(display.dpy, 1, 1, 0)
-    for x in range(x0, x0 + 101, 5):
-        display.move(x, y)
-        time.sleep(0.02)
-    display.xtst.XTestFakeButtonEvent(display.dpy, 1, 0, 0)
-    display.x.XFlush(display.dpy)
+    display.drag(x0, y, x0 + 100, 5)
     display.move(client[0] - 30, client[1] - 30)
 
 

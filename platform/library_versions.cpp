@@ -5,6 +5,8 @@
 #include <hwy/highway.h>
 #include <magick/api.h>
 #include <spng.h>
+#include <zlib.h>
+#include <zstd.h>
 
 namespace orv {
 
@@ -38,6 +40,8 @@ QList<LibraryVersion> LibraryVersions()
         {QStringLiteral("Highway"), HighwayVersion()},
         {QStringLiteral("TurboJPEG"), QStringLiteral(ORVANE_TURBOJPEG_VERSION)},
         {QStringLiteral("libspng"), QString::fromLatin1(spng_version_string())},
+        {QStringLiteral("zstd"), QString::fromLatin1(ZSTD_versionString())},
+        {QStringLiteral("zlib"), QString::fromLatin1(zlibVersion())},
     };
 }
 

@@ -271,7 +271,8 @@ TEST_F(FileCommandsTest, AboutShowsTheVersionTheLicenceAndTheVersionsOfTheLibrar
     // Each library's own account of its version, as the system's package list has it.
     const std::pair<const char*, const char*> libraries[] = {
         {"Qt", "Qt6Core"}, {"GraphicsMagick", "GraphicsMagick"}, {"libcurl", "libcurl"}, {"SANE", "sane-backends"},
-        {"Highway", "libhwy"}, {"TurboJPEG", "libturbojpeg"}, {"libspng", "spng"}};
+        {"Highway", "libhwy"}, {"TurboJPEG", "libturbojpeg"}, {"libspng", "spng"},
+        {"zstd", "libzstd"}, {"zlib", "zlib"}};
     EXPECT_EQ(shown.size(), std::size(libraries));
     for (auto [name, package] : libraries) {
         QProcess pkgConfig;

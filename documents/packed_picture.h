@@ -1,9 +1,14 @@
 #pragma once
 // A picture held for undo: kept as it is, or compressed with zstd at a low level once that
-// makes it clearly smaller. Also the byte packing the undo steps of strokes use.
+// makes it clearly smaller. The compression runs on the packing thread, so the window never
+// waits for it; until it is done the picture is held, counted and given back as it is. Also the
+// byte packing the undo steps of strokes use.
 #include <QByteArray>
 #include <QImage>
 #include <cstdint>
+#include <memory>
+
+class QThreadPool;
 
 namespace orv {
 
@@ -13,27 +18,27 @@ QByteArray PackBytes(const void* data, size_t size);
 // Unpacks into exactly `size` bytes at `out`; false when the data does not fit.
 bool UnpackBytes(const QByteArray& packed, void* out, size_t size);
 
+// The one thread that compresses held pictures, one after another in the order asked. It is
+// let go when the program ends, after the picture in hand (a bounded wait).
+QThreadPool& PackingThread();
+
 class PackedPicture {
 public:
     PackedPicture() = default;
-    explicit PackedPicture(QImage picture) : image_(std::move(picture)) {}
+    explicit PackedPicture(const QImage& picture);
 
-    bool isNull() const { return image_.isNull() && packed_.isEmpty(); }
-    bool isPacked() const { return !packed_.isEmpty(); }
-    // Compresses a held picture when that saves at least a tenth; tried once per picture.
+    bool isPacked() const;
+    // Has the picture compressed on the packing thread, kept when that saves at least a tenth;
+    // asked once per picture. A picture let go before its turn is not compressed.
     void pack();
     // The picture as it was handed in (a null image when unpacking fails).
     QImage picture() const;
-    // Memory held: the compressed bytes, or the picture's pixels.
+    // Memory held: the compressed bytes, or the picture's pixels while it is not (yet) packed.
     int64_t bytes() const;
 
 private:
-    QImage image_;
-    QByteArray packed_;
-    QSize size_;
-    QImage::Format format_ = QImage::Format_Invalid;
-    qsizetype bytesPerLine_ = 0;
-    bool tried_ = false;
+    struct Held;   // shared with the packing thread while it works on the picture
+    std::shared_ptr<Held> held_;
 };
 
 } // namespace orv

@@ -75,7 +75,8 @@ void UndoHistory::push(Step step)
     close();
     steps_.erase(steps_.begin() + cursor_, steps_.end());
     if (savedAt_ > cursor_) savedAt_ = -1;   // the saved picture could only have been redone
-    // The pictures below the new step are not the next to come back: they are kept compressed.
+    // The pictures below the new step are not the next to come back: they are compressed in
+    // the background.
     for (Step& s : steps_)
         if (s.whole) s.picture.pack();
     step.serial = ++gSerial;
@@ -242,6 +243,7 @@ int64_t UndoHistory::totalBytes()
 void UndoHistory::keepWithinBudget()
 {
     if (totalBytes() <= gBudget) return;
+    // Pictures still being packed count whole: the budget holds now, without waiting for them.
     for (UndoHistory* h : gHistories)
         for (Step& s : h->steps_)
             if (s.whole) s.picture.pack();

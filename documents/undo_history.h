@@ -4,7 +4,8 @@
 // undo drops the steps that could have been redone.
 //
 // A step keeps only what its change touched. A whole-picture step holds the picture on the
-// other side of the change (compressed once a newer step exists, where that pays). An area
+// other side of the change (compressed on the packing thread once a newer step exists, where
+// that pays; until then it is held and counted as it is). An area
 // step keeps the 64 x 64 tiles its change wrote: the canvas reports each region before it
 // writes there, the tile's old pixels are copied the first time, and once the step is closed
 // each tile is kept as the compressed difference between before and after, which Undo and

@@ -272,7 +272,8 @@ void StretchBlt(QImage& dst, int x, int y, int w, int h,
     }
 }
 
-QRect FloodFillSurface(QImage& img, int x, int y, ColorRef fill)
+QRect FloodFillSurface(QImage& img, int x, int y, ColorRef fill,
+                       const std::function<void(const QRect&)>& beforeWrite)
 {
     if (img.isNull() || x < 0 || y < 0 || x >= img.width() || y >= img.height()) return {};
     const Rows<uint32_t> rows = WritableRows(img);
@@ -312,6 +313,7 @@ QRect FloodFillSurface(QImage& img, int x, int y, ColorRef fill)
                 while (l > 0 && matches(row, l - 1)) --l;
             int r = cx;
             while (r + 1 < w && matches(row, r + 1)) ++r;
+            if (beforeWrite) beforeWrite(QRect(l, cy, r - l + 1, 1));
             std::fill(row + l, row + r + 1, paint);
             minX = std::min(minX, l);
             maxX = std::max(maxX, r);

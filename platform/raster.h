@@ -6,6 +6,7 @@
 #include "platform/color.h"
 #include <QRect>
 #include <array>
+#include <functional>
 
 namespace orv {
 
@@ -37,8 +38,11 @@ void StretchBlt(QImage& dst, int x, int y, int w, int h,
 // Surface flood fill: every pixel 4-connected to (x, y) whose colour equals the colour at
 // (x, y) becomes fill. Iterative (scanline spans), so a region of any size fills without
 // deep recursion. Returns the bounding rectangle of changed pixels (empty when nothing changed,
-// e.g. the region already has the fill colour or (x, y) is outside).
-QRect FloodFillSurface(QImage& img, int x, int y, ColorRef fill);
+// e.g. the region already has the fill colour or (x, y) is outside). beforeWrite, when given,
+// is told each run of one row just before it is painted, so a caller can keep what the fill
+// overwrites without knowing its reach in advance.
+QRect FloodFillSurface(QImage& img, int x, int y, ColorRef fill,
+                       const std::function<void(const QRect&)>& beforeWrite = {});
 
 // Fills the rectangle (clipped to the image) with a solid colour.
 void FillRectSolid(QImage& dst, const QRect& r, ColorRef color);

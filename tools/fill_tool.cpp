@@ -13,8 +13,9 @@ void FillTool::press(Canvas& canvas, const ToolContext&, float x, float y)
     if (!std::isfinite(x) || !std::isfinite(y)) return;
     const double px = RoundHalfEven(x), py = RoundHalfEven(y);
     if (px < 0 || py < 0 || px >= canvas.pixelWidth() || py >= canvas.pixelHeight()) return;
-    canvas.aboutToChange(canvas.buffer().rect());   // the fill may reach any pixel
-    canvas.markDirty(FloodFillSurface(canvas.buffer(), int(px), int(py), canvas.FillColor()));
+    // Each run is reported as it is reached, so the history keeps only the tiles the fill paints.
+    const auto report = [&canvas](const QRect& run) { canvas.aboutToChange(run); };
+    canvas.markDirty(FloodFillSurface(canvas.buffer(), int(px), int(py), canvas.FillColor(), report));
 }
 
 } // namespace orv

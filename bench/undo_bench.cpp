@@ -1,9 +1,11 @@
 // The undo history on the 6000 x 4000 test picture: the memory of many strokes and effects, the
-// cost of taking a stroke's step and of undoing and redoing, beside a memcpy of the picture
-// and the single copy-on-write snapshot the editor took before.
+// cost of taking a stroke's or a whole step and of undoing and redoing, beside a memcpy of the
+// picture and the single copy-on-write snapshot the editor took before.
 #include "bench_support.h"
 #include "documents/canvas.h"
 #include "documents/undo_history.h"
+#include "tools/tool.h"
+#include <QThreadPool>
 #include <cstring>
 #include <random>
 
@@ -25,12 +27,25 @@ void Stroke(Canvas& c, std::mt19937& rnd)
     }
 }
 
-Canvas PictureCanvas()
+Canvas PictureCanvas(const QImage& picture = TestPicture())
 {
     Canvas c(1, 1);
     c.setAutoSize(true);
-    c.setPicture(TestPicture().copy());
+    c.setPicture(picture.copy());
     return c;
+}
+
+// The test picture cut to eight levels a channel: broad bands with ragged edges, which zstd
+// packs (the noisy test picture itself does not pay to pack).
+const QImage& BandedPicture()
+{
+    static const QImage picture = [] {
+        QImage img = TestPicture().copy();
+        auto* p = reinterpret_cast<uint32_t*>(img.bits());
+        for (qsizetype i = 0, n = img.sizeInBytes() / 4; i < n; ++i) p[i] &= 0xFFE0E0E0u;
+        return img;
+    }();
+    return picture;
 }
 
 void BM_HistoryOf200Strokes(benchmark::State& state)
@@ -130,6 +145,80 @@ void BM_UndoRedoWholeStep(benchmark::State& state)
     }
 }
 BENCHMARK(BM_UndoRedoWholeStep)->Arg(1)->Arg(3)->Unit(benchmark::kMillisecond);
+
+// The compression each whole step's picture gets once a newer step exists: on the packing
+// thread now, on the window thread before. 0: the noisy test picture, 1: the banded one.
+void BM_PackPicture(benchmark::State& state)
+{
+    const QImage& picture = state.range(0) ? BandedPicture() : TestPicture();
+    int64_t packed = 0;
+    for (auto _ : state) packed = PackBytes(picture.constBits(), size_t(picture.sizeInBytes())).size();
+    state.counters["ratio"] = double(packed) / double(picture.sizeInBytes());
+}
+BENCHMARK(BM_PackPicture)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The window thread's part of taking a whole step after an earlier one, whose picture is now
+// handed to the packing thread. Arg 1 adds the first write after it, which copies the picture
+// the step shares with the canvas. The effect itself and the packing run untimed.
+void BM_TakeWholeStep(benchmark::State& state)
+{
+    Canvas c = PictureCanvas(BandedPicture());
+    UndoHistory h(c);
+    h.recordWhole(QStringLiteral("Invert"));
+    c.buffer().invertPixels();
+    for (auto _ : state) {
+        h.recordWhole(QStringLiteral("Invert"));
+        if (state.range(0)) c.buffer().bits()[0] ^= 1;
+        state.PauseTiming();
+        c.buffer().invertPixels();
+        PackingThread().waitForDone();
+        state.ResumeTiming();
+    }
+    state.counters["history_MB"] = double(h.bytes()) / (1 << 20);
+}
+BENCHMARK(BM_TakeWholeStep)->Arg(0)->Arg(1)->Iterations(20)->Unit(benchmark::kMillisecond);
+
+// Undo of a whole step whose picture was packed: it is unpacked onto the canvas.
+void BM_UndoPackedWholeStep(benchmark::State& state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        {
+            Canvas c = PictureCanvas(BandedPicture());
+            UndoHistory h(c);
+            for (int i = 0; i < 2; ++i) {
+                h.recordWhole(QStringLiteral("Invert"));
+                c.buffer().invertPixels();
+            }
+            PackingThread().waitForDone();
+            state.counters["history_MB"] = double(h.bytes()) / (1 << 20);
+            h.undo();   // the newest step, held as it is
+            state.ResumeTiming();
+            h.undo();
+            state.PauseTiming();
+        }
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_UndoPackedWholeStep)->Iterations(10)->Unit(benchmark::kMillisecond);
+
+// A fill of a small closed area (inside a 100 x 100 box on a white 6000 x 4000 picture) as a
+// step: the history keeps the tiles the fill paints.
+void BM_SmallFillStep(benchmark::State& state)
+{
+    Canvas c(kWidth, kHeight);
+    c.Line(1000, 1000, 1100, 1100, 0, LineMode::Box);
+    UndoHistory h(c);
+    Tool* fill = FindTool(QStringLiteral("Fill"));
+    int i = 0;
+    for (auto _ : state) {
+        c.setForeColor(RGB(0, 0, ++i & 1 ? 255 : 128));
+        h.recordArea(QStringLiteral("Fill"));
+        fill->press(c, ToolContext{}, 1050, 1050);
+        h.close();
+    }
+}
+BENCHMARK(BM_SmallFillStep)->Unit(benchmark::kMillisecond);
 
 void BM_MemcpyPicture(benchmark::State& state)
 {

@@ -1,10 +1,9 @@
-// PNG through the dialogs and drops; File > Save writing the document's file
+// PNG through the dialogs; File > Save writing the document's file
 // again; Edit > Paste opening the clipboard's picture; the File menu's recent pictures.
 #include "documents/image_loader.h"
 #include "documents/picture_writer.h"
 #include "gui_fixture.h"
 #include "platform/picture_codec.h"
-#include "shell/ui/file_drop.h"
 #include "shell/ui/window_bar.h"
 #include "tests/support/jpeg_tables.h"
 #include "tests/support/test_pictures.h"
@@ -82,14 +81,6 @@ protected:
 };
 
 } // namespace
-
-TEST_F(DesktopFilesTest, APngFileIsAPictureToDrop)
-{
-    QMimeData data;
-    const QString file = picture(QStringLiteral("numbers.png"), Numbered(7, 4));
-    data.setUrls({QUrl::fromLocalFile(file), QUrl::fromLocalFile(path("notes.txt"))});
-    EXPECT_EQ(FileDrop::PicturePaths(&data), QStringList{file});
-}
 
 TEST_F(DesktopFilesTest, SaveAsOffersPngAndWritesItLosslessly)
 {

@@ -108,15 +108,6 @@ TEST_F(SaveTest, CloseQuestionYesSavesOrKeepsTheDocument)
     EXPECT_TRUE(QFile::exists(path("kept.bmp")));
 }
 
-TEST_F(SaveTest, PlugInPicSaveWritesABitmapAndLeavesTheDocument)
-{
-    QString error;
-    ASSERT_TRUE(frame->PlugInPicSave(path("Plugin.tmp"), &error)) << error.toStdString();
-    EXPECT_EQ(DecodePictureFile(path("Plugin.tmp"), QStringLiteral("BMP")).image, doc->canvas().Image());
-    EXPECT_EQ(doc->windowTitle(), QStringLiteral("Image1"));
-    EXPECT_TRUE(doc->Changed);
-}
-
 TEST_F(SaveTest, FailuresOnFullAndReadOnlyDisksAreReportedAndKeepTheOldFile)
 {
     const QString disk = path("disk");

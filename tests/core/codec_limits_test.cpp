@@ -21,11 +21,8 @@ protected:
     }
     QString write(const QString& name, const QByteArray& bytes)
     {
-        const QString file = dir.filePath(name);
-        QFile f(file);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        return file;
+        test::WriteAll(dir.filePath(name), bytes);
+        return dir.filePath(name);
     }
     // A picture of w x h in GraphicsMagick's PNG `format`, with every channel varying.
     QString png(const QString& name, const char* format, bool interlaced, int w = 13, int h = 11)
@@ -46,8 +43,6 @@ protected:
     QTemporaryDir dir;
 };
 
-QByteArray Le16(int v) { return QByteArray(1, char(v & 0xFF)) + char(v >> 8 & 0xFF); }
-
 } // namespace
 
 TEST_F(CodecLimits, ClaimsBeyondTheFileOrTheLimitsAreRefused)
@@ -56,11 +51,11 @@ TEST_F(CodecLimits, ClaimsBeyondTheFileOrTheLimitsAreRefused)
     // few bytes of data: measured a block at a time, it ends early.
     QByteArray pcx(128, '\0');
     pcx[0] = 10, pcx[1] = 5, pcx[2] = 1, pcx[3] = 8, pcx[65] = char(255);
-    pcx.replace(8, 2, Le16(0xFFFF)), pcx.replace(10, 2, Le16(0xFFFF)), pcx.replace(66, 2, Le16(0xFFFF));
+    pcx.replace(8, 2, test::Le(0xFFFF, 2)), pcx.replace(10, 2, test::Le(0xFFFF, 2)), pcx.replace(66, 2, test::Le(0xFFFF, 2));
     // A grey Targa picture with alpha, 65535 pixels a side.
     QByteArray tga(18, '\0');
     tga[2] = 3, tga[16] = 16;
-    tga.replace(12, 2, Le16(0xFFFF)), tga.replace(14, 2, Le16(0xFFFF));
+    tga.replace(12, 2, test::Le(0xFFFF, 2)), tga.replace(14, 2, test::Le(0xFFFF, 2));
     // An interlaced 16-bit PNG cut off in its picture data.
     QByteArray cut = test::ReadAll(png("whole.png", "PNG64", true, 200, 150));
     cut.chop(cut.size() / 3);

@@ -47,21 +47,6 @@ TEST(EllipseInBoxTest, RadiusAspectAndCentreFollowTheDragBox)
     EXPECT_EQ(Marked(c), row);
 }
 
-TEST(DrawShapeTest, APointEllipseAndAFilledBoxInThePenColour)
-{
-    Canvas c(12, 12);
-    DrawEllipseInBox(c, 5, 6, 5, 6);   // radius 0: the point itself
-    EXPECT_EQ(Marked(c), (PixelSet{{5, 6}}));
-
-    // The filled box ignores the canvas fill settings: outline and inside in the pen colour.
-    Canvas filled(12, 12);
-    filled.setFillStyle(kFillSolid);
-    filled.setFillColor(0x00FF00);
-    DrawShape(filled, kShapeFilledBox, 2, 3, 5, 5);
-    EXPECT_EQ(Marked(filled).size(), 12u);
-    EXPECT_EQ(filled.Point(3, 4), kBlack);
-}
-
 TEST(ShapeToolTest, PreviewRemovesItselfAndTheReleaseDrawsTheLastShape)
 {
     for (auto [name, kind] : {std::pair{"Circle", kShapeEllipse}, {"Line", kShapeLine}, {"Rectangle", kShapeBox},
@@ -159,12 +144,6 @@ TEST(ToolTest, PointerToolsConvertTwipsWhenTheyTurnTheCanvasToPixels)
     EXPECT_EQ(c.ScaleMode(), kScalePixels);
     EXPECT_EQ(c.Point(39, 0), 0x00FF00);
     EXPECT_EQ(c.Point(0, 0), kWhite);
-}
-
-TEST(ColorReadoutTest, ShowsSignedParts)
-{
-    EXPECT_EQ(ColorReadoutText(RGB(255, 0, 15)), QStringLiteral("Color: R: 255. G: 0. B: 15"));
-    EXPECT_EQ(ColorReadoutText(kInvalidColor), QStringLiteral("Color: R: -1. G: 0. B: 0"));
 }
 
 TEST(TextCommitTest, ShadowLiesUnderTheTextAtTheOffset)

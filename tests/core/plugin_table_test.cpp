@@ -75,26 +75,23 @@ TEST(PlugInScan, EachFileGetsOneRegistrationAndOneRetryUnlessItDoesNotAnswer)
     }
 }
 
-TEST(PlugInScan, NoFileLeavesTheTableAsItWas)
+// A scan that finds files replaces the table, the same each time; one that finds none leaves it.
+TEST(PlugInScan, AScanReplacesTheTableOnlyWhenItFindsFiles)
 {
-    FakeCalls calls({});
     QList<PlugInRecord> table = {{QStringLiteral("Old.PlugInClass"), QStringLiteral("Old"), QStringLiteral("/p/Old.dll")}};
-    EXPECT_FALSE(ScanPlugIns({}, calls, &table).scanned);
+    FakeCalls none({});
+    EXPECT_FALSE(ScanPlugIns({}, none, &table).scanned);
     ASSERT_EQ(table.size(), 1);
     EXPECT_EQ(table[0].Name, QStringLiteral("Old"));
-    EXPECT_TRUE(calls.calls.isEmpty());
-}
+    EXPECT_TRUE(none.calls.isEmpty());
 
-TEST(PlugInScan, ASecondScanBuildsTheSameTable)
-{
     FakeCalls calls({{"A.dll", {true, true}}, {"B.dll", {true, true}}});
-    QList<PlugInRecord> table;
-    const QStringList files = {"/p/A.dll", "/p/B.dll"};
-    ScanPlugIns(files, calls, &table);
-    ScanPlugIns(files, calls, &table);
-    ASSERT_EQ(table.size(), 2);
-    EXPECT_EQ(table[0].ClassName, QStringLiteral("A.PlugInClass"));
-    EXPECT_EQ(table[1].ClassName, QStringLiteral("B.PlugInClass"));
+    for (int scan = 1; scan <= 2; ++scan) {
+        ScanPlugIns({"/p/A.dll", "/p/B.dll"}, calls, &table);
+        ASSERT_EQ(table.size(), 2) << scan;
+        EXPECT_EQ(table[0].ClassName, QStringLiteral("A.PlugInClass"));
+        EXPECT_EQ(table[1].ClassName, QStringLiteral("B.PlugInClass"));
+    }
 }
 
 TEST(PlugInScan, ClassNameAndRegistrationMessageComeFromTheFileName)

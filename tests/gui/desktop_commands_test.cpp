@@ -5,6 +5,7 @@
 #include "platform/picture_codec.h"
 #include "platform/work_folder.h"
 #include "tests/gui/gui_fixture.h"
+#include "tests/gui/pdf_pages.h"
 #include "tests/support/test_pictures.h"
 #include <QComboBox>
 #include <QDir>
@@ -161,16 +162,6 @@ TEST_F(WallpaperTest, ADesktopWithoutAnInterfaceThatTakesItGetsAMessage)
     }
 }
 
-// The box of the pixels that are not white.
-QRect Inked(const QImage& page)
-{
-    QRect box;
-    for (int y = 0; y < page.height(); ++y)
-        for (int x = 0; x < page.width(); ++x)
-            if (qGray(page.pixel(x, y)) < 200) box |= QRect(x, y, 1, 1);
-    return box;
-}
-
 // The pages that `copies` copies of `picture` print to, at 96 dots per inch.
 QList<QImage> PrintedPages(const QImage& picture, int copies)
 {
@@ -181,11 +172,7 @@ QList<QImage> PrintedPages(const QImage& picture, int copies)
     printer.setOutputFileName(dir.filePath("out.pdf"));
     QString error;
     EXPECT_TRUE(PrintPicture(printer, picture, copies, &error)) << error.toStdString();
-    QProcess::execute(QStringLiteral("pdftoppm"), {"-r", "96", "-png", dir.filePath("out.pdf"), dir.filePath("page")});
-    QList<QImage> pages;
-    for (const QString& name : QDir(dir.path()).entryList({"page*.png"}, QDir::Files, QDir::Name))
-        pages << QImage(dir.filePath(name)).convertToFormat(QImage::Format_RGB32);
-    return pages;
+    return PdfPages(dir.filePath("out.pdf"));
 }
 
 TEST(Printing, EachCopyIsAPageWithThePictureCentredAtItsScreenSizeAndAWiderPictureIsCutAtTheSheetsEdges)
@@ -193,7 +180,7 @@ TEST(Printing, EachCopyIsAPageWithThePictureCentredAtItsScreenSizeAndAWiderPictu
     const QList<QImage> pages = PrintedPages(NewPixelBuffer(192, 96, 0x800000), 3);
     ASSERT_EQ(pages.size(), 3);
     for (const QImage& page : pages) {
-        const QRect box = Inked(page);
+        const QRect box = Inked(page, 200);
         // Two inches by one, in the middle of the sheet.
         EXPECT_NEAR(box.width(), 192, 2);
         EXPECT_NEAR(box.height(), 96, 2);
@@ -204,7 +191,7 @@ TEST(Printing, EachCopyIsAPageWithThePictureCentredAtItsScreenSizeAndAWiderPictu
     // A picture wider than the sheet is cut at its edges.
     const QList<QImage> wide = PrintedPages(NewPixelBuffer(3000, 40, 0x000080), 1);
     ASSERT_EQ(wide.size(), 1);
-    const QRect box = Inked(wide[0]);
+    const QRect box = Inked(wide[0], 200);
     EXPECT_EQ(box.left(), 0);
     EXPECT_EQ(box.right(), wide[0].width() - 1);
     EXPECT_NEAR(box.center().y(), wide[0].height() / 2, 2);

@@ -6,6 +6,7 @@
 #include "shell/ui/frmAbout.h"
 #include "shell/ui/window_bar.h"
 #include "tests/gui/gui_fixture.h"
+#include "tests/gui/pdf_pages.h"
 #include "tests/support/test_pictures.h"
 #include <QComboBox>
 #include <QDir>
@@ -123,28 +124,6 @@ TEST_F(FileCommandsTest, CancelInASaveAsOfSaveAllLeavesThatPictureAndTheRestUnsa
     EXPECT_TRUE(doc->Changed);
     EXPECT_TRUE(opened->Changed);
     EXPECT_EQ(ReadAll(path("b.bmp")), file);
-}
-
-// The pages of a PDF file, at 96 dots per inch.
-QList<QImage> PdfPages(const QString& pdf)
-{
-    const QString stem = pdf + QStringLiteral("-page");
-    QProcess::execute(QStringLiteral("pdftoppm"), {"-r", "96", "-png", pdf, stem});
-    QList<QImage> pages;
-    const QFileInfo info(stem);
-    for (const QString& name : QDir(info.path()).entryList({info.fileName() + "*.png"}, QDir::Files, QDir::Name))
-        pages << QImage(info.dir().filePath(name)).convertToFormat(QImage::Format_RGB32);
-    return pages;
-}
-
-// The box of the pixels that are not paper white.
-QRect Inked(const QImage& page)
-{
-    QRect box;
-    for (int y = 0; y < page.height(); ++y)
-        for (int x = 0; x < page.width(); ++x)
-            if (qGray(page.pixel(x, y)) < 230) box |= QRect(x, y, 1, 1);
-    return box;
 }
 
 // How many pixels of two pages of one size differ by more than a blurred edge does.

@@ -89,8 +89,9 @@ TEST_F(OpenFileTest, DroppedFilesOpenInOrderAndOthersAreSkipped)
     const QString a = bmp("a.bmp", NewPixelBuffer(30, 20, RGB(1, 2, 3)));
     const QString b = text("b.txt", "text");
     const QString c = bmp("c.GIF", NewPixelBuffer(3, 3, 0));   // a bitmap under a GIF name still decodes
+    const QString d = bmp("d.png", NewPixelBuffer(4, 4, 0));
     auto data = std::make_unique<QMimeData>();
-    data->setUrls({QUrl::fromLocalFile(a), QUrl::fromLocalFile(b), QUrl::fromLocalFile(c)});
+    data->setUrls({QUrl::fromLocalFile(a), QUrl::fromLocalFile(b), QUrl::fromLocalFile(c), QUrl::fromLocalFile(d)});
 
     QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction | Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(under->DrawIMG, &enter);
@@ -100,7 +101,7 @@ TEST_F(OpenFileTest, DroppedFilesOpenInOrderAndOthersAreSkipped)
     QApplication::sendEvent(under->DrawIMG, &drop);
     EXPECT_TRUE(drop.isAccepted());
     QApplication::processEvents();
-    EXPECT_EQ(Captions(f), (QStringList{"Image1", "a.bmp", "c.GIF"}));
+    EXPECT_EQ(Captions(f), (QStringList{"Image1", "a.bmp", "c.GIF", "d.png"}));
     EXPECT_EQ(under->canvas().pixelWidth(), f.documents()[0]->canvas().pixelWidth());
     EXPECT_EQ(f.documents()[1]->canvas().pixelWidth(), 30);
 

@@ -1,10 +1,9 @@
-// PNG through the dialogs and drops; File > Save writing the document's file
+// PNG through the dialogs; File > Save writing the document's file
 // again; Edit > Paste opening the clipboard's picture; the File menu's recent pictures.
 #include "documents/image_loader.h"
 #include "documents/picture_writer.h"
-#include "gui_fixture.h"
+#include "save_dialog.h"
 #include "platform/picture_codec.h"
-#include "shell/ui/file_drop.h"
 #include "shell/ui/window_bar.h"
 #include "tests/support/jpeg_tables.h"
 #include "tests/support/test_pictures.h"
@@ -47,20 +46,6 @@ protected:
         d->canvas().Line(0, 0, 15, 15, RGB(255, 0, 0), LineMode::FilledBox);
         d->Changed = true;
     }
-    // Types `name` into the save dialog, choosing the filter `filter` first when given.
-    static void AnswerSaveDialog(const QString& name, const QString& filter = {})
-    {
-        QTimer::singleShot(0, [=] {
-            auto* dialog = qobject_cast<QFileDialog*>(VisibleWindow(QStringLiteral("SaveDialog")));
-            ASSERT_NE(dialog, nullptr) << "no save dialog";
-            if (!filter.isEmpty()) {
-                dialog->selectNameFilter(filter);
-                emit dialog->filterSelected(filter);
-            }
-            dialog->selectFile(name);
-            QMetaObject::invokeMethod(dialog, "accept");
-        });
-    }
     // The File menu's recent entries, hidden ones included, as it shows them.
     QList<QAction*> recentEntries()
     {
@@ -83,19 +68,11 @@ protected:
 
 } // namespace
 
-TEST_F(DesktopFilesTest, APngFileIsAPictureToDrop)
-{
-    QMimeData data;
-    const QString file = picture(QStringLiteral("numbers.png"), Numbered(7, 4));
-    data.setUrls({QUrl::fromLocalFile(file), QUrl::fromLocalFile(path("notes.txt"))});
-    EXPECT_EQ(FileDrop::PicturePaths(&data), QStringList{file});
-}
-
 TEST_F(DesktopFilesTest, SaveAsOffersPngAndWritesItLosslessly)
 {
     start();
     draw();
-    AnswerSaveDialog(path(QStringLiteral("drawn")), QStringLiteral("PNG (*.png)"));
+    AnswerSaveDialog(path(QStringLiteral("drawn")), {}, QStringLiteral("PNG (*.png)"));
     ASSERT_TRUE(frame->ActiveDocument()->mnuFileSaveAs_Click());
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"drawn.png"});   // the filter's ending
     const DecodedPicture back = ReadPictureFile(path(QStringLiteral("drawn.png")));

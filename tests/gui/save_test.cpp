@@ -1,5 +1,5 @@
 #include "documents/ui/canvas_view.h"
-#include "gui_fixture.h"
+#include "save_dialog.h"
 #include "platform/picture_codec.h"
 #include "platform/recent_files.h"
 #include "tests/support/jpeg_tables.h"
@@ -15,20 +15,6 @@
 namespace orv::test {
 
 namespace {
-
-// Types `name` into the save dialog (empty: cancels it), then runs `next` if given.
-void AnswerSaveDialog(const QString& name, std::function<void()> next = {})
-{
-    QTimer::singleShot(0, [name, next] {
-        auto* dialog = qobject_cast<QFileDialog*>(VisibleWindow(QStringLiteral("SaveDialog")));
-        ASSERT_NE(dialog, nullptr) << "no save dialog";
-        EXPECT_EQ(dialog->selectedNameFilter(), QStringLiteral("Bitmap files (*.bmp)"));
-        if (next) next();
-        if (name.isEmpty()) return dialog->reject();
-        dialog->selectFile(name);
-        QMetaObject::invokeMethod(dialog, "accept");
-    });
-}
 
 class SaveTest : public DocumentTest {
 protected:
@@ -106,15 +92,6 @@ TEST_F(SaveTest, CloseQuestionYesSavesOrKeepsTheDocument)
     QTimer::singleShot(0, [this] { AnswerSaveDialog(path("kept.bmp")); });
     EXPECT_TRUE(doc->subWindow()->close());
     EXPECT_TRUE(QFile::exists(path("kept.bmp")));
-}
-
-TEST_F(SaveTest, PlugInPicSaveWritesABitmapAndLeavesTheDocument)
-{
-    QString error;
-    ASSERT_TRUE(frame->PlugInPicSave(path("Plugin.tmp"), &error)) << error.toStdString();
-    EXPECT_EQ(DecodePictureFile(path("Plugin.tmp"), QStringLiteral("BMP")).image, doc->canvas().Image());
-    EXPECT_EQ(doc->windowTitle(), QStringLiteral("Image1"));
-    EXPECT_TRUE(doc->Changed);
 }
 
 TEST_F(SaveTest, FailuresOnFullAndReadOnlyDisksAreReportedAndKeepTheOldFile)

@@ -125,63 +125,55 @@ TEST_F(ToolsTest, ToolButtonsSetTheToolAndTheirOptionPanel)
     EXPECT_FALSE(frame->toolButton(5)->isChecked());
 }
 
-TEST_F(ToolsTest, LineClickWithoutMovingDrawsTheDegenerateLine)
+// Each tool's gesture on the canvas draws what the canvas calls it stands for draw on a fresh
+// canvas, and is a step of its own; the Effects tool and a right-button freehand drag draw
+// nothing and leave no step. A line click without moving draws the degenerate line; the
+// ellipse's release position is not used and its preview leaves no trace.
+TEST_F(ToolsTest, EachToolsGestureDrawsWhatItsCanvasCallsDraw)
 {
-    tool(5);
-    click(QPoint(20, 30));
-    EXPECT_EQ(canvas().Image(), expected([](Canvas& c) { c.PSet(20, 30); }));
-    EXPECT_TRUE(doc().Changed);
-    EXPECT_TRUE(undoEnabled());
-}
-
-TEST_F(ToolsTest, EllipseDrawsTheDraggedBoxWithoutATraceOfThePreview)
-{
-    tool(2);
-    panel().LineWidthText->setText(QStringLiteral("2"));
-    press(QPoint(20, 20));
-    for (int i = 1; i <= 4; ++i) move(QPoint(20 + 18 * i, 20 + 8 * i));
-    move(QPoint(70, 50));
-    release(QPoint(99, 99));   // the release position is not used
-    EXPECT_EQ(canvas().Image(), expected([](Canvas& c) {
-                  c.setDrawWidth(3);
-                  DrawEllipseInBox(c, 20, 20, 70, 50);
-              }));
-}
-
-TEST_F(ToolsTest, EffectsDrawsNothingAndLeavesNoStep)
-{
-    tool(12);
-    click(QPoint(15, 15));
-    EXPECT_FALSE(doc().Changed);
-    EXPECT_FALSE(undoEnabled());
-    EXPECT_EQ(canvas().Image(), expected());
-}
-
-TEST_F(ToolsTest, FreehandDrawsWithTheLeftButtonOnly)
-{
-    press(QPoint(10, 10), Qt::RightButton);
-    EXPECT_FALSE(doc().Changed);
-    EXPECT_FALSE(undoEnabled());
-    move(QPoint(40, 10));
-    release(QPoint(40, 10), Qt::RightButton);
-    EXPECT_EQ(canvas().Image(), expected());
-
-    drag(QPoint(10, 10), QPoint(30, 10));
-    EXPECT_EQ(canvas().Image(), expected([](Canvas& c) {
-                  c.Line(10, 10, 20, 10);
-                  c.Line(20, 10, 30, 10);
-              }));
-}
-
-TEST_F(ToolsTest, FloodFillUsesThePaletteColour)
-{
-    tool(7);
-    clickCell(panel().Picture2[22]);
-    click(QPoint(5, 5));
-    EXPECT_EQ(canvas().Image(), expected([](Canvas& c) {
-                  c.setBackColor(RGB(0, 255, 0));
-                  c.Cls();
-              }));
+    using Draw = std::function<void(Canvas&)>;
+    const struct { const char* name; std::function<void()> gesture; Draw draw; } cases[] = {
+        {"effects", [&] { tool(12); click(QPoint(15, 15)); }, {}},
+        {"right-button freehand", [&] {
+             tool(1);
+             press(QPoint(10, 10), Qt::RightButton);
+             move(QPoint(40, 10));
+             release(QPoint(40, 10), Qt::RightButton);
+         }, {}},
+        {"line click", [&] { tool(5); click(QPoint(20, 30)); }, [](Canvas& c) { c.PSet(20, 30); }},
+        {"freehand", [&] { tool(1); drag(QPoint(10, 10), QPoint(30, 10)); }, [](Canvas& c) {
+             c.Line(10, 10, 20, 10);
+             c.Line(20, 10, 30, 10);
+         }},
+        {"ellipse", [&] {
+             tool(2);
+             panel().LineWidthText->setText(QStringLiteral("2"));
+             press(QPoint(20, 20));
+             for (int i = 1; i <= 4; ++i) move(QPoint(20 + 18 * i, 20 + 8 * i));
+             move(QPoint(70, 50));
+             release(QPoint(99, 99));
+         }, [](Canvas& c) {
+             c.setDrawWidth(3);
+             DrawEllipseInBox(c, 20, 20, 70, 50);
+         }},
+        {"flood fill in the palette colour", [&] {
+             tool(7);
+             clickCell(panel().Picture2[22]);
+             click(QPoint(5, 5));
+         }, [](Canvas& c) {
+             c.setBackColor(RGB(0, 255, 0));
+             c.Cls();
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        canvas().Cls();
+        doc().Changed = false;
+        c.gesture();
+        EXPECT_EQ(canvas().Image(), expected(c.draw));
+        EXPECT_EQ(doc().Changed, bool(c.draw));
+        EXPECT_EQ(undoEnabled(), bool(c.draw));
+    }
 }
 
 TEST_F(ToolsTest, PickColorSetsPenSwatchAndSliders)

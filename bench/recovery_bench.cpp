@@ -1,7 +1,9 @@
 // Recovery copies of a 6000 x 4000 photo-like picture (smooth gradients with noise): the part
-// the window thread does (taking the picture), the whole write (packing, compression, atomic
-// durable write), the size against the raw 24-bit pixels, and reading a copy back beside
-// opening the same picture as a JPEG through the program's codec and through GraphicsMagick.
+// the window thread does (taking the picture), its price for a change made while a write is
+// under way, the whole write (packing, compression, atomic durable write), the size against the
+// raw 24-bit pixels (also for a camera-like photo decoded from a JPEG), and reading a copy back
+// beside opening the same picture as a JPEG through the program's codec and through
+// GraphicsMagick.
 #include "bench/bench_support.h"
 #include "documents/recovery_file.h"
 #include "platform/picture_codec.h"
@@ -10,6 +12,8 @@
 #include <cmath>
 #include <QFile>
 #include <QFileInfo>
+#include <chrono>
+#include <thread>
 
 namespace {
 
@@ -17,6 +21,7 @@ using namespace orv;
 
 const QString kCopy = QStringLiteral("/tmp/orvane_recovery_bench.orc");
 const QString kJpeg = QStringLiteral("/tmp/orvane_recovery_bench.jpg");
+const QString kCameraJpeg = QStringLiteral("/tmp/orvane_recovery_bench_camera.jpg");
 
 // A photo-like picture: smooth gradients and slow waves in every channel with some sensor-like
 // noise (-4 to +3) on each. The shared test picture has a blue channel of pure noise, which no
@@ -39,6 +44,26 @@ const QImage& Photo()
             }
         }
         return img;
+    }();
+    return picture;
+}
+
+// A camera's photo as bench/batch_vs_gm.sh makes it: noise on a fractal, enlarged, saved as a
+// JPEG at quality 85 (about 9 MB), then opened as the program opens it.
+const QImage& CameraPhoto()
+{
+    static const QImage picture = [] {
+        if (!QFile::exists(kCameraJpeg)) {
+            bench::MagickPicture();   // starts GraphicsMagick
+            Magick::Image image;
+            image.size(Magick::Geometry(3000, 2000));
+            image.read("plasma:fractal");
+            image.addNoise(Magick::GaussianNoise);
+            image.resize(Magick::Geometry(QStringLiteral("%1x%2!").arg(bench::kWidth).arg(bench::kHeight).toStdString()));
+            image.quality(85);
+            image.write(kCameraJpeg.toStdString());
+        }
+        return DecodePictureFile(kCameraJpeg).image;
     }();
     return picture;
 }
@@ -89,6 +114,31 @@ void BM_Recovery_DrawDuringWrite_Detach(benchmark::State& state)
 }
 BENCHMARK(BM_Recovery_DrawDuringWrite_Detach)->Unit(benchmark::kMillisecond);
 
+// The window thread's price of a change made while a write is under way, state.range(0) ms
+// after the write took the picture: a full copy of the pixels while the write still shares
+// them, nothing once it has its own copy.
+void BM_Recovery_ChangeDuringWrite_WindowThread(benchmark::State& state)
+{
+    QImage canvas = Photo();
+    DetachPixelBuffer(canvas);
+    const QString path = kCopy + QStringLiteral(".during");
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::thread writer([copy = TakeCopy(canvas), path]() mutable {
+            QString error;
+            WriteRecoveryCopy(std::move(copy), path, &error);
+        });
+        std::this_thread::sleep_for(std::chrono::milliseconds(state.range(0)));
+        state.ResumeTiming();
+        canvas.scanLine(0)[0] ^= 1;
+        benchmark::DoNotOptimize(canvas.constBits());
+        state.PauseTiming();
+        writer.join();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_Recovery_ChangeDuringWrite_WindowThread)->Arg(0)->Arg(20)->Arg(50)->Iterations(5)->Unit(benchmark::kMillisecond);
+
 void BM_Recovery_WriteWhole(benchmark::State& state)
 {
     const RecoveryCopy copy = TakeCopy(Photo());
@@ -113,6 +163,18 @@ void BM_Recovery_WriteWhole_NoisyTestPicture(benchmark::State& state)
     state.counters["size_to_raw24"] = double(QFileInfo(path).size()) / (double(bench::kWidth) * bench::kHeight * 3);
 }
 BENCHMARK(BM_Recovery_WriteWhole_NoisyTestPicture)->Unit(benchmark::kMillisecond);
+
+void BM_Recovery_WriteWhole_CameraPhoto(benchmark::State& state)
+{
+    const RecoveryCopy copy = TakeCopy(CameraPhoto());
+    const QString path = kCopy + QStringLiteral(".camera");
+    for (auto _ : state) {
+        QString error;
+        if (!WriteRecoveryCopy(copy, path, &error)) state.SkipWithError(qPrintable(error));
+    }
+    state.counters["size_to_raw24"] = double(QFileInfo(path).size()) / (double(bench::kWidth) * bench::kHeight * 3);
+}
+BENCHMARK(BM_Recovery_WriteWhole_CameraPhoto)->Unit(benchmark::kMillisecond);
 
 void BM_Recovery_ReadBack(benchmark::State& state)
 {

@@ -3,12 +3,16 @@
 // process loses at most the last few seconds of work.
 //
 // A copy is a small file of the program's own: a fixed header (magic, version, picture size,
-// JPEG quality, time, the lengths of what follows and a CRC-32 over all of it), the caption and
-// the document's file in UTF-8, then the pixels as three colour planes, each byte stored as
-// its difference to the left neighbour (smooth areas become runs of small values) and
-// compressed with zstd at a fast level. Writing a copy replaces the old one atomically, so a
-// copy is whole or absent; reading one checks every size against the picture limits before
-// allocating and the checksum before decoding, so a damaged copy is refused, never opened half.
+// JPEG quality, time, the lengths of what follows, rows per band and a CRC-32 over all of it),
+// the caption and the document's file in UTF-8, a table of the bands' sizes, then the pixels in
+// bands of rows. Each row is stored as three rows of colour bytes, each byte as its difference
+// to the left neighbour (smooth areas become runs of small values); each band is compressed
+// with zstd at a fast level on its own, so that all cores pack and unpack bands at once.
+// Writing a copy replaces the old one atomically, so a copy is whole or absent; reading one
+// checks every size and the band table against the picture limits and the file before
+// allocating, and gives no picture unless every band unpacks to its size and the checksum
+// matches, so a damaged copy is refused, never opened half. Copies of the first version (one
+// stream of three whole colour planes) are still read.
 #include <QDateTime>
 #include <QImage>
 #include <QString>
@@ -25,9 +29,10 @@ struct RecoveryCopy {
 };
 
 // Writes `copy` to `path` atomically (temporary file, fsync, rename): on any failure whatever
-// was at `path` stays as it was, and *error says why. The picture is let go as soon as it is
-// packed, before compression and the write: a canvas that shares it is drawn on again without
-// copying its pixels for the rest of the write.
+// was at `path` stays as it was, and *error says why. The picture is let go as soon as the
+// write has its own copy of the pixels (a plain copy, a few milliseconds), before packing and
+// the write: a canvas that shares it is drawn on again without copying its pixels for the rest
+// of the write.
 bool WriteRecoveryCopy(RecoveryCopy copy, const QString& path, QString* error);
 
 // Reads the copy at `path`; the pixels are decoded only `withPixels`. The whole file is

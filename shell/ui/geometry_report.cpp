@@ -2,6 +2,7 @@
 #include "documents/ui/frmDocument.h"
 #include "shell/ui/frmMain.h"
 #include "shell/ui/main_toolbar.h"
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -49,8 +50,12 @@ void WriteReport(frmMain* frame, const QString& path)
     for (QWidget* w : QApplication::topLevelWidgets())
         if (auto* menu = qobject_cast<QMenu*>(w); menu && menu->isVisible())
             entries(menu, [menu](QAction* a) { return menu->actionGeometry(a); });
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
         text += QStringLiteral("question ") + box->text() + QLatin1Char('\n');
+        for (const QAbstractButton* b : box->buttons())
+            text += QStringLiteral("button ") + Rect(OnScreen(b)) + QLatin1Char(' ') + QString(b->text()).remove(QLatin1Char('&'))
+                    + QLatin1Char('\n');
+    }
 
     QSaveFile file(path);   // the reader never sees half a report
     if (!file.open(QIODevice::WriteOnly)) return;

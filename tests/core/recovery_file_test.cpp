@@ -1,11 +1,13 @@
-// Recovery copies on disk: what is written comes back whole; a copy cut short or with a
-// flipped byte is refused with its message and no picture; a write that the disk refuses
+// Recovery copies on disk: what is written comes back whole, and copies of the first version
+// are still read; a copy cut short, with a flipped byte, absurd sizes or a band table that does
+// not fit the file is refused with its message and no picture; a write that the disk refuses
 // leaves the previous copy as it was.
 #include "documents/recovery_file.h"
 #include "tests/support/test_pictures.h"
 #include <QDir>
 #include <QTemporaryDir>
 #include <csignal>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
@@ -32,21 +34,33 @@ struct RecoveryFileTest : ::testing::Test {
 
 } // namespace
 
-TEST_F(RecoveryFileTest, RoundTripKeepsPixelsAndDescription)
+// A copy of Sample(7, 3) as the first version of the format wrote it (one stream of planes).
+const QByteArray kFirstVersionCopy = QByteArray::fromHex(
+    "4f525652434f50590100000007000000030000002a0000007b7cf9fc9a010000090000001f0000002000000000000000"
+    "b9684f180000000042696c6420c3bc20312f686f6d652f757365722f70696374757265732f62696c6420c3bc2e6a7067"
+    "28b52ffd203fbd0000580001000100010001000200061000160b1c76ad35a10d");
+
+TEST_F(RecoveryFileTest, ReadBackKeepsPixelsAndDescription)
 {
-    const RecoveryCopy written = Sample();
-    QString error;
-    ASSERT_TRUE(WriteRecoveryCopy(written, path, &error)) << error.toStdString();
-    for (bool withPixels : {false, true}) {
-        RecoveryCopy read;
-        ASSERT_TRUE(ReadRecoveryCopy(path, withPixels, &read, &error)) << error.toStdString();
-        EXPECT_EQ(read.caption, written.caption);
-        EXPECT_EQ(read.filePath, written.filePath);
-        EXPECT_EQ(read.jpegQuality, 42);
-        EXPECT_EQ(read.time, written.time);
-        EXPECT_EQ(read.size, QSize(97, 61));
-        EXPECT_EQ(read.pixels.isNull(), !withPixels);
-        if (withPixels) EXPECT_EQ(read.pixels, written.pixels.convertToFormat(read.pixels.format()));
+    // One band; several bands with a short last one; a copy of the first version.
+    for (const QSize size : {QSize(97, 61), QSize(2000, 700), QSize(7, 3)}) {
+        const RecoveryCopy written = Sample(size.width(), size.height());
+        QString error;
+        if (size == QSize(7, 3)) WriteAll(path, kFirstVersionCopy);
+        else ASSERT_TRUE(WriteRecoveryCopy(written, path, &error)) << error.toStdString();
+        for (bool withPixels : {false, true}) {
+            RecoveryCopy read;
+            ASSERT_TRUE(ReadRecoveryCopy(path, withPixels, &read, &error)) << error.toStdString();
+            EXPECT_EQ(read.caption, written.caption);
+            EXPECT_EQ(read.filePath, written.filePath);
+            EXPECT_EQ(read.jpegQuality, 42);
+            EXPECT_EQ(read.time, written.time);
+            EXPECT_EQ(read.size, size);
+            EXPECT_EQ(read.pixels.isNull(), !withPixels);
+            if (withPixels) {
+                EXPECT_EQ(read.pixels, written.pixels.convertToFormat(read.pixels.format())) << size.width();
+            }
+        }
     }
 }
 
@@ -57,8 +71,12 @@ TEST_F(RecoveryFileTest, DamagedCopyGivesItsMessageAndNoPicture)
     const QByteArray whole = ReadAll(path);
     QByteArray flipped = whole;
     flipped[whole.size() / 2] = char(flipped[whole.size() / 2] ^ 0x10);
-    QByteArray badSize = whole;
-    badSize[12] = char(0xFF), badSize[13] = char(0xFF), badSize[14] = char(0xFF);   // width
+    const auto patched = [&](int at, uint32_t value) {
+        QByteArray bytes = whole;
+        std::memcpy(bytes.data() + at, &value, sizeof value);
+        return bytes;
+    };
+    const int table = 56 + 9 + 31;   // after the header, the caption and the path
     const struct {
         QByteArray bytes;
         const char* reason;
@@ -66,7 +84,11 @@ TEST_F(RecoveryFileTest, DamagedCopyGivesItsMessageAndNoPicture)
         {whole.left(whole.size() / 2), "cut short"},
         {whole.left(20), "cut short"},
         {flipped, "checksum"},
-        {badSize, "header is damaged"},
+        {patched(12, 0xFFFFFF), "header is damaged"},   // width
+        {patched(52, 0), "header is damaged"},          // rows per band
+        {patched(52, 62), "header is damaged"},
+        {patched(table, 0xFFFFFF00u), "band table is damaged"},   // a band beyond the file
+        {patched(table, 3), "band table is damaged"},
         {QByteArray("BM not a copy at all, long enough for a header: ").repeated(4), "no recovery copy"},
     };
     for (const auto& c : cases) {

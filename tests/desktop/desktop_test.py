@@ -22,6 +22,8 @@ Cases:
                     state included; Save writes the picture's own file, and Save, No and a
                     normal end leave no recovery copy.
   recovery-two      A second editor running beside the first does not offer its copies.
+  recovery-discard  As recovery, answered with Discard: no picture opens, the copies are
+                    gone, and the next start asks nothing.
 
 Document windows live inside the frame and are no X windows, so their places come from the
 program's geometry report (ORVANE_GEOMETRY_REPORT); everything else is observed from outside:
@@ -79,6 +81,7 @@ class Report:
         self.documents = []
         self.menus = []
         self.questions = []
+        self.buttons = []   # the question's
         self.slide = None
         for line in text.splitlines():
             kind, _, rest = line.partition(" ")
@@ -90,6 +93,9 @@ class Report:
             elif kind == "menu":
                 parts = rest.split(" ", 4)
                 self.menus.append((tuple(int(v) for v in parts[:4]), parts[4]))
+            elif kind == "button":
+                parts = rest.split(" ", 4)
+                self.buttons.append((tuple(int(v) for v in parts[:4]), parts[4]))
             elif kind == "slide":
                 self.slide = tuple(int(v) for v in rest.split())
             elif kind == "question":
@@ -100,6 +106,9 @@ class Report:
 
     def menu(self, text):
         return next((m[0] for m in self.menus if m[1] == text), None)
+
+    def button(self, text):
+        return next((b[0] for b in self.buttons if b[1] == text), None)
 
 
 class Display:
@@ -499,7 +508,7 @@ def canvas_shot(shot, client):
     return [pixel(shot, client[0] + 7 + x, client[1] + 7 + y) for y in range(80) for x in range(160)]
 
 
-def case_recovery(orvane, workdir, shot_path):
+def case_recovery(orvane, workdir, shot_path, discard=False):
     editor = open_picture(orvane, workdir, "white.bmp", 300, 200, (255, 255, 255))
     display = Display()
     try:
@@ -529,6 +538,19 @@ def case_recovery(orvane, workdir, shot_path):
         check("white.bmp (300 x 200 pixels" in question and "Image2 (" in question, "question: %r" % question)
         if shot_path:
             screenshot(shot_path)   # the question
+        if discard:
+            x, y, w, h = wait_for("the Discard button", lambda: editor.report().button("Discard"))
+            display.click(x + w // 2, y + h // 2)
+            report = wait_for("the answer", lambda: not editor.report().questions and editor.report())
+            check([d[2] for d in report.documents] == ["Image1"], "documents: %r" % report.documents)
+            check(recovery_copies(editor.home) == [], "copies left: %s" % recovery_copies(editor.home))
+            editor.close()
+            os.remove(editor.report_path)   # the next report is the next start's own
+            editor = Editor(orvane, workdir)
+            wait_for("the next start", lambda: editor.report().document("Image1"))
+            time.sleep(2.0)
+            check(not editor.report().questions, "the next start asks: %r" % editor.report().questions)
+            return
         run(["xdotool", "key", "Return"])   # Recover
         report = wait_for("the recovered pictures", lambda: (lambda r: not r.questions and r.document("white.bmp")
                                                                and r.document("Image2") and r)(editor.report()))
@@ -578,7 +600,9 @@ def case_recovery_two(orvane, workdir, shot_path):
         first.close()
 
 
-CASES = {"recovery": case_recovery, "recovery-two": case_recovery_two, "startup": case_startup, "wide": case_wide, "photo": case_photo, "close-during-run": case_close_during_run,
+CASES = {"recovery": case_recovery, "recovery-two": case_recovery_two,
+         "recovery-discard": lambda orvane, workdir, shot_path: case_recovery(orvane, workdir, shot_path, discard=True),
+         "startup": case_startup, "wide": case_wide, "photo": case_photo, "close-during-run": case_close_during_run,
          "plugins": case_plugins, "close-during-plugin": case_close_during_plugin, "hidpi": case_hidpi,
          "double-slide": case_double_slide}
 

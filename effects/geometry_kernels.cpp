@@ -1,6 +1,7 @@
 #include "effects/geometry_kernels.h"
 #include "effects/batch_params.h"
 #include "effects/geometry_row_kernels.h"
+#include "effects/pixel_kernels.h"
 #include "effects/rotate90.h"
 #include "effects/rotate_row_kernels.h"
 #include "effects/row_shares.h"
@@ -60,8 +61,8 @@ std::vector<ColumnPass> TurnExactly(WorkingCopy& work, int quarters, QSize size)
             if (quarters == 0) {
                 std::memcpy(out, src.row(y), size_t(w) * 4);
             } else if (quarters == 2) {
-                const uint32_t* in = src.row(h - 1 - y);
-                for (int x = 0; x < w; ++x) out[x] = in[w - 1 - x];
+                std::memcpy(out, src.row(h - 1 - y), size_t(w) * 4);
+                kernels::ReverseRow(out, size_t(w));
             } else {   // a quarter turn the other way: target (y, x) is source (w - 1 - y, x)
                 for (int x = 0; x < h; ++x) out[x] = src.row(x)[w - 1 - y];
             }

@@ -1,7 +1,9 @@
 #include "effects/geometry_kernels.h"
 #include "effects/batch_params.h"
 #include "effects/geometry_row_kernels.h"
+#include "effects/pixel_kernels.h"
 #include "effects/rotate90.h"
+#include "effects/rotate_row_kernels.h"
 #include "effects/row_shares.h"
 #include "effects/target_picture.h"
 #include "platform/dialog_text.h"
@@ -30,14 +32,10 @@ int QuarterTurns(double angle)
     return std::fmod(a, 90.0) == 0 ? static_cast<int>(a / 90.0) : -1;
 }
 
-// The two corners' rows of a bilinear sample: red and blue, and green, each in 16-bit slots.
-inline uint32_t Mix(uint32_t a, uint32_t b, uint32_t f)
+// The working copy's pixels as one picture, as they stand before the run writes any.
+const QImage& Unwritten(WorkingCopy& work)
 {
-    const uint32_t rbA = a & 0x00FF00FFu, rbB = b & 0x00FF00FFu;
-    const uint32_t gA = (a >> 8) & 0x00FF00FFu, gB = (b >> 8) & 0x00FF00FFu;
-    const uint32_t rb = ((rbA * (256 - f) + rbB * f + 0x00800080u) >> 8) & 0x00FF00FFu;
-    const uint32_t g = ((gA * (256 - f) + gB * f + 0x00800080u) >> 8) & 0x00FF00FFu;
-    return rb | (g << 8);
+    return work.original().isNull() ? work.image() : work.original();
 }
 
 // A target of `size` filled row by row: rows(target, from, to) over the band's share of rows.
@@ -63,8 +61,8 @@ std::vector<ColumnPass> TurnExactly(WorkingCopy& work, int quarters, QSize size)
             if (quarters == 0) {
                 std::memcpy(out, src.row(y), size_t(w) * 4);
             } else if (quarters == 2) {
-                const uint32_t* in = src.row(h - 1 - y);
-                for (int x = 0; x < w; ++x) out[x] = in[w - 1 - x];
+                std::memcpy(out, src.row(h - 1 - y), size_t(w) * 4);
+                kernels::ReverseRow(out, size_t(w));
             } else {   // a quarter turn the other way: target (y, x) is source (w - 1 - y, x)
                 for (int x = 0; x < h; ++x) out[x] = src.row(x)[w - 1 - y];
             }
@@ -101,26 +99,15 @@ std::vector<ColumnPass> RotatePasses(WorkingCopy& work, const RotateParams& p)
     // both move by a fixed step, added in 64-bit fixed point.
     const int64_t stepX = Fixed(c), stepY = Fixed(-s);
     const double tw = size.width(), th = size.height();
-    return {RowsPass(work, size, [=](const WorkingCopy& src, const PixelRows& t, int from, int to) {
-        const auto at = [&](int64_t x, int64_t y) {
-            return x >= 0 && y >= 0 && x < w && y < h ? src.row(int(y))[x] : back;
-        };
+    const QImage& picture = Unwritten(work);
+    const auto* bits = reinterpret_cast<const uint32_t*>(picture.constBits());
+    const auto stride = static_cast<size_t>(picture.bytesPerLine() / 4);
+    return {RowsPass(work, size, [=](const WorkingCopy&, const PixelRows& t, int from, int to) {
         for (int yy = from; yy < to; ++yy) {
             const double dy = yy + 0.5 - th / 2, dx = 0.5 - tw / 2;
-            int64_t px = Fixed(dx * c + dy * s + w / 2.0 - 0.5);
-            int64_t py = Fixed(-dx * s + dy * c + h / 2.0 - 0.5);
-            uint32_t* out = t[yy];
-            for (int xx = 0; xx < size.width(); ++xx, px += stepX, py += stepY) {
-                const int64_t ix = px >> 32, iy = py >> 32;
-                if (ix < -1 || iy < -1 || ix >= w || iy >= h) {
-                    out[xx] = back;
-                    continue;
-                }
-                const auto fx = static_cast<uint32_t>((px >> 24) & 0xFF), fy = static_cast<uint32_t>((py >> 24) & 0xFF);
-                const uint32_t top = Mix(at(ix, iy), at(ix + 1, iy), fx);
-                const uint32_t bottom = Mix(at(ix, iy + 1), at(ix + 1, iy + 1), fx);
-                out[xx] = Mix(top, bottom, fy) | kPixelOpaque;
-            }
+            kernels::RotateSampleRow(bits, stride, w, h, Fixed(dx * c + dy * s + w / 2.0 - 0.5),
+                                     Fixed(-dx * s + dy * c + h / 2.0 - 0.5), stepX, stepY, back, t[yy],
+                                     size_t(size.width()));
         }
     })};
 }
@@ -128,12 +115,13 @@ std::vector<ColumnPass> RotatePasses(WorkingCopy& work, const RotateParams& p)
 namespace {
 
 // The filter weights of one axis: target position i takes taps source positions from
-// start[i], with weights in fixed point of kWeightBits bits that add up to exactly 1.
+// start[i], with weights in fixed point of kWeightBits bits that add up to exactly 1. Those
+// past the source's end weigh 0.
 constexpr int kWeightBits = 22;
 struct AxisWeights {
     int taps = 0;
-    std::vector<int> start;
-    std::vector<int32_t> weight;   // taps per target position
+    std::vector<int32_t> start;
+    std::vector<int32_t> weight;   // weight k of position i at [i * taps + k], or [k * to + i] by tap
 };
 
 double Lanczos3(double x)
@@ -145,7 +133,7 @@ double Lanczos3(double x)
     return 3.0 * std::sin(px) * std::sin(px / 3.0) / (px * px);
 }
 
-AxisWeights MakeWeights(int from, int to, ResizeFilter filter)
+AxisWeights MakeWeights(int from, int to, ResizeFilter filter, bool byTap)
 {
     AxisWeights a;
     const double scale = double(from) / to;   // source pixels per target pixel
@@ -177,46 +165,34 @@ AxisWeights MakeWeights(int from, int to, ResizeFilter filter)
         }
         w[best] += (1 << kWeightBits) - total;
     }
+    if (byTap) {
+        std::vector<int32_t> byPosition = std::move(a.weight);
+        a.weight.resize(byPosition.size());
+        for (int i = 0; i < to; ++i)
+            for (int k = 0; k < a.taps; ++k) a.weight[size_t(k) * to + i] = byPosition[size_t(i) * a.taps + k];
+    }
     return a;
 }
 
-inline uint32_t Channel(int64_t acc)
-{
-    return static_cast<uint32_t>(std::clamp<int64_t>((acc + (1 << (kWeightBits - 1))) >> kWeightBits, 0, 255));
-}
-
 // One axis's filter from `src` into `dst` (rows from .. to-1 of dst); `across` filters along
-// rows, else down the columns.
+// rows with weights by tap, else down the columns.
 void FilterRows(const QImage& src, const PixelRows& dst, int dstWidth, const AxisWeights& a, bool across,
                 int from, int to)
 {
     const auto row = [&src](int y) { return reinterpret_cast<const uint32_t*>(src.constScanLine(y)); };
     std::vector<const uint32_t*> taps;
     for (int y = from; y < to; ++y) {
-        uint32_t* out = dst[y];
         if (across) {
-            const uint32_t* in = row(y);
-            for (int x = 0; x < dstWidth; ++x) {
-                int32_t r = 0, g = 0, b = 0;
-                const int32_t* w = &a.weight[size_t(x) * a.taps];
-                const int s = a.start[x];
-                const int n = std::min(a.taps, src.width() - s);
-                for (int k = 0; k < n; ++k) {
-                    const uint32_t p = in[s + k];
-                    r += int32_t(p & 0xFF) * w[k];
-                    g += int32_t((p >> 8) & 0xFF) * w[k];
-                    b += int32_t((p >> 16) & 0xFF) * w[k];
-                }
-                out[x] = Channel(r) | Channel(g) << 8 | Channel(b) << 16 | kPixelOpaque;
-            }
-        } else {
-            const int s = a.start[y];
-            const int n = std::min(a.taps, src.height() - s);
-            taps.clear();
-            for (int k = 0; k < n; ++k) taps.push_back(row(s + k));
-            kernels::FilterDownRow(taps.data(), &a.weight[size_t(y) * a.taps], taps.size(), kWeightBits, out,
-                                   size_t(dstWidth));
+            kernels::FilterAlongRow(row(y), size_t(src.width()), a.start.data(), a.weight.data(), size_t(a.taps),
+                                    kWeightBits, dst[y], size_t(dstWidth));
+            continue;
         }
+        const int s = a.start[y];
+        const int n = std::min(a.taps, src.height() - s);
+        taps.clear();
+        for (int k = 0; k < n; ++k) taps.push_back(row(s + k));
+        kernels::FilterDownRow(taps.data(), &a.weight[size_t(y) * a.taps], taps.size(), kWeightBits, dst[y],
+                               size_t(dstWidth));
     }
 }
 
@@ -242,7 +218,7 @@ std::vector<ColumnPass> ResizePasses(WorkingCopy& work, const ResizeParams& p)
         const Step step = steps[i];
         const bool last = i + 1 == steps.size();
         auto weights = std::make_shared<AxisWeights>(
-            step.across ? MakeWeights(w, p.width, p.filter) : MakeWeights(h, p.height, p.filter));
+            step.across ? MakeWeights(w, p.width, p.filter, true) : MakeWeights(h, p.height, p.filter, false));
         auto target = std::make_shared<QImage>();
         ColumnPass pass;
         pass.progressFrom = 100.0f * i / steps.size();
@@ -252,7 +228,7 @@ std::vector<ColumnPass> ResizePasses(WorkingCopy& work, const ResizeParams& p)
                 *target = NewUninitializedPixelBuffer(step.size.width(), step.size.height());
                 SetResolution(*target, work.resolution());
             }
-            const QImage& src = i == 0 ? work.original().isNull() ? work.image() : work.original() : *between;
+            const QImage& src = i == 0 ? Unwritten(work) : *between;
             const RowShare share = RowsOfBand(w, step.size.height(), x0, x1);
             const PixelRows rows(*target);
             ForRowShares(share.from, share.to, int64_t{step.size.width()} * weights->taps, [&](int from, int to) {

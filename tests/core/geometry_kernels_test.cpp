@@ -1,10 +1,7 @@
 // Rotate by any angle, Resize and Border against pixels worked out by hand, their refusals,
 // and their orvane-batch entries.
 #include "effects/geometry_kernels.h"
-#include "effects/geometry_row_kernels.h"
 #include "effects/rotate90.h"
-#include "tests/support/kernel_targets.h"
-#include <random>
 #include "tests/support/test_pictures.h"
 #include <gtest/gtest.h>
 
@@ -140,32 +137,6 @@ TEST(GeometryKernels, BatchEntriesReadTheirParametersAsTheDialogsDo)
     QString error;
     FindBatchEffect(QStringLiteral("rotate"))->run(turned, {}, nullptr, &error);
     EXPECT_EQ(turned, Applied(picture, [](WorkingCopy& w) { return Rotate90Passes(w); }));
-}
-
-TEST(GeometryKernels, TheFilterDownTheColumnsGivesThePlainCodesPixelsWithEverySimdSet)
-{
-    std::mt19937 rng(3);
-    const int32_t weights[] = {-300000, 1500000, 3300000, 1500000, -1806304};   // sum 2^22, with lobes
-    std::vector<std::vector<uint32_t>> rows(5, std::vector<uint32_t>(67));
-    for (auto& row : rows)
-        for (uint32_t& p : row) p = rng();
-    const uint32_t* taps[5] = {rows[0].data(), rows[1].data(), rows[2].data(), rows[3].data(), rows[4].data()};
-    std::vector<uint32_t> expected(67);
-    for (size_t i = 0; i < expected.size(); ++i) {
-        expected[i] = 0xFF000000u;
-        for (int c = 0; c < 3; ++c) {
-            int64_t sum = 1 << 21;
-            for (int k = 0; k < 5; ++k) sum += int64_t((taps[k][i] >> (8 * c)) & 0xFF) * weights[k];
-            expected[i] |= uint32_t(std::clamp<int64_t>(sum >> 22, 0, 255)) << (8 * c);
-        }
-    }
-    test::ForEachKernelTarget([&] {
-        for (const size_t n : {size_t(1), size_t(7), size_t(16), size_t(67)}) {
-            std::vector<uint32_t> out(n);
-            kernels::FilterDownRow(taps, weights, 5, 22, out.data(), n);
-            EXPECT_EQ(out, std::vector<uint32_t>(expected.begin(), expected.begin() + long(n))) << n;
-        }
-    });
 }
 
 } // namespace

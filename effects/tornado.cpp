@@ -2,36 +2,23 @@
 #include "effects/batch_params.h"
 #include "effects/row_shares.h"
 #include "effects/target_picture.h"
+#include "effects/tornado_kernels.h"
 #include "platform/dialog_text.h"
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <numbers>
 
 namespace orv {
 
 namespace {
 
-// The colour between the four pixels around (sx, sy), channel by channel in 256ths.
-uint32_t Bilinear(const WorkingCopy& src, double sx, double sy)
+// floor(sqrt(v)) for v >= 0.
+int64_t IntegerRoot(int64_t v)
 {
-    const int w = src.width(), h = src.height();
-    sx = std::clamp(sx, 0.0, double(w - 1));
-    sy = std::clamp(sy, 0.0, double(h - 1));
-    int x0 = static_cast<int>(sx), y0 = static_cast<int>(sy);
-    int wx = static_cast<int>((sx - x0) * 256 + 0.5), wy = static_cast<int>((sy - y0) * 256 + 0.5);
-    const int x1 = std::min(x0 + 1, w - 1), y1 = std::min(y0 + 1, h - 1);
-    const uint32_t* top = src.row(y0);
-    const uint32_t* bottom = src.row(y1);
-    const uint32_t p[4] = {top[x0], top[x1], bottom[x0], bottom[x1]};
-    const int k[4] = {(256 - wx) * (256 - wy), wx * (256 - wy), (256 - wx) * wy, wx * wy};
-    uint32_t out = kPixelOpaque;
-    for (int shift = 0; shift < 24; shift += 8) {
-        uint32_t sum = 0;
-        for (int i = 0; i < 4; ++i) sum += ((p[i] >> shift) & 0xFFu) * uint32_t(k[i]);
-        out |= ((sum + 32768) >> 16) << shift;
-    }
-    return out;
+    int64_t r = static_cast<int64_t>(std::sqrt(static_cast<double>(v)));
+    while (r * r > v) --r;
+    while ((r + 1) * (r + 1) <= v) ++r;
+    return r;
 }
 
 } // namespace
@@ -56,35 +43,32 @@ bool TornadoRadiusFromText(const QString& text, double* radius)
 std::vector<ColumnPass> TornadoPasses(WorkingCopy& work, const TornadoParams& p)
 {
     const int w = work.width(), h = work.height();
-    const double cx = (w - 1) / 2.0, cy = (h - 1) / 2.0;
-    const double radius = p.radius;
-    const double turn = p.angle * std::numbers::pi / 180;
-    auto swirl = [=](const WorkingCopy& src, QImage& dst, int x0, int x1) {
+    const kernels::Swirl swirl{static_cast<float>((w - 1) / 2.0), static_cast<float>((h - 1) / 2.0),
+                               static_cast<float>(1 / p.radius), static_cast<float>(p.angle / 360)};
+    // In doubled coordinates (2x - (w - 1), 2y - (h - 1)) a pixel lies within the radius when
+    // their squares add up to less than 4 radius^2, that is to at most `within`.
+    const int64_t within = static_cast<int64_t>(std::ceil(4 * p.radius * p.radius)) - 1;
+    auto swirled = [=, &work](const WorkingCopy&, QImage& dst, int x0, int x1) {
+        const QImage& src = work.original().isNull() ? work.image() : work.original();
+        const auto* pixels = reinterpret_cast<const uint32_t*>(src.constBits());
+        const size_t stride = static_cast<size_t>(src.bytesPerLine()) / 4;
         const PixelRows target(dst);
         const RowShare rows = RowsOfBand(w, h, x0, x1);
         ForRowShares(rows.from, rows.to, w, [&](int from, int to) {
             for (int y = from; y < to; ++y) {
-                const double dy = y - cy;
                 uint32_t* out = target[y];
-                std::memcpy(out, src.row(y), size_t(w) * 4);
-                if (std::abs(dy) >= radius) continue;
+                std::memcpy(out, pixels + y * stride, size_t(w) * 4);
+                const int64_t dy = 2 * int64_t{y} - (h - 1);
+                if (dy * dy > within) continue;
                 // Only the columns within the radius on this row change.
-                const double reach = std::sqrt(radius * radius - dy * dy);
-                const int first = std::max(0, static_cast<int>(std::ceil(cx - reach)));
-                const int last = std::min(w - 1, static_cast<int>(std::floor(cx + reach)));
-                for (int x = first; x <= last; ++x) {
-                    const double dx = x - cx;
-                    const double d = std::sqrt(dx * dx + dy * dy);
-                    if (d >= radius) continue;
-                    const double f = 1 - d / radius;
-                    const double t = turn * f * f;
-                    const double c = std::cos(t), s = std::sin(t);
-                    out[x] = Bilinear(src, cx + dx * c - dy * s, cy + dx * s + dy * c);
-                }
+                const int64_t reach = IntegerRoot(within - dy * dy);
+                const int first = static_cast<int>(std::max<int64_t>(0, (w - 1 - reach + 1) / 2));
+                const int last = static_cast<int>(std::min<int64_t>(w - 1, (w - 1 + reach) / 2));
+                if (first <= last) kernels::SwirlRow(pixels, stride, w, h, y, first, last + 1, swirl, out);
             }
         });
     };
-    return {PassIntoTarget(work, w, h, swirl)};
+    return {PassIntoTarget(work, w, h, swirled)};
 }
 
 bool ParseTornadoParams(const EffectParams& params, TornadoParams* out, QString* error)

@@ -3,7 +3,8 @@
 // at distance d < radius from the centre takes the colour found by turning it about the centre
 // by angle x (1 - d / radius)^2 degrees (x' = dx cos t - dy sin t, y' = dx sin t + dy cos t), read
 // between the four nearest pixels (bilinear, weights in 256ths, sampled points held inside
-// the picture); pixels at the radius or beyond stay.
+// the picture); pixels at the radius or beyond stay. The row kernel of tornado_kernels.h
+// computes it in single precision, the same on every instruction set.
 #include "effects/column_passes.h"
 #include "effects/effect_catalog.h"
 #include "effects/working_copy.h"

@@ -1,15 +1,17 @@
 #pragma once
 // Plasma: a cloud of colour filling the whole picture, made by random midpoint displacement
-// (diamond-square). The picture is covered by a grid of square cells of side S, the largest
-// power of two not above its shorter side; the grid's corners take random colours. Then, for
-// s = S, S/2, ... 2 with h = s/2: every cell centre takes the rounded mean of its four corners
-// (the square step), then every edge midpoint the rounded mean of its neighbours h away that
-// lie in the grid (the diamond step), each plus a random displacement in -a .. a per channel,
-// a = turbulence x 255 x s / (100 S) truncated, the result held to 0..255.
+// (diamond-square) on the picture's own pixels. The cells are squares of side S, the largest
+// power of two not above the picture's shorter side; the points at multiples of S take random
+// colours. Then, for s = S, S/2, ... 2 with h = s/2: every cell centre takes the rounded mean
+// of its four corners (the square step), then every edge midpoint that of its four neighbours
+// h away (the diamond step), each plus a random displacement in -a .. a per channel,
+// a = turbulence x 255 x s / (100 S) truncated, the result held to 0..255. A neighbour beyond
+// the picture's edge counts as the one opposite it (see fills/plasma_kernels.h).
 //
-// The random numbers are a fixed integer hash of the seed, the grid point and the channel, so
-// a seed gives the same picture on every machine and the points of a step can be computed in
-// any order, on every core at once.
+// The random numbers are a fixed integer hash of the seed, the point and the channel, so a
+// seed gives the same picture on every machine and the points of a step can be computed in any
+// order, on every core at once. Each step is a pass of its own: the progress moves and Cancel
+// acts while the cloud is made.
 #include "effects/column_passes.h"
 #include "effects/effect_catalog.h"
 #include "effects/working_copy.h"
@@ -27,13 +29,7 @@ struct PlasmaParams {
 constexpr int kPlasmaSeedMax = 999999999;
 constexpr int kPlasmaTurbulenceMax = 100;
 
-// The random value of channel c (0 red, 1 green, 2 blue) at grid point (x, y) for a seed.
-uint32_t PlasmaRandom(int seed, int x, int y, int c);
-
-// The plasma of a w x h picture as pixel words, row after row.
-std::vector<uint32_t> PlasmaPixels(int w, int h, const PlasmaParams& p);
-
-// One pass, progress 0 to 100, that replaces every pixel.
+// The passes, progress 0 to 100, that replace every pixel.
 std::vector<ColumnPass> PlasmaPasses(WorkingCopy& work, const PlasmaParams& p);
 
 // A seed or turbulence typed into the dialog: an integer 0 .. max; false otherwise.

@@ -1,5 +1,5 @@
-// Plasma, picture roll and tornado: their pixels against values worked out by hand on small
-// pictures, and the values they refuse.
+// Picture roll and tornado against pixels worked out by hand on small pictures, and the values
+// that plasma, roll and tornado refuse.
 #include "effects/picture_roll.h"
 #include "effects/tornado.h"
 #include "fills/plasma.h"
@@ -39,36 +39,6 @@ TEST(PictureRoll, WrapsBothWaysAndNegativeAmountsGoBack)
             EXPECT_EQ(test::At(rolled, x, y), test::At(in, from[y][x][0], from[y][x][1])) << x << "," << y;
     EXPECT_EQ(Applied(in, RollPasses, RollParams{-2, 5}), rolled);
     EXPECT_EQ(Applied(in, RollPasses, RollParams{3, -2}), in);
-}
-
-TEST(Plasma, ASeedGivesItsOwnPictureEveryTime)
-{
-    // 3 x 3: one cell of side 2. The corners are the seed's random bytes; without turbulence
-    // the centre is the rounded mean of the corners and each edge midpoint that of its three
-    // neighbours.
-    const PlasmaParams calm{7, 0};
-    const QImage img = Applied(NewPixelBuffer(3, 3, 0), PlasmaPasses, calm);
-    const auto channel = [&](int x, int y, int c) { return int(test::At(img, x, y) >> (8 * c) & 0xFF); };
-    for (int c = 0; c < 3; ++c) {
-        EXPECT_EQ(channel(0, 0, c), int(PlasmaRandom(7, 0, 0, c) & 0xFF));
-        EXPECT_EQ(channel(2, 2, c), int(PlasmaRandom(7, 2, 2, c) & 0xFF));
-        const int corners = channel(0, 0, c) + channel(2, 0, c) + channel(0, 2, c) + channel(2, 2, c);
-        EXPECT_EQ(channel(1, 1, c), (corners + 2) / 4);
-        EXPECT_EQ(channel(1, 0, c), (channel(0, 0, c) + channel(2, 0, c) + channel(1, 1, c) + 1) / 3);
-    }
-    // The same pixels on every machine: a 4 x 3 plasma of seed 1, turbulence 50.
-    const QImage fixed = Applied(NewPixelBuffer(4, 3, 0), PlasmaPasses, PlasmaParams{});
-    const ColorRef expected[3][4] = {
-        {RGB(9, 108, 28), RGB(145, 1, 189), RGB(89, 218, 144), RGB(0, 188, 245)},
-        {RGB(14, 53, 11), RGB(6, 38, 67), RGB(13, 3, 124), RGB(25, 190, 203)},
-        {RGB(74, 224, 231), RGB(0, 143, 62), RGB(8, 35, 161), RGB(118, 200, 102)}};
-    for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 4; ++x) EXPECT_EQ(test::At(fixed, x, y), expected[y][x]) << x << "," << y;
-    // Repeated and new seeds on a larger picture.
-    const QImage a = Applied(NewPixelBuffer(70, 50, 0), PlasmaPasses, PlasmaParams{});
-    EXPECT_EQ(Applied(NewPixelBuffer(70, 50, 0xFFFFFF), PlasmaPasses, PlasmaParams{}), a);
-    EXPECT_NE(Applied(NewPixelBuffer(70, 50, 0), PlasmaPasses, PlasmaParams{NextPlasmaSeed(1), 50}), a);
-    EXPECT_NE(NextPlasmaSeed(1), 1);
 }
 
 TEST(Tornado, TurnsAboutTheCentreWithinTheRadiusOnly)

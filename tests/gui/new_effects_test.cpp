@@ -50,10 +50,9 @@ TEST_F(NewEffectsTest, PlasmaRefusesBadValuesThenFillsRemembersAndUndoes)
     });
     EXPECT_EQ(boxes.texts(), QStringList({"The turbulence must be a whole number from 0 to 100.",
                                           "The seed must be a whole number from 0 to 999999999."}));
-    const std::vector<uint32_t> cloud = PlasmaPixels(6, 4, PlasmaParams{7, 30});
-    EXPECT_EQ(std::vector<uint32_t>(reinterpret_cast<const uint32_t*>(picture().constBits()),
-                                    reinterpret_cast<const uint32_t*>(picture().constBits()) + 24),
-              cloud);
+    QImage cloud = NewPixelBuffer(6, 4, 0);
+    RunOnWorkingCopy(cloud, [](WorkingCopy& work) { return PlasmaPasses(work, PlasmaParams{7, 30}); }, nullptr);
+    EXPECT_EQ(picture(), cloud);
     EXPECT_EQ(setting("Seed", "Plasma"), "7");
     EXPECT_EQ(setting("Turbulence", "Plasma"), "30");
     expectRunFinishedCleanly();

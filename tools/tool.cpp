@@ -34,6 +34,11 @@ Tool* FindTool(const QString& toolName)
     return nullptr;
 }
 
+Qt::CursorShape ToolPointer(const QString& toolName)
+{
+    return toolName == QLatin1String("Text") ? Qt::IBeamCursor : Qt::ArrowCursor;
+}
+
 void UsePixels(Canvas& canvas, float& x, float& y)
 {
     x = float(canvas.toPixels(x));

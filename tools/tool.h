@@ -39,6 +39,10 @@ public:
 // unknown name, which draw nothing.
 Tool* FindTool(const QString& toolName);
 
+// The pointer a tool shows over the canvas with the "Normal" pointer preference: the text
+// cursor for the text tool, the arrow for every other.
+Qt::CursorShape ToolPointer(const QString& toolName);
+
 // Sets the canvas's drawing unit to pixels, converting a point given in the old unit.
 void UsePixels(Canvas& canvas, float& x, float& y);
 

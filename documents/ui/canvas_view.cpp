@@ -1,4 +1,5 @@
 #include "documents/ui/canvas_view.h"
+#include "documents/ui/canvas_pointer.h"
 #include <QMouseEvent>
 #include <QPainter>
 #include <cmath>
@@ -19,7 +20,8 @@ CanvasView::CanvasView(QWidget* parent) : QWidget(parent)
     setObjectName(QStringLiteral("DrawIMG"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
-    setCursor(Qt::CrossCursor);
+    showPointer();
+    connect(&CanvasPointer::instance(), &CanvasPointer::changed, this, &CanvasView::showPointer);
     setFocusPolicy(Qt::StrongFocus);
     takeZoomedSize();
     canvas_.onDirty = [this](const QRect& r) {
@@ -38,6 +40,17 @@ CanvasView::CanvasView(QWidget* parent) : QWidget(parent)
 void CanvasView::takeZoomedSize()
 {
     resize(ZoomedExtent(canvas_.pixelWidth(), zoom()), ZoomedExtent(canvas_.pixelHeight(), zoom()));
+}
+
+void CanvasView::setToolPointer(Qt::CursorShape shape)
+{
+    toolPointer_ = shape;
+    showPointer();
+}
+
+void CanvasView::showPointer()
+{
+    setCursor(CanvasPointer::instance().cursor(toolPointer_));
 }
 
 void CanvasView::setZoomStep(int step)

@@ -27,6 +27,9 @@ public:
     void setPixelGrid(bool on);
     // Where picture point (x, y), in pixels, lies on the widget.
     QPointF viewPoint(double x, double y) const;
+    // The current tool's own pointer; what the canvas shows is the Preferences' choice
+    // (CanvasPointer), which may be this one.
+    void setToolPointer(Qt::CursorShape shape);
 
 signals:
     void resized();   // the canvas changed size, or the zoom did
@@ -45,11 +48,13 @@ protected:
 private:
     void emitMouse(void (CanvasView::*signal)(int, float, float), int buttons, const QPointF& pos);
     void takeZoomedSize();
+    void showPointer();
     QRect viewRect(const QRect& pixels) const;   // the widget pixels that show these picture pixels
 
     Canvas canvas_;
     int zoomStep_ = kActualSizeStep;
     bool pixelGrid_ = false;
+    Qt::CursorShape toolPointer_ = Qt::ArrowCursor;
     ZoomPyramid pyramid_;
     QImage scratch_;   // screen pixels of the last repaint, reused while big enough
 };

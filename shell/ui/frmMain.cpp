@@ -15,7 +15,6 @@
 #include "shell/ui/file_drop.h"
 #include "shell/ui/frmMainPreferences.h"
 #include "shell/ui/frmAbout.h"
-#include "documents/undo_history.h"
 #include "shell/ui/frmSplash.h"
 #include "shell/ui/main_toolbar.h"
 #include "shell/ui/tool_icons.h"
@@ -56,7 +55,7 @@ constexpr int kDocumentButtons[] = {3, 5, 7, 8, 10};
 frmMain::frmMain()
 {
     gMain = this;
-    UndoHistory::setBudget(UndoMemoryBudget());
+    ApplyPreferences();
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kAppTitle);
     LoadProgramResources();
@@ -239,6 +238,7 @@ void frmMain::Toolbar2_ButtonClick(int index)
         doc->ToolIndex = int16_t(index - 1);
         const char* toolName = kToolButtons[index - 1].toolName;
         if (*toolName) doc->ToolName = QString::fromLatin1(toolName);
+        doc->DrawIMG->setToolPointer(ToolPointer(doc->ToolName));
     }
     colors_->showOptions(index - 1);   // the effects and polygon buttons have no panel
 }
@@ -285,11 +285,13 @@ void frmMain::MDIForm_Load(const QString& commandLine)
     const bool toolbarIn = GetSettingBool(kAppTitle, kSettings, QStringLiteral("ToolBar"), true);
     topPanel_->placeToolbar(toolbarIn);
     setStatusPanel(1, QStringLiteral("Orvane " ORVANE_VERSION_TEXT));
-    if (GetSettingBool(kAppTitle, kSettings, QStringLiteral("LoadPlugIns"), false)) RgstrPlgns();
+    // Without plug-ins (a preference) no library is loaded: the way out of one that breaks the start.
+    const bool plugIns = PlugInsAtStart();
+    if (plugIns && GetSettingBool(kAppTitle, kSettings, QStringLiteral("LoadPlugIns"), false)) RgstrPlgns();
     const QString layout = GetSetting(kAppTitle, kSettings, QStringLiteral("MainToolBar"), QString());
     if (!layout.isEmpty()) restoreState(QByteArray::fromBase64(layout.toLatin1()));
     windowBar_->reset();
-    RgstrPlgns();
+    if (plugIns) RgstrPlgns();
 
     CheckCommand(commandLine);
     if (commandLine.isEmpty()) LoadNewDoc();

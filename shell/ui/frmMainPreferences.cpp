@@ -1,11 +1,17 @@
 #include "shell/ui/frmMainPreferences.h"
 #include "effects/ui/dialog_buttons.h"
+#include "documents/image_loader.h"
+#include "documents/ui/canvas_pointer.h"
 #include "documents/undo_history.h"
+#include "shell/file_names.h"
 #include "shell/settings_store.h"
+#include "shell/ui/open_dialog.h"
+#include "shell/ui/slide.h"
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMessageBox>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -53,6 +59,22 @@ void SaveChoice(const QButtonGroup* group, const QString& key)
 
 } // namespace
 
+bool PlugInsAtStart()
+{
+    return GetSettingBool(kAppTitle, kSection, QStringLiteral("PlugInsAtStart"), true);
+}
+
+void ApplyPreferences()
+{
+    const double pointer = GetSettingNumber(kAppTitle, kSection, QStringLiteral("Pointer"), 1);
+    PointerPicture custom;
+    if (pointer == 2) custom = LoadPointerPicture(GetSetting(kAppTitle, kSection, QStringLiteral("PointerFile"), {}));
+    if (pointer == 2 && custom.ok()) CanvasPointer::instance().set(PointerChoice::Custom, custom.cursor);
+    else CanvasPointer::instance().set(pointer == 0 ? PointerChoice::Normal : PointerChoice::Cross);
+    SlideRun::setAnimated(GetSettingBool(kAppTitle, kSection, QStringLiteral("ScrollingToolbars"), true));
+    UndoHistory::setBudget(UndoMemoryBudget());
+}
+
 int64_t UndoMemoryBudget()
 {
     const double mb = GetSettingNumber(kAppTitle, kSection, QStringLiteral("UndoMemory"), 0);
@@ -70,28 +92,45 @@ frmMainPreferences::frmMainPreferences(QWidget* owner) : QDialog(owner)
                          {{&Option1, "None"}, {&Option2, "Picture"}, {&Option3, "Animation"}});
     Frame2 = ChoiceGroup(this, QStringLiteral("Mouse pointer"), QStringLiteral("Frame2"), 4,
                          {{&Option4, "Normal"}, {&Option5, "Cross"}, {&Option6, "Custom"}});
-    // Choosing a custom pointer file is not there yet.
     Command3 = new QPushButton(QStringLiteral("Browse"), Frame2);
     Command3->setObjectName(QStringLiteral("Command3"));
-    Command3->setAccessibleName(QStringLiteral("Browse for a pointer"));
-    Command3->setEnabled(false);
+    Command3->setAccessibleName(QStringLiteral("Browse for a pointer picture"));
     Frame2->layout()->addWidget(Command3);
+    lblPointerFile = new QLabel(Frame2);
+    lblPointerFile->setObjectName(QStringLiteral("lblPointerFile"));
+    lblPointerFile->setAccessibleName(QStringLiteral("Pointer picture"));
+    Frame2->layout()->addWidget(lblPointerFile);
+    connect(Option6, &QRadioButton::toggled, Command3, &QWidget::setEnabled);
+    connect(Command3, &QPushButton::clicked, this, &frmMainPreferences::Command3_Click);
+    connect(Option4->group(), &QButtonGroup::buttonToggled, this, [this](QAbstractButton* b, bool on) {
+        if (!on) lastPointer_ = b;
+    });
+    // "Custom" without a picture asks for one; without one it goes back to the choice before.
+    connect(Option6, &QRadioButton::clicked, this, [this] {
+        if (!pointerFile_.isEmpty() || Command3_Click()) return;
+        if (lastPointer_) return lastPointer_->setChecked(true);
+        Option4->group()->setExclusive(false);
+        Option6->setChecked(false);
+        Option4->group()->setExclusive(true);
+    });
 
     auto* groups = new QHBoxLayout;
     groups->addWidget(Frame1);
     groups->addWidget(Frame2);
     layout->addLayout(groups);
 
-    // Two choices without a command behind them yet: shown, but not available.
     Check1 = new QCheckBox(QStringLiteral("Scrolling toolbars"), this);
     Check1->setObjectName(QStringLiteral("Check1"));
+    Check1->setAccessibleName(Check1->text());
+    layout->addWidget(Check1);
+    auto* plugIns = new QHBoxLayout;
     Check2 = new QCheckBox(QStringLiteral("Load plug-ins"), this);
     Check2->setObjectName(QStringLiteral("Check2"));
-    for (QCheckBox* c : {Check1, Check2}) {
-        c->setAccessibleName(c->text());
-        c->setEnabled(false);
-        layout->addWidget(c);
-    }
+    Check2->setAccessibleName(QStringLiteral("Load plug-ins at the next start"));
+    plugIns->addWidget(Check2);
+    plugIns->addWidget(new QLabel(QStringLiteral("(from the next start)"), this));
+    plugIns->addStretch();
+    layout->addLayout(plugIns);
 
     // Recovery copies of unsaved pictures, and how often they are renewed during long work.
     chkRecovery = new QCheckBox(QStringLiteral("Keep recovery copies"), this);
@@ -139,6 +178,11 @@ void frmMainPreferences::Form_Load()
 {
     ShowStored(Option1->group(), QStringLiteral("SplshScrn"));
     ShowStored(Option4->group(), QStringLiteral("Pointer"));
+    Command3->setEnabled(Option6->isChecked());
+    pointerFile_ = GetSetting(kAppTitle, kSection, QStringLiteral("PointerFile"), {});
+    showPointerFile();
+    Check1->setChecked(GetSettingBool(kAppTitle, kSection, QStringLiteral("ScrollingToolbars"), true));
+    Check2->setChecked(PlugInsAtStart());
     chkRecovery->setChecked(GetSettingBool(kAppTitle, kSection, QStringLiteral("KeepRecoveryCopies"), true));
     spnRecoveryInterval->setValue(int(GetSettingNumber(kAppTitle, kSection, QStringLiteral("RecoveryInterval"), 60)));
     spnRecoveryInterval->setEnabled(chkRecovery->isChecked());
@@ -149,11 +193,35 @@ void frmMainPreferences::Command1_Click()
 {
     SaveChoice(Option1->group(), QStringLiteral("SplshScrn"));
     SaveChoice(Option4->group(), QStringLiteral("Pointer"));
+    SaveSetting(kAppTitle, kSection, QStringLiteral("PointerFile"), pointerFile_);
+    SaveSetting(kAppTitle, kSection, QStringLiteral("ScrollingToolbars"), SettingText(Check1->isChecked()));
+    SaveSetting(kAppTitle, kSection, QStringLiteral("PlugInsAtStart"), SettingText(Check2->isChecked()));
     SaveSetting(kAppTitle, kSection, QStringLiteral("KeepRecoveryCopies"), SettingText(chkRecovery->isChecked()));
     SaveSetting(kAppTitle, kSection, QStringLiteral("RecoveryInterval"), SettingText(spnRecoveryInterval->value()));
     SaveSetting(kAppTitle, kSection, QStringLiteral("UndoMemory"), SettingText(UndoMemory->value()));
-    UndoHistory::setBudget(UndoMemoryBudget());
+    ApplyPreferences();
     accept();
+}
+
+bool frmMainPreferences::Command3_Click()
+{
+    const QString path = RunOpenDialog(this, QStringLiteral("Pointer picture"), kOpenPictureFilter, pointerFile_);
+    if (path.isEmpty()) return false;
+    const PointerPicture picture = LoadPointerPicture(path);
+    if (!picture.ok()) {
+        QMessageBox::warning(this, QStringLiteral("Mouse pointer"), picture.error);
+        return false;
+    }
+    pointerFile_ = path;
+    showPointerFile();
+    Option6->setChecked(true);
+    return true;
+}
+
+void frmMainPreferences::showPointerFile()
+{
+    lblPointerFile->setText(pointerFile_.isEmpty() ? QStringLiteral("No picture chosen") : GetFileName(pointerFile_));
+    lblPointerFile->setToolTip(pointerFile_);
 }
 
 } // namespace orv

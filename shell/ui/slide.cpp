@@ -14,7 +14,7 @@ bool SlideRun::run(int from, int to, const std::function<void(int)>& apply)
     const int mine = ++generation_;
     running_ = true;
     const int step = to >= from ? 1 : -1;
-    for (int v = from; v != to; v += step) {
+    for (int v = from; animated_ && v != to; v += step) {
         apply(v);
         QCoreApplication::processEvents();
         if (generation_ != mine) return false;

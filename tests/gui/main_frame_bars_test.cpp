@@ -1,17 +1,13 @@
 // The frame's slide button and main toolbar, the window bar, the View and Window commands,
-// the effects toolbar and the Preferences dialog.
+// and the effects toolbar.
 #include "effects/ui/frmEffectsInvert.h"
 #include "gui_fixture.h"
-#include "shell/frame_placement.h"
 #include "shell/ui/effects_toolbar.h"
-#include "shell/ui/frmMainPreferences.h"
 #include "shell/ui/main_toolbar.h"
 #include "shell/ui/window_bar.h"
-#include <QButtonGroup>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QRadioButton>
 #include <QScrollBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -42,7 +38,6 @@ protected:
         doc->subWindow()->close();
         QApplication::processEvents();
     }
-    QString preference(const char* key) { return setting(QString::fromLatin1(key), QStringLiteral("Preferences")); }
     QString toolBarSetting() { return setting(QStringLiteral("ToolBar")); }
 };
 
@@ -292,38 +287,6 @@ TEST_F(FrameBarsTest, TheEffectsToolbarCarriesTheEffectsMenuWhileEffctsIsPressed
     EXPECT_FALSE(effects.isVisibleTo(&f));
     f.mnuFileNew_Click();
     EXPECT_EQ(effects.actions(), f.ActiveDocument()->findChild<QMenu*>(QStringLiteral("mnuEffects"))->actions());
-}
-
-TEST_F(FrameBarsTest, PreferencesWriteOnOkOnlyAndKeepAStoredValueWithoutAButton)
-{
-    frmMain& f = start();
-    // On an empty store Picture and the first pointer are chosen; Cancel writes nothing, OK them.
-    for (auto [button, stored] : {std::pair{&frmMainPreferences::Command2, "<none>"}, {&frmMainPreferences::Command1, "1"}}) {
-        WhenOpen<frmMainPreferences>(QStringLiteral("frmMainPreferences"), [button](frmMainPreferences* d) {
-            EXPECT_TRUE(d->Option2->isChecked());
-            EXPECT_TRUE(d->Option5->isChecked());
-            (d->*button)->click();
-        });
-        f.ActiveDocument()->menuAction(QStringLiteral("mnuViewPreferences"))->trigger();
-        EXPECT_EQ(preference("SplshScrn"), QString::fromLatin1(stored));
-        EXPECT_EQ(preference("Pointer"), QString::fromLatin1(stored));
-    }
-
-    store(QStringLiteral("Preferences"), QStringLiteral("SplshScrn"), QStringLiteral("7"));
-    store(QStringLiteral("Preferences"), QStringLiteral("Pointer"), QStringLiteral("0"));
-    for (auto [choose, splash] : {std::pair{"", "7"}, {"Option3", "2"}}) {   // no button, then one
-        frmMainPreferences d(nullptr);
-        if (!*choose) {
-            EXPECT_EQ(d.Option1->group()->checkedButton(), nullptr);
-            EXPECT_TRUE(d.Option4->isChecked());
-        } else {
-            d.findChild<QRadioButton*>(QString::fromLatin1(choose))->click();
-        }
-        d.Command1->click();
-        EXPECT_EQ(preference("SplshScrn"), QString::fromLatin1(splash)) << splash;
-        EXPECT_EQ(preference("Pointer"), QStringLiteral("0"));
-    }
-    EXPECT_EQ(ReadSplashChoice(), 2);
 }
 
 } // namespace orv::test

@@ -26,6 +26,12 @@ std::optional<QList<qulonglong>> VersionParts(const QString& text)
 
 } // namespace
 
+QString UpdateAddress()
+{
+    const QString chosen = qEnvironmentVariable("ORVANE_UPDATE_URL");
+    return chosen.isEmpty() ? QStringLiteral(ORVANE_UPDATE_URL) : chosen;
+}
+
 QString RunningVersionText()
 {
     return QStringLiteral("%1.%2").arg(ORVANE_VERSION_MINOR).arg(ORVANE_VERSION_PATCH);

@@ -10,6 +10,11 @@ constexpr qsizetype kMaxVersionLength = 64;
 // The largest answer the update check takes from the server: a version file is a few bytes.
 constexpr qint64 kMaxVersionFileBytes = 4096;
 
+// The version file's address: the one built in, or the environment variable ORVANE_UPDATE_URL
+// when it is set, which points the check at another server (a mirror, or a test server on
+// this machine).
+QString UpdateAddress();
+
 // The running program's minor version and revision joined by a point ("0.43" for 3.0.43).
 QString RunningVersionText();
 

@@ -2,7 +2,7 @@
 #include "documents/ui/frmDocument.h"
 #include "internet/ui/frmCheckforUpdate.h"
 #include "internet/ui/frmOpenURL.h"
-#include "orvane_version.h"
+#include "internet/version_check.h"
 #include "shell/ui/frmMain.h"
 
 namespace orv {
@@ -21,7 +21,7 @@ void frmMain::mnuOpenURL_Click()
 
 void frmMain::mnuHelpCheckForUpdate_Click()
 {
-    frmCheckforUpdate dialog(QStringLiteral(ORVANE_UPDATE_URL), this);
+    frmCheckforUpdate dialog(UpdateAddress(), this);
     dialog.exec();
 }
 

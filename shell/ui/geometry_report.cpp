@@ -4,6 +4,7 @@
 #include "shell/ui/main_toolbar.h"
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -50,12 +51,20 @@ void WriteReport(frmMain* frame, const QString& path)
     for (QWidget* w : QApplication::topLevelWidgets())
         if (auto* menu = qobject_cast<QMenu*>(w); menu && menu->isVisible())
             entries(menu, [menu](QAction* a) { return menu->actionGeometry(a); });
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-        text += QStringLiteral("question ") + box->text() + QLatin1Char('\n');
-        for (const QAbstractButton* b : box->buttons())
-            text += QStringLiteral("button ") + Rect(OnScreen(b)) + QLatin1Char(' ') + QString(b->text()).remove(QLatin1Char('&'))
-                    + QLatin1Char('\n');
+    if (const QWidget* modal = QApplication::activeModalWidget()) {
+        if (auto* box = qobject_cast<const QMessageBox*>(modal)) {
+            text += QStringLiteral("question ") + box->text() + QLatin1Char('\n');
+            for (const QAbstractButton* b : box->buttons())
+                text += QStringLiteral("button ") + Rect(OnScreen(b)) + QLatin1Char(' ') + QString(b->text()).remove(QLatin1Char('&'))
+                        + QLatin1Char('\n');
+        } else {
+            text += QStringLiteral("dialog ") + modal->windowTitle() + QLatin1Char('\n');
+            for (const QLabel* label : modal->findChildren<QLabel*>())
+                if (label->isVisible()) text += QStringLiteral("label ") + label->text().simplified() + QLatin1Char('\n');
+        }
     }
+    if (const QMdiSubWindow* sw = frame->mdiArea()->activeSubWindow(); sw && sw->widget())
+        text += QStringLiteral("active ") + sw->widget()->windowTitle() + QLatin1Char('\n');
 
     QSaveFile file(path);   // the reader never sees half a report
     if (!file.open(QIODevice::WriteOnly)) return;

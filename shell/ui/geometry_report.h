@@ -9,6 +9,9 @@
 //                                     is the strip between the window's top and the client's
 //   menu X Y W H Text                 an entry of the menu bar or of an open menu
 //   question Text                     the message box waiting for an answer
+//   dialog Title                      another window waiting for an answer, then one line
+//   label Text                        for each of its shown labels
+//   active Name                       the document whose window is active (title bar lit)
 // Without the variable nothing happens.
 namespace orv {
 

@@ -13,6 +13,13 @@ Cases:
                     follows; answering Cancel keeps the document.
   plugins           The Plugins menu lists the two example plug-ins that come with the
                     program: its plug-ins folder and the plug-in helper were found.
+  close-during-plugin  The frame closed while a plug-in's window is open, its picture changed
+                    or not, beside another changed picture: the plug-in ends, every changed
+                    picture's save question is asked, and the program ends normally.
+  plugin-twice      Two plug-in runs in a row both change the picture, which stays active.
+  open-url-save     A picture from Open URL, drawn on: Ctrl+S asks for a name, writing nothing.
+  update-html       An update server answering with markup: the dialog shows it as text,
+                    loading nothing it names.
   double-slide      Two clicks 80 ms apart on the slide button, ten times over: the frame
                     stays mapped, listed by the window manager and maximised throughout.
   hidpi             At a scale factor of 2 a stroke drawn with the pointer lands in the
@@ -83,6 +90,9 @@ class Report:
         self.questions = []
         self.buttons = []   # the question's
         self.slide = None
+        self.dialog = None
+        self.labels = []
+        self.active = None
         for line in text.splitlines():
             kind, _, rest = line.partition(" ")
             if kind == "workspace":
@@ -100,6 +110,12 @@ class Report:
                 self.slide = tuple(int(v) for v in rest.split())
             elif kind == "question":
                 self.questions.append(rest)
+            elif kind == "dialog":
+                self.dialog = rest
+            elif kind == "label":
+                self.labels.append(rest)
+            elif kind == "active":
+                self.active = rest
 
     def document(self, name):
         return next((d for d in self.documents if d[2] == name), None)
@@ -169,11 +185,14 @@ class Display:
 
 
 class Editor:
-    def __init__(self, orvane, workdir, arguments=(), scale=1, home=None):
-        """`home`: another editor's home, beside which this one runs (on its window manager)."""
+    def __init__(self, orvane, workdir, arguments=(), scale=1, home=None, environment=None):
+        """`home`: another editor's home, beside which this one runs (on its window manager);
+        `environment`: variables set for the program."""
         self.workdir = workdir
         self.scale = scale   # the reported places are in logical pixels
         self.report_path = os.path.join(workdir, "report.txt")
+        if os.path.exists(self.report_path):
+            os.remove(self.report_path)   # an earlier editor's
         beside = home is not None
         home = home or os.path.join(workdir, "home")
         os.makedirs(home, exist_ok=True)
@@ -188,6 +207,7 @@ class Editor:
             "QT_QPA_PLATFORM": "xcb",
             "ORVANE_GEOMETRY_REPORT": self.report_path,
             "QT_SCALE_FACTOR": str(scale),
+            **(environment or {}),
         })
         self.log = open(os.path.join(workdir, "orvane.log"), "w")
         self.home = home
@@ -296,10 +316,10 @@ def centre(rect):
     return rect[0] + rect[2] // 2, rect[1] + rect[3] // 2
 
 
-def fresh_frame(orvane, workdir):
+def fresh_frame(orvane, workdir, environment=None):
     """The editor started with its new picture Image1 settled: the editor, the display and the
     frame's window."""
-    editor = Editor(orvane, workdir)
+    editor = Editor(orvane, workdir, environment=environment)
     try:
         editor.settled("Image1")
         return editor, Display(), editor.frame_window()
@@ -414,24 +434,166 @@ def case_plugins(orvane, workdir, shot_path):
         editor.close()
 
 
+def choose(editor, display, *entries):
+    """Clicks the entries in turn: one of the menu bar, then one of each menu opened."""
+    for entry in entries:
+        display.click(*centre(wait_for(entry, lambda: editor.report().menu(entry), timeout=10)))
+
+
+def plugin_window(title):
+    """The plug-in's own window (not the editor's wait window), once it is shown."""
+    return wait_for("the plug-in's window", lambda: run(["xdotool", "search", "--name", "^%s$" % title]).split(),
+                    timeout=20)[0]
+
+
+def answer_all(editor, key):
+    """Answers each question with `key` until the program ends: the questions asked."""
+    asked = []
+
+    def next_question():
+        try:
+            return [q for q in editor.report().questions if q not in asked] or None
+        except Failure:   # ended
+            return ["end"]
+    while True:
+        question = wait_for("a question or the end", next_question, timeout=20)[0]
+        if question == "end":
+            return asked
+        asked.append(question)
+        run(["xdotool", "key", key])
+
+
+def check_ended_normally(editor):
+    wait_for("the end of the program", lambda: not editor.alive(), timeout=20)
+    check(editor.process.returncode == 0, "the program ended with status %s" % editor.process.returncode)
+    with open(os.path.join(editor.workdir, "orvane.log"), errors="replace") as f:
+        log = f.read()
+    for sign in ("QProcess: Destroyed", "malloc", "Aborted"):
+        check(sign not in log, "the output tells of a crash: %r" % sign)
+
+
 def case_close_during_plugin(orvane, workdir, shot_path):
-    # Closing the frame while a plug-in's window is open ends the plug-in, then the program
-    # ends normally (the unchanged document asks nothing).
-    editor, display, frame = fresh_frame(orvane, workdir)
+    # Image1 is changed; the plug-in works on Image2, changed or not. Each changed picture's
+    # question is asked (No to each), whichever window the plug-in had.
+    for changed in (False, True):
+        editor, display, frame = fresh_frame(orvane, workdir)
+        try:
+            stroke(display, editor.report().document("Image1")[1], 30)
+            run(["xdotool", "key", "ctrl+n"])
+            if changed:
+                stroke(display, editor.settled("Image2").document("Image2")[1], 30)
+            wait_for("Image2 active", lambda: editor.report().active == "Image2")
+            choose(editor, display, "Plugins", "Posterize...")
+            plugin_window("Posterize")
+            # The plug-in's windows stay above the frame: each is transient for it.
+            for window in run(["xdotool", "search", "--name", "^Posterize"]).split():
+                owner = run(["xprop", "-id", window, "WM_TRANSIENT_FOR"])
+                check(owner.strip().endswith(hex(frame)), "plug-in window %s is not transient for the frame: %s"
+                      % (window, owner))
+            display.request_close(frame)
+            if changed and shot_path:
+                wait_for("the first question", lambda: editor.report().questions)
+                screenshot(shot_path)
+            asked = answer_all(editor, "n")
+            expected = ["Image1", "Image2"] if changed else ["Image1"]
+            check(sorted(asked) == ["Do you want to save the file %s?" % name for name in expected],
+                  "changed: %s, questions: %r" % (changed, asked))
+            check_ended_normally(editor)
+        finally:
+            editor.close()
+
+
+def case_plugin_twice(orvane, workdir, shot_path):
+    # Posterize to 4 levels, then red and blue swapped: each run's colour shows on the canvas.
+    editor = open_picture(orvane, workdir, "tint.bmp", 300, 200, (100, 150, 200))
+    display = Display()
     try:
-        display.click(*centre(wait_for("the Plugins menu", lambda: editor.report().menu("Plugins"))))
-        display.click(*centre(wait_for("Posterize...", lambda: editor.report().menu("Posterize..."), timeout=10)))
-        windows = wait_for("the plug-in's window", lambda: run(["xdotool", "search", "--name", "^Posterize"]).split(),
-                           timeout=20)
-        # The plug-in's windows stay above the frame: each is transient for it.
-        for window in windows:
-            owner = run(["xprop", "-id", window, "WM_TRANSIENT_FOR"])
-            check(owner.strip().endswith(hex(frame)), "plug-in window %s is not transient for the frame: %s" % (window, owner))
-        display.request_close(frame)
-        wait_for("the end of the program", lambda: not editor.alive(), timeout=20)
-        check(editor.process.returncode == 0, "the program ended with status %s" % editor.process.returncode)
+        _, (cx, cy, cw, ch), _ = editor.settled("tint.bmp").document("tint.bmp")
+        for entry, title, colour in (("Posterize...", "Posterize", (85, 170, 170)),
+                                     ("Channel swap...", "Channel swap", (170, 170, 85))):
+            choose(editor, display, "Plugins", entry)
+            run(["xdotool", "windowactivate", "--sync", plugin_window(title), "key", "Return"])   # OK
+            wait_for("%s's colour on the canvas" % title, lambda: pixel(screenshot(), cx + 40, cy + 40) == colour,
+                     timeout=20)
+            # The frame gets the focus back from the window manager a moment later.
+            report = wait_for("tint.bmp active after %s" % title,
+                              lambda: (lambda r: r.active == "tint.bmp" and r)(editor.report()), timeout=5)
+            check(not report.questions, "after %s: a message: %r" % (title, report.questions))
+        if shot_path:
+            screenshot(shot_path)
     finally:
         editor.close()
+
+
+def start_web_server(root):
+    """The tests' web server on 127.0.0.1, serving the files of `root` under /files/: the
+    process and the address of /files/."""
+    server = subprocess.Popen([sys.executable, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..",
+                                                            "support", "http_test_server.py"), root],
+                              stdin=subprocess.DEVNULL, stdout=subprocess.PIPE)
+    port = server.stdout.readline().strip()
+    check(port.isdigit(), "the web server did not start")
+    return server, "http://127.0.0.1:%s/files/" % port.decode()
+
+
+def case_open_url_save(orvane, workdir, shot_path):
+    served = os.path.join(workdir, "served")
+    os.makedirs(served)
+    # An address ending in .jpg is fetched as a picture; the bytes decide how it is read.
+    write_bmp(os.path.join(served, "blue.jpg"), 200, 120, (0, 0, 255))
+    server, files = start_web_server(served)
+    editor, display, frame = fresh_frame(orvane, workdir)
+    try:
+        choose(editor, display, "File", "Open URL...")
+        wait_for("the Open URL dialog", lambda: editor.report().dialog == "Open URL")
+        run(["xdotool", "key", "ctrl+a", "type", "--delay", "20", files + "blue.jpg"])
+        run(["xdotool", "key", "Return"])   # OK
+        stroke(display, editor.settled("Bitmap.jpg").document("Bitmap.jpg")[1], 30)
+        work = os.path.join(editor.home, ".local", "share", "Orvane", "work")
+        before = sorted(os.listdir(work))
+        run(["xdotool", "key", "ctrl+s"])
+        wait_for("the Save As dialog", lambda: editor.report().dialog == "Save As")
+        if shot_path:
+            screenshot(shot_path)
+        run(["xdotool", "key", "Escape"])
+        wait_for("the dialog's end", lambda: editor.report().dialog is None)
+        check(sorted(os.listdir(work)) == before, "the work folder changed: %s, was %s" % (os.listdir(work), before))
+        check(sorted(os.listdir(workdir)) == ["home", "orvane.log", "report.txt", "runtime", "served"],
+              "written: %s" % os.listdir(workdir))
+    finally:
+        editor.close()
+        server.kill()
+        server.wait()
+
+
+def case_update_html(orvane, workdir, shot_path):
+    # Taken as markup, the answer would show the magenta picture it names.
+    picture = os.path.join(workdir, "m.bmp")
+    write_bmp(picture, 64, 64, (255, 0, 255))
+    answer = '<img src="file://%s">' % picture
+    served = os.path.join(workdir, "served")
+    os.makedirs(served)
+    with open(os.path.join(served, "orvane3.upd"), "w") as f:
+        f.write(answer)
+    server, files = start_web_server(served)
+    editor, display, frame = fresh_frame(orvane, workdir, {"ORVANE_UPDATE_URL": files + "orvane3.upd"})
+    try:
+        choose(editor, display, "Help", "Check for update")
+        report = wait_for("the check's end", lambda: (lambda r: "The update server's answer is not a version number."
+                                                      in r.labels and r)(editor.report()))
+        check(report.dialog == "Check for Update", "dialog: %r" % report.dialog)
+        check("Latest version: 3." + answer in report.labels, "labels: %r" % report.labels)
+        time.sleep(0.5)   # painted
+        shot = screenshot(shot_path)
+        window = run(["xdotool", "search", "--name", "^Check for Update$"]).split()[0]
+        place = dict(line.split("=") for line in run(["xdotool", "getwindowgeometry", "--shell", window]).split())
+        x0, y0, w, h = (int(place[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
+        check(all(pixel(shot, x, y) != (255, 0, 255) for y in range(y0, y0 + h) for x in range(x0, x0 + w)),
+              "the picture the answer names is shown")
+    finally:
+        editor.close()
+        server.kill()
+        server.wait()
 
 
 def case_hidpi(orvane, workdir, shot_path):
@@ -604,7 +766,8 @@ CASES = {"recovery": case_recovery, "recovery-two": case_recovery_two,
          "recovery-discard": lambda orvane, workdir, shot_path: case_recovery(orvane, workdir, shot_path, discard=True),
          "startup": case_startup, "wide": case_wide, "photo": case_photo, "close-during-run": case_close_during_run,
          "plugins": case_plugins, "close-during-plugin": case_close_during_plugin, "hidpi": case_hidpi,
-         "double-slide": case_double_slide}
+         "double-slide": case_double_slide, "plugin-twice": case_plugin_twice, "open-url-save": case_open_url_save,
+         "update-html": case_update_html}
 
 
 def main():

@@ -173,21 +173,19 @@ void ReadBands(int fd, uint64_t start, const std::vector<uint32_t>& sizes, int b
     uint8_t* const bits = image ? image->bits() : nullptr;   // detaches before any thread starts
     const qsizetype stride = image ? image->bytesPerLine() : 0;
     ForRowShares(0, bands, int64_t(w) * bandRows, [&](int from, int to) {
-        std::vector<char> packed;
+        QByteArray packed;
         std::vector<uint8_t> raw;
-        std::unique_ptr<ZSTD_DCtx, size_t (*)(ZSTD_DCtx*)> dctx(ZSTD_createDCtx(), ZSTD_freeDCtx);
         for (int b = from; b < to; ++b) {
             packed.resize(sizes[b]);
-            if (!ReadAt(fd, packed.data(), packed.size(), offsets[b])) {
+            if (!ReadAt(fd, packed.data(), size_t(packed.size()), offsets[b])) {
                 outcomes[b] = Band::CutShort;
                 continue;
             }
-            crcs[b] = Crc(0, packed.data(), packed.size());
+            crcs[b] = Crc(0, packed.constData(), size_t(packed.size()));
             if (!bits) continue;
             const int y0 = b * bandRows, rows = std::min(bandRows, h - y0);
             raw.resize(rows * rowBytes);
-            const size_t n = dctx ? ZSTD_decompressDCtx(dctx.get(), raw.data(), raw.size(), packed.data(), packed.size()) : 0;
-            if (ZSTD_isError(n) || n != raw.size()) {
+            if (!UnpackBytes(packed, raw.data(), raw.size())) {
                 outcomes[b] = Band::Undecodable;
                 continue;
             }
@@ -203,6 +201,7 @@ void ReadBands(int fd, uint64_t start, const std::vector<uint32_t>& sizes, int b
 
 bool WriteRecoveryCopy(RecoveryCopy copy, const QString& path, QString* error)
 {
+    const QString noMemory = QStringLiteral("The picture cannot be compressed (not enough memory).");
     QImage image = copy.pixels.format() == kPixelFormat ? copy.pixels : copy.pixels.convertToFormat(kPixelFormat);
     copy.pixels = QImage();
     if (image.isNull()) {
@@ -219,7 +218,7 @@ bool WriteRecoveryCopy(RecoveryCopy copy, const QString& path, QString* error)
     try {
         DetachPixelBuffer(image);
     } catch (const std::bad_alloc&) {
-        *error = QStringLiteral("The picture cannot be compressed (not enough memory).");
+        *error = noMemory;
         return false;
     }
     std::vector<QByteArray> packed(bands);
@@ -240,7 +239,7 @@ bool WriteRecoveryCopy(RecoveryCopy copy, const QString& path, QString* error)
     uint64_t packedBytes = uint64_t(bands) * sizeof(uint32_t);
     for (const QByteArray& band : packed) {
         if (band.isEmpty()) {
-            *error = QStringLiteral("The picture cannot be compressed (not enough memory).");
+            *error = noMemory;
             return false;
         }
         packedBytes += uint64_t(band.size());

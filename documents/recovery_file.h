@@ -6,8 +6,9 @@
 // JPEG quality, time, the lengths of what follows, rows per band and a CRC-32 over all of it),
 // the caption and the document's file in UTF-8, a table of the bands' sizes, then the pixels in
 // bands of rows. Each row is stored as three rows of colour bytes, each byte as its difference
-// to the left neighbour (smooth areas become runs of small values); each band is compressed
-// with zstd at a fast level on its own, so that all cores pack and unpack bands at once.
+// to the mean of its left and upper neighbours (smooth areas become runs of small values);
+// each band is compressed with zstd at a fast level on its own, so that all cores pack and
+// unpack bands at once.
 // Writing a copy replaces the old one atomically, so a copy is whole or absent; reading one
 // checks every size and the band table against the picture limits and the file before
 // allocating, and gives no picture unless every band unpacks to its size and the checksum

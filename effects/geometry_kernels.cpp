@@ -32,12 +32,6 @@ int QuarterTurns(double angle)
     return std::fmod(a, 90.0) == 0 ? static_cast<int>(a / 90.0) : -1;
 }
 
-// The working copy's pixels as one picture, as they stand before the run writes any.
-const QImage& Unwritten(WorkingCopy& work)
-{
-    return work.original().isNull() ? work.image() : work.original();
-}
-
 // A target of `size` filled row by row: rows(target, from, to) over the band's share of rows.
 template <class Rows>
 ColumnPass RowsPass(WorkingCopy& work, QSize size, Rows rows)
@@ -99,7 +93,7 @@ std::vector<ColumnPass> RotatePasses(WorkingCopy& work, const RotateParams& p)
     // both move by a fixed step, added in 64-bit fixed point.
     const int64_t stepX = Fixed(c), stepY = Fixed(-s);
     const double tw = size.width(), th = size.height();
-    const QImage& picture = Unwritten(work);
+    const QImage& picture = work.unwritten();
     const auto* bits = reinterpret_cast<const uint32_t*>(picture.constBits());
     const auto stride = static_cast<size_t>(picture.bytesPerLine() / 4);
     return {RowsPass(work, size, [=](const WorkingCopy&, const PixelRows& t, int from, int to) {
@@ -228,7 +222,7 @@ std::vector<ColumnPass> ResizePasses(WorkingCopy& work, const ResizeParams& p)
                 *target = NewUninitializedPixelBuffer(step.size.width(), step.size.height());
                 SetResolution(*target, work.resolution());
             }
-            const QImage& src = i == 0 ? Unwritten(work) : *between;
+            const QImage& src = i == 0 ? work.unwritten() : *between;
             const RowShare share = RowsOfBand(w, step.size.height(), x0, x1);
             const PixelRows rows(*target);
             ForRowShares(share.from, share.to, int64_t{step.size.width()} * weights->taps, [&](int from, int to) {

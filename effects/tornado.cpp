@@ -49,7 +49,7 @@ std::vector<ColumnPass> TornadoPasses(WorkingCopy& work, const TornadoParams& p)
     // their squares add up to less than 4 radius^2, that is to at most `within`.
     const int64_t within = static_cast<int64_t>(std::ceil(4 * p.radius * p.radius)) - 1;
     auto swirled = [=, &work](const WorkingCopy&, QImage& dst, int x0, int x1) {
-        const QImage& src = work.original().isNull() ? work.image() : work.original();
+        const QImage& src = work.unwritten();
         const auto* pixels = reinterpret_cast<const uint32_t*>(src.constBits());
         const size_t stride = static_cast<size_t>(src.bytesPerLine()) / 4;
         const PixelRows target(dst);

@@ -74,6 +74,9 @@ public:
     // a copy made blank). Effects that read the picture as it was while writing over it take
     // their pixels from here.
     const QImage& original() const { return source_; }
+    // The pixels as they stand before the run writes any: the original, or for a copy made
+    // blank its own picture.
+    const QImage& unwritten() { return source_.isNull() ? image() : source_; }
     // Takes `result` as the working copy (it may have another size).
     void replace(QImage result);
 

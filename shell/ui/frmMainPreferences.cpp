@@ -9,6 +9,7 @@
 #include "shell/ui/slide.h"
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMessageBox>
@@ -57,6 +58,12 @@ void SaveChoice(const QButtonGroup* group, const QString& key)
     if (group->checkedId() >= 0) SaveSetting(kAppTitle, kSection, key, SettingText(group->checkedId()));
 }
 
+// Whether the toolbar and window-bar slides move step by step (the default) or jump.
+bool ScrollingToolbars()
+{
+    return GetSettingBool(kAppTitle, kSection, QStringLiteral("ScrollingToolbars"), true);
+}
+
 } // namespace
 
 bool PlugInsAtStart()
@@ -71,7 +78,7 @@ void ApplyPreferences()
     if (pointer == 2) custom = LoadPointerPicture(GetSetting(kAppTitle, kSection, QStringLiteral("PointerFile"), {}));
     if (pointer == 2 && custom.ok()) CanvasPointer::instance().set(PointerChoice::Custom, custom.cursor);
     else CanvasPointer::instance().set(pointer == 0 ? PointerChoice::Normal : PointerChoice::Cross);
-    SlideRun::setAnimated(GetSettingBool(kAppTitle, kSection, QStringLiteral("ScrollingToolbars"), true));
+    SlideRun::setAnimated(ScrollingToolbars());
     UndoHistory::setBudget(UndoMemoryBudget());
 }
 
@@ -137,31 +144,31 @@ frmMainPreferences::frmMainPreferences(QWidget* owner) : QDialog(owner)
     chkRecovery->setObjectName(QStringLiteral("chkRecovery"));
     chkRecovery->setAccessibleName(chkRecovery->text());
     layout->addWidget(chkRecovery);
-    auto* interval = new QHBoxLayout;
-    auto* intervalLabel = new QLabel(QStringLiteral("Renew them at least every"), this);
+    // The interval, and the memory all pictures' undo histories may hold together (megabytes):
+    // one grid, so that their boxes line up.
+    auto* boxes = new QGridLayout;
+    const auto addBox = [&](const QString& caption, QSpinBox* box) {
+        auto* label = new QLabel(caption, this);
+        label->setBuddy(box);
+        const int row = boxes->rowCount();
+        boxes->addWidget(label, row, 0);
+        boxes->addWidget(box, row, 1);
+    };
     spnRecoveryInterval = new QSpinBox(this);
     spnRecoveryInterval->setObjectName(QStringLiteral("spnRecoveryInterval"));
     spnRecoveryInterval->setAccessibleName(QStringLiteral("Recovery interval in seconds"));
     spnRecoveryInterval->setRange(10, 3600);
     spnRecoveryInterval->setSuffix(QStringLiteral(" seconds"));
-    intervalLabel->setBuddy(spnRecoveryInterval);
-    interval->addWidget(intervalLabel);
-    interval->addWidget(spnRecoveryInterval);
-    interval->addStretch();
-    layout->addLayout(interval);
+    addBox(QStringLiteral("Renew them at least every"), spnRecoveryInterval);
     connect(chkRecovery, &QCheckBox::toggled, spnRecoveryInterval, &QWidget::setEnabled);
-    // The memory all pictures' undo histories may hold together, in megabytes.
-    auto* memory = new QHBoxLayout;
-    auto* memoryLabel = new QLabel(QStringLiteral("Undo memory"), this);
     UndoMemory = new QSpinBox(this);
     UndoMemory->setObjectName(QStringLiteral("UndoMemory"));
-    UndoMemory->setAccessibleName(memoryLabel->text());
+    UndoMemory->setAccessibleName(QStringLiteral("Undo memory"));
     UndoMemory->setRange(16, 1 << 20);
     UndoMemory->setSuffix(QStringLiteral(" MB"));
-    memoryLabel->setBuddy(UndoMemory);
-    memory->addWidget(memoryLabel);
-    memory->addWidget(UndoMemory);
-    layout->addLayout(memory);
+    addBox(QStringLiteral("Undo memory"), UndoMemory);
+    boxes->setColumnStretch(2, 1);
+    layout->addLayout(boxes);
 
     const OkCancel buttons = AddOkCancel(this, layout);
     Command1 = buttons.ok;
@@ -181,7 +188,7 @@ void frmMainPreferences::Form_Load()
     Command3->setEnabled(Option6->isChecked());
     pointerFile_ = GetSetting(kAppTitle, kSection, QStringLiteral("PointerFile"), {});
     showPointerFile();
-    Check1->setChecked(GetSettingBool(kAppTitle, kSection, QStringLiteral("ScrollingToolbars"), true));
+    Check1->setChecked(ScrollingToolbars());
     Check2->setChecked(PlugInsAtStart());
     chkRecovery->setChecked(GetSettingBool(kAppTitle, kSection, QStringLiteral("KeepRecoveryCopies"), true));
     spnRecoveryInterval->setValue(int(GetSettingNumber(kAppTitle, kSection, QStringLiteral("RecoveryInterval"), 60)));

@@ -1,10 +1,12 @@
 // Recovery copies of a 6000 x 4000 photo-like picture (smooth gradients with noise): the part
-// the window thread does (taking the picture), its price for a change made while a write is
-// under way, the whole write (packing, compression, atomic durable write), the size against the
+// the window thread does (taking a snapshot of the canvas), its price for a change made while a
+// write is under way (beside the price of sharing the picture instead), the whole write (packing, compression, atomic durable write), the size against the
 // raw 24-bit pixels (also for a camera-like photo decoded from a JPEG), and reading a copy back
 // beside opening the same picture as a JPEG through the program's codec and through
 // GraphicsMagick.
 #include "bench/bench_support.h"
+#include "documents/canvas.h"
+#include "documents/picture_snapshot.h"
 #include "documents/recovery_file.h"
 #include "platform/picture_codec.h"
 #include <QDateTime>
@@ -68,83 +70,98 @@ const QImage& CameraPhoto()
     return picture;
 }
 
-RecoveryCopy TakeCopy(const QImage& canvas)
+RecoveryCopy Description()
 {
     RecoveryCopy copy;
-    copy.pixels = canvas;
     copy.caption = QStringLiteral("photo.jpg");
     copy.filePath = QStringLiteral("/home/user/photo.jpg");
     copy.time = QDateTime::currentDateTime();
     return copy;
 }
 
+bool Write(const QImage& picture, const QString& path, QString* error)
+{
+    return WriteRecoveryCopy(Description(), PictureSnapshot::Holding(picture), path, error);
+}
+
+// A document's canvas showing the photo in pixel memory of its own.
+std::unique_ptr<Canvas> PhotoCanvas()
+{
+    auto canvas = std::make_unique<Canvas>(bench::kWidth, bench::kHeight);
+    canvas->setPicture(Photo());
+    DetachPixelBuffer(canvas->buffer());
+    return canvas;
+}
+
 void EnsureFiles()
 {
     QString error;
-    if (!QFile::exists(kCopy)) WriteRecoveryCopy(TakeCopy(Photo()), kCopy, &error);
+    if (!QFile::exists(kCopy)) Write(Photo(), kCopy, &error);
     if (!QFile::exists(kJpeg)) EncodeJpeg(Photo(), kJpeg, 85, &error);
 }
 
-void BM_Recovery_TakePixels_WindowThread(benchmark::State& state)
+void BM_Recovery_TakeSnapshot_WindowThread(benchmark::State& state)
 {
-    const QImage canvas = Photo();
-    for (auto _ : state) {
-        RecoveryCopy copy = TakeCopy(canvas);
-        benchmark::DoNotOptimize(copy.pixels.constBits());
-    }
+    const std::unique_ptr<Canvas> canvas = PhotoCanvas();
+    for (auto _ : state) benchmark::DoNotOptimize(canvas->snapshot());
 }
-BENCHMARK(BM_Recovery_TakePixels_WindowThread)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Recovery_TakeSnapshot_WindowThread)->Unit(benchmark::kMicrosecond);
 
-// The price of drawing on the canvas while a write still holds its picture: the canvas
-// detaches (one full copy of the pixels on the window thread).
-void BM_Recovery_DrawDuringWrite_Detach(benchmark::State& state)
+// The baseline: a write that shares the picture makes the canvas's next stroke copy all of it
+// on the window thread.
+void BM_Recovery_DrawWhileShared_Detach(benchmark::State& state)
 {
     QImage canvas = Photo();
     DetachPixelBuffer(canvas);
     for (auto _ : state) {
         state.PauseTiming();
-        RecoveryCopy copy = TakeCopy(canvas);
+        QImage shared = canvas;
         state.ResumeTiming();
         canvas.scanLine(0)[0] ^= 1;
         benchmark::DoNotOptimize(canvas.constBits());
         state.PauseTiming();
-        copy.pixels = QImage();
+        shared = QImage();
         state.ResumeTiming();
     }
 }
-BENCHMARK(BM_Recovery_DrawDuringWrite_Detach)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Recovery_DrawWhileShared_Detach)->Unit(benchmark::kMillisecond);
 
-// The window thread's price of a change made while a write is under way, state.range(0) ms
-// after the write took the picture: a full copy of the pixels while the write still shares
-// them, nothing once it has its own copy.
+// The window thread's price of a change made while a write reads its snapshot, state.range(0)
+// ms after the snapshot was taken (-1: with no write, the change's own price): a short stroke of
+// width 5 (range(1) 0), or a box filled over the whole picture (1), the worst case: every row
+// the write has not read yet is kept for it.
 void BM_Recovery_ChangeDuringWrite_WindowThread(benchmark::State& state)
 {
-    QImage canvas = Photo();
-    DetachPixelBuffer(canvas);
+    const std::unique_ptr<Canvas> canvas = PhotoCanvas();
+    canvas->setDrawWidth(5);
     const QString path = kCopy + QStringLiteral(".during");
     for (auto _ : state) {
         state.PauseTiming();
-        std::thread writer([copy = TakeCopy(canvas), path]() mutable {
-            QString error;
-            WriteRecoveryCopy(std::move(copy), path, &error);
-        });
-        std::this_thread::sleep_for(std::chrono::milliseconds(state.range(0)));
+        std::thread writer;
+        if (state.range(0) >= 0) {
+            writer = std::thread([pixels = canvas->snapshot(), path]() mutable {
+                QString error;
+                WriteRecoveryCopy(Description(), std::move(pixels), path, &error);
+            });
+            std::this_thread::sleep_for(std::chrono::milliseconds(state.range(0)));
+        }
         state.ResumeTiming();
-        canvas.scanLine(0)[0] ^= 1;
-        benchmark::DoNotOptimize(canvas.constBits());
+        if (state.range(1) == 0) canvas->Line(3000, 2000, 3040, 2030);
+        else canvas->Line(0, 0, bench::kWidth - 1, bench::kHeight - 1, 0xFF, LineMode::FilledBox);
         state.PauseTiming();
-        writer.join();
+        if (writer.joinable()) writer.join();
         state.ResumeTiming();
     }
 }
-BENCHMARK(BM_Recovery_ChangeDuringWrite_WindowThread)->Arg(0)->Arg(20)->Arg(50)->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Recovery_ChangeDuringWrite_WindowThread)
+    ->Args({-1, 0})->Args({0, 0})->Args({20, 0})->Args({50, 0})->Args({-1, 1})->Args({0, 1})->Args({50, 1})
+    ->Iterations(5)->Unit(benchmark::kMillisecond);
 
 void BM_Recovery_WriteWhole(benchmark::State& state)
 {
-    const RecoveryCopy copy = TakeCopy(Photo());
     for (auto _ : state) {
         QString error;
-        if (!WriteRecoveryCopy(copy, kCopy, &error)) state.SkipWithError(qPrintable(error));
+        if (!Write(Photo(), kCopy, &error)) state.SkipWithError(qPrintable(error));
     }
     const double raw = double(bench::kWidth) * bench::kHeight * 3;
     state.counters["size_to_raw24"] = double(QFileInfo(kCopy).size()) / raw;
@@ -154,11 +171,10 @@ BENCHMARK(BM_Recovery_WriteWhole)->Unit(benchmark::kMillisecond);
 
 void BM_Recovery_WriteWhole_NoisyTestPicture(benchmark::State& state)
 {
-    const RecoveryCopy copy = TakeCopy(bench::TestPicture());
     const QString path = kCopy + QStringLiteral(".noisy");
     for (auto _ : state) {
         QString error;
-        if (!WriteRecoveryCopy(copy, path, &error)) state.SkipWithError(qPrintable(error));
+        if (!Write(bench::TestPicture(), path, &error)) state.SkipWithError(qPrintable(error));
     }
     state.counters["size_to_raw24"] = double(QFileInfo(path).size()) / (double(bench::kWidth) * bench::kHeight * 3);
 }
@@ -166,11 +182,10 @@ BENCHMARK(BM_Recovery_WriteWhole_NoisyTestPicture)->Unit(benchmark::kMillisecond
 
 void BM_Recovery_WriteWhole_CameraPhoto(benchmark::State& state)
 {
-    const RecoveryCopy copy = TakeCopy(CameraPhoto());
     const QString path = kCopy + QStringLiteral(".camera");
     for (auto _ : state) {
         QString error;
-        if (!WriteRecoveryCopy(copy, path, &error)) state.SkipWithError(qPrintable(error));
+        if (!Write(CameraPhoto(), path, &error)) state.SkipWithError(qPrintable(error));
     }
     state.counters["size_to_raw24"] = double(QFileInfo(path).size()) / (double(bench::kWidth) * bench::kHeight * 3);
 }

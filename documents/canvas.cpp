@@ -1,4 +1,5 @@
 #include "documents/canvas.h"
+#include "documents/picture_snapshot.h"
 #include "documents/shape_spans.h"
 #include "platform/numbers.h"
 #include <QFontMetricsF>
@@ -84,8 +85,8 @@ void Paint(Canvas& c, SpanSet& penPixels, ColorRef color, SpanSet* interior = nu
             for (const PixelSpan& s : set->spans()) reach.add(s.x0, s.x1, s.y);
     c.aboutToChange(reach.rect());
     ChangedBox changed;
-    Combine(c.buffer(), penPixels, color, c.DrawMode(), changed);
-    if (interior) Combine(c.buffer(), *interior, c.FillColor(), c.DrawMode(), changed);
+    Combine(c.reportedBuffer(), penPixels, color, c.DrawMode(), changed);
+    if (interior) Combine(c.reportedBuffer(), *interior, c.FillColor(), c.DrawMode(), changed);
     c.markDirty(changed.rect());
 }
 
@@ -94,7 +95,7 @@ void Paint(Canvas& c, SpanSet& penPixels, ColorRef color, SpanSet* interior = nu
 void StretchOnto(Canvas& c, const QImage& src, int64_t x, int64_t y, int64_t w, int64_t h)
 {
     if (src.isNull() || w == 0 || h == 0) return;
-    QImage& dst = c.buffer();
+    QImage& dst = c.reportedBuffer();
     const int64_t aw = std::llabs(w), ah = std::llabs(h);
     const int64_t left = w > 0 ? x : x + w, top = h > 0 ? y : y + h;
     const int64_t x0 = std::max<int64_t>(left, 0), x1 = std::min<int64_t>(left + aw, dst.width()) - 1;
@@ -155,6 +156,55 @@ Canvas::Canvas(int widthPx, int heightPx, ColorRef backColor)
 {
 }
 
+Canvas::~Canvas()
+{
+    releaseSnapshot();
+}
+
+QImage& Canvas::buffer()
+{
+    releaseSnapshot();
+    return image_;
+}
+
+QImage& Canvas::reportedBuffer()
+{
+    // Shared with someone else, the image gets pixels of its own on the first write, whenever
+    // that is: the snapshot holds the ones it was made from before.
+    if (!image_.isDetached()) releaseSnapshot();
+    return image_;
+}
+
+void Canvas::aboutToChange(const QRect& pixels)
+{
+    const QRect r = pixels & image_.rect();
+    if (std::shared_ptr<PictureSnapshot> reader = snapshot_.reader.lock()) {
+        if (!image_.isDetached()) {
+            // Shared with someone else: the write copies the canvas's pixels anyway, and the
+            // snapshot keeps the ones it was made from.
+            releaseSnapshot();
+        } else if (!r.isEmpty()) {
+            reader->keepRows(r.top(), r.bottom());
+        }
+    }
+    if (onBeforeChange) onBeforeChange(r);
+}
+
+std::shared_ptr<PictureSnapshot> Canvas::snapshot()
+{
+    releaseSnapshot();
+    auto reader = std::make_shared<PictureSnapshot>(image_);
+    if (image_.isDetached()) snapshot_.reader = reader;
+    else reader->hold(image_);
+    return reader;
+}
+
+void Canvas::releaseSnapshot()
+{
+    if (std::shared_ptr<PictureSnapshot> reader = snapshot_.reader.lock()) reader->hold(image_);
+    snapshot_.reader.reset();
+}
+
 void Canvas::resizePixels(int widthPx, int heightPx)
 {
     widthPx = std::max(widthPx, 1);
@@ -162,6 +212,7 @@ void Canvas::resizePixels(int widthPx, int heightPx)
     if (widthPx == image_.width() && heightPx == image_.height()) return;
     QImage next = NewPixelBuffer(widthPx, heightPx, backColor_);
     CopyTopLeft(next, image_);
+    releaseSnapshot();
     image_ = next;
     if (onResize) onResize();
 }
@@ -308,6 +359,7 @@ void Canvas::setPicture(const Picture& pic)
         if (!src.isNull()) CopyTopLeft(next, src);
     }
     const bool resized = next.size() != image_.size();
+    releaseSnapshot();
     if (!resized) aboutToChange(image_.rect());
     image_ = next;
     if (resized && onResize) onResize();
@@ -316,6 +368,7 @@ void Canvas::setPicture(const Picture& pic)
 
 void Canvas::Cls()
 {
+    releaseSnapshot();
     aboutToChange(image_.rect());
     image_ = NewPixelBuffer(image_.width(), image_.height(), backColor_);
     currentX_ = 0;

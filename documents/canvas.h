@@ -13,6 +13,7 @@
 #include <QRect>
 #include <QString>
 #include <functional>
+#include <memory>
 
 namespace orv {
 
@@ -28,9 +29,12 @@ enum class LineMode { Line, Box, FilledBox };
 // (QImage shares the pixels until one side writes, then copies).
 using Picture = QImage;
 
+class PictureSnapshot;
+
 class Canvas {
 public:
     explicit Canvas(int widthPx = 1, int heightPx = 1, ColorRef backColor = 0xFFFFFF);
+    ~Canvas();
 
     // --- size ---------------------------------------------------------------------------
     int pixelWidth() const { return image_.width(); }
@@ -100,11 +104,22 @@ public:
     void Refresh() { markDirty(image_.rect()); }   // show the whole image again
 
     // --- raw access --------------------------------------------------------------------------
-    QImage& buffer() { return image_; }
+    // For a change anywhere, announced or not: a snapshot being read takes its own reference
+    // first. Not to be kept across the event loop.
+    QImage& buffer();
     const QImage& buffer() const { return image_; }
+    // For writes each announced with aboutToChange() before it is made: a snapshot being read
+    // keeps only the rows announced.
+    QImage& reportedBuffer();
     void markDirty(const QRect& pixels);
     // To be called before pixels within `pixels` are written (the canvas's own operations do).
-    void aboutToChange(const QRect& pixels) { if (onBeforeChange) onBeforeChange(pixels & image_.rect()); }
+    void aboutToChange(const QRect& pixels);
+
+    // The persistent image as it is now, for a reader on another thread (see
+    // picture_snapshot.h): taking it copies nothing, and drawing on the canvas meanwhile copies
+    // only the rows drawn on that the reader has not read yet. One snapshot at a time keeps up
+    // with the canvas; taking another makes the earlier one hold its pixels.
+    std::shared_ptr<PictureSnapshot> snapshot();
 
     // Notifications to the view: pixels to repaint, and size changes.
     std::function<void(const QRect&)> onDirty;
@@ -113,7 +128,19 @@ public:
     std::function<void(const QRect&)> onBeforeChange;
 
 private:
+    // The snapshot that still reads the canvas's own pixels gets a reference of its own.
+    void releaseSnapshot();
+
+    // A copy of the canvas shares its pixels, not its snapshot.
+    struct SnapshotLink {
+        std::weak_ptr<PictureSnapshot> reader;
+        SnapshotLink() = default;
+        SnapshotLink(const SnapshotLink&) {}
+        SnapshotLink& operator=(const SnapshotLink&) = delete;
+    };
+
     QImage image_;
+    SnapshotLink snapshot_;
     int16_t scaleMode_ = kScalePixels;
     ColorRef foreColor_ = 0;
     ColorRef backColor_ = 0xFFFFFF;

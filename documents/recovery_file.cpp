@@ -1,5 +1,6 @@
 #include "documents/recovery_file.h"
 #include "documents/packed_picture.h"
+#include "documents/picture_snapshot.h"
 #include "platform/color.h"
 #include "platform/early_write_file.h"
 #include "effects/row_shares.h"
@@ -199,43 +200,45 @@ void ReadBands(int fd, uint64_t start, const std::vector<uint32_t>& sizes, int b
 
 } // namespace
 
-bool WriteRecoveryCopy(RecoveryCopy copy, const QString& path, QString* error)
+bool WriteRecoveryCopy(const RecoveryCopy& copy, std::shared_ptr<PictureSnapshot> pixels, const QString& path,
+                       QString* error)
 {
     const QString noMemory = QStringLiteral("The picture cannot be compressed (not enough memory).");
-    QImage image = copy.pixels.format() == kPixelFormat ? copy.pixels : copy.pixels.convertToFormat(kPixelFormat);
-    copy.pixels = QImage();
-    if (image.isNull()) {
+    if (!pixels || pixels->width() < 1 || pixels->height() < 1) {
         *error = QStringLiteral("There is no picture to keep.");
         return false;
     }
-    const int width = image.width(), height = image.height();
+    const int width = pixels->width(), height = pixels->height();
     const size_t rowBytes = size_t(width) * 3;
     const int bandRows = int(std::clamp<uint64_t>(kBandBytes / rowBytes, 1, uint64_t(height)));
     const int bands = (height + bandRows - 1) / bandRows;
-    // This write's own copy of the pixels, a plain copy into memory made ready for it (a few
-    // milliseconds), so that the picture is let go at once: the canvas that shares it is then
-    // drawn on again without copying its pixels.
-    try {
-        DetachPixelBuffer(image);
-    } catch (const std::bad_alloc&) {
-        *error = noMemory;
-        return false;
-    }
+    // Each band's rows are read from the snapshot just before they are packed; a band left
+    // empty (no memory, or the snapshot lost rows) fails the write below.
     std::vector<QByteArray> packed(bands);
     std::vector<uint32_t> sizes(bands), crcs(bands);
     ForRowShares(0, bands, int64_t(width) * bandRows, [&](int from, int to) {
-        std::vector<uint8_t> differences(size_t(bandRows) * rowBytes);
+        std::vector<uint32_t> band;
+        std::vector<uint8_t> differences;
+        try {
+            band.resize(size_t(bandRows) * size_t(width));
+            differences.resize(size_t(bandRows) * rowBytes);
+        } catch (const std::bad_alloc&) {
+            return;
+        }
         for (int b = from; b < to; ++b) {
             const int y0 = b * bandRows, rows = std::min(bandRows, height - y0);
+            auto* bits = reinterpret_cast<uint8_t*>(band.data());
+            const size_t stride = size_t(width) * 4;
+            if (!pixels->readRows(y0, rows, bits, stride)) return;
             for (int y = 0; y < rows; ++y)
-                ToDifferences(image.constScanLine(y0 + y), y ? image.constScanLine(y0 + y - 1) : nullptr,
+                ToDifferences(bits + size_t(y) * stride, y ? bits + size_t(y - 1) * stride : nullptr,
                               differences.data() + size_t(y) * width, width, size_t(rows) * width);
             packed[b] = PackBytes(differences.data(), size_t(rows) * rowBytes);
             sizes[b] = uint32_t(packed[b].size());
             crcs[b] = Crc(0, packed[b].constData(), sizes[b]);
         }
     });
-    image = QImage();
+    pixels.reset();
     uint64_t packedBytes = uint64_t(bands) * sizeof(uint32_t);
     for (const QByteArray& band : packed) {
         if (band.isEmpty()) {

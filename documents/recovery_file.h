@@ -17,11 +17,14 @@
 #include <QDateTime>
 #include <QImage>
 #include <QString>
+#include <memory>
 
 namespace orv {
 
+class PictureSnapshot;
+
 struct RecoveryCopy {
-    QImage pixels;          // kPixelFormat; null when only the description was read
+    QImage pixels;          // read back: kPixelFormat; null when only the description was read
     QSize size;
     QString caption;
     QString filePath;       // the file Save writes; empty when it asks for a name
@@ -29,12 +32,12 @@ struct RecoveryCopy {
     QDateTime time;
 };
 
-// Writes `copy` to `path` atomically (temporary file, fsync, rename): on any failure whatever
-// was at `path` stays as it was, and *error says why. The picture is let go as soon as the
-// write has its own copy of the pixels (a plain copy, a few milliseconds), before packing and
-// the write: a canvas that shares it is drawn on again without copying its pixels for the rest
-// of the write.
-bool WriteRecoveryCopy(RecoveryCopy copy, const QString& path, QString* error);
+// Writes the description in `copy` and the pixels of `pixels` to `path` atomically (temporary
+// file, fsync, rename): on any failure whatever was at `path` stays as it was, and *error says
+// why. The rows are read from the snapshot one band at a time as they are packed, and the
+// snapshot is let go before the file is written.
+bool WriteRecoveryCopy(const RecoveryCopy& copy, std::shared_ptr<PictureSnapshot> pixels, const QString& path,
+                       QString* error);
 
 // Reads the copy at `path`; the pixels are decoded only `withPixels`. The whole file is
 // checked either way. False with the reason in *error for a copy that is cut short, damaged

@@ -150,13 +150,14 @@ void UndoHistory::close()
 void UndoHistory::applyTiles(const Step& step)
 {
     // Each tile holds before XOR after: applied to either side it gives the other.
-    QImage& image = canvas_.buffer();
+    QImage& image = canvas_.reportedBuffer();
     QRect dirty;
     std::vector<uint32_t> diff;
     for (const Tile& t : step.tiles) {
         const int w = t.rect.width();
         diff.resize(size_t(w) * size_t(t.rect.height()));
         if (!UnpackBytes(t.data, diff.data(), diff.size() * 4)) continue;
+        canvas_.aboutToChange(t.rect);
         for (int y = 0; y < t.rect.height(); ++y) {
             auto* row = reinterpret_cast<uint32_t*>(image.scanLine(t.rect.top() + y)) + t.rect.left();
             const uint32_t* d = diff.data() + size_t(y) * size_t(w);

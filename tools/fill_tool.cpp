@@ -15,7 +15,7 @@ void FillTool::press(Canvas& canvas, const ToolContext&, float x, float y)
     if (px < 0 || py < 0 || px >= canvas.pixelWidth() || py >= canvas.pixelHeight()) return;
     // Each run is reported as it is reached, so the history keeps only the tiles the fill paints.
     const auto report = [&canvas](const QRect& run) { canvas.aboutToChange(run); };
-    canvas.markDirty(FloodFillSurface(canvas.buffer(), int(px), int(py), canvas.FillColor(), report));
+    canvas.markDirty(FloodFillSurface(canvas.reportedBuffer(), int(px), int(py), canvas.FillColor(), report));
 }
 
 } // namespace orv

@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <cmath>
+#include <utility>
 
 namespace orv {
 
@@ -90,7 +91,7 @@ void CanvasView::paintEvent(QPaintEvent* event)
     if (zoomStep_ == kActualSizeStep) {
         // One picture pixel covers one logical pixel: on a scaled display it becomes a block
         // of device pixels, copied without smoothing so that the picture stays sharp.
-        p.drawImage(r.topLeft(), canvas_.buffer(), r);
+        p.drawImage(r.topLeft(), std::as_const(canvas_).buffer(), r);
     } else {
         // Made at the display's own resolution, so zoomed pixels stay sharp squares and a
         // zoomed-out picture is smoothed at every device pixel.
@@ -101,7 +102,7 @@ void CanvasView::paintEvent(QPaintEvent* event)
             scratch_ = QImage(std::max(x1 - x0, scratch_.width()), std::max(y1 - y0, scratch_.height()), kPixelFormat);
         // A view of the scratch buffer's top-left part, sharing its pixels.
         QImage part(scratch_.bits(), x1 - x0, y1 - y0, scratch_.bytesPerLine(), kPixelFormat);
-        pyramid_.render(canvas_.buffer(), zoom().factor() * dpr, x0, y0, part);
+        pyramid_.render(std::as_const(canvas_).buffer(), zoom().factor() * dpr, x0, y0, part);
         part.setDevicePixelRatio(dpr);
         p.drawImage(QPointF(x0 / dpr, y0 / dpr), part);
     }

@@ -389,7 +389,7 @@ int frmDocument::fitStep(QSize client, int highest) const
 {
     // The room the canvas has at home with both scroll bars hidden, less its handles.
     const int spare = TwipsToPixels(kHome + kHandleGap + kHandleTwips + kViewportInset) + 1;
-    return FitZoomStep(DrawIMG->canvas().buffer().size(), client - QSize(spare, spare), highest);
+    return FitZoomStep(QSize(DrawIMG->canvas().pixelWidth(), DrawIMG->canvas().pixelHeight()), client - QSize(spare, spare), highest);
 }
 
 int frmDocument::CountDocuments() const

@@ -1,5 +1,6 @@
 #include "documents/ui/recovery_keeper.h"
 #include "documents/recovery_file.h"
+#include "documents/picture_snapshot.h"
 #include "documents/recovery_folder.h"
 #include "documents/ui/frmDocument.h"
 #include "platform/work_folder.h"
@@ -102,9 +103,10 @@ void RecoveryKeeper::write(const std::shared_ptr<Kept>& kept)
         kept->again = true;
         return;
     }
-    // The window thread's part: the picture is shared, not copied, until the canvas is drawn on.
+    // The window thread's part: a snapshot of the picture, nothing copied. Drawing meanwhile
+    // copies for it only the rows drawn on that the writer has not read yet.
+    std::shared_ptr<PictureSnapshot> pixels = doc->canvas().snapshot();
     RecoveryCopy copy;
-    copy.pixels = doc->canvas().Image();
     copy.caption = doc->windowTitle();
     copy.filePath = doc->filePath();
     copy.jpegQuality = doc->jpegQuality();
@@ -112,9 +114,9 @@ void RecoveryKeeper::write(const std::shared_ptr<Kept>& kept)
     kept->pendingSince.invalidate();
     kept->writing = true;
     // The destructor waits for every write, so the keeper outlives the worker's callback.
-    QThreadPool::globalInstance()->start([this, kept, copy = std::move(copy)]() mutable {
+    QThreadPool::globalInstance()->start([this, kept, copy = std::move(copy), pixels = std::move(pixels)]() mutable {
         QString error;
-        const bool ok = WriteRecoveryCopy(std::move(copy), kept->path, &error);
+        const bool ok = WriteRecoveryCopy(copy, std::move(pixels), kept->path, &error);
         if (!ok) std::fprintf(stderr, "%s\n", qPrintable(error));
         QMetaObject::invokeMethod(this, [this, kept, ok] {
             kept->onDisk = kept->onDisk || ok;

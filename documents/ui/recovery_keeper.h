@@ -1,8 +1,8 @@
 #pragma once
 // Keeps a recovery copy of every document with unsaved changes: written a few seconds after
 // the changes stop, and at least once every interval while they go on. The window thread only
-// takes the picture (a shared QImage, no pixels copied); packing and writing run on a worker
-// thread. A document that is saved, or closed without saving, loses its copy; so does every
+// takes a snapshot of the picture (no pixels copied); reading, packing and writing run on a
+// worker thread. A document that is saved, or closed without saving, loses its copy; so does every
 // document at a normal end.
 #include <QElapsedTimer>
 #include <QObject>

@@ -7,6 +7,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QScrollBar>
+#include <utility>
 
 namespace orv {
 
@@ -20,7 +21,7 @@ frmEffectsRoll::frmEffectsRoll(frmDocument* doc)
     : ThumbnailEffectDialog(doc, QStringLiteral("frmEffectsRoll"), QStringLiteral("Effects: Picture roll"),
                             QStringLiteral("Rolling..."))
 {
-    const QImage& picture = doc_->canvas().buffer();
+    const QImage& picture = std::as_const(doc_->canvas()).buffer();
     const auto stored = [](const QString& key) {
         return static_cast<int>(GetSettingNumber(kAppTitle, kSection, key, 0));
     };
@@ -43,7 +44,7 @@ frmEffectsRoll::frmEffectsRoll(frmDocument* doc)
 
 MakePasses frmEffectsRoll::currentPasses()
 {
-    const QImage& picture = doc_->canvas().buffer();
+    const QImage& picture = std::as_const(doc_->canvas()).buffer();
     const int pw = picture.width(), ph = picture.height();
     const int x = HScroll1->value(), y = HScroll2->value();
     // On the thumbnail the amounts shrink with the picture.

@@ -40,7 +40,7 @@ MakePasses frmEffectsTornado::currentPasses()
         return {};
     }
     // On the thumbnail the radius shrinks with the picture.
-    const int pw = doc_->canvas().buffer().width();
+    const int pw = doc_->canvas().pixelWidth();
     return [p, pw](WorkingCopy& work) {
         TornadoParams scaled = p;
         scaled.radius = p.radius * work.width() / pw;

@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QScrollBar>
+#include <utility>
 
 namespace orv {
 
@@ -15,7 +16,7 @@ frmEffectsWaveing::frmEffectsWaveing(frmDocument* doc)
 {
     const WavingParams initial;
     auto* grid = new QGridLayout(frmSetting);
-    const QImage& picture = doc_->canvas().buffer();
+    const QImage& picture = std::as_const(doc_->canvas()).buffer();
     HScroll1 = ValueScrollBar(frmSetting, "HScroll1", QStringLiteral("Angle"),
                          WavingPhaseMaximum(picture.width(), picture.height()), initial.phase);
     HScroll2 = ValueScrollBar(frmSetting, "HScroll2", QStringLiteral("Freq"), kWavingFreqMax, initial.freq);

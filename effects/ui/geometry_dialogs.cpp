@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 #include <cmath>
+#include <utility>
 
 namespace orv {
 
@@ -49,7 +50,7 @@ MakePasses frmRotate::currentPasses()
 {
     RotateParams p;
     QString refusal = AngleRefusal(Text1->text(), &p.angle);
-    const QImage& picture = doc_->canvas().buffer();
+    const QImage& picture = std::as_const(doc_->canvas()).buffer();
     if (refusal.isEmpty()) refusal = RotateSizeRefusal(picture.width(), picture.height(), p.angle);
     if (!refusal.isEmpty()) {
         RefuseText(this, Text1, refusal);
@@ -191,7 +192,7 @@ frmBorder::frmBorder(frmDocument* doc) : doc_(doc)
 void frmBorder::cmdOK_Click()
 {
     BorderParams p;
-    const QImage& picture = doc_->canvas().buffer();
+    const QImage& picture = std::as_const(doc_->canvas()).buffer();
     const QString refusal = BorderWidthRefusal(Text1->text(), picture.width(), picture.height(), &p.width);
     if (!refusal.isEmpty()) return RefuseText(this, Text1, refusal);
     p.color = Picture1->color();

@@ -5,6 +5,7 @@
 #include "platform/raster.h"
 #include <QVBoxLayout>
 #include <algorithm>
+#include <utility>
 
 namespace orv {
 
@@ -36,7 +37,7 @@ ThumbnailPreview::ThumbnailPreview(QWidget* parent) : QWidget(parent)
 void ThumbnailPreview::takePicture(Canvas& canvas)
 {
     canvas.setScaleMode(kScalePixels);
-    const QImage& picture = canvas.buffer();
+    const QImage& picture = std::as_const(canvas).buffer();
     const double s = double(kBoxHeight) / picture.height();
     const int th = static_cast<int>(RoundHalfEven(s * picture.height()));
     const int tw = std::clamp(static_cast<int>(RoundHalfEven(s * picture.width())), 1, kMaxThumbnailWidth);

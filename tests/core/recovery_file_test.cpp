@@ -1,15 +1,20 @@
 // Recovery copies on disk: what is written comes back whole, and copies of the first version
-// are still read; a copy cut short, with a flipped byte, absurd sizes or a band table that does
-// not fit the file is refused with its message and no picture; a write that the disk refuses
-// leaves the previous copy as it was.
+// are still read; a copy cut short (before or while it is read), with a flipped byte, absurd
+// sizes or a band table that does not fit the file is refused with its message and no picture;
+// a write that the disk refuses leaves the previous copy as it was.
 #include "documents/recovery_file.h"
+#include "documents/picture_snapshot.h"
 #include "tests/support/test_pictures.h"
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
+#include <atomic>
 #include <csignal>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <thread>
+#include <unistd.h>
 
 using namespace orv;
 using namespace orv::test;
@@ -25,6 +30,11 @@ RecoveryCopy Sample(int w = 97, int h = 61)
     copy.jpegQuality = 42;
     copy.time = QDateTime::fromMSecsSinceEpoch(1765180800123);
     return copy;
+}
+
+bool Write(const RecoveryCopy& copy, const QString& path, QString* error)
+{
+    return WriteRecoveryCopy(copy, PictureSnapshot::Holding(copy.pixels), path, error);
 }
 
 struct RecoveryFileTest : ::testing::Test {
@@ -47,7 +57,7 @@ TEST_F(RecoveryFileTest, ReadBackKeepsPixelsAndDescription)
         const RecoveryCopy written = Sample(size.width(), size.height());
         QString error;
         if (size == QSize(7, 3)) WriteAll(path, kFirstVersionCopy);
-        else ASSERT_TRUE(WriteRecoveryCopy(written, path, &error)) << error.toStdString();
+        else ASSERT_TRUE(Write(written, path, &error)) << error.toStdString();
         for (bool withPixels : {false, true}) {
             RecoveryCopy read;
             ASSERT_TRUE(ReadRecoveryCopy(path, withPixels, &read, &error)) << error.toStdString();
@@ -67,7 +77,7 @@ TEST_F(RecoveryFileTest, ReadBackKeepsPixelsAndDescription)
 TEST_F(RecoveryFileTest, DamagedCopyGivesItsMessageAndNoPicture)
 {
     QString error;
-    ASSERT_TRUE(WriteRecoveryCopy(Sample(), path, &error));
+    ASSERT_TRUE(Write(Sample(), path, &error));
     const QByteArray whole = ReadAll(path);
     QByteArray flipped = whole;
     flipped[whole.size() / 2] = char(flipped[whole.size() / 2] ^ 0x10);
@@ -106,7 +116,7 @@ TEST_F(RecoveryFileTest, DamagedCopyGivesItsMessageAndNoPicture)
 TEST_F(RecoveryFileTest, FullDiskLeavesThePreviousCopy)
 {
     QString error;
-    ASSERT_TRUE(WriteRecoveryCopy(Sample(), path, &error));
+    ASSERT_TRUE(Write(Sample(), path, &error));
     const QByteArray before = ReadAll(path);
     // A file may grow only to 4 KiB: the next, larger copy cannot be written whole.
     std::signal(SIGXFSZ, SIG_IGN);
@@ -119,11 +129,41 @@ TEST_F(RecoveryFileTest, FullDiskLeavesThePreviousCopy)
     uint32_t noise = 1;
     for (int y = 0; y < 480; ++y)
         for (int x = 0; x < 640; ++x) Put(larger.pixels, x, y, (noise = noise * 1664525u + 1013904223u) >> 8);
-    const bool written = WriteRecoveryCopy(larger, path, &error);
+    const bool written = Write(larger, path, &error);
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, SIG_DFL);
     EXPECT_FALSE(written);
     EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(ReadAll(path), before);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("copy.orc")});
+}
+
+TEST_F(RecoveryFileTest, ACopyCutShortWhileItIsReadIsRefused)
+{
+    // Another process cuts the copy short and writes it again while it is read, over and over:
+    // every read gives the picture whole or refuses the copy, never a part of it.
+    const RecoveryCopy written = Sample(2000, 700);
+    QString error;
+    ASSERT_TRUE(Write(written, path, &error)) << error.toStdString();
+    const QByteArray whole = ReadAll(path);
+    std::atomic<bool> done {false};
+    std::thread cutter([&] {
+        const QByteArray file = QFile::encodeName(path);
+        for (int i = 0; !done; ++i) {
+            if (truncate(file.constData(), whole.size() / (2 + i % 5)) != 0) break;
+            WriteAll(path, whole);
+        }
+    });
+    for (int i = 0; i < 40; ++i) {
+        RecoveryCopy read;
+        if (ReadRecoveryCopy(path, true, &read, &error)) {
+            EXPECT_EQ(read.pixels, written.pixels.convertToFormat(read.pixels.format()));
+        } else {
+            EXPECT_TRUE(error.contains(QLatin1String("cut short")) || error.contains(QLatin1String("checksum")))
+                << error.toStdString();
+            EXPECT_TRUE(read.pixels.isNull());
+        }
+    }
+    done = true;
+    cutter.join();
 }

@@ -49,17 +49,12 @@ std::vector<ColumnPass> TurnExactly(WorkingCopy& work, int quarters, QSize size)
 {
     const int w = work.width(), h = work.height();
     if (quarters == 1) return Rotate90Passes(work);
+    if (quarters == 3) return Rotate270Passes(work);
     return {RowsPass(work, size, [quarters, w, h](const WorkingCopy& src, const PixelRows& t, int from, int to) {
         for (int y = from; y < to; ++y) {
             uint32_t* out = t[y];
-            if (quarters == 0) {
-                std::memcpy(out, src.row(y), size_t(w) * 4);
-            } else if (quarters == 2) {
-                std::memcpy(out, src.row(h - 1 - y), size_t(w) * 4);
-                kernels::ReverseRow(out, size_t(w));
-            } else {   // a quarter turn the other way: target (y, x) is source (w - 1 - y, x)
-                for (int x = 0; x < h; ++x) out[x] = src.row(x)[w - 1 - y];
-            }
+            std::memcpy(out, src.row(quarters == 0 ? y : h - 1 - y), size_t(w) * 4);
+            if (quarters == 2) kernels::ReverseRow(out, size_t(w));
         }
     })};
 }

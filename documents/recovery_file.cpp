@@ -1,6 +1,7 @@
 #include "documents/recovery_file.h"
 #include "documents/packed_picture.h"
 #include "documents/picture_snapshot.h"
+#include "documents/recovery_prediction.h"
 #include "platform/color.h"
 #include "platform/early_write_file.h"
 #include "effects/row_shares.h"
@@ -60,49 +61,6 @@ uint32_t DescriptionChecksum(const Header& h, const QByteArray& caption, const Q
     if (h.version != kPlanesVersion) crc = Crc(crc, &h.bandRows, sizeof h.bandRows);
     crc = Crc(crc, caption.constData(), size_t(caption.size()));
     return Crc(crc, path.constData(), size_t(path.size()));
-}
-
-// A row of pixels as differences of its bytes 0, 1 and 2 to their prediction, each in its own
-// plane (`plane` bytes apart): the mean of the left and the upper neighbour, or the left one
-// alone on a band's first row (`up` null). Smooth areas become runs of small values, and a
-// photo's noise weighs less than against one neighbour. The first pixel of a row is predicted
-// by the one above it (or by zero).
-void ToDifferences(const uint8_t* row, const uint8_t* up, uint8_t* d, int w, size_t plane)
-{
-    const auto* in = reinterpret_cast<const uint32_t*>(row);
-    const auto* above = reinterpret_cast<const uint32_t*>(up);
-    uint8_t* r = d;
-    uint8_t* g = d + plane;
-    uint8_t* b = d + 2 * plane;
-    uint32_t left = above ? above[0] : 0;
-    for (int x = 0; x < w; ++x) {
-        const uint32_t p = in[x];
-        const uint32_t a = above ? above[x] : left;
-        r[x] = uint8_t(p - (((left & 0xFF) + (a & 0xFF) + 1) >> 1));
-        g[x] = uint8_t((p >> 8) - (((left >> 8 & 0xFF) + (a >> 8 & 0xFF) + 1) >> 1));
-        b[x] = uint8_t((p >> 16) - (((left >> 16 & 0xFF) + (a >> 16 & 0xFF) + 1) >> 1));
-        left = p;
-    }
-}
-
-// The inverse of ToDifferences, `up` the row above as already restored; the fourth byte of
-// every pixel is 0xFF.
-void FromDifferences(const uint8_t* d, const uint8_t* up, uint8_t* row, int w, size_t plane)
-{
-    const uint8_t* r = d;
-    const uint8_t* g = d + plane;
-    const uint8_t* b = d + 2 * plane;
-    auto* out = reinterpret_cast<uint32_t*>(row);
-    const auto* above = reinterpret_cast<const uint32_t*>(up);
-    const uint32_t first = above ? above[0] : 0;
-    uint32_t cr = first & 0xFF, cg = first >> 8 & 0xFF, cb = first >> 16 & 0xFF;
-    for (int x = 0; x < w; ++x) {
-        const uint32_t a = above ? above[x] : cr | cg << 8 | cb << 16;
-        cr = uint8_t(r[x] + ((cr + (a & 0xFF) + 1) >> 1));
-        cg = uint8_t(g[x] + ((cg + (a >> 8 & 0xFF) + 1) >> 1));
-        cb = uint8_t(b[x] + ((cb + (a >> 16 & 0xFF) + 1) >> 1));
-        out[x] = cr | cg << 8 | cb << 16 | 0xFF000000u;
-    }
 }
 
 // Version 1: decompresses the planes straight into `image`, a piece at a time: no buffer of
@@ -192,7 +150,7 @@ void ReadBands(int fd, uint64_t start, const std::vector<uint32_t>& sizes, int b
             }
             for (int y = 0; y < rows; ++y) {
                 uint8_t* row = bits + (y0 + y) * stride;
-                FromDifferences(raw.data() + size_t(y) * w, y ? row - stride : nullptr, row, w, size_t(rows) * w);
+                kernels::FromDifferences(raw.data() + size_t(y) * w, y ? row - stride : nullptr, row, w, size_t(rows) * w);
             }
         }
     });
@@ -231,8 +189,8 @@ bool WriteRecoveryCopy(const RecoveryCopy& copy, std::shared_ptr<PictureSnapshot
             const size_t stride = size_t(width) * 4;
             if (!pixels->readRows(y0, rows, bits, stride)) return;
             for (int y = 0; y < rows; ++y)
-                ToDifferences(bits + size_t(y) * stride, y ? bits + size_t(y - 1) * stride : nullptr,
-                              differences.data() + size_t(y) * width, width, size_t(rows) * width);
+                kernels::ToDifferences(bits + size_t(y) * stride, y ? bits + size_t(y - 1) * stride : nullptr,
+                                       differences.data() + size_t(y) * width, width, size_t(rows) * width);
             packed[b] = PackBytes(differences.data(), size_t(rows) * rowBytes);
             sizes[b] = uint32_t(packed[b].size());
             crcs[b] = Crc(0, packed[b].constData(), sizes[b]);

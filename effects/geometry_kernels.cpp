@@ -49,17 +49,12 @@ std::vector<ColumnPass> TurnExactly(WorkingCopy& work, int quarters, QSize size)
 {
     const int w = work.width(), h = work.height();
     if (quarters == 1) return Rotate90Passes(work);
+    if (quarters == 3) return Rotate270Passes(work);
     return {RowsPass(work, size, [quarters, w, h](const WorkingCopy& src, const PixelRows& t, int from, int to) {
         for (int y = from; y < to; ++y) {
             uint32_t* out = t[y];
-            if (quarters == 0) {
-                std::memcpy(out, src.row(y), size_t(w) * 4);
-            } else if (quarters == 2) {
-                std::memcpy(out, src.row(h - 1 - y), size_t(w) * 4);
-                kernels::ReverseRow(out, size_t(w));
-            } else {   // a quarter turn the other way: target (y, x) is source (w - 1 - y, x)
-                for (int x = 0; x < h; ++x) out[x] = src.row(x)[w - 1 - y];
-            }
+            std::memcpy(out, src.row(quarters == 0 ? y : h - 1 - y), size_t(w) * 4);
+            if (quarters == 2) kernels::ReverseRow(out, size_t(w));
         }
     })};
 }
@@ -108,7 +103,7 @@ std::vector<ColumnPass> RotatePasses(WorkingCopy& work, const RotateParams& p)
 
 namespace {
 
-// The filter weights of one axis: target position i takes taps source positions from
+// The Lanczos-3 weights of one axis: target position i takes taps source positions from
 // start[i], with weights in fixed point of kWeightBits bits that add up to exactly 1. Those
 // past the source's end weigh 0.
 constexpr int kWeightBits = 22;
@@ -127,23 +122,18 @@ double Lanczos3(double x)
     return 3.0 * std::sin(px) * std::sin(px / 3.0) / (px * px);
 }
 
-AxisWeights MakeWeights(int from, int to, ResizeFilter filter, bool byTap)
+AxisWeights MakeWeights(int from, int to, bool byTap)
 {
     AxisWeights a;
     const double scale = double(from) / to;   // source pixels per target pixel
-    const double footprint = filter == ResizeFilter::Nearest ? 1.0 : std::max(scale, 1.0);
-    const double support = filter == ResizeFilter::Nearest ? 0.5 : 3.0 * footprint;
-    a.taps = filter == ResizeFilter::Nearest ? 1 : static_cast<int>(std::ceil(support)) * 2 + 1;
+    const double footprint = std::max(scale, 1.0);
+    const double support = 3.0 * footprint;
+    a.taps = static_cast<int>(std::ceil(support)) * 2 + 1;
     a.start.resize(size_t(to));
     a.weight.assign(size_t(to) * a.taps, 0);
     std::vector<double> wd(size_t(a.taps));
     for (int i = 0; i < to; ++i) {
         const double centre = (i + 0.5) * scale;
-        if (filter == ResizeFilter::Nearest) {
-            a.start[i] = static_cast<int>((int64_t{2} * i + 1) * from / (int64_t{2} * to));
-            a.weight[i] = 1 << kWeightBits;
-            continue;
-        }
         const int first = std::max(0, static_cast<int>(std::floor(centre - support + 0.5)));
         const int last = std::min(from, static_cast<int>(std::floor(centre + support + 0.5)));
         const int n = std::min(a.taps, last - first);
@@ -190,12 +180,38 @@ void FilterRows(const QImage& src, const PixelRows& dst, int dstWidth, const Axi
     }
 }
 
+// The nearest pixel: target position i of `to` takes the source position under its centre.
+int NearestStart(int i, int from, int to) { return static_cast<int>((int64_t{2} * i + 1) * from / (int64_t{2} * to)); }
+
+// The nearest pixel both ways in one pass, with no picture in between: target row y is the
+// source row under it, gathered by the columns' nearest pixels, the top byte 0xFF as in every
+// resized picture.
+ColumnPass NearestPass(WorkingCopy& work, QSize size)
+{
+    const int w = work.width(), h = work.height();
+    auto columns = std::make_shared<std::vector<int32_t>>(size_t(size.width()));
+    for (int i = 0; i < size.width(); ++i) (*columns)[size_t(i)] = NearestStart(i, w, size.width());
+    return RowsPass(work, size, [=](const WorkingCopy& src, const PixelRows& t, int from, int to) {
+        const auto n = size_t(size.width());
+        for (int y = from; y < to; ++y) {
+            const uint32_t* in = src.row(NearestStart(y, h, size.height()));
+            if (size.width() == w) {
+                kernels::MaskRow(in, t[y], n, 0, ~0u, kPixelOpaque);
+                continue;
+            }
+            kernels::GatherRow(in, columns->data(), t[y], n);
+            kernels::MaskRow(t[y], t[y], n, 0, ~0u, kPixelOpaque);
+        }
+    });
+}
+
 } // namespace
 
 std::vector<ColumnPass> ResizePasses(WorkingCopy& work, const ResizeParams& p)
 {
     const int w = work.width(), h = work.height();
     if (p.width == w && p.height == h) return {};
+    if (p.filter == ResizeFilter::Nearest) return {NearestPass(work, QSize(p.width, p.height))};
     // The smaller of the two possible in-between pictures is made.
     const bool acrossFirst = int64_t{p.width} * h <= int64_t{w} * p.height;
     struct Step {
@@ -212,7 +228,7 @@ std::vector<ColumnPass> ResizePasses(WorkingCopy& work, const ResizeParams& p)
         const Step step = steps[i];
         const bool last = i + 1 == steps.size();
         auto weights = std::make_shared<AxisWeights>(
-            step.across ? MakeWeights(w, p.width, p.filter, true) : MakeWeights(h, p.height, p.filter, false));
+            step.across ? MakeWeights(w, p.width, true) : MakeWeights(h, p.height, false));
         auto target = std::make_shared<QImage>();
         ColumnPass pass;
         pass.progressFrom = 100.0f * i / steps.size();

@@ -25,7 +25,7 @@ QImage Rotated(const QImage& image, double angle, ColorRef back = 0xFFFFFF)
 
 TEST(GeometryKernels, QuarterTurnsAreExactAndA90DegreeTurnEqualsRotate90)
 {
-    const QImage picture = Numbered(37, 23);
+    const QImage picture = Numbered(137, 71);   // more than one tile of the turn each way
     const QImage once = Applied(picture, [](WorkingCopy& w) { return Rotate90Passes(w); });
     EXPECT_EQ(Rotated(picture, 90), once);
     EXPECT_EQ(Rotated(picture, -270), once);

@@ -402,7 +402,8 @@ static QString PictureFormatOf(const Magick::Blob& blob)
     if (starts({'G', 'I', 'F', '8'})) return QStringLiteral("GIF");
     if (starts({0xFF, 0xD8, 0xFF})) return QStringLiteral("JPEG");
     if (starts({0x89, 'P', 'N', 'G'})) return QStringLiteral("PNG");
-    if (starts({0, 0, 1, 0})) return QStringLiteral("ICO");
+    // Cursor files are icon files of resource type 2 (their hot spots are not used).
+    if (starts({0, 0, 1, 0}) || starts({0, 0, 2, 0})) return QStringLiteral("ICO");
     if (starts({0xD7, 0xCD, 0xC6, 0x9A}) || starts({1, 0, 9, 0}) || starts({2, 0, 9, 0})) return QStringLiteral("WMF");
     // PCX: maker 10, a known version, run-length encoding 0 or 1, 1 to 8 bits a plane.
     if (n >= 128 && b[0] == 10 && b[1] <= 5 && b[2] <= 1 && b[3] >= 1 && b[3] <= 8) return QStringLiteral("PCX");

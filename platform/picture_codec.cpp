@@ -387,14 +387,10 @@ DecodedPicture DecodePictureFile(const QString& path, const QString& magick)
     return DecodePictureFile(path, DecodeOptions{magick});
 }
 
-// The decoder for a file that names none, from the signature its first bytes carry. Only the
-// picture types the program opens are recognised: a file of any other kind (a PostScript or
-// HTML file renamed .jpg) never reaches the library's other readers, some of which run outside
-// programs on what they are given.
-static QString PictureFormatOf(const Magick::Blob& blob)
+QString PictureFormatOf(QByteArrayView head)
 {
-    const auto* b = static_cast<const unsigned char*>(blob.data());
-    const size_t n = blob.length();
+    const auto* b = reinterpret_cast<const unsigned char*>(head.data());
+    const size_t n = size_t(head.size());
     const auto starts = [&](std::initializer_list<unsigned char> sig) {
         return n >= sig.size() && std::equal(sig.begin(), sig.end(), b);
     };
@@ -442,7 +438,8 @@ DecodedPicture DecodePictureFile(const QString& path, const DecodeOptions& optio
     int64_t fileBytes = 0;
     if (!ReadFileBlob(path, kFormatSlackBytes, &blob, &fileBytes, &result.error)) return result;
     // A file that names no decoder gets the one its signature shows, among the program's types.
-    const QString magick = forced.isEmpty() ? PictureFormatOf(blob) : forced;
+    const QString magick = forced.isEmpty() ? PictureFormatOf(QByteArrayView(static_cast<const char*>(blob.data()), qsizetype(blob.length())))
+                                         : forced;
     if (magick.isEmpty()) {
         result.error = OpenError(path, QStringLiteral("the file is not a picture in a format Orvane reads"));
         return result;

@@ -4,10 +4,16 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusInterface>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
 #include <QDBusReply>
 #include <QDir>
+#include <QEventLoop>
 #include <QProcess>
+#include <QRandomGenerator>
+#include <QTimer>
 #include <QUrl>
+#include <optional>
 
 namespace orv {
 
@@ -39,24 +45,25 @@ bool GnomeDesktop()
            && keys.contains("picture-options") && keys.contains("picture-uri");
 }
 
-bool ServiceRunning(const QString& service)
+bool ServiceRunning(const QDBusConnection& bus, const QString& service)
 {
-    QDBusConnection bus = QDBusConnection::sessionBus();
     return bus.isConnected() && bus.interface() && bus.interface()->isServiceRegistered(service).value();
 }
 
-// The freedesktop wallpaper portal shows a picture; it has no say over its placement.
-bool ShowThroughPortal(const QString& uri)
-{
-    const QString service = QStringLiteral("org.freedesktop.portal.Desktop");
-    if (!ServiceRunning(service)) return false;
-    QDBusInterface portal(service, QStringLiteral("/org/freedesktop/portal/desktop"),
-                          QStringLiteral("org.freedesktop.portal.Wallpaper"), QDBusConnection::sessionBus());
-    const QVariantMap options{{QStringLiteral("show-preview"), false},
-                              {QStringLiteral("set-on"), QStringLiteral("background")}};
-    const QDBusMessage reply = portal.call(QStringLiteral("SetWallpaperURI"), QString(), uri, options);
-    return reply.type() == QDBusMessage::ReplyMessage;
-}
+// The verdict of one portal request, which its Response signal brings.
+class PortalRequest : public QObject {
+    Q_OBJECT
+public:
+    std::optional<uint> response;   // 0 done, 1 cancelled by the user, 2 failed
+public slots:
+    void Response(uint code, const QVariantMap&)
+    {
+        response = code;
+        emit answered();
+    }
+signals:
+    void answered();
+};
 
 // Sets a key and reads it back through another process: a store that forgets (GSettings'
 // memory backend) or refuses the value has not taken it. `value` is in GVariant text form.
@@ -69,10 +76,10 @@ bool SetGnomeKey(const QString& key, const QString& value)
 }
 
 // KDE Plasma: every desktop's image wallpaper, centred (fill mode 6).
-bool SetThroughPlasma(const QString& path)
+bool SetThroughPlasma(const QDBusConnection& bus, const QString& path)
 {
     const QString service = QStringLiteral("org.kde.plasmashell");
-    if (!ServiceRunning(service)) return false;
+    if (!ServiceRunning(bus, service)) return false;
     QString escaped = path;
     escaped.replace(QLatin1Char('\\'), QLatin1String("\\\\")).replace(QLatin1Char('"'), QLatin1String("\\\""));
     const QString script = QStringLiteral(
@@ -81,19 +88,56 @@ bool SetThroughPlasma(const QString& path)
         " d.currentConfigGroup = ['Wallpaper', 'org.kde.image', 'General'];"
         " d.writeConfig('FillMode', 6);"
         " d.writeConfig('Image', 'file://%1'); }").arg(escaped);
-    QDBusInterface shell(service, QStringLiteral("/PlasmaShell"), QStringLiteral("org.kde.PlasmaShell"),
-                         QDBusConnection::sessionBus());
+    QDBusInterface shell(service, QStringLiteral("/PlasmaShell"), QStringLiteral("org.kde.PlasmaShell"), bus);
     return shell.call(QStringLiteral("evaluateScript"), script).type() == QDBusMessage::ReplyMessage;
 }
 
 } // namespace
+
+PortalVerdict ShowThroughPortal(QDBusConnection bus, const QString& uri, int answerMs)
+{
+    const QString service = QStringLiteral("org.freedesktop.portal.Desktop");
+    if (!ServiceRunning(bus, service)) return PortalVerdict::Absent;
+    // The request's path follows from the caller's unique name and the token it gives, so its
+    // Response is listened for before the call: it may come before the call's own reply.
+    const QString token = QStringLiteral("orvane%1").arg(QRandomGenerator::global()->generate());
+    const QString sender = bus.baseService().mid(1).replace(QLatin1Char('.'), QLatin1Char('_'));
+    const QString expected = QStringLiteral("/org/freedesktop/portal/desktop/request/%1/%2").arg(sender, token);
+    PortalRequest request;
+    const auto listen = [&](const QString& path) {
+        bus.connect(service, path, QStringLiteral("org.freedesktop.portal.Request"), QStringLiteral("Response"),
+                    &request, SLOT(Response(uint, QVariantMap)));
+    };
+    listen(expected);
+    QDBusMessage call = QDBusMessage::createMethodCall(service, QStringLiteral("/org/freedesktop/portal/desktop"),
+                                                       QStringLiteral("org.freedesktop.portal.Wallpaper"),
+                                                       QStringLiteral("SetWallpaperURI"));
+    call << QString() << uri
+         << QVariantMap{{QStringLiteral("handle_token"), token}, {QStringLiteral("show-preview"), false},
+                        {QStringLiteral("set-on"), QStringLiteral("background")}};
+    QDBusPendingCallWatcher reply(bus.asyncCall(call, answerMs));
+    QEventLoop loop;
+    QObject::connect(&reply, &QDBusPendingCallWatcher::finished, &loop, [&] {
+        if (reply.isError()) return loop.quit();
+        const QString handle = QDBusPendingReply<QDBusObjectPath>(reply).value().path();
+        if (!handle.isEmpty() && handle != expected) listen(handle);   // a portal that names its own
+    });
+    QObject::connect(&request, &PortalRequest::answered, &loop, &QEventLoop::quit);
+    QTimer::singleShot(answerMs, &loop, &QEventLoop::quit);
+    // The portal may ask the user first; the program takes no input of its own meanwhile.
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    if (request.response) return *request.response == 0   ? PortalVerdict::Shown
+                                 : *request.response == 1 ? PortalVerdict::Cancelled
+                                                          : PortalVerdict::Failed;
+    return reply.isFinished() && reply.isError() ? PortalVerdict::Absent : PortalVerdict::NoAnswer;
+}
 
 QString WallpaperFilePath()
 {
     return UserDataFolder() + QStringLiteral("/Orvane 3.0 Wallpapper.bmp");
 }
 
-bool SetDesktopWallpaper(const QImage& picture, QString* error)
+bool SetDesktopWallpaper(const QImage& picture, QString* error, const QDBusConnection& bus, int portalAnswerMs)
 {
     const QString path = WallpaperFilePath();
     if (!QDir().mkpath(UserDataFolder())) {
@@ -106,17 +150,29 @@ bool SetDesktopWallpaper(const QImage& picture, QString* error)
     const bool gnome = GnomeDesktop();
     const QString quoted = QLatin1Char('\'') + uri + QLatin1Char('\'');
     const bool centred = gnome && SetGnomeKey(QStringLiteral("picture-options"), QStringLiteral("'centered'"));
-    bool shown = ShowThroughPortal(uri);
+    const PortalVerdict portal = ShowThroughPortal(bus, uri, portalAnswerMs);
+    const QString saved = QStringLiteral("The picture is saved as \"%1\", but ").arg(path);
+    if (portal == PortalVerdict::Cancelled) {
+        *error = saved + QStringLiteral("setting it as the wallpaper was cancelled.");
+        return false;
+    }
+    bool shown = portal == PortalVerdict::Shown;
     if (gnome)
         shown = centred && SetGnomeKey(QStringLiteral("picture-uri"), quoted)
                 && SetGnomeKey(QStringLiteral("picture-uri-dark"), quoted);
     else if (!shown)
-        shown = SetThroughPlasma(path);
+        shown = SetThroughPlasma(bus, path);
     if (shown) return true;
-    *error = QStringLiteral("The picture is saved as \"%1\", but no desktop interface (the wallpaper "
-                            "portal, GNOME's or KDE's settings) accepted it as the wallpaper.")
-                 .arg(path);
+    if (portal == PortalVerdict::Failed)
+        *error = saved + QStringLiteral("the wallpaper portal reported that it could not set it as the wallpaper.");
+    else if (portal == PortalVerdict::NoAnswer)
+        *error = saved + QStringLiteral("the wallpaper portal gave no answer within %1 seconds.").arg(portalAnswerMs / 1000.0);
+    else
+        *error = saved + QStringLiteral("no desktop interface (the wallpaper portal, GNOME's or KDE's settings) "
+                                        "accepted it as the wallpaper.");
     return false;
 }
 
 } // namespace orv
+
+#include "wallpaper.moc"

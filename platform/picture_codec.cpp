@@ -387,14 +387,10 @@ DecodedPicture DecodePictureFile(const QString& path, const QString& magick)
     return DecodePictureFile(path, DecodeOptions{magick});
 }
 
-// The decoder for a file that names none, from the signature its first bytes carry. Only the
-// picture types the program opens are recognised: a file of any other kind (a PostScript or
-// HTML file renamed .jpg) never reaches the library's other readers, some of which run outside
-// programs on what they are given.
-static QString PictureFormatOf(const Magick::Blob& blob)
+QString PictureFormatOf(QByteArrayView head)
 {
-    const auto* b = static_cast<const unsigned char*>(blob.data());
-    const size_t n = blob.length();
+    const auto* b = reinterpret_cast<const unsigned char*>(head.data());
+    const size_t n = size_t(head.size());
     const auto starts = [&](std::initializer_list<unsigned char> sig) {
         return n >= sig.size() && std::equal(sig.begin(), sig.end(), b);
     };
@@ -402,7 +398,8 @@ static QString PictureFormatOf(const Magick::Blob& blob)
     if (starts({'G', 'I', 'F', '8'})) return QStringLiteral("GIF");
     if (starts({0xFF, 0xD8, 0xFF})) return QStringLiteral("JPEG");
     if (starts({0x89, 'P', 'N', 'G'})) return QStringLiteral("PNG");
-    if (starts({0, 0, 1, 0})) return QStringLiteral("ICO");
+    // Cursor files are icon files of resource type 2 (their hot spots are not used).
+    if (starts({0, 0, 1, 0}) || starts({0, 0, 2, 0})) return QStringLiteral("ICO");
     if (starts({0xD7, 0xCD, 0xC6, 0x9A}) || starts({1, 0, 9, 0}) || starts({2, 0, 9, 0})) return QStringLiteral("WMF");
     // PCX: maker 10, a known version, run-length encoding 0 or 1, 1 to 8 bits a plane.
     if (n >= 128 && b[0] == 10 && b[1] <= 5 && b[2] <= 1 && b[3] >= 1 && b[3] <= 8) return QStringLiteral("PCX");
@@ -441,7 +438,8 @@ DecodedPicture DecodePictureFile(const QString& path, const DecodeOptions& optio
     int64_t fileBytes = 0;
     if (!ReadFileBlob(path, kFormatSlackBytes, &blob, &fileBytes, &result.error)) return result;
     // A file that names no decoder gets the one its signature shows, among the program's types.
-    const QString magick = forced.isEmpty() ? PictureFormatOf(blob) : forced;
+    const QString magick = forced.isEmpty() ? PictureFormatOf(QByteArrayView(static_cast<const char*>(blob.data()), qsizetype(blob.length())))
+                                         : forced;
     if (magick.isEmpty()) {
         result.error = OpenError(path, QStringLiteral("the file is not a picture in a format Orvane reads"));
         return result;

@@ -6,6 +6,7 @@
 // temporary name in the folder of the file it replaces and renamed over it, so a failure never
 // leaves a partial file and never damages the file it would have replaced.
 #include "platform/color.h"
+#include <QByteArrayView>
 #include <QImage>
 #include <QString>
 #include <cstdint>
@@ -56,6 +57,13 @@ QString PictureSizeRefusal(int64_t w, int64_t h, int64_t fileBytes, bool vector)
 // Empty when `path` names a regular file with something in it; otherwise why it cannot be
 // opened, as the end of an open error. Never opens the file, so a named pipe cannot block.
 QString PictureFileProblem(const QString& path);
+
+// The decoder for a file that names none, from the signature its first bytes carry ("BMP",
+// "GIF", "JPEG", "PNG", "ICO", "WMF" or "PCX"); empty for any other file. Only the picture
+// types the program opens are recognised: a file of any other kind (a PostScript or HTML file
+// renamed .jpg) never reaches the library's other readers, some of which run outside programs
+// on what they are given.
+QString PictureFormatOf(QByteArrayView head);
 
 struct DecodedPicture {
     QImage image;      // kPixelFormat; null on failure

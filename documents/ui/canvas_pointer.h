@@ -37,7 +37,8 @@ struct PointerPicture {
     bool ok() const { return error.isEmpty(); }
 };
 
-// Reads a pointer picture from any file the program opens, within the picture limits.
+// Reads a pointer picture from any file the program opens (and cursor files), within the
+// picture limits; its transparent areas stay transparent.
 PointerPicture LoadPointerPicture(const QString& path);
 
 } // namespace orv

@@ -147,9 +147,15 @@ bool frmOpenURL::loadPicture(const QString& address)
 {
     Picture1->show();
     List1->hide();
-    const QString typed = txtURL->text();
     const HttpResult got = fetch(address);
     if (got.cancelled) return false;
+    return takePicture(address, got);
+}
+
+bool frmOpenURL::takePicture(const QString& address, const HttpResult& got)
+{
+    Picture1->show();
+    List1->hide();
     QString error = got.error;
     if (error.isEmpty() && WriteWorkFile(QStringLiteral("Bitmap.tmp"), {got.body}, &error)) {
         // The picture's own content decides how it is read, whatever the address's ending.
@@ -158,7 +164,7 @@ bool frmOpenURL::loadPicture(const QString& address)
             Picture1->setPixmap(QPixmap::fromImage(picture.image.scaled(
                 Picture1->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
             Fetched = true;
-            LastURL = typed;
+            LastURL = txtURL->text();
             return true;
         }
         error = QString(picture.error).replace(WorkFile(QStringLiteral("Bitmap.tmp")), address);
@@ -176,6 +182,9 @@ bool frmOpenURL::loadPage(const QString& address)
     Picture1->hide();
     const HttpResult got = fetch(address);
     if (got.cancelled) return false;
+    // An address that names a picture by another ending (".bmp", or none) brings the picture
+    // itself rather than a page: it is previewed, and OK opens it.
+    if (got.ok() && !PictureFormatOf(got.body).isEmpty()) return takePicture(address, got);
     QString error = got.error;
     PictureReferenceList found;
     // A large page takes a while to read: the dialog stays painted and Cancel answers meanwhile.

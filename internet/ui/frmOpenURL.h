@@ -42,6 +42,9 @@ private:
     void closing() override;
     bool loadPicture(const QString& address);
     bool loadPage(const QString& address);
+    // Keeps a fetched picture in "Bitmap.tmp" and previews it; false (after a message) when
+    // the fetch failed or the bytes are no picture the program reads.
+    bool takePicture(const QString& address, const HttpResult& got);
     void complain(const QString& message);
 
     std::function<void(const QString&)> openFile_;

@@ -8,6 +8,11 @@
 #include "tests/gui/pdf_pages.h"
 #include "tests/support/test_pictures.h"
 #include <QComboBox>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusArgument>
+#include <QDBusObjectPath>
+#include <QDBusVirtualObject>
 #include <QDir>
 #include <QInputDialog>
 #include <QLabel>
@@ -18,6 +23,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
+#include <optional>
 
 namespace orv::test {
 
@@ -160,6 +166,58 @@ TEST_F(WallpaperTest, ADesktopWithoutAnInterfaceThatTakesItGetsAMessage)
         EXPECT_TRUE(QFile::exists(WallpaperFilePath()));
         EXPECT_FALSE(keyfile().contains("picture-uri"));
     }
+}
+
+// A wallpaper portal: it replies to a request with the request's path and then, in that
+// request's Response signal, gives `answer` (or never answers).
+class FakePortal : public QDBusVirtualObject {
+public:
+    std::optional<uint> answer;
+    QString uri;
+    QString introspect(const QString&) const override { return {}; }
+    bool handleMessage(const QDBusMessage& call, const QDBusConnection& bus) override
+    {
+        uri = call.arguments().value(1).toString();
+        const QString token = qdbus_cast<QVariantMap>(call.arguments().value(2)).value("handle_token").toString();
+        const QString request = "/org/freedesktop/portal/desktop/request/"
+                                + call.service().mid(1).replace('.', '_') + "/" + token;
+        bus.send(call.createReply(QVariant::fromValue(QDBusObjectPath(request))));
+        if (answer)
+            bus.send(QDBusMessage::createSignal(request, "org.freedesktop.portal.Request", "Response") << *answer
+                                                                                                    << QVariantMap());
+        return true;
+    }
+};
+
+TEST_F(WallpaperTest, ThePortalsLaterResponseDecidesAndACancelOrFailureIsReported)
+{
+    QProcess daemon;   // a session bus of the test's own
+    daemon.start(QStringLiteral("dbus-daemon"), {"--session", "--nofork", "--print-address"});
+    ASSERT_TRUE(daemon.waitForReadyRead(10000));
+    const QString address = QString::fromUtf8(daemon.readLine()).trimmed();
+    FakePortal portal;
+    {
+        QDBusConnection portalBus = QDBusConnection::connectToBus(address, QStringLiteral("fake-portal"));
+        ASSERT_TRUE(portalBus.registerService(QStringLiteral("org.freedesktop.portal.Desktop")));
+        ASSERT_TRUE(portalBus.registerVirtualObject(QStringLiteral("/org/freedesktop/portal/desktop"), &portal));
+        const QDBusConnection bus = QDBusConnection::connectToBus(address, QStringLiteral("wallpaper"));
+        const struct { std::optional<uint> answer; const char* says; } cases[] = {
+            {0u, nullptr}, {1u, "setting it as the wallpaper was cancelled."},
+            {2u, "the wallpaper portal reported that it could not set it as the wallpaper."},
+            {std::nullopt, "the wallpaper portal gave no answer within 0.5 seconds."}};
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.says ? c.says : "done");
+            portal.answer = c.answer;
+            QString error;
+            EXPECT_EQ(SetDesktopWallpaper(doc->canvas().Image(), &error, bus, 500), !c.says);
+            EXPECT_TRUE(c.says ? error.contains(QString::fromLatin1(c.says)) : error.isEmpty()) << error.toStdString();
+        }
+        EXPECT_EQ(portal.uri, QUrl::fromLocalFile(WallpaperFilePath()).toString());
+    }
+    QDBusConnection::disconnectFromBus(QStringLiteral("wallpaper"));
+    QDBusConnection::disconnectFromBus(QStringLiteral("fake-portal"));
+    daemon.kill();
+    daemon.waitForFinished();
 }
 
 // The pages that `copies` copies of `picture` print to, at 96 dots per inch.

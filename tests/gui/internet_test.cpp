@@ -115,6 +115,29 @@ TEST_F(OpenUrlTest, EditingTheAddressForgetsTheFetchedPicture)
     EXPECT_EQ(frame->ActiveDocument()->canvas().pixelWidth(), 64);
 }
 
+TEST_F(OpenUrlTest, AnAddressOfAPictureWithAnotherEndingOrNoneOpensThePicture)
+{
+    server.put(QStringLiteral("img/d.bmp"), TwoColourPicture(48, 16, "BMP"));
+    server.put(QStringLiteral("img/shown"), TwoColourPicture(24, 8, "PNG"));
+    const struct { const char* path; int width; } cases[] = {{"/files/img/d.bmp", 48}, {"/files/img/shown", 24}};
+    for (const auto& [path, width] : cases) {
+        SCOPED_TRACE(path);
+        bool previewed = false;
+        openUrl([&](frmOpenURL* d) {
+            d->txtURL->setText(server.address(QString::fromLatin1(path)));
+            EXPECT_TRUE(d->Command2_Click());
+            previewed = d->Picture1->isVisible() && !d->Picture1->pixmap().isNull() && !d->List1->isVisible();
+            d->Command1_Click();
+        });
+        EXPECT_TRUE(previewed);
+        EXPECT_EQ(frame->ActiveDocument()->windowTitle(), QStringLiteral("Bitmap.jpg"));
+        Canvas& canvas = frame->ActiveDocument()->canvas();
+        canvas.setScaleMode(kScalePixels);
+        EXPECT_EQ(canvas.pixelWidth(), width);
+        EXPECT_EQ(canvas.Point(0, 0), 0x0000FFu);
+    }
+}
+
 TEST_F(OpenUrlTest, APageOfManyPicturesListsTheFirstTenThousand)
 {
     server.put(QStringLiteral("many.html"), QByteArray("<img src=\"p.gif\">").repeated(10001));

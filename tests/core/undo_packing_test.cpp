@@ -2,6 +2,7 @@
 // with a task of their own, so a step's packing is reliably still to come while they look.
 #include "documents/canvas.h"
 #include "documents/undo_history.h"
+#include "platform/color.h"
 #include <QThreadPool>
 #include <gtest/gtest.h>
 #include <future>
@@ -42,10 +43,11 @@ void Draw(Canvas& c, int i)
 
 } // namespace
 
-TEST(UndoPacking, UndoAndRedoGiveTheExactPicturesWhilePackingIsPendingAndAfterIt)
+TEST(UndoPacking, UndoAndRedoGiveTheExactPicturesAndTheirResolutionWhilePackingIsPendingAndAfterIt)
 {
     for (const bool pending : {true, false}) {
         Canvas c(300, 200);
+        SetResolution(c.buffer(), {11811, 5000});   // as a file declared it
         UndoHistory h(c);
         HeldBack hold(pending);
         std::vector<QImage> states{c.Image().copy()};
@@ -63,6 +65,7 @@ TEST(UndoPacking, UndoAndRedoGiveTheExactPicturesWhilePackingIsPendingAndAfterIt
             for (int i = 2; i >= 0; --i) {
                 ASSERT_TRUE(h.undo());
                 ASSERT_EQ(c.Image(), states[size_t(i)]) << "pending " << pending << ", undo to " << i;
+                ASSERT_EQ(ResolutionOf(c.Image()).y, 5000) << "pending " << pending << ", undo to " << i;
             }
             for (int i = 1; i <= 3; ++i) {
                 ASSERT_TRUE(h.redo());

@@ -4,6 +4,7 @@
 #include <QThreadPool>
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
 #include <mutex>
 #include <new>
 #include <utility>
@@ -50,9 +51,40 @@ struct PackedPicture::Held {
     bool asked = false;   // the window thread's alone
     mutable std::mutex lock;
     QImage image;                  // until it is packed
-    std::vector<QByteArray> bands;   // once packed: the rows of each band, packed
+    std::vector<QByteArray> bands;   // once packed: the rows of each band, packed; then unchanged
     int64_t packedBytes = 0;
+    // Unpacking ahead on the packing thread: asked, under way, or neither; its picture.
+    enum class Ahead : uint8_t { None, Asked, Running } ahead = Ahead::None;
+    QImage unpacked;
+    std::condition_variable aheadDone;
+
+    QImage unpack() const;
 };
+
+// Each band unpacks straight into its rows, all cores at once.
+QImage PackedPicture::Held::unpack() const
+{
+    QImage out;
+    try {
+        out = format == kPixelFormat ? NewUninitializedPixelBuffer(size.width(), size.height()) : QImage(size, format);
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
+    if (out.isNull() || out.bytesPerLine() != bytesPerLine) return {};
+    uchar* const bits = out.bits();
+    const int h = size.height();
+    std::atomic<bool> whole{true};
+    ForRowShares(0, int(bands.size()), int64_t(size.width()) * bandRows, [&](int from, int to) {
+        for (int b = from; b < to; ++b) {
+            const int y = b * bandRows, rows = std::min(bandRows, h - y);
+            if (!UnpackBytes(bands[size_t(b)], bits + bytesPerLine * y, size_t(bytesPerLine) * size_t(rows)))
+                whole = false;
+        }
+    });
+    if (!whole) return {};
+    describe(out);
+    return out;
+}
 
 QByteArray PackBytes(const void* data, size_t size)
 {
@@ -118,45 +150,60 @@ void PackedPicture::pack()
     });
 }
 
+void PackedPicture::unpackAhead(int64_t room)
+{
+    if (!held_) return;
+    {
+        const std::lock_guard guard(held_->lock);
+        if (held_->bands.empty() || held_->ahead != Held::Ahead::None || !held_->unpacked.isNull() ||
+            int64_t(held_->bytesPerLine) * held_->size.height() > room)
+            return;
+        held_->ahead = Held::Ahead::Asked;
+    }
+    PackingThread().start([weak = std::weak_ptr<Held>(held_)] {
+        const std::shared_ptr<Held> held = weak.lock();
+        if (!held) return;
+        {
+            const std::lock_guard guard(held->lock);
+            if (held->ahead != Held::Ahead::Asked) return;   // let go or taken meanwhile
+            held->ahead = Held::Ahead::Running;
+        }
+        QImage unpacked = held->unpack();   // the bands stay as they are once packed
+        const std::lock_guard guard(held->lock);
+        if (held->ahead != Held::Ahead::Running) return;   // let go meanwhile
+        held->unpacked = std::move(unpacked);
+        held->ahead = Held::Ahead::None;
+        held->aheadDone.notify_all();
+    });
+}
+
+void PackedPicture::letGoAhead()
+{
+    if (!held_) return;
+    const std::lock_guard guard(held_->lock);
+    held_->unpacked = QImage();
+    held_->ahead = Held::Ahead::None;   // an unpacking under way keeps nothing
+}
+
 QImage PackedPicture::picture() const
 {
     if (!held_) return {};
-    std::vector<QByteArray> bands;
     {
-        const std::lock_guard guard(held_->lock);
+        std::unique_lock guard(held_->lock);
         if (held_->bands.empty()) return held_->image;
-        bands = held_->bands;   // shares the bytes
+        // An unpacking under way is waited for; one not yet begun is done here.
+        held_->aheadDone.wait(guard, [&] { return held_->ahead != Held::Ahead::Running; });
+        held_->ahead = Held::Ahead::None;
+        if (!held_->unpacked.isNull()) return held_->unpacked;
     }
-    const Held& held = *held_;
-    QImage out;
-    try {
-        out = held.format == kPixelFormat ? NewUninitializedPixelBuffer(held.size.width(), held.size.height())
-                                          : QImage(held.size, held.format);
-    } catch (const std::bad_alloc&) {
-        return {};
-    }
-    if (out.isNull() || out.bytesPerLine() != held.bytesPerLine) return {};
-    // Each band unpacks straight into its rows, all cores at once.
-    uchar* const bits = out.bits();
-    const int h = held.size.height();
-    std::atomic<bool> whole{true};
-    ForRowShares(0, int(bands.size()), int64_t(held.size.width()) * held.bandRows, [&](int from, int to) {
-        for (int b = from; b < to; ++b) {
-            const int y = b * held.bandRows, rows = std::min(held.bandRows, h - y);
-            if (!UnpackBytes(bands[size_t(b)], bits + held.bytesPerLine * y, size_t(held.bytesPerLine) * size_t(rows)))
-                whole = false;
-        }
-    });
-    if (!whole) return {};
-    held.describe(out);
-    return out;
+    return held_->unpack();
 }
 
 int64_t PackedPicture::bytes() const
 {
     if (!held_) return 0;
     const std::lock_guard guard(held_->lock);
-    return held_->bands.empty() ? held_->image.sizeInBytes() : held_->packedBytes;
+    return held_->bands.empty() ? held_->image.sizeInBytes() : held_->packedBytes + held_->unpacked.sizeInBytes();
 }
 
 } // namespace orv

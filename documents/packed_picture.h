@@ -32,10 +32,16 @@ public:
     // Has the picture compressed on the packing thread, kept when that saves at least a tenth;
     // asked once per picture. A picture let go before its turn is not compressed.
     void pack();
+    // Has a packed picture unpacked on the packing thread, when it fits in `room` bytes, so
+    // that picture() gives it at once; letGoAhead drops that picture again. It is counted in
+    // bytes() while held.
+    void unpackAhead(int64_t room);
+    void letGoAhead();
     // The picture as it was handed in, with its resolution and texts (a null image when
     // unpacking fails or there is no memory for it).
     QImage picture() const;
-    // Memory held: the compressed bytes, or the picture's pixels while it is not (yet) packed.
+    // Memory held: the compressed bytes (and a picture unpacked ahead), or the picture's pixels
+    // while it is not (yet) packed.
     int64_t bytes() const;
 
 private:

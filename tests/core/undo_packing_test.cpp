@@ -64,6 +64,7 @@ TEST(UndoPacking, UndoAndRedoGiveTheExactPicturesAndTheirResolutionWhilePackingI
         for (int round = 0; round < 2; ++round) {   // the second round after Redo's fresh steps
             for (int i = 2; i >= 0; --i) {
                 ASSERT_TRUE(h.undo());
+                if (!pending) PackingThread().waitForDone();   // the next Undo's picture is unpacked ahead
                 ASSERT_EQ(c.Image(), states[size_t(i)]) << "pending " << pending << ", undo to " << i;
                 ASSERT_EQ(ResolutionOf(c.Image()).y, 5000) << "pending " << pending << ", undo to " << i;
             }

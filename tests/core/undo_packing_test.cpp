@@ -94,6 +94,13 @@ TEST(UndoPacking, PicturesBeingPackedCountWholeAgainstTheBudget)
     EXPECT_LE(UndoHistory::totalBytes(), kPicture * 5 / 2);
     hold.release();
     EXPECT_LT(h.bytes(), kPicture / 2);   // both left are packed now
+    ASSERT_TRUE(h.undo());   // the next Undo's picture fits: it is unpacked ahead, and counted
+    PackingThread().waitForDone();
+    EXPECT_GT(h.bytes(), 2 * kPicture);
+    EXPECT_LE(UndoHistory::totalBytes(), kPicture * 5 / 2);
+    UndoHistory::setBudget(kPicture * 3 / 2);   // the picture unpacked ahead goes before any step
+    EXPECT_EQ(h.undoCount() + h.redoCount(), 2);
+    EXPECT_LE(UndoHistory::totalBytes(), kPicture * 3 / 2);
     UndoHistory::setBudget(before);
 }
 

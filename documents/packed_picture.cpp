@@ -1,6 +1,14 @@
 #include "documents/packed_picture.h"
+#include "effects/row_shares.h"
+#include "platform/color.h"
 #include <QThreadPool>
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
 #include <mutex>
+#include <new>
+#include <utility>
+#include <vector>
 #include <zstd.h>
 
 namespace orv {
@@ -8,6 +16,10 @@ namespace orv {
 namespace {
 
 constexpr int kLevel = 1;
+// A held picture is packed in bands of rows of about this many bytes, each its own zstd frame,
+// so that all cores unpack it at once. Large against zstd's window at kLevel (512 KiB): the
+// bands pack nearly as small as one stream of the whole picture.
+constexpr qsizetype kBandBytes = qsizetype(4) << 20;
 
 struct PackingPool : QThreadPool {
     PackingPool() { setMaxThreadCount(1); }
@@ -17,17 +29,62 @@ struct PackingPool : QThreadPool {
 
 struct PackedPicture::Held {
     explicit Held(const QImage& picture)
-        : size(picture.size()), format(picture.format()), bytesPerLine(picture.bytesPerLine()), image(picture)
+        : size(picture.size()), format(picture.format()), bytesPerLine(picture.bytesPerLine()),
+          bandRows(int(std::clamp<qsizetype>(kBandBytes / std::max<qsizetype>(bytesPerLine, 1), 1, size.height()))),
+          dotsPerMeterX(picture.dotsPerMeterX()), dotsPerMeterY(picture.dotsPerMeterY()), image(picture)
     {
+        for (const QString& key : picture.textKeys()) text.emplace_back(key, picture.text(key));
+    }
+    // What the picture carries besides its pixels (the resolution its file declared).
+    void describe(QImage& out) const
+    {
+        out.setDotsPerMeterX(dotsPerMeterX);
+        out.setDotsPerMeterY(dotsPerMeterY);
+        for (const auto& [key, value] : text) out.setText(key, value);
     }
     const QSize size;
     const QImage::Format format;
     const qsizetype bytesPerLine;
+    const int bandRows;   // the last band may have fewer
+    const int dotsPerMeterX, dotsPerMeterY;
+    std::vector<std::pair<QString, QString>> text;
     bool asked = false;   // the window thread's alone
     mutable std::mutex lock;
-    QImage image;         // until it is packed
-    QByteArray packed;
+    QImage image;                  // until it is packed
+    std::vector<QByteArray> bands;   // once packed: the rows of each band, packed; then unchanged
+    int64_t packedBytes = 0;
+    // Unpacking ahead on the packing thread: asked, under way, or neither; its picture.
+    enum class Ahead : uint8_t { None, Asked, Running } ahead = Ahead::None;
+    QImage unpacked;
+    std::condition_variable aheadDone;
+
+    QImage unpack() const;
 };
+
+// Each band unpacks straight into its rows, all cores at once.
+QImage PackedPicture::Held::unpack() const
+{
+    QImage out;
+    try {
+        out = format == kPixelFormat ? NewUninitializedPixelBuffer(size.width(), size.height()) : QImage(size, format);
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
+    if (out.isNull() || out.bytesPerLine() != bytesPerLine) return {};
+    uchar* const bits = out.bits();
+    const int h = size.height();
+    std::atomic<bool> whole{true};
+    ForRowShares(0, int(bands.size()), int64_t(size.width()) * bandRows, [&](int from, int to) {
+        for (int b = from; b < to; ++b) {
+            const int y = b * bandRows, rows = std::min(bandRows, h - y);
+            if (!UnpackBytes(bands[size_t(b)], bits + bytesPerLine * y, size_t(bytesPerLine) * size_t(rows)))
+                whole = false;
+        }
+    });
+    if (!whole) return {};
+    describe(out);
+    return out;
+}
 
 QByteArray PackBytes(const void* data, size_t size)
 {
@@ -60,7 +117,7 @@ bool PackedPicture::isPacked() const
 {
     if (!held_) return false;
     const std::lock_guard guard(held_->lock);
-    return !held_->packed.isEmpty();
+    return !held_->bands.empty();
 }
 
 void PackedPicture::pack()
@@ -75,36 +132,78 @@ void PackedPicture::pack()
             const std::lock_guard guard(held->lock);
             image = held->image;
         }
-        const size_t raw = size_t(image.sizeInBytes());
-        QByteArray packed = PackBytes(image.constBits(), raw);
-        if (packed.isEmpty() || size_t(packed.size()) > raw - raw / 10) return;   // does not pay
+        const int64_t raw = image.sizeInBytes();
+        const int h = held->size.height();
+        std::vector<QByteArray> bands;
+        int64_t total = 0;
+        for (int y = 0; y < h && total <= raw - raw / 10; y += held->bandRows) {
+            const int rows = std::min(held->bandRows, h - y);
+            bands.push_back(PackBytes(image.constScanLine(y), size_t(held->bytesPerLine) * size_t(rows)));
+            if (bands.back().isEmpty()) return;
+            total += bands.back().size();
+        }
+        if (total > raw - raw / 10) return;   // does not pay
         const std::lock_guard guard(held->lock);
-        held->packed = std::move(packed);
+        held->bands = std::move(bands);
+        held->packedBytes = total;
         held->image = QImage();
     });
+}
+
+void PackedPicture::unpackAhead(int64_t room)
+{
+    if (!held_) return;
+    {
+        const std::lock_guard guard(held_->lock);
+        if (held_->bands.empty() || held_->ahead != Held::Ahead::None || !held_->unpacked.isNull() ||
+            int64_t(held_->bytesPerLine) * held_->size.height() > room)
+            return;
+        held_->ahead = Held::Ahead::Asked;
+    }
+    PackingThread().start([weak = std::weak_ptr<Held>(held_)] {
+        const std::shared_ptr<Held> held = weak.lock();
+        if (!held) return;
+        {
+            const std::lock_guard guard(held->lock);
+            if (held->ahead != Held::Ahead::Asked) return;   // let go or taken meanwhile
+            held->ahead = Held::Ahead::Running;
+        }
+        QImage unpacked = held->unpack();   // the bands stay as they are once packed
+        const std::lock_guard guard(held->lock);
+        if (held->ahead != Held::Ahead::Running) return;   // let go meanwhile
+        held->unpacked = std::move(unpacked);
+        held->ahead = Held::Ahead::None;
+        held->aheadDone.notify_all();
+    });
+}
+
+void PackedPicture::letGoAhead()
+{
+    if (!held_) return;
+    const std::lock_guard guard(held_->lock);
+    held_->unpacked = QImage();
+    held_->ahead = Held::Ahead::None;   // an unpacking under way keeps nothing
 }
 
 QImage PackedPicture::picture() const
 {
     if (!held_) return {};
-    QByteArray packed;
     {
-        const std::lock_guard guard(held_->lock);
-        if (held_->packed.isEmpty()) return held_->image;
-        packed = held_->packed;
+        std::unique_lock guard(held_->lock);
+        if (held_->bands.empty()) return held_->image;
+        // An unpacking under way is waited for; one not yet begun is done here.
+        held_->aheadDone.wait(guard, [&] { return held_->ahead != Held::Ahead::Running; });
+        held_->ahead = Held::Ahead::None;
+        if (!held_->unpacked.isNull()) return held_->unpacked;
     }
-    QImage out(held_->size, held_->format);
-    if (out.isNull() || out.bytesPerLine() != held_->bytesPerLine ||
-        !UnpackBytes(packed, out.bits(), size_t(out.sizeInBytes())))
-        return {};
-    return out;
+    return held_->unpack();
 }
 
 int64_t PackedPicture::bytes() const
 {
     if (!held_) return 0;
     const std::lock_guard guard(held_->lock);
-    return held_->packed.isEmpty() ? held_->image.sizeInBytes() : held_->packed.size();
+    return held_->bands.empty() ? held_->image.sizeInBytes() : held_->packedBytes + held_->unpacked.sizeInBytes();
 }
 
 } // namespace orv

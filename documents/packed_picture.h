@@ -1,8 +1,9 @@
 #pragma once
 // A picture held for undo: kept as it is, or compressed with zstd at a low level once that
 // makes it clearly smaller. The compression runs on the packing thread, so the window never
-// waits for it; until it is done the picture is held, counted and given back as it is. Also the
-// byte packing the undo steps of strokes use.
+// waits for it; until it is done the picture is held, counted and given back as it is. It is
+// compressed in bands of rows, each on its own, which all cores unpack at once straight into
+// the picture given back. Also the byte packing the undo steps of strokes use.
 #include <QByteArray>
 #include <QImage>
 #include <cstdint>
@@ -31,9 +32,16 @@ public:
     // Has the picture compressed on the packing thread, kept when that saves at least a tenth;
     // asked once per picture. A picture let go before its turn is not compressed.
     void pack();
-    // The picture as it was handed in (a null image when unpacking fails).
+    // Has a packed picture unpacked on the packing thread, when it fits in `room` bytes, so
+    // that picture() gives it at once; letGoAhead drops that picture again. It is counted in
+    // bytes() while held.
+    void unpackAhead(int64_t room);
+    void letGoAhead();
+    // The picture as it was handed in, with its resolution and texts (a null image when
+    // unpacking fails or there is no memory for it).
     QImage picture() const;
-    // Memory held: the compressed bytes, or the picture's pixels while it is not (yet) packed.
+    // Memory held: the compressed bytes (and a picture unpacked ahead), or the picture's pixels
+    // while it is not (yet) packed.
     int64_t bytes() const;
 
 private:

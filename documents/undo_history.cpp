@@ -83,6 +83,7 @@ void UndoHistory::push(Step step)
     steps_.push_back(std::move(step));
     ++cursor_;
     keepWithinBudget();
+    lookAhead();
 }
 
 void UndoHistory::capture(const QRect& pixels)
@@ -203,6 +204,20 @@ void UndoHistory::apply(Step& step)
     else
         applyTiles(step);
     keepWithinBudget();
+    lookAhead();
+}
+
+void UndoHistory::lookAhead()
+{
+    // The picture Undo gives back next is unpacked in the background where the budget has
+    // room for it; the others' are let go.
+    for (size_t i = 0; i < steps_.size(); ++i) {
+        if (!steps_[i].whole) continue;
+        if (int(i) == cursor_ - 1)
+            steps_[i].picture.unpackAhead(gBudget - totalBytes());
+        else
+            steps_[i].picture.letGoAhead();
+    }
 }
 
 int64_t UndoHistory::bytes() const
@@ -244,10 +259,14 @@ int64_t UndoHistory::totalBytes()
 void UndoHistory::keepWithinBudget()
 {
     if (totalBytes() <= gBudget) return;
-    // Pictures still being packed count whole: the budget holds now, without waiting for them.
+    // Pictures unpacked ahead go first. Pictures still being packed count whole: the budget
+    // holds now, without waiting for them.
     for (UndoHistory* h : gHistories)
         for (Step& s : h->steps_)
-            if (s.whole) s.picture.pack();
+            if (s.whole) {
+                s.picture.letGoAhead();
+                s.picture.pack();
+            }
     while (totalBytes() > gBudget) {
         UndoHistory* oldest = nullptr;
         uint64_t serial = kNone;

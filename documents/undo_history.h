@@ -5,7 +5,8 @@
 //
 // A step keeps only what its change touched. A whole-picture step holds the picture on the
 // other side of the change (compressed on the packing thread once a newer step exists, where
-// that pays; until then it is held and counted as it is). An area
+// that pays; until then it is held and counted as it is). The packed picture Undo would give
+// back next is unpacked ahead in the background while the budget has room for it. An area
 // step keeps the 64 x 64 tiles its change wrote: the canvas reports each region before it
 // writes there, the tile's old pixels are copied the first time, and once the step is closed
 // each tile is kept as the compressed difference between before and after, which Undo and
@@ -82,6 +83,7 @@ private:
     void applyTiles(const Step& step);
     void swapWhole(Step& step);
     void apply(Step& step);   // undo and redo alike: each step swaps the picture with what it keeps
+    void lookAhead();
     bool dropOne();   // the oldest step it may give up; false when none
     uint64_t oldestDroppable() const;
     static void keepWithinBudget();

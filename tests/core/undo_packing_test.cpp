@@ -2,6 +2,7 @@
 // with a task of their own, so a step's packing is reliably still to come while they look.
 #include "documents/canvas.h"
 #include "documents/undo_history.h"
+#include "platform/color.h"
 #include <QThreadPool>
 #include <gtest/gtest.h>
 #include <future>
@@ -42,10 +43,11 @@ void Draw(Canvas& c, int i)
 
 } // namespace
 
-TEST(UndoPacking, UndoAndRedoGiveTheExactPicturesWhilePackingIsPendingAndAfterIt)
+TEST(UndoPacking, UndoAndRedoGiveTheExactPicturesAndTheirResolutionWhilePackingIsPendingAndAfterIt)
 {
     for (const bool pending : {true, false}) {
         Canvas c(300, 200);
+        SetResolution(c.buffer(), {11811, 5000});   // as a file declared it
         UndoHistory h(c);
         HeldBack hold(pending);
         std::vector<QImage> states{c.Image().copy()};
@@ -62,7 +64,9 @@ TEST(UndoPacking, UndoAndRedoGiveTheExactPicturesWhilePackingIsPendingAndAfterIt
         for (int round = 0; round < 2; ++round) {   // the second round after Redo's fresh steps
             for (int i = 2; i >= 0; --i) {
                 ASSERT_TRUE(h.undo());
+                if (!pending) PackingThread().waitForDone();   // the next Undo's picture is unpacked ahead
                 ASSERT_EQ(c.Image(), states[size_t(i)]) << "pending " << pending << ", undo to " << i;
+                ASSERT_EQ(ResolutionOf(c.Image()).y, 5000) << "pending " << pending << ", undo to " << i;
             }
             for (int i = 1; i <= 3; ++i) {
                 ASSERT_TRUE(h.redo());
@@ -90,6 +94,13 @@ TEST(UndoPacking, PicturesBeingPackedCountWholeAgainstTheBudget)
     EXPECT_LE(UndoHistory::totalBytes(), kPicture * 5 / 2);
     hold.release();
     EXPECT_LT(h.bytes(), kPicture / 2);   // both left are packed now
+    ASSERT_TRUE(h.undo());   // the next Undo's picture fits: it is unpacked ahead, and counted
+    PackingThread().waitForDone();
+    EXPECT_GT(h.bytes(), 2 * kPicture);
+    EXPECT_LE(UndoHistory::totalBytes(), kPicture * 5 / 2);
+    UndoHistory::setBudget(kPicture * 3 / 2);   // the picture unpacked ahead goes before any step
+    EXPECT_EQ(h.undoCount() + h.redoCount(), 2);
+    EXPECT_LE(UndoHistory::totalBytes(), kPicture * 3 / 2);
     UndoHistory::setBudget(before);
 }
 

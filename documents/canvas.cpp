@@ -83,10 +83,11 @@ void Paint(Canvas& c, SpanSet& penPixels, ColorRef color, SpanSet* interior = nu
     for (SpanSet* set : {&penPixels, interior})
         if (set)
             for (const PixelSpan& s : set->spans()) reach.add(s.x0, s.x1, s.y);
+    QImage& image = c.reportedBuffer();
     c.aboutToChange(reach.rect());
     ChangedBox changed;
-    Combine(c.reportedBuffer(), penPixels, color, c.DrawMode(), changed);
-    if (interior) Combine(c.reportedBuffer(), *interior, c.FillColor(), c.DrawMode(), changed);
+    Combine(image, penPixels, color, c.DrawMode(), changed);
+    if (interior) Combine(image, *interior, c.FillColor(), c.DrawMode(), changed);
     c.markDirty(changed.rect());
 }
 
@@ -170,23 +171,18 @@ QImage& Canvas::buffer()
 QImage& Canvas::reportedBuffer()
 {
     // Shared with someone else, the image gets pixels of its own on the first write, whenever
-    // that is: the snapshot holds the ones it was made from before.
+    // that is: the snapshot holds the ones it was made from before (it reads the old pixels
+    // alone from then on, and no row needs keeping).
     if (!image_.isDetached()) releaseSnapshot();
     return image_;
 }
 
 void Canvas::aboutToChange(const QRect& pixels)
 {
+    // A write is made through reportedBuffer(), which has let a snapshot of a shared image go.
     const QRect r = pixels & image_.rect();
-    if (std::shared_ptr<PictureSnapshot> reader = snapshot_.reader.lock()) {
-        if (!image_.isDetached()) {
-            // Shared with someone else: the write copies the canvas's pixels anyway, and the
-            // snapshot keeps the ones it was made from.
-            releaseSnapshot();
-        } else if (!r.isEmpty()) {
-            reader->keepRows(r.top(), r.bottom());
-        }
-    }
+    if (std::shared_ptr<PictureSnapshot> reader = snapshot_.reader.lock(); reader && !r.isEmpty())
+        reader->keepRows(r.top(), r.bottom());
     if (onBeforeChange) onBeforeChange(r);
 }
 

@@ -31,23 +31,14 @@ struct PackedPicture::Held {
     explicit Held(const QImage& picture)
         : size(picture.size()), format(picture.format()), bytesPerLine(picture.bytesPerLine()),
           bandRows(int(std::clamp<qsizetype>(kBandBytes / std::max<qsizetype>(bytesPerLine, 1), 1, size.height()))),
-          dotsPerMeterX(picture.dotsPerMeterX()), dotsPerMeterY(picture.dotsPerMeterY()), image(picture)
+          resolution(ResolutionOf(picture)), image(picture)
     {
-        for (const QString& key : picture.textKeys()) text.emplace_back(key, picture.text(key));
-    }
-    // What the picture carries besides its pixels (the resolution its file declared).
-    void describe(QImage& out) const
-    {
-        out.setDotsPerMeterX(dotsPerMeterX);
-        out.setDotsPerMeterY(dotsPerMeterY);
-        for (const auto& [key, value] : text) out.setText(key, value);
     }
     const QSize size;
     const QImage::Format format;
     const qsizetype bytesPerLine;
     const int bandRows;   // the last band may have fewer
-    const int dotsPerMeterX, dotsPerMeterY;
-    std::vector<std::pair<QString, QString>> text;
+    const PictureResolution resolution;   // what the file declared travels with the pixels
     bool asked = false;   // the window thread's alone
     mutable std::mutex lock;
     QImage image;                  // until it is packed
@@ -82,7 +73,7 @@ QImage PackedPicture::Held::unpack() const
         }
     });
     if (!whole) return {};
-    describe(out);
+    SetResolution(out, resolution);
     return out;
 }
 

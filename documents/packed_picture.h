@@ -37,7 +37,7 @@ public:
     // bytes() while held.
     void unpackAhead(int64_t room);
     void letGoAhead();
-    // The picture as it was handed in, with its resolution and texts (a null image when
+    // The picture as it was handed in, with its resolution (a null image when
     // unpacking fails or there is no memory for it).
     QImage picture() const;
     // Memory held: the compressed bytes (and a picture unpacked ahead), or the picture's pixels

@@ -107,7 +107,7 @@ void DetachPixelBuffer(QImage& picture)
     picture = own;
 }
 
-void ComposeOntoBackground(QImage& pixels, ColorRef background)
+void ComposeOntoBackground(QImage& pixels, std::optional<ColorRef> background)
 {
     const int w = pixels.width(), h = pixels.height();
     bool anyVisible = false;
@@ -115,7 +115,12 @@ void ComposeOntoBackground(QImage& pixels, ColorRef background)
         const auto* row = reinterpret_cast<const uint32_t*>(pixels.constScanLine(y));
         for (int x = 0; x < w && !anyVisible; ++x) anyVisible = row[x] >> 24;
     }
-    const uint32_t bg[3] = {uint32_t(RedOf(background)), uint32_t(GreenOf(background)), uint32_t(BlueOf(background))};
+    if (!background && anyVisible) {
+        pixels.reinterpretAsFormat(QImage::Format_RGBA8888);
+        return;
+    }
+    const ColorRef back = background.value_or(0);
+    const uint32_t bg[3] = {uint32_t(RedOf(back)), uint32_t(GreenOf(back)), uint32_t(BlueOf(back))};
     for (int y = 0; y < h; ++y) {
         auto* row = reinterpret_cast<uint32_t*>(pixels.scanLine(y));
         for (int x = 0; x < w; ++x) {

@@ -5,6 +5,7 @@
 // pixel is 0xFFBBGGRR, i.e. the ColorRef with the unused top byte set to 0xFF, so a buffer can
 // be shown on screen as it is and a ColorRef is one mask away.
 #include <QImage>
+#include <optional>
 #include <cstdint>
 
 namespace orv {
@@ -61,9 +62,10 @@ QImage NewUninitializedPixelBuffer(int w, int h);
 void DetachPixelBuffer(QImage& picture);
 
 // Pixel words that hold a colour in their low three bytes and its alpha in the top byte become
-// opaque words of the colour composed onto `background` by the alpha. A picture wholly
-// transparent carries no transparency at all and shows its colours.
-void ComposeOntoBackground(QImage& pixels, ColorRef background);
+// opaque words of the colour composed onto `background` by the alpha. Without a background
+// the alpha stays, and the picture becomes QImage::Format_RGBA8888 (the same bytes). A picture
+// wholly transparent carries no transparency at all and shows its colours.
+void ComposeOntoBackground(QImage& pixels, std::optional<ColorRef> background);
 
 // A new pixel buffer of w x h filled with one colour.
 QImage NewPixelBuffer(int w, int h, ColorRef fill);

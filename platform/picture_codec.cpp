@@ -151,11 +151,11 @@ PictureResolution DeclaredResolution(const Magick::Image& image)
 
 // Converts rows of GraphicsMagick pixels (16 bits a channel, opacity 0 = opaque) to opaque
 // pixel words; with `matte`, transparent and partly transparent pixels are composed onto
-// the background channels bg.
+// the background channels bg, or without bg keep their alpha in the top byte.
 // `rows` points at the picture's first row, `stride` bytes apart; several threads convert
 // different rows of one picture at once, so nothing here touches the QImage itself.
 void ConvertRows(const Magick::PixelPacket* src, uchar* rows, qsizetype stride, int w, int y0, int y1, bool matte,
-                 const unsigned bg[3])
+                 const unsigned* bg)
 {
     for (int y = y0; y < y1; ++y, src += w) {
         auto* row = reinterpret_cast<uint32_t*>(rows + y * stride);
@@ -169,6 +169,10 @@ void ConvertRows(const Magick::PixelPacket* src, uchar* rows, qsizetype stride, 
             const Magick::PixelPacket& p = src[x];
             unsigned c[3] = {ScaleQuantumToChar(p.red), ScaleQuantumToChar(p.green), ScaleQuantumToChar(p.blue)};
             const unsigned a = 255 - ScaleQuantumToChar(p.opacity);
+            if (!bg) {
+                row[x] = c[0] | c[1] << 8 | c[2] << 16 | a << 24;
+                continue;
+            }
             if (a != 255)
                 for (int i = 0; i < 3; ++i) c[i] = (c[i] * a + bg[i] * (255 - a) + 127) / 255;
             row[x] = c[0] | c[1] << 8 | c[2] << 16 | kPixelOpaque;
@@ -178,13 +182,15 @@ void ConvertRows(const Magick::PixelPacket* src, uchar* rows, qsizetype stride, 
 
 // Copies GraphicsMagick's pixels into the buffer in one pass, band by band straight from its
 // pixel cache (no copy while the cache is in memory), each band's rows shared out among the
-// processor's cores. Every pixel ends opaque.
-void CopyPixels(const Magick::Image& image, QImage& pixels, ColorRef background)
+// processor's cores. Every pixel ends opaque, unless there is no background to compose onto.
+void CopyPixels(const Magick::Image& image, QImage& pixels, std::optional<ColorRef> background)
 {
     constexpr int kBandRows = 256;
     const int w = pixels.width(), h = pixels.height();
     const bool matte = image.matte() && AnyVisiblePixel(image, w, h);
-    const unsigned bg[3] = {unsigned(RedOf(background)), unsigned(GreenOf(background)), unsigned(BlueOf(background))};
+    const ColorRef back = background.value_or(0);
+    const unsigned channels[3] = {unsigned(RedOf(back)), unsigned(GreenOf(back)), unsigned(BlueOf(back))};
+    const unsigned* const bg = background ? channels : nullptr;
     const int helpers = int(std::clamp(std::thread::hardware_concurrency(), 1u, 4u)) - 1;
     uchar* const bits = pixels.bits();   // detaches once, before any thread starts
     const qsizetype stride = pixels.bytesPerLine();
@@ -213,6 +219,7 @@ void CopyPixels(const Magick::Image& image, QImage& pixels, ColorRef background)
         ConvertRows(src, bits, stride, w, y0, y0 + ownEnd, matte, bg);
         for (std::thread& t : threads) t.join();
     }
+    if (matte && !bg) pixels.reinterpretAsFormat(QImage::Format_RGBA8888);
 }
 
 bool CheckEncodable(const QImage& image, const QString& path, QString* error)

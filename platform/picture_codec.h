@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QString>
 #include <cstdint>
+#include <optional>
 #include <functional>
 
 namespace orv {
@@ -66,7 +67,7 @@ QString PictureFileProblem(const QString& path);
 QString PictureFormatOf(QByteArrayView head);
 
 struct DecodedPicture {
-    QImage image;      // kPixelFormat; null on failure
+    QImage image;      // kPixelFormat (see DecodeOptions::background); null on failure
     QString error;     // clear description naming the file and the reason; empty on success
     bool ok() const { return !image.isNull(); }
 };
@@ -80,7 +81,9 @@ DecodedPicture DecodePictureFile(const QString& path, const QString& magick = {}
 
 struct DecodeOptions {
     QString magick;                     // forced format; empty lets the content decide
-    ColorRef background = 0xFFFFFF;     // transparent and partly transparent pixels are composed onto it
+    // Transparent and partly transparent pixels are composed onto it; without one, a picture
+    // with any transparency keeps it (its image is then QImage::Format_RGBA8888).
+    std::optional<ColorRef> background = 0xFFFFFF;
     int timeLimitMs = kMaxDecodeSeconds * 1000;   // for metafiles and files under kSmallFileBytes
 };
 DecodedPicture DecodePictureFile(const QString& path, const DecodeOptions& options);

@@ -51,7 +51,7 @@ bool WritePng24File(const QImage& picture, const QString& path, QString* reason)
     }, reason);
 }
 
-bool DecodeInterlacedPngDirectly(const char* data, size_t size, ColorRef background, QImage* picture,
+bool DecodeInterlacedPngDirectly(const char* data, size_t size, std::optional<ColorRef> background, QImage* picture,
                                  QString* refusal)
 {
     std::unique_ptr<spng_ctx, decltype(&spng_ctx_free)> ctx(spng_ctx_new(0), spng_ctx_free);

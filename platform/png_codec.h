@@ -14,10 +14,10 @@ bool WritePng24File(const QImage& picture, const QString& path, QString* reason)
 
 // Decodes an interlaced PNG file row by row into a pixel buffer, each pass's pixels converted
 // to 8 bits straight into their places (no whole copy at the file's depth), transparent pixels
-// composed onto `background`. False for a file that is not an interlaced PNG (another decoder
+// composed onto `background` (kept without one, see ComposeOntoBackground). False for a file that is not an interlaced PNG (another decoder
 // reads it); true with *picture set, or with the reason in *refusal (beyond the limits,
 // damaged, incomplete).
-bool DecodeInterlacedPngDirectly(const char* data, size_t size, ColorRef background, QImage* picture,
+bool DecodeInterlacedPngDirectly(const char* data, size_t size, std::optional<ColorRef> background, QImage* picture,
                                  QString* refusal);
 
 } // namespace orv

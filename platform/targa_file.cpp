@@ -34,7 +34,8 @@ QSize TargaSize(const QByteArray& file)
     return file.size() >= kHeaderBytes ? QSize(Le16(file, 12), Le16(file, 14)) : QSize();
 }
 
-bool DecodeTargaGreyWithAlpha(const QByteArray& file, ColorRef background, QImage* picture, QString* reason)
+bool DecodeTargaGreyWithAlpha(const QByteArray& file, std::optional<ColorRef> background, QImage* picture,
+                              QString* reason)
 {
     const int w = Le16(file, 12), h = Le16(file, 14);
     const int64_t colourMapBytes = Byte(file, 1) ? int64_t(Le16(file, 5)) * ((Byte(file, 7) + 7) / 8) : 0;

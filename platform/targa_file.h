@@ -18,8 +18,9 @@ bool IsTargaGreyWithAlpha(const QByteArray& file);
 QSize TargaSize(const QByteArray& file);
 
 // Decodes a 16-bit grey picture with alpha straight into a pixel buffer, each grey composed
-// onto `background` by its alpha. False with a reason when the pixel data ends early. The
+// onto `background` by its alpha (kept without one, see ComposeOntoBackground). False with a reason when the pixel data ends early. The
 // caller checks TargaSize against its limits first.
-bool DecodeTargaGreyWithAlpha(const QByteArray& file, ColorRef background, QImage* picture, QString* reason);
+bool DecodeTargaGreyWithAlpha(const QByteArray& file, std::optional<ColorRef> background, QImage* picture,
+                              QString* reason);
 
 } // namespace orv
